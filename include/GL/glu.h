@@ -1,0 +1,103 @@
+/*
+ * softglu: the GL utility calls that immediate-mode programs lean on.
+ *
+ * Every function computes its geometry on the spot and sends it to the GL
+ * context current on the calling thread through glBegin/glNormal3f/
+ * glTexCoord2f/glVertex3f/glVertex2f/glEnd (or one glFrustum).  Nothing is
+ * allocated, stored or validated; the exact call stream, argument bits
+ * included, is the library's output and is the same on every platform whose
+ * math library returns the same sin/cos/tan/sqrt.
+ *
+ * Surfaces are drawn filled, as GL_QUAD_STRIP and GL_TRIANGLE_FAN primitives,
+ * with the outside as the front face under GL's default counterclockwise
+ * winding.  Call them outside any glBegin/glEnd pair of your own.
+ *
+ * Link with -lsoftglu (pkg-config softglu, or CMake softglu::softglu).
+ * gluSphere's radius and drawTorus's radii are float here, where classic
+ * headers for these calls use double: recompile against this header.
+ */
+#ifndef SOFTGLU_GL_GLU_H
+#define SOFTGLU_GL_GLU_H
+
+#include <GL/gl.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Draw styles, accepted for source compatibility; every surface is filled. */
+#define GLU_POINT      100010
+#define GLU_LINE       100011
+#define GLU_FILL       100012
+#define GLU_SILHOUETTE 100013
+
+/* The quadric handle.  softglu keeps no quadric state: the only handle it
+ * hands out is NULL, and the functions below never dereference one, so any
+ * value (NULL included) may be passed. */
+typedef struct {
+    int draw_style;  /* never read or written by the library */
+} GLUquadricObj;
+typedef GLUquadricObj GLUquadric;
+
+/* Multiplies the current matrix by a symmetric perspective frustum through
+ * one glFrustum(-x, x, -y, y, zNear, zFar) call, where
+ *   y = zNear * tan(fovy * pi / 360)   (fovy in degrees, in that order, double)
+ *   x = y * aspect.
+ * Nothing is checked: infinities and NaNs are passed on as computed. */
+void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar);
+
+/* Returns NULL; allocates nothing. */
+GLUquadricObj *gluNewQuadric(void);
+
+/* Does nothing: neither argument is read. */
+void gluQuadricDrawStyle(GLUquadricObj *obj, int style);
+
+/* The side wall of a cylinder or truncated cone along +z, from z = 0 (radius
+ * baseRadius) to z = height (radius topRadius); no end caps.
+ * One GL_QUAD_STRIP per slice, each of stacks + 1 rows of two vertices
+ * (nothing at all when slices <= 0).  Angle 0 is on +y and angles grow
+ * towards -x; within a row the lower angle comes first, so the outside faces
+ * front.  Every vertex has a normalised normal (the radial direction tilted by
+ * the slope) and a texture coordinate: s runs 0 -> 1 around (from +y), t runs
+ * 0 -> 1 from bottom to top.  Radius, z and texture coordinates are
+ * accumulated by repeated addition, so the top row matches height,
+ * topRadius and t = 1 only up to rounding. */
+void gluCylinder(GLUquadricObj *qobj, GLdouble baseRadius, GLdouble topRadius,
+                 GLdouble height, GLint slices, GLint stacks);
+
+/* A disk, or an annulus when innerRadius > 0, in the z = 0 plane facing +z.
+ * Sends glNormal3f(0, 0, 1) once (always, even when nothing else follows);
+ * every vertex inherits it.  Then one GL_QUAD_STRIP per loop, from the inside
+ * out, of slices + 1 steps, each an outer then an inner glVertex2f.  Angle 0
+ * is on +y and angles grow towards +x (x = r sin a, y = r cos a); the last
+ * step repeats the first exactly.  Texture coordinates map the square around
+ * the outer circle onto the unit square: (x, y) -> (x / 2R + 0.5, y / 2R + 0.5)
+ * with R = outerRadius. */
+void gluDisk(GLUquadricObj *qobj, GLdouble innerRadius, GLdouble outerRadius,
+             GLint slices, GLint loops);
+
+/* A sphere about the origin with its poles on the z axis.  Emits a
+ * GL_TRIANGLE_FAN around the +z pole, one GL_QUAD_STRIP per stack from +z down
+ * to -z, and a GL_TRIANGLE_FAN around the -z pole; the polar caps are thus
+ * drawn twice.  Azimuth 0 is on +y and grows towards -x; the last column of
+ * every ring repeats column 0 exactly.  Every vertex has its unit normal
+ * (negative radius mirrors the vertices, not the normals).  Texture s runs
+ * 0 -> 1 around, t runs 0 -> 1 from +z to -z; the top fan's ring vertices
+ * carry the pole's (0.5, 0) as they send no coordinate of their own.  Angles,
+ * steps and texture coordinates are kept in single precision. */
+void gluSphere(GLUquadricObj *qobj, float radius, int slices, int stacks);
+
+/* A torus about the z axis: a tube of radius rc around a centre circle of
+ * radius rt in the z = 0 plane.  One GL_QUAD_STRIP per tube side (numc of
+ * them), each running once around the ring in numt + 1 steps of two vertices,
+ * each preceded by its unit normal; the outside faces front.  Tube angles sit
+ * half a step off 0: (m + 0.5) * 2 pi / numc.  No texture coordinate is sent:
+ * vertices carry whatever coordinate was current.  Nothing is drawn when
+ * numc <= 0 or numt == 0. */
+void drawTorus(float rc, int numc, float rt, int numt);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
