@@ -127,17 +127,18 @@ namespace {
 
 // ---- The corpus ----------------------------------------------------------------
 
-const double inf = std::numeric_limits<double>::infinity();
-const double nan = std::numeric_limits<double>::quiet_NaN();
-const float inff = std::numeric_limits<float>::infinity();
-const float nanf = std::numeric_limits<float>::quiet_NaN();
+const double kInf = std::numeric_limits<double>::infinity();
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+const float kInfF = std::numeric_limits<float>::infinity();
+const float kNaNF = std::numeric_limits<float>::quiet_NaN();
 
 struct Case {
     std::string label;
     std::function<std::string()> run;  // returns a result to compare, if any
 };
 
-// Doubles and floats in decimal that reads back exactly.
+// printf into a string.  Labels print doubles with %.17g and floats with
+// %.9g, which read back exactly.
 std::string label(const char *format, ...) __attribute__((format(printf, 1, 2)));
 std::string label(const char *format, ...) {
     char buf[256];
@@ -160,9 +161,9 @@ std::vector<Case> corpus() {
 
     // gluPerspective: every field of view against every aspect, the clip
     // planes taken in turn.
-    const double fovys[] = {0, 1, 30, 45, 60, 90, 120, 179, 180, 270, 360, -45, 1e-300, 1e300, inf, -inf, nan};
+    const double fovys[] = {0, 1, 30, 45, 60, 90, 120, 179, 180, 270, 360, -45, 1e-300, 1e300, kInf, -kInf, kNaN};
     const double aspects[] = {1, 4.0 / 3.0, -1, 0};
-    const double planes[][2] = {{1, 10}, {0.1, 1000}, {0, 1}, {-1, 1}, {inf, nan}};
+    const double planes[][2] = {{1, 10}, {0.1, 1000}, {0, 1}, {-1, 1}, {kInf, kNaN}};
     int n = 0;
     for (double fovy : fovys)
         for (double aspect : aspects) {
@@ -184,8 +185,8 @@ std::vector<Case> corpus() {
     const Counts counts[] = {{16, 4}, {3, 1}, {1, 1}, {2, 2}, {0, 2}, {8, 0}, {-1, 3}, {5, -2}};
 
     const double cylinderRadii[][2] = {{1, 0.5}, {1, 1}, {0, 1}, {1, 0}, {-1, 2},
-                                       {1e-30, 1e-30}, {1e30, 1}, {inf, 1}, {nan, 1}};
-    const double heights[] = {2, 0, -1, inf, nan};
+                                       {1e-30, 1e-30}, {1e30, 1}, {kInf, 1}, {kNaN, 1}};
+    const double heights[] = {2, 0, -1, kInf, kNaN};
     n = 0;
     for (const auto &r : cylinderRadii)
         for (double h : heights) {
@@ -195,20 +196,20 @@ std::vector<Case> corpus() {
         }
 
     const double diskRadii[][2] = {{0, 1}, {0.25, 1}, {1, 0.25}, {0, 0}, {-1, 1},
-                                   {0.5, 0.5}, {1e30, 1e38}, {0, inf}, {nan, 1}, {1, nan}};
+                                   {0.5, 0.5}, {1e30, 1e38}, {0, kInf}, {kNaN, 1}, {1, kNaN}};
     for (const auto &r : diskRadii)
         for (const Counts &c : counts)
             add(label("gluDisk(q, %.17g, %.17g, %d, %d)", r[0], r[1], c.a, c.b),
                 [=] { gluDisk(nullptr, r[0], r[1], c.a, c.b); });
 
-    const float sphereRadii[] = {1, 0.5f, 0, -2, 1e-30f, 3e38f, inff, nanf};
+    const float sphereRadii[] = {1, 0.5f, 0, -2, 1e-30f, 3e38f, kInfF, kNaNF};
     for (float radius : sphereRadii)
         for (const Counts &c : counts)
             add(label("gluSphere(q, %.9g, %d, %d)", static_cast<double>(radius), c.a, c.b),
                 [=] { gluSphere(nullptr, radius, c.a, c.b); });
 
     const float torusRadii[][2] = {{0.25f, 1}, {1, 0.25f}, {0, 1}, {0.5f, 0},
-                                   {-0.25f, 1}, {inff, 1}, {nanf, 1}, {1e-30f, 1}};
+                                   {-0.25f, 1}, {kInfF, 1}, {kNaNF, 1}, {1e-30f, 1}};
     const Counts torusCounts[] = {{8, 16}, {3, 3}, {1, 1}, {2, -1}, {0, 4}, {-1, 4}, {4, 0}, {12, 5}};
     for (const auto &r : torusRadii)
         for (const Counts &c : torusCounts)
