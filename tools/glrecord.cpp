@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -25,10 +26,16 @@ Call floats(Op op, float a, float b, float c) {
     return call;
 }
 
-// Shortest decimal that reads back to the same value.
+// Shortest decimal that reads back to the same value.  Whole numbers below
+// 2^53 print as integers ("100", not "1e+02"); they read back exactly.
 template <typename T>
 std::string shortestOf(T v) {
     char buf[40];
+    const double wide = static_cast<double>(v);
+    if (wide == std::trunc(wide) && std::fabs(wide) < 9007199254740992.0) {
+        std::snprintf(buf, sizeof buf, "%.0f", wide);
+        return buf;
+    }
     for (int prec = 1; prec <= 17; ++prec) {
         std::snprintf(buf, sizeof buf, "%.*g", prec, static_cast<double>(v));
         T back;
