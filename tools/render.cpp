@@ -56,7 +56,7 @@ void headlight() {
     const GLfloat ambient[4] = {kAmbient, kAmbient, kAmbient, 1.0f};
     const GLfloat white[4] = {1.0f, 1.0f, 1.0f, 1.0f};
     const GLfloat none[4] = {0.0f, 0.0f, 0.0f, 1.0f};
-    const GLfloat shine[4] = {0.3f, 0.3f, 0.3f, 1.0f};
+    const GLfloat shine[4] = {kSpecular, kSpecular, kSpecular, 1.0f};
     glLightfv(GL_LIGHT0, GL_POSITION, direction);
     glLightfv(GL_LIGHT0, GL_AMBIENT, ambient);
     glLightfv(GL_LIGHT0, GL_DIFFUSE, white);

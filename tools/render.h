@@ -44,10 +44,12 @@ void draw(const Shape &s);
 bool textured(Kind kind);
 
 // The lit surface colour of each kind, modulated by the texture where there
-// is one.  The headlight adds kAmbient of it everywhere and the diffuse
-// term (N.L) of it where the normal faces the light.
+// is one.  The headlight adds kAmbient of it everywhere, the diffuse term
+// (N.L) of it where the normal faces the light, and a white highlight of at
+// most kSpecular there.
 const float *colour(Kind kind);
 const float kAmbient = 0.2f;
+const float kSpecular = 0.3f;
 
 struct Style {
     bool lighting = true;
