@@ -4,6 +4,7 @@
 #include <cerrno>
 #include <cmath>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 namespace args {
@@ -49,6 +50,15 @@ std::string parse(const char *text, int &out) {
         return quoted(text) + " is outside the 32-bit integer range";
     out = static_cast<int>(v);
     return "";
+}
+
+int runTool(const char *tool, const char *usage, int (*run)(int, char **), int argc, char **argv) {
+    try {
+        return run(argc, argv);
+    } catch (const BadUsage &e) {
+        std::fprintf(stderr, "%s: %s\n%s\n", tool, e.message.c_str(), usage);
+        return 2;
+    }
 }
 
 }  // namespace args

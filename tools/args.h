@@ -18,6 +18,15 @@ std::string parse(const char *text, double &out);
 // A decimal integer within the 32-bit signed range.
 std::string parse(const char *text, int &out);
 
+// Bad command-line input, thrown by a tool's run function.
+struct BadUsage {
+    std::string message;
+};
+
+// Returns run(argc, argv); for bad input, prints "TOOL: message" and the
+// usage line to standard error and returns exit status 2.
+int runTool(const char *tool, const char *usage, int (*run)(int, char **), int argc, char **argv);
+
 }  // namespace args
 
 #endif

@@ -39,15 +39,26 @@ depth-tested, back faces culled, a checker texture on all but the torus
                      --slices N [24] --loops N [3]
     sphere:          --radius R [1] --slices N [32] --stacks N [16]
     torus:           --rc R [0.3] --numc N [16] --rt R [0.8] --numt N [32]
-R and H are numbers (sphere and torus radii single precision), N 32-bit
-integers.
+R and H are numbers (sphere and torus radii single precision), N integers
+up to 4096 (zero and negative counts draw what the library draws for them).
 
 Example: softglu-render --shape sphere --slices 32 --stacks 16 -o sphere.png
 )";
 
-struct BadUsage {
-    std::string message;
-};
+using args::BadUsage;
+
+// Counts above this would keep the software rasterizer busy for minutes.
+const int kMaxCount = 4096;
+
+std::string parseCount(const char *text, int &out) {
+    int v = 0;
+    std::string error = args::parse(text, v);
+    if (error.empty() && v > kMaxCount)
+        error = std::string("'") + text + "' is above " + std::to_string(kMaxCount) + ", the most softglu-render draws";
+    if (error.empty())
+        out = v;
+    return error;
+}
 
 // A shape parameter option: the kinds it applies to and how it sets the
 // shape's field from its argument.
@@ -66,18 +77,18 @@ const ShapeOption kShapeOptions[] = {
     {"--height", kCylinders, [](Shape &s, const char *t) { return args::parse(t, s.height); }},
     {"--stacks",
      {Kind::Cylinder, Kind::Cone, Kind::Sphere},
-     [](Shape &s, const char *t) { return args::parse(t, s.stacks); }},
+     [](Shape &s, const char *t) { return parseCount(t, s.stacks); }},
     {"--slices",
      {Kind::Cylinder, Kind::Cone, Kind::Disk, Kind::Annulus, Kind::Sphere},
-     [](Shape &s, const char *t) { return args::parse(t, s.slices); }},
+     [](Shape &s, const char *t) { return parseCount(t, s.slices); }},
     {"--inner", kDisks, [](Shape &s, const char *t) { return args::parse(t, s.innerRadius); }},
     {"--outer", kDisks, [](Shape &s, const char *t) { return args::parse(t, s.outerRadius); }},
-    {"--loops", kDisks, [](Shape &s, const char *t) { return args::parse(t, s.loops); }},
+    {"--loops", kDisks, [](Shape &s, const char *t) { return parseCount(t, s.loops); }},
     {"--radius", {Kind::Sphere}, [](Shape &s, const char *t) { return args::parse(t, s.radius); }},
     {"--rc", {Kind::Torus}, [](Shape &s, const char *t) { return args::parse(t, s.rc); }},
-    {"--numc", {Kind::Torus}, [](Shape &s, const char *t) { return args::parse(t, s.numc); }},
+    {"--numc", {Kind::Torus}, [](Shape &s, const char *t) { return parseCount(t, s.numc); }},
     {"--rt", {Kind::Torus}, [](Shape &s, const char *t) { return args::parse(t, s.rt); }},
-    {"--numt", {Kind::Torus}, [](Shape &s, const char *t) { return args::parse(t, s.numt); }},
+    {"--numt", {Kind::Torus}, [](Shape &s, const char *t) { return parseCount(t, s.numt); }},
 };
 
 const ShapeOption *findShapeOption(const std::string &flag) {
@@ -244,11 +255,4 @@ int run(int argc, char **argv) {
 
 }  // namespace
 
-int main(int argc, char **argv) {
-    try {
-        return run(argc, argv);
-    } catch (const BadUsage &e) {
-        std::fprintf(stderr, "softglu-render: %s\n%s\n", e.message.c_str(), kUsage);
-        return 2;
-    }
-}
+int main(int argc, char **argv) { return args::runTool("softglu-render", kUsage, run, argc, argv); }

@@ -129,9 +129,7 @@ const Shape kShapes[] = {
      [](const Value *) { return 1.0; }},
 };
 
-struct BadUsage {
-    std::string message;
-};
+using args::BadUsage;
 
 std::string parseValue(const Param &p, const char *text, Value &out) {
     switch (p.type) {
@@ -373,11 +371,4 @@ int run(int argc, char **argv) {
 
 }  // namespace
 
-int main(int argc, char **argv) {
-    try {
-        return run(argc, argv);
-    } catch (const BadUsage &e) {
-        std::fprintf(stderr, "softglu-trace: %s\n%s\n", e.message.c_str(), kUsage);
-        return 2;
-    }
-}
+int main(int argc, char **argv) { return args::runTool("softglu-trace", kUsage, run, argc, argv); }
