@@ -9,6 +9,7 @@
 #include <elf.h>
 #include <link.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdlib>
 #include <string>

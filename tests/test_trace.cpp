@@ -278,12 +278,3 @@ TEST(Trace, BadArgumentsGiveAReasonTheUsageAndExitStatus2) {
     EXPECT_EQ(trace("sphere -1 -2147483648 -1").status, 0);
     EXPECT_EQ(trace("disk 0 1 2147483647 0").status, 0);
 }
-
-TEST(Trace, HelpDocumentsEveryShape) {
-    const Traced r = trace("--help");
-    EXPECT_EQ(r.status, 0);
-    for (const char *call : {"gluSphere(NULL, RADIUS float, SLICES int = 16, STACKS int = 8)",
-                             "gluCylinder(NULL, BASE double", "gluDisk(NULL, INNER double", "drawTorus(RC float",
-                             "gluPerspective(FOVY double"})
-        EXPECT_NE(r.out.find(call), std::string::npos) << call;
-}
