@@ -1,7 +1,8 @@
-# softglu's two commands:
-#   make        builds the library (host)
-#   make test   installs what is missing, builds and runs every test suite:
-#               the host's and armel's (cross-built, run under qemu-arm)
+# softglu's commands:
+#   make gallery  installs what is missing, builds and renders build/gallery.png
+#   make          builds the library (host)
+#   make test     installs what is missing, builds and runs every test suite:
+#                 the host's and armel's (cross-built, run under qemu-arm)
 # Each suite builds in its own directory under build/.
 
 HOST_PKGS := cmake make g++ binutils libgl-dev libgtest-dev googletest pkgconf
@@ -40,3 +41,17 @@ test-armel: build-armel test-host
 	@grep -h 'math libraries differ' $(BUILD)/armel/Testing/Temporary/LastTest.log || true
 
 test: test-host test-armel
+
+# Mesa's offscreen renderer and libpng: softglu-render and its tests, which
+# the host build includes whenever they are installed.
+RENDER_PKGS := libosmesa6-dev libpng-dev
+
+.PHONY: deps-render gallery
+
+deps-render:
+	scripts/ensure-packages $(RENDER_PKGS)
+
+build-host: deps-render
+
+gallery: build-host
+	$(BUILD)/host/tools/softglu-render -o $(BUILD)/gallery.png

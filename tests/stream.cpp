@@ -2,50 +2,9 @@
 
 std::vector<Primitive> primitives(const Stream &s, const float normal[3], const float tex[2]) {
     std::vector<Primitive> out;
-    Vertex current{{0, 0, 0}, {0, 0, 1}, {0, 0}};
-    if (normal)
-        std::memcpy(current.normal, normal, sizeof current.normal);
-    if (tex)
-        std::memcpy(current.tex, tex, sizeof current.tex);
-    bool open = false;
-    for (const Call &c : s) {
-        switch (c.op) {
-        case Op::Begin:
-            if (open)
-                ADD_FAILURE() << "glBegin inside a primitive";
-            open = true;
-            out.push_back({c.mode, {}});
-            break;
-        case Op::End:
-            if (!open)
-                ADD_FAILURE() << "glEnd without glBegin";
-            open = false;
-            break;
-        case Op::Normal3f:
-            std::memcpy(current.normal, c.f, sizeof current.normal);
-            break;
-        case Op::TexCoord2f:
-            std::memcpy(current.tex, c.f, sizeof current.tex);
-            break;
-        case Op::Vertex3f:
-        case Op::Vertex2f:
-            if (!open) {
-                ADD_FAILURE() << "vertex outside glBegin/glEnd";
-                break;
-            }
-            current.pos[0] = c.f[0];
-            current.pos[1] = c.f[1];
-            current.pos[2] = c.op == Op::Vertex3f ? c.f[2] : 0.0f;
-            out.back().vertices.push_back(current);
-            break;
-        case Op::Frustum:
-            if (open)
-                ADD_FAILURE() << "glFrustum inside a primitive";
-            break;
-        }
-    }
-    if (open)
-        ADD_FAILURE() << "primitive left open";
+    const std::string error = glrecord::replay(s, out, normal, tex);
+    if (!error.empty())
+        ADD_FAILURE() << error;
     return out;
 }
 

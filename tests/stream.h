@@ -27,23 +27,11 @@ Stream record(F &&draw) {
     return std::move(rec.calls);
 }
 
-// A vertex with the normal and texture coordinate GL attaches to it: the
-// ones current when it was sent.
-struct Vertex {
-    float pos[3];
-    float normal[3];
-    float tex[2];
-};
+using glrecord::Primitive;
+using glrecord::Vertex;
 
-struct Primitive {
-    GLenum mode;
-    std::vector<Vertex> vertices;
-};
-
-// Replays a stream the way GL would, starting from GL's initial current
-// normal (0, 0, 1) and texture coordinate (0, 0) unless given others.
-// Fails the test on unbalanced or nested glBegin/glEnd or a vertex outside a
-// primitive.
+// glrecord::replay, failing the test on unbalanced or nested glBegin/glEnd
+// or a vertex outside a primitive.
 std::vector<Primitive> primitives(const Stream &s, const float normal[3] = nullptr,
                                   const float tex[2] = nullptr);
 

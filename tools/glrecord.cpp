@@ -3,6 +3,7 @@
 #include <GL/gl.h>
 
 #include <cinttypes>
+#include <cmath>
 #include <cstdio>
 #include <cstring>
 
@@ -25,10 +26,16 @@ Call floats(Op op, float a, float b, float c) {
     return call;
 }
 
-// Shortest decimal that reads back to the same value.
+// Shortest decimal that reads back to the same value.  Whole numbers below
+// 2^53 print as integers ("100", not "1e+02"); they read back exactly.
 template <typename T>
-std::string shortest(T v) {
+std::string shortestOf(T v) {
     char buf[40];
+    const double wide = static_cast<double>(v);
+    if (wide == std::trunc(wide) && std::fabs(wide) < 9007199254740992.0) {
+        std::snprintf(buf, sizeof buf, "%.0f", wide);
+        return buf;
+    }
     for (int prec = 1; prec <= 17; ++prec) {
         std::snprintf(buf, sizeof buf, "%.*g", prec, static_cast<double>(v));
         T back;
@@ -43,6 +50,9 @@ std::string shortest(T v) {
 }
 
 }  // namespace
+
+std::string shortest(float v) { return shortestOf(v); }
+std::string shortest(double v) { return shortestOf(v); }
 
 int Call::argCount() const {
     switch (op) {
@@ -129,6 +139,60 @@ static std::string formatCall(const Call &c, bool hex) {
 
 std::string format(const Call &c) { return formatCall(c, false); }
 std::string formatHex(const Call &c) { return formatCall(c, true); }
+
+std::string replay(const Stream &s, std::vector<Primitive> &out, const float normal[3],
+                   const float tex[2]) {
+    std::string error;
+    const auto fail = [&error](const char *what) {
+        if (error.empty())
+            error = what;
+    };
+    Vertex current{{0, 0, 0}, {0, 0, 1}, {0, 0}};
+    if (normal)
+        std::memcpy(current.normal, normal, sizeof current.normal);
+    if (tex)
+        std::memcpy(current.tex, tex, sizeof current.tex);
+    bool open = false;
+    for (const Call &c : s) {
+        switch (c.op) {
+        case Op::Begin:
+            if (open)
+                fail("glBegin inside a primitive");
+            open = true;
+            out.push_back({c.mode, {}});
+            break;
+        case Op::End:
+            if (!open)
+                fail("glEnd without glBegin");
+            open = false;
+            break;
+        case Op::Normal3f:
+            std::memcpy(current.normal, c.f, sizeof current.normal);
+            break;
+        case Op::TexCoord2f:
+            std::memcpy(current.tex, c.f, sizeof current.tex);
+            break;
+        case Op::Vertex3f:
+        case Op::Vertex2f:
+            if (!open) {
+                fail("vertex outside glBegin/glEnd");
+                break;
+            }
+            current.pos[0] = c.f[0];
+            current.pos[1] = c.f[1];
+            current.pos[2] = c.op == Op::Vertex3f ? c.f[2] : 0.0f;
+            out.back().vertices.push_back(current);
+            break;
+        case Op::Frustum:
+            if (open)
+                fail("glFrustum inside a primitive");
+            break;
+        }
+    }
+    if (open)
+        fail("primitive left open");
+    return error;
+}
 
 }  // namespace glrecord
 

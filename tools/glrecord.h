@@ -56,11 +56,36 @@ private:
 
 const char *opName(Op op);
 
+// The shortest decimal that reads back (strtof / strtod) to the same bits.
+std::string shortest(float v);
+std::string shortest(double v);
+
 // The call with arguments in round-trip decimal: "glVertex3f(0.382683, 0, 1)".
 std::string format(const Call &c);
 // The call with each argument's IEEE bits in hex beside its value:
 // "glVertex3f(0.382683 0x3ec3ef15, 0 0x00000000, 1 0x3f800000)".
 std::string formatHex(const Call &c);
+
+// A vertex with the normal and texture coordinate GL attaches to it: the
+// ones current when it was sent.  glVertex2f gives z = 0.
+struct Vertex {
+    float pos[3];
+    float normal[3];
+    float tex[2];
+};
+
+struct Primitive {
+    unsigned mode;  // the glBegin mode
+    std::vector<Vertex> vertices;
+};
+
+// Replays a stream the way GL would, starting from GL's initial current
+// normal (0, 0, 1) and texture coordinate (0, 0) unless given others, and
+// appends its primitives to `out`.  Returns "" or, for unbalanced or nested
+// glBegin/glEnd, a vertex outside a primitive or glFrustum inside one, what
+// went wrong first (the replay goes on past it).
+std::string replay(const Stream &s, std::vector<Primitive> &out, const float normal[3] = nullptr,
+                   const float tex[2] = nullptr);
 
 }  // namespace glrecord
 

@@ -1,0 +1,226 @@
+// The library drawing through a real GL implementation (Mesa's offscreen
+// renderer): what GL makes of the stream is whole, faces outward, is lit by
+// unit normals and carries its texture.
+#include "render.h"
+
+#include <gtest/gtest.h>
+
+#include <dlfcn.h>
+#include <elf.h>
+#include <link.h>
+
+#include <algorithm>
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+namespace {
+
+using render::Kind;
+using render::Style;
+
+const int kSize = 256;
+
+std::string realPath(const char *path) {
+    char *p = realpath(path, nullptr);
+    std::string out = p ? p : "";
+    std::free(p);
+    return out;
+}
+
+std::string definingObject(void *address) {
+    Dl_info info{};
+    if (!address || !dladdr(address, &info) || !info.dli_fname)
+        return "";
+    return realPath(info.dli_fname);
+}
+
+struct Loaded {
+    std::string objects;              // every loaded object, one a line
+    std::vector<std::string> needed;  // libsoftglu's DT_NEEDED
+};
+
+// What the dynamic linker has loaded, and the NEEDED entries of the loaded
+// libsoftglu read from its own dynamic section.
+Loaded loaded() {
+    Loaded out;
+    dl_iterate_phdr(
+        [](dl_phdr_info *info, size_t, void *data) {
+            Loaded &l = *static_cast<Loaded *>(data);
+            const std::string name = info->dlpi_name;
+            l.objects += name + "\n";
+            if (name.find("libsoftglu.so") == std::string::npos)
+                return 0;
+            for (int i = 0; i < info->dlpi_phnum; ++i) {
+                if (info->dlpi_phdr[i].p_type != PT_DYNAMIC)
+                    continue;
+                const auto *dyn = reinterpret_cast<const ElfW(Dyn) *>(info->dlpi_addr + info->dlpi_phdr[i].p_vaddr);
+                const char *strtab = nullptr;
+                for (const ElfW(Dyn) *d = dyn; d->d_tag != DT_NULL; ++d)
+                    if (d->d_tag == DT_STRTAB)  // relocated by the loader on most targets, not all
+                        strtab = reinterpret_cast<const char *>(d->d_un.d_ptr < info->dlpi_addr
+                                                                    ? info->dlpi_addr + d->d_un.d_ptr
+                                                                    : d->d_un.d_ptr);
+                for (const ElfW(Dyn) *d = dyn; strtab && d->d_tag != DT_NULL; ++d)
+                    if (d->d_tag == DT_NEEDED)
+                        l.needed.push_back(strtab + d->d_un.d_val);
+            }
+            return 0;
+        },
+        &out);
+    return out;
+}
+
+class Render : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string why;
+        canvas_ = render::Canvas::create(kSize, kSize, why);
+        if (!canvas_)
+            GTEST_SKIP() << "skipped: no offscreen GL renderer here (" << why << ")";
+    }
+
+    // Draws the shape alone on the whole canvas and returns the image.
+    std::vector<unsigned char> image(const render::Shape &s, const Style &style) {
+        render::drawTile(*canvas_, s, style, 0, 0, kSize, kSize);
+        const unsigned char *p = canvas_->rgba();
+        return {p, p + kSize * kSize * 4};
+    }
+
+    // The pixels the shape covers: those it drew, with alpha 255 where the
+    // background has 0.
+    std::vector<bool> coverage(const render::Shape &s, const Style &style) {
+        const std::vector<unsigned char> img = image(s, style);
+        std::vector<bool> covered(kSize * kSize);
+        for (int i = 0; i < kSize * kSize; ++i)
+            covered[i] = img[i * 4 + 3] == 255;
+        return covered;
+    }
+
+    std::unique_ptr<render::Canvas> canvas_;
+};
+
+const unsigned char *pixel(const std::vector<unsigned char> &img, int x, int y) { return &img[(y * kSize + x) * 4]; }
+
+int brightness(const unsigned char *p) { return p[0] + p[1] + p[2]; }
+
+Style plain() {
+    Style s;
+    s.texture = false;
+    return s;
+}
+
+// The sphere's silhouette radius in pixels: it is centred on the view axis
+// at distance d, so it subtends asin(r / d) and projects to a circle.
+double projectedRadius(const render::Shape &s) {
+    const render::View v = render::frame(s, 1.0);
+    const double kPi = 3.141592653589793;
+    const double angle = std::asin(v.radius / v.distance);
+    return std::tan(angle) / std::tan(render::kFovy * kPi / 360.0) * kSize / 2;
+}
+
+}  // namespace
+
+TEST_F(Render, LibraryBindsToTheGlAlreadyInTheProcess) {
+    // Our library and OSMesa are loaded; the library names no GL library,
+    // so its gl* calls can only have bound to OSMesa's.
+    EXPECT_EQ(definingObject(reinterpret_cast<void *>(&gluSphere)), realPath(SOFTGLU_BUILT_LIBRARY));
+    EXPECT_NE(definingObject(dlsym(RTLD_DEFAULT, "glBegin")).find("libOSMesa"), std::string::npos);
+    const Loaded l = loaded();
+    EXPECT_EQ(l.objects.find("libGLU"), std::string::npos) << l.objects;
+    EXPECT_EQ(l.objects.find("libGL."), std::string::npos) << l.objects;
+    ASSERT_FALSE(l.needed.empty()) << l.objects;
+    for (const std::string &n : l.needed)
+        EXPECT_TRUE(n == "libc.so.6" || n == "libm.so.6") << n;
+
+    // And GL draws what the library sends.
+    const std::vector<bool> covered = coverage(render::defaultShape(Kind::Sphere), Style{});
+    EXPECT_GT(std::count(covered.begin(), covered.end(), true), kSize * kSize / 10);
+}
+
+TEST_F(Render, SphereCoversTheAreaOfItsProjectedDisk) {
+    const render::Shape sphere = render::defaultShape(Kind::Sphere);
+    const std::vector<bool> covered = coverage(sphere, Style{});
+    const double area = 3.141592653589793 * projectedRadius(sphere) * projectedRadius(sphere);
+    const double pixels = static_cast<double>(std::count(covered.begin(), covered.end(), true));
+    EXPECT_NEAR(pixels / area, 1.0, 0.03) << pixels << " pixels, disk " << area;
+}
+
+TEST_F(Render, CullingBackFacesHidesNothingOfSphereOrTorus) {
+    // Their outside is the front everywhere, so the faces GL culls are all
+    // hidden behind front faces anyway.
+    for (Kind k : {Kind::Sphere, Kind::Torus}) {
+        SCOPED_TRACE(render::name(k));
+        Style none;
+        none.cull = 0;
+        const std::vector<bool> culled = coverage(render::defaultShape(k), Style{});
+        const std::vector<bool> all = coverage(render::defaultShape(k), none);
+        EXPECT_GT(std::count(all.begin(), all.end(), true), kSize * kSize / 10);
+        int differ = 0;
+        for (int i = 0; i < kSize * kSize; ++i)
+            differ += culled[i] != all[i];
+        EXPECT_EQ(differ, 0);
+    }
+}
+
+TEST_F(Render, HeadlightLightsTheSphereOutsideAndNotItsInside) {
+    const render::Shape sphere = render::defaultShape(Kind::Sphere);
+    const int centre = kSize / 2;
+    const int rim = centre + static_cast<int>(0.9 * projectedRadius(sphere));
+
+    // Outside: the normal at the centre faces the light, at the rim it is
+    // nearly side-on.  Unit normals give the full diffuse term at the centre
+    // (plus at most the highlight); longer or shorter ones would give more
+    // or less.
+    const std::vector<unsigned char> front = image(sphere, plain());
+    const float *c = render::colour(Kind::Sphere);
+    const unsigned char *mid = pixel(front, centre, centre);
+    EXPECT_GT(brightness(mid), brightness(pixel(front, rim, centre)) + 100);
+    for (int i = 0; i < 3; ++i) {
+        const float lit = 255.0f * c[i] * (1.0f + render::kAmbient);
+        EXPECT_GE(int{mid[i]}, std::min(255.0f, lit) - 3) << i;
+        EXPECT_LE(int{mid[i]}, std::min(255.0f, lit + 255.0f * render::kSpecular) + 3) << i;
+    }
+
+    // With the front culled the centre shows the inside of the far side,
+    // whose normals face away from the light: ambient light only.
+    Style inside = plain();
+    inside.cull = GL_FRONT;
+    const std::vector<unsigned char> back = image(sphere, inside);
+    const unsigned char *far = pixel(back, centre, centre);
+    ASSERT_EQ(far[3], 255);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_NEAR(int{far[i]}, 255.0f * c[i] * render::kAmbient, 2.0) << i;
+}
+
+TEST_F(Render, CheckerTextureShowsOnTexturedShapes) {
+    // Unlit, every covered pixel is the colour times a light or a dark
+    // texel; without the texture they would all be one colour.
+    for (Kind k : {Kind::Sphere, Kind::Cylinder, Kind::Disk}) {
+        SCOPED_TRACE(render::name(k));
+        Style unlit;
+        unlit.lighting = false;
+        const float green = render::colour(k)[1];
+        for (bool texture : {true, false}) {
+            unlit.texture = texture;
+            const std::vector<unsigned char> img = image(render::defaultShape(k), unlit);
+            int covered = 0, light = 0, dark = 0;
+            for (int i = 0; i < kSize * kSize; ++i) {
+                if (img[i * 4 + 3] != 255)
+                    continue;
+                ++covered;
+                light += std::abs(img[i * 4 + 1] - 255.0f * green) <= 2;
+                dark += std::abs(img[i * 4 + 1] - 110.0f * green) <= 2;
+            }
+            ASSERT_GT(covered, kSize * kSize / 10);
+            if (texture) {
+                EXPECT_GT(light, covered / 5);
+                EXPECT_GT(dark, covered / 5);
+                EXPECT_GT(light + dark, covered * 95 / 100);
+            } else {
+                EXPECT_EQ(light, covered);
+            }
+        }
+    }
+}

@@ -1,0 +1,258 @@
+// softglu-render: draws softglu's shapes through Mesa's offscreen GL and
+// writes them to a PNG: a gallery of all six, or one shape alone.
+#include "args.h"
+#include "font.h"
+#include "render.h"
+
+#include <png.h>
+
+#include <cstdio>
+#include <cstring>
+#include <string>
+#include <vector>
+
+namespace {
+
+using render::Kind;
+using render::Shape;
+
+const char kUsage[] = "usage: softglu-render [-o FILE] [--size WxH] [--wire] [--shape NAME [OPTIONS]]  (--help for more)";
+
+const char kHelp[] = R"(softglu-render: draw softglu's shapes with Mesa's offscreen GL into a PNG.
+
+usage: softglu-render [-o FILE] [--size WxH] [--wire] [--shape NAME [OPTIONS]]
+
+Without --shape it draws the gallery: cylinder, cone, disk, annulus, sphere
+and torus, each in its tile, seen through gluPerspective, lit by a headlight,
+depth-tested, back faces culled, a checker texture on all but the torus
+(which sends no texture coordinates).
+
+  -o, --output FILE  the PNG to write (default gallery.png, or NAME.png)
+  --size WxH         image size in pixels, each 64 to 4096; a single number
+                     is a square (default 960x640, or 480x480 with --shape)
+  --wire             draw the mesh lines over the surfaces
+  --shape NAME       one shape alone: cylinder, cone, disk, annulus, sphere
+                     or torus, with these options (defaults in brackets):
+    cylinder, cone:  --base R [0.6] --top R [0.6; cone 0] --height H [1.6]
+                     --slices N [24] --stacks N [4]
+    disk, annulus:   --inner R [0; annulus 0.45] --outer R [1]
+                     --slices N [24] --loops N [3]
+    sphere:          --radius R [1] --slices N [32] --stacks N [16]
+    torus:           --rc R [0.3] --numc N [16] --rt R [0.8] --numt N [32]
+R and H are numbers (sphere and torus radii single precision), N integers
+up to 4096 (zero and negative counts draw what the library draws for them).
+
+Example: softglu-render --shape sphere --slices 32 --stacks 16 -o sphere.png
+)";
+
+using args::BadUsage;
+
+// Counts above this would keep the software rasterizer busy for minutes.
+const int kMaxCount = 4096;
+
+std::string parseCount(const char *text, int &out) {
+    int v = 0;
+    std::string error = args::parse(text, v);
+    if (error.empty() && v > kMaxCount)
+        error = std::string("'") + text + "' is above " + std::to_string(kMaxCount) + ", the most softglu-render draws";
+    if (error.empty())
+        out = v;
+    return error;
+}
+
+// A shape parameter option: the kinds it applies to and how it sets the
+// shape's field from its argument.
+struct ShapeOption {
+    const char *flag;
+    std::vector<Kind> kinds;
+    std::string (*set)(Shape &s, const char *text);
+};
+
+const std::vector<Kind> kCylinders = {Kind::Cylinder, Kind::Cone};
+const std::vector<Kind> kDisks = {Kind::Disk, Kind::Annulus};
+
+const ShapeOption kShapeOptions[] = {
+    {"--base", kCylinders, [](Shape &s, const char *t) { return args::parse(t, s.baseRadius); }},
+    {"--top", kCylinders, [](Shape &s, const char *t) { return args::parse(t, s.topRadius); }},
+    {"--height", kCylinders, [](Shape &s, const char *t) { return args::parse(t, s.height); }},
+    {"--stacks",
+     {Kind::Cylinder, Kind::Cone, Kind::Sphere},
+     [](Shape &s, const char *t) { return parseCount(t, s.stacks); }},
+    {"--slices",
+     {Kind::Cylinder, Kind::Cone, Kind::Disk, Kind::Annulus, Kind::Sphere},
+     [](Shape &s, const char *t) { return parseCount(t, s.slices); }},
+    {"--inner", kDisks, [](Shape &s, const char *t) { return args::parse(t, s.innerRadius); }},
+    {"--outer", kDisks, [](Shape &s, const char *t) { return args::parse(t, s.outerRadius); }},
+    {"--loops", kDisks, [](Shape &s, const char *t) { return parseCount(t, s.loops); }},
+    {"--radius", {Kind::Sphere}, [](Shape &s, const char *t) { return args::parse(t, s.radius); }},
+    {"--rc", {Kind::Torus}, [](Shape &s, const char *t) { return args::parse(t, s.rc); }},
+    {"--numc", {Kind::Torus}, [](Shape &s, const char *t) { return parseCount(t, s.numc); }},
+    {"--rt", {Kind::Torus}, [](Shape &s, const char *t) { return args::parse(t, s.rt); }},
+    {"--numt", {Kind::Torus}, [](Shape &s, const char *t) { return parseCount(t, s.numt); }},
+};
+
+const ShapeOption *findShapeOption(const std::string &flag) {
+    for (const ShapeOption &o : kShapeOptions)
+        if (flag == o.flag)
+            return &o;
+    return nullptr;
+}
+
+struct Options {
+    std::string output;
+    int width = 0, height = 0;  // 0: the default size
+    bool wire = false;
+    bool oneShape = false;
+    Shape shape{};
+};
+
+int parseSide(const std::string &text) {
+    int v = 0;
+    const std::string error = args::parse(text.c_str(), v);
+    if (!error.empty())
+        throw BadUsage{"--size: " + error};
+    if (v < 64 || v > 4096)
+        throw BadUsage{"--size: " + text + " is outside 64 to 4096"};
+    return v;
+}
+
+Options parseOptions(int argc, char **argv) {
+    Options o;
+    std::vector<std::pair<const ShapeOption *, const char *>> shapeArgs;
+    for (int i = 1; i < argc; ++i) {
+        const std::string a = argv[i];
+        const auto value = [&]() -> const char * {
+            if (i + 1 >= argc)
+                throw BadUsage{a + " needs a value"};
+            return argv[++i];
+        };
+        if (a == "-o" || a == "--output") {
+            o.output = value();
+        } else if (a == "--size") {
+            const std::string size = value();
+            const std::size_t x = size.find('x');
+            o.width = parseSide(size.substr(0, x));
+            o.height = x == std::string::npos ? o.width : parseSide(size.substr(x + 1));
+        } else if (a == "--wire") {
+            o.wire = true;
+        } else if (a == "--shape") {
+            const std::string name = value();
+            Kind kind;
+            if (!render::kindNamed(name, kind))
+                throw BadUsage{"unknown shape '" + name + "' (cylinder, cone, disk, annulus, sphere, torus)"};
+            o.oneShape = true;
+            o.shape = render::defaultShape(kind);
+        } else if (const ShapeOption *so = findShapeOption(a)) {
+            shapeArgs.push_back({so, value()});
+        } else {
+            throw BadUsage{"unknown option '" + a + "'"};
+        }
+    }
+    // Shape options apply once the shape, and so their defaults, are known.
+    for (const auto &[option, text] : shapeArgs) {
+        if (!o.oneShape)
+            throw BadUsage{std::string(option->flag) + " needs --shape"};
+        bool applies = false;
+        for (Kind k : option->kinds)
+            applies |= k == o.shape.kind;
+        if (!applies)
+            throw BadUsage{std::string(option->flag) + " does not apply to " + render::name(o.shape.kind)};
+        const std::string error = option->set(o.shape, text);
+        if (!error.empty())
+            throw BadUsage{std::string(option->flag) + ": " + error};
+    }
+    if (o.output.empty())
+        o.output = o.oneShape ? std::string(render::name(o.shape.kind)) + ".png" : "gallery.png";
+    if (o.width == 0) {
+        o.width = o.oneShape ? 480 : 960;
+        o.height = o.oneShape ? 480 : 640;
+    }
+    return o;
+}
+
+// "sphere 32x16": the name and the counts of the call.
+std::string title(const Shape &s) {
+    int a = s.slices, b = s.stacks;
+    if (s.kind == Kind::Disk || s.kind == Kind::Annulus)
+        b = s.loops;
+    if (s.kind == Kind::Torus) {
+        a = s.numc;
+        b = s.numt;
+    }
+    return std::string(render::name(s.kind)) + " " + std::to_string(a) + "x" + std::to_string(b);
+}
+
+struct Tile {
+    Shape shape;
+    int x, y, w, h;
+};
+
+std::vector<Tile> layout(const Options &o) {
+    if (o.oneShape)
+        return {{o.shape, 0, 0, o.width, o.height}};
+    std::vector<Tile> tiles;
+    const int columns = 3, rows = 2, w = o.width / columns, h = o.height / rows;
+    int n = 0;
+    for (Kind k : render::allKinds()) {
+        tiles.push_back({render::defaultShape(k), (n % columns) * w, (n / columns) * h, w, h});
+        ++n;
+    }
+    return tiles;
+}
+
+// Writes the image opaque (its background alpha is 0, for coverage tests).
+bool writePng(const std::string &path, const std::vector<unsigned char> &rgba, int width, int height) {
+    std::vector<unsigned char> rgb(static_cast<std::size_t>(width) * height * 3);
+    for (std::size_t i = 0, n = static_cast<std::size_t>(width) * height; i < n; ++i)
+        std::memcpy(&rgb[i * 3], &rgba[i * 4], 3);
+    png_image image;
+    std::memset(&image, 0, sizeof image);
+    image.version = PNG_IMAGE_VERSION;
+    image.width = static_cast<png_uint_32>(width);
+    image.height = static_cast<png_uint_32>(height);
+    image.format = PNG_FORMAT_RGB;
+    const int ok = png_image_write_to_file(&image, path.c_str(), 0, rgb.data(), width * 3, nullptr);
+    if (!ok)
+        std::fprintf(stderr, "softglu-render: cannot write %s: %s\n", path.c_str(), image.message);
+    png_image_free(&image);
+    return ok;
+}
+
+int run(int argc, char **argv) {
+    for (int i = 1; i < argc; ++i)
+        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
+            std::fputs(kHelp, stdout);
+            return 0;
+        }
+    const Options o = parseOptions(argc, argv);
+
+    std::string why;
+    std::unique_ptr<render::Canvas> canvas = render::Canvas::create(o.width, o.height, why);
+    if (!canvas) {
+        std::fprintf(stderr, "softglu-render: %s\n", why.c_str());
+        return 1;
+    }
+    render::Style style;
+    style.wire = o.wire;
+    const std::vector<Tile> tiles = layout(o);
+    render::clear(*canvas);  // tiles may leave a strip at the edges
+    for (const Tile &t : tiles)
+        render::drawTile(*canvas, t.shape, style, t.x, t.y, t.w, t.h);
+
+    const unsigned char *pixels = canvas->rgba();
+    std::vector<unsigned char> image(pixels, pixels + static_cast<std::size_t>(o.width) * o.height * 4);
+    const unsigned char ink[3] = {226, 230, 238};
+    for (const Tile &t : tiles) {
+        const int scale = t.h >= 220 ? 2 : 1;
+        font::drawText(image.data(), o.width, o.height, t.x + 4 * scale, t.y + 4 * scale, scale, title(t.shape),
+                       ink);
+    }
+    if (!writePng(o.output, image, o.width, o.height))
+        return 1;
+    std::printf("wrote %s (%dx%d)\n", o.output.c_str(), o.width, o.height);
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) { return args::runTool("softglu-render", kUsage, run, argc, argv); }
