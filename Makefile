@@ -55,3 +55,22 @@ build-host: deps-render
 
 gallery: build-host
 	$(BUILD)/host/tools/softglu-render -o $(BUILD)/gallery.png
+
+# Under stress: the suite again with ASan+UBSan and with TSan, a bounded
+# fuzz run (clang's libFuzzer), and the benchmark (`make bench`, not part of
+# `make test`).  The first sanitizer report fails the run.
+SANITIZER_ENV := UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 TSAN_OPTIONS=halt_on_error=1
+
+.PHONY: test-asan test-tsan
+
+test: test-asan test-tsan
+
+test-asan: deps-host
+	cmake -S . -B $(BUILD)/asan -DCMAKE_BUILD_TYPE=Release -DSOFTGLU_SANITIZE=address,undefined
+	cmake --build $(BUILD)/asan -j$(JOBS)
+	$(SANITIZER_ENV) ctest --test-dir $(BUILD)/asan --output-on-failure -j$(JOBS)
+
+test-tsan: deps-host
+	cmake -S . -B $(BUILD)/tsan -DCMAKE_BUILD_TYPE=Release -DSOFTGLU_SANITIZE=thread
+	cmake --build $(BUILD)/tsan -j$(JOBS)
+	$(SANITIZER_ENV) ctest --test-dir $(BUILD)/tsan --output-on-failure -j$(JOBS)
