@@ -59,11 +59,14 @@ gallery: build-host
 # Under stress: the suite again with ASan+UBSan and with TSan, a bounded
 # fuzz run (clang's libFuzzer), and the benchmark (`make bench`, not part of
 # `make test`).  The first sanitizer report fails the run.
+FUZZ_PKGS := clang-14 libclang-rt-14-dev
+FUZZ_SECONDS := 60
+FUZZ_SEED := 1
 SANITIZER_ENV := UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 TSAN_OPTIONS=halt_on_error=1
 
-.PHONY: test-asan test-tsan
+.PHONY: test-asan test-tsan build-fuzz test-fuzz fuzz
 
-test: test-asan test-tsan
+test: test-asan test-tsan test-fuzz
 
 test-asan: deps-host
 	cmake -S . -B $(BUILD)/asan -DCMAKE_BUILD_TYPE=Release -DSOFTGLU_SANITIZE=address,undefined
@@ -74,3 +77,20 @@ test-tsan: deps-host
 	cmake -S . -B $(BUILD)/tsan -DCMAKE_BUILD_TYPE=Release -DSOFTGLU_SANITIZE=thread
 	cmake --build $(BUILD)/tsan -j$(JOBS)
 	$(SANITIZER_ENV) ctest --test-dir $(BUILD)/tsan --output-on-failure -j$(JOBS)
+
+build-fuzz: deps-host
+	scripts/ensure-packages $(FUZZ_PKGS)
+	cmake -S . -B $(BUILD)/fuzz -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
+	  -DSOFTGLU_SANITIZE=address,undefined -DSOFTGLU_BUILD_FUZZ=ON \
+	  -DSOFTGLU_BUILD_TESTS=OFF
+	cmake --build $(BUILD)/fuzz -j$(JOBS)
+
+# New inputs go to build/fuzz/corpus; fuzz/corpus holds the seeds.  A
+# failing input is saved as build/fuzz/crash-*.  `make fuzz FUZZ_SECONDS=3600 FUZZ_SEED=0`
+# fuzzes longer (seed 0: a new random seed each run).
+test-fuzz fuzz: build-fuzz
+	mkdir -p $(BUILD)/fuzz/corpus
+	$(SANITIZER_ENV) $(BUILD)/fuzz/fuzz/softglu_fuzz -seed=$(FUZZ_SEED) -max_total_time=$(FUZZ_SECONDS) \
+	  -timeout=10 -print_final_stats=1 -artifact_prefix=$(BUILD)/fuzz/ \
+	  $(BUILD)/fuzz/corpus fuzz/corpus
