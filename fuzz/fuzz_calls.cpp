@@ -225,6 +225,14 @@ public:
         for (std::int64_t i = 0; i < times; ++i)
             str += part;
     }
+    // `count` quad strips, each of `steps` repeats of `step`.
+    void strips(std::int64_t count, const char *step, std::int64_t steps) {
+        for (std::int64_t i = 0; i < count && fits(); ++i) {
+            add("Q");
+            add(step, steps);
+            add("E");
+        }
+    }
     bool fits() const { return !tooBig_; }
     std::string str;
 
@@ -238,22 +246,14 @@ std::int64_t inclusive(int count) { return static_cast<std::int64_t>(count) + 1;
 
 Shape cylinderShape(int slices, int stacks) {
     Shape s;
-    for (std::int64_t i = 0; i < slices && s.fits(); ++i) {
-        s.add("Q");
-        s.add("ntvntv", inclusive(stacks));
-        s.add("E");
-    }
+    s.strips(slices, "ntvntv", inclusive(stacks));
     return s;
 }
 
 Shape diskShape(int slices, int loops) {
     Shape s;
     s.add("n");
-    for (std::int64_t l = 0; l < loops && s.fits(); ++l) {
-        s.add("Q");
-        s.add("twtw", inclusive(slices));
-        s.add("E");
-    }
+    s.strips(loops, "twtw", inclusive(slices));
     return s;
 }
 
@@ -262,11 +262,7 @@ Shape sphereShape(int slices, int stacks) {
     s.add("Fntv");  // top pole
     s.add("nv", inclusive(slices));
     s.add("E");
-    for (std::int64_t i = 0; i < stacks && s.fits(); ++i) {
-        s.add("Q");
-        s.add("ntvntv", inclusive(slices));
-        s.add("E");
-    }
+    s.strips(stacks, "ntvntv", inclusive(slices));
     s.add("Fntv");  // bottom pole
     s.add("ntv", inclusive(slices));
     s.add("E");
@@ -275,13 +271,8 @@ Shape sphereShape(int slices, int stacks) {
 
 Shape torusShape(int numc, int numt) {
     Shape s;
-    if (numt == 0)  // outside the domain: nothing is drawn
-        return s;
-    for (std::int64_t i = 0; i < numc && s.fits(); ++i) {
-        s.add("Q");
-        s.add("nvnv", inclusive(numt));
-        s.add("E");
-    }
+    if (numt != 0)  // outside the domain: nothing is drawn
+        s.strips(numc, "nvnv", inclusive(numt));
     return s;
 }
 
