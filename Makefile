@@ -59,12 +59,14 @@ gallery: build-host
 # Under stress: the suite again with ASan+UBSan and with TSan, a bounded
 # fuzz run (clang's libFuzzer), and the benchmark (`make bench`, not part of
 # `make test`).  The first sanitizer report fails the run.
+HOST_PKGS += libbenchmark-dev
 FUZZ_PKGS := clang-14 libclang-rt-14-dev
+BENCH_PKGS := valgrind
 FUZZ_SECONDS := 60
 FUZZ_SEED := 1
 SANITIZER_ENV := UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 TSAN_OPTIONS=halt_on_error=1
 
-.PHONY: test-asan test-tsan build-fuzz test-fuzz fuzz
+.PHONY: test-asan test-tsan build-fuzz test-fuzz fuzz bench
 
 test: test-asan test-tsan test-fuzz
 
@@ -94,3 +96,10 @@ test-fuzz fuzz: build-fuzz
 	$(SANITIZER_ENV) $(BUILD)/fuzz/fuzz/softglu_fuzz -seed=$(FUZZ_SEED) -max_total_time=$(FUZZ_SECONDS) \
 	  -timeout=10 -print_final_stats=1 -artifact_prefix=$(BUILD)/fuzz/ \
 	  $(BUILD)/fuzz/corpus fuzz/corpus
+
+# The benchmark table (Google Benchmark) and the instruction counts
+# (callgrind) that BENCHMARKS.md records.  `make test` only builds them.
+bench: build-host
+	scripts/ensure-packages $(BENCH_PKGS)
+	$(BUILD)/host/bench/softglu_bench --benchmark_enable_random_interleaving=true
+	bench/callgrind.sh $(BUILD)/host/bench/softglu_callone
