@@ -60,7 +60,7 @@ gallery: build-host
 # fuzz run (clang's libFuzzer), and the benchmark (`make bench`, not part of
 # `make test`).  The first sanitizer report fails the run.
 HOST_PKGS += libbenchmark-dev
-FUZZ_PKGS := clang-14 libclang-rt-14-dev
+FUZZ_PKGS := clang-14 libclang-rt-14-dev llvm-14
 BENCH_PKGS := valgrind
 FUZZ_SECONDS := 60
 FUZZ_SEED := 1
@@ -89,11 +89,12 @@ build-fuzz: deps-host
 	cmake --build $(BUILD)/fuzz -j$(JOBS)
 
 # New inputs go to build/fuzz/corpus; fuzz/corpus holds the seeds.  A
-# failing input is saved as build/fuzz/crash-*.  `make fuzz FUZZ_SECONDS=3600 FUZZ_SEED=0`
-# fuzzes longer (seed 0: a new random seed each run).
+# failing input is saved as build/fuzz/crash-*.  Fuzz longer with
+# `make fuzz FUZZ_SECONDS=3600 FUZZ_SEED=0` (seed 0: a new one each run).
 test-fuzz fuzz: build-fuzz
 	mkdir -p $(BUILD)/fuzz/corpus
-	$(SANITIZER_ENV) $(BUILD)/fuzz/fuzz/softglu_fuzz -seed=$(FUZZ_SEED) -max_total_time=$(FUZZ_SECONDS) \
+	$(SANITIZER_ENV) ASAN_SYMBOLIZER_PATH=/usr/lib/llvm-14/bin/llvm-symbolizer \
+	  $(BUILD)/fuzz/fuzz/softglu_fuzz -seed=$(FUZZ_SEED) -max_total_time=$(FUZZ_SECONDS) \
 	  -timeout=10 -print_final_stats=1 -artifact_prefix=$(BUILD)/fuzz/ \
 	  $(BUILD)/fuzz/corpus fuzz/corpus
 

@@ -31,6 +31,7 @@
 
 #include "glrecord.h"
 
+#include <dlfcn.h>
 #include <sanitizer/asan_interface.h>
 
 #include <cfloat>
@@ -454,6 +455,19 @@ void torus(Reader &in) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
+    // The functions under test must be those of the libsoftglu just built.
+    Dl_info info{};
+    char *loaded = dladdr(reinterpret_cast<void *>(&gluSphere), &info) && info.dli_fname
+                       ? realpath(info.dli_fname, nullptr)
+                       : nullptr;
+    char *built = realpath(SOFTGLU_BUILT_LIBRARY, nullptr);
+    if (!loaded || !built || std::strcmp(loaded, built) != 0) {
+        std::fprintf(stderr, "gluSphere comes from %s, not from %s\n", loaded ? loaded : "?",
+                     SOFTGLU_BUILT_LIBRARY);
+        std::abort();
+    }
+    std::free(loaded);
+    std::free(built);
     ASAN_POISON_MEMORY_REGION(&poisonedQuadric, sizeof poisonedQuadric);
     return 0;
 }
