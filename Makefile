@@ -2,7 +2,9 @@
 #   make gallery  installs what is missing, builds and renders build/gallery.png
 #   make          builds the library (host)
 #   make test     installs what is missing, builds and runs every test suite:
-#                 the host's and armel's (cross-built, run under qemu-arm)
+#                 the host's and armel's (cross-built, run under qemu-arm),
+#                 the host's under ASan+UBSan and TSan, and a bounded fuzz run
+#   make bench    the benchmark and the callgrind instruction counts
 # Each suite builds in its own directory under build/.
 
 HOST_PKGS := cmake make g++ binutils libgl-dev libgtest-dev googletest pkgconf
@@ -64,7 +66,9 @@ FUZZ_PKGS := clang-14 libclang-rt-14-dev llvm-14
 BENCH_PKGS := valgrind
 FUZZ_SECONDS := 60
 FUZZ_SEED := 1
-SANITIZER_ENV := UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 TSAN_OPTIONS=halt_on_error=1
+SANITIZER_ENV := UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
+  TSAN_OPTIONS=halt_on_error=1:suppressions=$(CURDIR)/tests/tsan.supp
 
 .PHONY: test-asan test-tsan build-fuzz test-fuzz fuzz bench
 
@@ -85,7 +89,7 @@ build-fuzz: deps-host
 	cmake -S . -B $(BUILD)/fuzz -DCMAKE_BUILD_TYPE=Release \
 	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
 	  -DSOFTGLU_SANITIZE=address,undefined -DSOFTGLU_BUILD_FUZZ=ON \
-	  -DSOFTGLU_BUILD_TESTS=OFF
+	  -DSOFTGLU_BUILD_TESTS=OFF -DSOFTGLU_BUILD_RENDER=OFF
 	cmake --build $(BUILD)/fuzz -j$(JOBS)
 
 # New inputs go to build/fuzz/corpus; fuzz/corpus holds the seeds.  A
