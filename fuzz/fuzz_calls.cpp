@@ -175,42 +175,6 @@ std::string letters(const Stream &s) {
     return out;
 }
 
-// Checked on the raw stream, before and apart from the expected shape.
-void checkWellFormed(const Stream &s) {
-    bool open = false;
-    for (const Call &c : s) {
-        switch (letter(c)) {
-        case 'Q':
-        case 'F':
-            if (open)
-                fail("glBegin inside a primitive");
-            open = true;
-            break;
-        case 'E':
-            if (!open)
-                fail("glEnd without glBegin");
-            open = false;
-            break;
-        case 'v':
-        case 'w':
-            if (!open)
-                fail("vertex outside glBegin/glEnd");
-            break;
-        case 'P':
-            if (open)
-                fail("glFrustum inside a primitive");
-            break;
-        case 'n':
-        case 't':
-            break;
-        default:
-            fail("unexpected GL call " + glrecord::formatHex(c));
-        }
-    }
-    if (open)
-        fail("primitive left open");
-}
-
 // The letters a call must produce, built up to a size limit.
 class Shape {
 public:
@@ -320,54 +284,52 @@ void expectCall(const Stream &s, std::size_t i, Op op, float a, float b, float c
              glrecord::formatHex(want));
 }
 
-// The [glBegin, glEnd] index range of each primitive.
-std::vector<std::pair<std::size_t, std::size_t>> primitives(const Stream &s) {
-    std::vector<std::pair<std::size_t, std::size_t>> out;
-    for (std::size_t i = 0; i < s.size(); ++i) {
-        if (s[i].op == Op::Begin)
-            out.push_back({i, i});
-        else if (s[i].op == Op::End)
-            out.back().second = i;
-    }
-    return out;
-}
-
 // A ring's last step repeats its first, since the closing column uses angle
-// 0 exactly.  The primitive opens with `head` calls (glBegin and a fan's
-// pole), then steps of `step` calls; texture coordinates are compared unless
-// `withTex` is false.
-void expectClosedRing(const Stream &s, std::pair<std::size_t, std::size_t> prim,
-                      std::size_t head, std::size_t step, bool withTex) {
-    if (prim.second < prim.first + head + 2 * step)
+// 0 exactly: same positions and normals and, unless `withTex` is false, the
+// same texture coordinates.  The primitive opens with `head` vertices (a
+// fan's pole); a step is `step` vertices.
+void expectClosedRing(const glrecord::Primitive &p, std::size_t head, std::size_t step,
+                      bool withTex) {
+    const std::vector<glrecord::Vertex> &v = p.vertices;
+    if (v.size() < head + 2 * step)
         return;  // fewer than two steps
-    const std::size_t first = prim.first + head, last = prim.second - step;
     for (std::size_t k = 0; k < step; ++k) {
-        if (!withTex && s[first + k].op == Op::TexCoord2f)
-            continue;
-        if (!glrecord::sameBits(s[first + k], s[last + k]))
-            fail("ring not closed: call " + std::to_string(last + k) + " is " +
-                 glrecord::formatHex(s[last + k]) + ", its first step has " +
-                 glrecord::formatHex(s[first + k]));
+        const glrecord::Vertex &first = v[head + k], &last = v[v.size() - step + k];
+        if (std::memcmp(first.pos, last.pos, sizeof first.pos) != 0 ||
+            std::memcmp(first.normal, last.normal, sizeof first.normal) != 0 ||
+            (withTex && std::memcmp(first.tex, last.tex, sizeof first.tex) != 0))
+            fail("ring not closed: vertex " + std::to_string(v.size() - step + k) +
+                 " differs from vertex " + std::to_string(head + k) + " of its primitive");
     }
 }
 
-// Records one call and checks the rules every stream keeps.  One buffer
-// serves every call, so its memory is reused.
+// One call's stream and the primitives GL makes of it.
+struct Recorded {
+    const Stream &calls;
+    std::vector<glrecord::Primitive> primitives;
+};
+
+// Records one call and checks that its primitives are well formed: balanced,
+// not nested, vertices only inside.  One buffer serves every call, so its
+// memory is reused.
 template <typename F>
-const Stream &record(F &&draw) {
+Recorded record(F &&draw) {
     static Stream calls;
     calls.clear();
     glrecord::Stream *previous = glrecord::setCurrent(&calls);
     draw();
     glrecord::setCurrent(previous);
-    checkWellFormed(calls);
-    return calls;
+    Recorded out{calls, {}};
+    const std::string error = glrecord::replay(calls, out.primitives);
+    if (!error.empty())
+        fail(error);
+    return out;
 }
 
 void perspective(Reader &in) {
     const double fovy = in.real(), aspect = in.real(), zNear = in.real(), zFar = in.real();
     describe("gluPerspective", fovy, aspect, zNear, zFar);
-    const Stream &s = record([&] { gluPerspective(fovy, aspect, zNear, zFar); });
+    const Stream &s = record([&] { gluPerspective(fovy, aspect, zNear, zFar); }).calls;
     expectShape(s, "P");
     const Call &f = s[0];
     if (f.dbits(4) != bits64(zNear) || f.dbits(5) != bits64(zFar))
@@ -379,17 +341,16 @@ void perspective(Reader &in) {
 void newQuadric() {
     describe("gluNewQuadric");
     GLUquadricObj *q = reinterpret_cast<GLUquadricObj *>(1);
-    const Stream &s = record([&] { q = gluNewQuadric(); });
+    expectShape(record([&] { q = gluNewQuadric(); }).calls, "");
     if (q != nullptr)
         fail("gluNewQuadric returned a non-null handle");
-    expectShape(s, "");
 }
 
 void drawStyle(Reader &in) {
     GLUquadricObj *q = handle(in);
     const int style = in.count();
     describe("gluQuadricDrawStyle", q, style);
-    expectShape(record([&] { gluQuadricDrawStyle(q, style); }), "");
+    expectShape(record([&] { gluQuadricDrawStyle(q, style); }).calls, "");
 }
 
 void cylinder(Reader &in) {
@@ -398,7 +359,7 @@ void cylinder(Reader &in) {
     int slices = in.count(), stacks = in.count();
     const std::string want = boundedShape(cylinderShape, slices, stacks);
     describe("gluCylinder", q, base, top, height, slices, stacks);
-    expectShape(record([&] { gluCylinder(q, base, top, height, slices, stacks); }), want);
+    expectShape(record([&] { gluCylinder(q, base, top, height, slices, stacks); }).calls, want);
 }
 
 void disk(Reader &in) {
@@ -407,11 +368,18 @@ void disk(Reader &in) {
     int slices = in.count(), loops = in.count();
     const std::string want = boundedShape(diskShape, slices, loops);
     describe("gluDisk", q, inner, outer, slices, loops);
-    const Stream &s = record([&] { gluDisk(q, inner, outer, slices, loops); });
-    expectShape(s, want);
-    expectCall(s, 0, Op::Normal3f, 0.0f, 0.0f, 1.0f);
-    for (const auto &prim : primitives(s))
-        expectClosedRing(s, prim, 1, 4, true);
+    const Recorded r = record([&] { gluDisk(q, inner, outer, slices, loops); });
+    expectShape(r.calls, want);
+    expectCall(r.calls, 0, Op::Normal3f, 0.0f, 0.0f, 1.0f);
+    for (const glrecord::Primitive &p : r.primitives)
+        expectClosedRing(p, 0, 2, true);
+}
+
+// The pole each fan starts with, as GL sees it.
+void expectPole(const glrecord::Primitive &fan, float z, float normalZ, float t) {
+    const glrecord::Vertex want{{0.0f, 0.0f, z}, {0.0f, 0.0f, normalZ}, {0.5f, t}};
+    if (std::memcmp(&fan.vertices[0], &want, sizeof want) != 0)
+        fail("wrong pole vertex, normal or texture coordinate");
 }
 
 void sphere(Reader &in) {
@@ -420,23 +388,17 @@ void sphere(Reader &in) {
     int slices = in.count(), stacks = in.count();
     const std::string want = boundedShape(sphereShape, slices, stacks);
     describe("gluSphere", q, radius, slices, stacks);
-    const Stream &s = record([&] { gluSphere(q, radius, slices, stacks); });
-    expectShape(s, want);
-    // The poles (normal, texture coordinate, vertex after each fan's
-    // glBegin) are fixed; every ring closes on column 0's position and
-    // normal, though not on its texture s.
-    const auto prims = primitives(s);
-    const std::size_t top = prims.front().first, bottom = prims.back().first;
-    expectCall(s, top + 1, Op::Normal3f, 0.0f, 0.0f, 1.0f);
-    expectCall(s, top + 2, Op::TexCoord2f, 0.5f, 0.0f);
-    expectCall(s, top + 3, Op::Vertex3f, 0.0f, 0.0f, radius);
-    expectCall(s, bottom + 1, Op::Normal3f, 0.0f, 0.0f, -1.0f);
-    expectCall(s, bottom + 2, Op::TexCoord2f, 0.5f, 1.0f);
-    expectCall(s, bottom + 3, Op::Vertex3f, 0.0f, 0.0f, -radius);
-    expectClosedRing(s, prims.front(), 4, 2, false);
-    for (std::size_t i = 1; i + 1 < prims.size(); ++i)
-        expectClosedRing(s, prims[i], 1, 6, false);
-    expectClosedRing(s, prims.back(), 4, 3, false);
+    const Recorded r = record([&] { gluSphere(q, radius, slices, stacks); });
+    expectShape(r.calls, want);
+    // Every ring closes on column 0's position and normal, though not on
+    // its texture s.
+    const std::vector<glrecord::Primitive> &p = r.primitives;
+    expectPole(p.front(), radius, 1.0f, 0.0f);
+    expectPole(p.back(), -radius, -1.0f, 1.0f);
+    expectClosedRing(p.front(), 1, 1, false);
+    for (std::size_t i = 1; i + 1 < p.size(); ++i)
+        expectClosedRing(p[i], 0, 2, false);
+    expectClosedRing(p.back(), 1, 1, false);
 }
 
 void torus(Reader &in) {
@@ -446,10 +408,10 @@ void torus(Reader &in) {
     int numt = in.count();
     const std::string want = boundedShape(torusShape, numc, numt);
     describe("drawTorus", rc, numc, rt, numt);
-    const Stream &s = record([&] { drawTorus(rc, numc, rt, numt); });
-    expectShape(s, want);
-    for (const auto &prim : primitives(s))
-        expectClosedRing(s, prim, 1, 4, true);
+    const Recorded r = record([&] { drawTorus(rc, numc, rt, numt); });
+    expectShape(r.calls, want);
+    for (const glrecord::Primitive &p : r.primitives)
+        expectClosedRing(p, 0, 2, true);
 }
 
 }  // namespace
