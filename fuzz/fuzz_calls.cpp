@@ -30,8 +30,8 @@
 #include <GL/glu.h>
 
 #include "glrecord.h"
+#include "provenance.h"
 
-#include <dlfcn.h>
 #include <sanitizer/asan_interface.h>
 
 #include <cfloat>
@@ -418,18 +418,12 @@ void torus(Reader &in) {
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
     // The functions under test must be those of the libsoftglu just built.
-    Dl_info info{};
-    char *loaded = dladdr(reinterpret_cast<void *>(&gluSphere), &info) && info.dli_fname
-                       ? realpath(info.dli_fname, nullptr)
-                       : nullptr;
-    char *built = realpath(SOFTGLU_BUILT_LIBRARY, nullptr);
-    if (!loaded || !built || std::strcmp(loaded, built) != 0) {
-        std::fprintf(stderr, "gluSphere comes from %s, not from %s\n", loaded ? loaded : "?",
-                     SOFTGLU_BUILT_LIBRARY);
+    const std::string loaded = definingObject(&gluSphere);
+    if (loaded.empty() || loaded != realPath(SOFTGLU_BUILT_LIBRARY)) {
+        std::fprintf(stderr, "gluSphere comes from %s, not from %s\n",
+                     loaded.empty() ? "?" : loaded.c_str(), SOFTGLU_BUILT_LIBRARY);
         std::abort();
     }
-    std::free(loaded);
-    std::free(built);
     ASAN_POISON_MEMORY_REGION(&poisonedQuadric, sizeof poisonedQuadric);
     return 0;
 }

@@ -1,33 +1,13 @@
 // The library boundary: which library is under test, the quadric handle,
 // and the math library the output rests on.
+#include "provenance.h"
 #include "stream.h"
 
-#include <dlfcn.h>
 #include <link.h>
 #include <math.h>
 
 #include <climits>
-#include <cstdlib>
 #include <string>
-
-namespace {
-
-std::string realPath(const char *path) {
-    char *p = realpath(path, nullptr);
-    std::string out = p ? p : "";
-    std::free(p);
-    return out;
-}
-
-template <typename F>
-std::string definingObject(F *fn) {
-    Dl_info info{};
-    if (!dladdr(reinterpret_cast<void *>(fn), &info) || !info.dli_fname)
-        return "";
-    return realPath(info.dli_fname);
-}
-
-}  // namespace
 
 TEST(Boundary, EveryFunctionComesFromTheLibraryOfThisBuild) {
     const std::string built = realPath(SOFTGLU_BUILT_LIBRARY);

@@ -1,6 +1,7 @@
 // The library drawing through a real GL implementation (Mesa's offscreen
 // renderer): what GL makes of the stream is whole, faces outward, is lit by
 // unit normals and carries its texture.
+#include "provenance.h"
 #include "render.h"
 
 #include <gtest/gtest.h>
@@ -21,20 +22,6 @@ using render::Kind;
 using render::Style;
 
 const int kSize = 256;
-
-std::string realPath(const char *path) {
-    char *p = realpath(path, nullptr);
-    std::string out = p ? p : "";
-    std::free(p);
-    return out;
-}
-
-std::string definingObject(void *address) {
-    Dl_info info{};
-    if (!address || !dladdr(address, &info) || !info.dli_fname)
-        return "";
-    return realPath(info.dli_fname);
-}
 
 struct Loaded {
     std::string objects;              // every loaded object, one a line
@@ -125,7 +112,7 @@ double projectedRadius(const render::Shape &s) {
 TEST_F(Render, LibraryBindsToTheGlAlreadyInTheProcess) {
     // Our library and OSMesa are loaded; the library names no GL library,
     // so its gl* calls can only have bound to OSMesa's.
-    EXPECT_EQ(definingObject(reinterpret_cast<void *>(&gluSphere)), realPath(SOFTGLU_BUILT_LIBRARY));
+    EXPECT_EQ(definingObject(&gluSphere), realPath(SOFTGLU_BUILT_LIBRARY));
     EXPECT_NE(definingObject(dlsym(RTLD_DEFAULT, "glBegin")).find("libOSMesa"), std::string::npos);
     const Loaded l = loaded();
     EXPECT_EQ(l.objects.find("libGLU"), std::string::npos) << l.objects;
