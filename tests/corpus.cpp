@@ -1,26 +1,35 @@
-// softglu_corpus: the same few hundred calls on every architecture, with the
-// math library taken out of the comparison.
+// softglu_corpus: the reference stream.  A fixed corpus of calls, run with
+// the math library taken out of the comparison, against the stream that
+// tests/reference/ holds under version control.
 //
-//   softglu_corpus record DIR   run the corpus with the real sin/cos/tan;
-//                               write DIR/math.txt (every argument the
-//                               library asked for, with the result) and
-//                               DIR/stream.txt (the GL stream)
-//   softglu_corpus replay DIR   run the corpus answering sin/cos/tan from
-//                               DIR/math.txt and compare the GL stream with
-//                               DIR/stream.txt
+//   softglu_corpus record DIR         run the corpus with this machine's
+//                                     sin/cos/tan; write DIR/math.txt (every
+//                                     argument the library asked for, with
+//                                     the result) and DIR/stream.txt
+//   softglu_corpus replay DIR [LIB]   answer sin/cos/tan from DIR/math.txt,
+//                                     run the corpus and compare every GL
+//                                     call, bit for bit, with DIR/stream.txt.
+//                                     LIB is the library file that must be
+//                                     answering (default: this build's).
+//   softglu_corpus check DIR          the same for the cases that DIR and
+//                                     the corpus share, with this machine's
+//                                     results for arguments DIR lacks: what
+//                                     `make reference` runs before it writes
+//                                     a new reference
 //
 // Platforms' math libraries differ in the last bit of sin and cos for a few
 // arguments, and the library's output legitimately follows them.  This
 // program defines and exports sin, cos, tan and sincos itself, so the library
-// binds to them at load time; replaying the recorded results on another
-// architecture leaves only the library's own arithmetic to compare, and that
-// must match bit for bit.  NaNs compare as a class: their sign and payload
-// depend on the arithmetic unit (SSE makes 0xffc00000 of 0/0, ARM's soft-float
+// binds to them at load time; replaying the recorded results leaves only the
+// library's own arithmetic to compare, and that must match bit for bit on
+// every architecture.  NaNs compare as a class: their sign and payload come
+// from the arithmetic unit (SSE makes 0xffc00000 of 0/0, ARM's soft-float
 // routines 0x7fc00000).  sqrt is correctly rounded everywhere and is left to
 // the real math library.
 #include <GL/glu.h>
 
 #include "glrecord.h"
+#include "provenance.h"
 
 #include <dlfcn.h>
 
@@ -78,44 +87,50 @@ double realOne(Fn fn, double x) {
     return f[static_cast<int>(fn)](x);
 }
 
-bool replaying = false;
-std::map<std::uint64_t, std::uint64_t> table[3];  // argument bits -> result bits
+// Record: answer with this machine's result and remember it.  Replay:
+// answer from the recording only.  Check: from the recording where it has
+// the argument, else with this machine's result.
+enum class Mode { Record, Replay, Check };
+Mode mode = Mode::Record;
+std::map<std::uint64_t, std::uint64_t> table[3];   // argument bits -> result bits
 std::set<std::pair<int, std::uint64_t>> replayed;  // (function, argument bits)
 
-// Recording: the real result, remembered.  Replaying: the remembered result.
-double answer(Fn fn, double x, double realResult) {
+double answer(Fn fn, double x, double result) {
     std::map<std::uint64_t, std::uint64_t> &t = table[static_cast<int>(fn)];
     const auto it = t.find(bitsOf(x));
-    if (replaying) {
-        if (it == t.end()) {
-            char msg[128];
-            std::snprintf(msg, sizeof msg, "%s(%.17g, bits 0x%016" PRIx64 ") was never called on the host",
-                          kFnNames[static_cast<int>(fn)], x, bitsOf(x));
-            die(msg);
-        }
+    if (mode != Mode::Record && it != t.end()) {
         replayed.insert({static_cast<int>(fn), it->first});
         return fromBits(it->second);
     }
-    if (it != t.end() && it->second != bitsOf(realResult))
-        die(std::string(kFnNames[static_cast<int>(fn)]) + " gave two results for one argument (sincos against " +
-            kFnNames[static_cast<int>(fn)] + "?)");
-    t[bitsOf(x)] = bitsOf(realResult);
-    return realResult;
+    if (mode == Mode::Replay) {
+        char msg[160];
+        std::snprintf(msg, sizeof msg, "%s(%.17g, bits 0x%016" PRIx64 ") is not in the recording",
+                      kFnNames[static_cast<int>(fn)], x, bitsOf(x));
+        die(msg);
+    }
+    if (mode == Mode::Record) {
+        if (it != t.end() && it->second != bitsOf(result))
+            die(std::string(kFnNames[static_cast<int>(fn)]) + " and sincos give two results for one argument");
+        t[bitsOf(x)] = bitsOf(result);
+    }
+    return result;
 }
 
 }  // namespace
 
+// The library calls sincos where the compiler fused a sin and a cos of one
+// argument; its results are recorded as sin's and cos's, which must agree.
 extern "C" {
 
-double sin(double x) noexcept { return answer(Fn::Sin, x, replaying ? 0.0 : realOne(Fn::Sin, x)); }
-double cos(double x) noexcept { return answer(Fn::Cos, x, replaying ? 0.0 : realOne(Fn::Cos, x)); }
-double tan(double x) noexcept { return answer(Fn::Tan, x, replaying ? 0.0 : realOne(Fn::Tan, x)); }
+double sin(double x) noexcept { return answer(Fn::Sin, x, mode == Mode::Replay ? 0.0 : realOne(Fn::Sin, x)); }
+double cos(double x) noexcept { return answer(Fn::Cos, x, mode == Mode::Replay ? 0.0 : realOne(Fn::Cos, x)); }
+double tan(double x) noexcept { return answer(Fn::Tan, x, mode == Mode::Replay ? 0.0 : realOne(Fn::Tan, x)); }
 
 void sincos(double x, double *s, double *c) noexcept {
-    double rs = 0.0, rc = 0.0;
     using F = void (*)(double, double *, double *);
     static const F realSincos = real<F>("sincos");
-    if (!replaying)
+    double rs = 0.0, rc = 0.0;
+    if (mode != Mode::Replay)
         realSincos(x, &rs, &rc);
     *s = answer(Fn::Sin, x, rs);
     *c = answer(Fn::Cos, x, rc);
@@ -153,24 +168,65 @@ struct Counts {
     int a, b;
 };
 
-std::vector<Case> corpus() {
-    std::vector<Case> cases;
-    const auto add = [&](std::string l, std::function<void()> draw) {
-        cases.push_back({std::move(l), [draw] { draw(); return std::string(); }});
-    };
+// Arguments that are the same on every architecture: integers from a fixed
+// linear congruential sequence, made decimal by one correctly rounded
+// division (k / 1000 fills the mantissa, unlike a binary fraction, whose
+// short products would hide a product taken in the wrong precision).
+class Numbers {
+public:
+    int count(int lo, int hi) { return lo + static_cast<int>(next() % static_cast<std::uint32_t>(hi - lo + 1)); }
+    double decimal(int lo, int hi) { return count(lo, hi) / 1000.0; }  // in [lo, hi] / 1000
+    float decimalf(int lo, int hi) { return static_cast<float>(decimal(lo, hi)); }
 
-    // gluPerspective: every field of view against every aspect, the clip
-    // planes taken in turn.
+private:
+    std::uint32_t next() {
+        state_ = state_ * 6364136223846793005u + 1442695040888963407u;
+        return static_cast<std::uint32_t>(state_ >> 33);
+    }
+    std::uint64_t state_ = 20261208;
+};
+
+void addDrawCase(std::vector<Case> &cases, std::string l, std::function<void()> draw) {
+    cases.push_back({std::move(l), [draw] { draw(); return std::string(); }});
+}
+
+void addPerspective(std::vector<Case> &cases, double fovy, double aspect, double zNear, double zFar) {
+    addDrawCase(cases, label("gluPerspective(%.17g, %.17g, %.17g, %.17g)", fovy, aspect, zNear, zFar),
+                [=] { gluPerspective(fovy, aspect, zNear, zFar); });
+}
+
+void addCylinder(std::vector<Case> &cases, double base, double top, double height, int slices, int stacks) {
+    addDrawCase(cases, label("gluCylinder(q, %.17g, %.17g, %.17g, %d, %d)", base, top, height, slices, stacks),
+                [=] { gluCylinder(nullptr, base, top, height, slices, stacks); });
+}
+
+void addDisk(std::vector<Case> &cases, double inner, double outer, int slices, int loops) {
+    addDrawCase(cases, label("gluDisk(q, %.17g, %.17g, %d, %d)", inner, outer, slices, loops),
+                [=] { gluDisk(nullptr, inner, outer, slices, loops); });
+}
+
+void addSphere(std::vector<Case> &cases, float radius, int slices, int stacks) {
+    addDrawCase(cases, label("gluSphere(q, %.9g, %d, %d)", static_cast<double>(radius), slices, stacks),
+                [=] { gluSphere(nullptr, radius, slices, stacks); });
+}
+
+void addTorus(std::vector<Case> &cases, float rc, int numc, float rt, int numt) {
+    addDrawCase(cases,
+                label("drawTorus(%.9g, %d, %.9g, %d)", static_cast<double>(rc), numc, static_cast<double>(rt), numt),
+                [=] { drawTorus(rc, numc, rt, numt); });
+}
+
+// Each function over its edges: zero, negative and one-step counts,
+// degenerate, huge, infinite and NaN arguments.
+void addEdgeCases(std::vector<Case> &cases) {
     const double fovys[] = {0, 1, 30, 45, 60, 90, 120, 179, 180, 270, 360, -45, 1e-300, 1e300, kInf, -kInf, kNaN};
     const double aspects[] = {1, 4.0 / 3.0, -1, 0};
     const double planes[][2] = {{1, 10}, {0.1, 1000}, {0, 1}, {-1, 1}, {kInf, kNaN}};
     int n = 0;
     for (double fovy : fovys)
         for (double aspect : aspects) {
-            const double zNear = planes[n % 5][0], zFar = planes[n % 5][1];
-            ++n;
-            add(label("gluPerspective(%.17g, %.17g, %.17g, %.17g)", fovy, aspect, zNear, zFar),
-                [=] { gluPerspective(fovy, aspect, zNear, zFar); });
+            const double *p = planes[n++ % 5];
+            addPerspective(cases, fovy, aspect, p[0], p[1]);
         }
 
     // The quadric handle: always null, the draw style ignored.
@@ -181,7 +237,6 @@ std::vector<Case> corpus() {
                              return std::string(q ? "non-null handle" : "null handle");
                          }});
 
-    // Counts: ordinary, one, zero and negative.
     const Counts counts[] = {{16, 4}, {3, 1}, {1, 1}, {2, 2}, {0, 2}, {8, 0}, {-1, 3}, {5, -2}};
 
     const double cylinderRadii[][2] = {{1, 0.5}, {1, 1}, {0, 1}, {1, 0}, {-1, 2},
@@ -191,41 +246,83 @@ std::vector<Case> corpus() {
     for (const auto &r : cylinderRadii)
         for (double h : heights) {
             const Counts c = counts[n++ % 8];
-            add(label("gluCylinder(q, %.17g, %.17g, %.17g, %d, %d)", r[0], r[1], h, c.a, c.b),
-                [=] { gluCylinder(nullptr, r[0], r[1], h, c.a, c.b); });
+            addCylinder(cases, r[0], r[1], h, c.a, c.b);
         }
 
     const double diskRadii[][2] = {{0, 1}, {0.25, 1}, {1, 0.25}, {0, 0}, {-1, 1},
                                    {0.5, 0.5}, {1e30, 1e38}, {0, kInf}, {kNaN, 1}, {1, kNaN}};
     for (const auto &r : diskRadii)
         for (const Counts &c : counts)
-            add(label("gluDisk(q, %.17g, %.17g, %d, %d)", r[0], r[1], c.a, c.b),
-                [=] { gluDisk(nullptr, r[0], r[1], c.a, c.b); });
+            addDisk(cases, r[0], r[1], c.a, c.b);
 
     const float sphereRadii[] = {1, 0.5f, 0, -2, 1e-30f, 3e38f, kInfF, kNaNF};
     for (float radius : sphereRadii)
         for (const Counts &c : counts)
-            add(label("gluSphere(q, %.9g, %d, %d)", static_cast<double>(radius), c.a, c.b),
-                [=] { gluSphere(nullptr, radius, c.a, c.b); });
+            addSphere(cases, radius, c.a, c.b);
 
     const float torusRadii[][2] = {{0.25f, 1}, {1, 0.25f}, {0, 1}, {0.5f, 0},
                                    {-0.25f, 1}, {kInfF, 1}, {kNaNF, 1}, {1e-30f, 1}};
     const Counts torusCounts[] = {{8, 16}, {3, 3}, {1, 1}, {2, -1}, {0, 4}, {-1, 4}, {4, 0}, {12, 5}};
     for (const auto &r : torusRadii)
         for (const Counts &c : torusCounts)
-            add(label("drawTorus(%.9g, %d, %.9g, %d)", static_cast<double>(r[0]), c.a,
-                      static_cast<double>(r[1]), c.b),
-                [=] { drawTorus(r[0], c.a, r[1], c.b); });
+            addTorus(cases, r[0], c.a, r[1], c.b);
 
-    // A few finer tessellations, for many more angles.
-    add("gluCylinder(q, 1, 0.5, 2, 100, 10)", [] { gluCylinder(nullptr, 1, 0.5, 2, 100, 10); });
-    add("gluDisk(q, 0.25, 1, 90, 5)", [] { gluDisk(nullptr, 0.25, 1, 90, 5); });
-    add("gluSphere(q, 1, 50, 25)", [] { gluSphere(nullptr, 1, 50, 25); });
-    add("drawTorus(0.25, 36, 1, 60)", [] { drawTorus(0.25f, 36, 1, 60); });
+    // Counts far beyond what float holds exactly, where the loops never run.
+    addDisk(cases, 0.25, 1, 16777217, 0);
+    addSphere(cases, 1, -16777217, 0);
+    addTorus(cases, 0.25f, 0, 1, 2147483647);
+}
+
+// Finer tessellations: a few hundred steps in one direction, so that every
+// accumulated quantity (radius, height, texture coordinates, ring radii, the
+// sphere's angles) runs long enough for a slip to show.
+void addFineCases(std::vector<Case> &cases) {
+    addCylinder(cases, 1, 0.5, 2, 100, 10);
+    addCylinder(cases, 1.3, 0.7, 2.9, 300, 2);
+    addCylinder(cases, 0.9, 1.7, 3.1, 3, 300);
+    addDisk(cases, 0.25, 1, 90, 5);
+    addDisk(cases, 0.1, 1.3, 360, 3);
+    addDisk(cases, 0, 2.7, 3, 300);
+    addSphere(cases, 1, 50, 25);
+    addSphere(cases, 1.5f, 300, 3);
+    addSphere(cases, 0.8f, 4, 300);
+    addTorus(cases, 0.25f, 36, 1, 60);
+    addTorus(cases, 0.2f, 300, 1.1f, 3);
+    addTorus(cases, 0.3f, 3, 1.7f, 300);
+}
+
+// Ordinary calls with decimal arguments of every magnitude a program uses,
+// and counts kept small: variety, not size, is what shows a slip.
+void addVariedCases(std::vector<Case> &cases) {
+    Numbers r;
+    for (int i = 0; i < 60; ++i) {
+        const double zNear = r.decimal(1, 10000);
+        addPerspective(cases, r.decimal(100, 179900), r.decimal(100, 4000), zNear, zNear + r.decimal(1, 1000000));
+    }
+    for (int i = 0; i < 60; ++i) {
+        const double base = r.decimal(-2000, 3000);
+        const double top = i % 5 == 0 ? base : r.decimal(0, 3000);
+        addCylinder(cases, base, top, r.decimal(-2000, 4000), r.count(1, 12), r.count(0, 7));
+    }
+    for (int i = 0; i < 60; ++i) {
+        const double inner = r.decimal(0, 1500);
+        addDisk(cases, inner, inner + r.decimal(0, 2500), r.count(1, 14), r.count(1, 5));
+    }
+    for (int i = 0; i < 60; ++i)
+        addSphere(cases, r.decimalf(-2000, 3000), r.count(1, 12), r.count(1, 9));
+    for (int i = 0; i < 60; ++i)
+        addTorus(cases, r.decimalf(0, 1000), r.count(1, 9), r.decimalf(0, 3000), r.count(1, 12));
+}
+
+std::vector<Case> corpus() {
+    std::vector<Case> cases;
+    addEdgeCases(cases);
+    addFineCases(cases);
+    addVariedCases(cases);
     return cases;
 }
 
-// ---- The canonical stream ------------------------------------------------------
+// ---- Streams, one per case -----------------------------------------------------
 
 // Every NaN argument becomes the default quiet NaN, so NaNs compare as a
 // class and every other bit as it is.
@@ -239,33 +336,86 @@ glrecord::Call canonical(glrecord::Call c) {
     return c;
 }
 
-// "# label" and then one line per GL call, arguments with their bits.
-std::vector<std::string> runCorpus() {
+// A case's output: its result line ("= ...") if it has one, then one line
+// per GL call with the bits of each argument:
+// "glVertex2f 0x3f000000 0x3f800000", "glBegin GL_QUAD_STRIP".
+struct Section {
+    std::string label;
     std::vector<std::string> lines;
+};
+
+std::string bitsLine(const glrecord::Call &c) {
+    std::string out = glrecord::opName(c.op);
+    char word[24];
+    if (c.op == glrecord::Op::Begin)
+        out += c.mode == GL_QUAD_STRIP ? " GL_QUAD_STRIP" : c.mode == GL_TRIANGLE_FAN ? " GL_TRIANGLE_FAN" : " ?";
+    for (int i = 0; i < c.argCount() && c.op != glrecord::Op::Begin; ++i) {
+        if (c.op == glrecord::Op::Frustum)
+            std::snprintf(word, sizeof word, " 0x%016" PRIx64, c.dbits(i));
+        else
+            std::snprintf(word, sizeof word, " 0x%08" PRIx32, c.fbits(i));
+        out += word;
+    }
+    return out;
+}
+
+// A bits line as the call it stands for, with decimals beside the bits, for
+// people; the line itself when it is not a GL call.
+std::string readable(const std::string &line) {
+    glrecord::Call c{};
+    char name[32];
+    int used = 0;
+    if (std::sscanf(line.c_str(), "%31s%n", name, &used) != 1)
+        return line;
+    bool known = false;
+    for (int op = 0; op <= static_cast<int>(glrecord::Op::Frustum); ++op)
+        if (std::strcmp(name, glrecord::opName(static_cast<glrecord::Op>(op))) == 0) {
+            c.op = static_cast<glrecord::Op>(op);
+            known = true;
+        }
+    if (!known || c.op == glrecord::Op::Begin)
+        return line;
+    const char *p = line.c_str() + used;
+    for (int i = 0; i < c.argCount(); ++i) {
+        std::uint64_t b = 0;
+        if (std::sscanf(p, " %" SCNx64 "%n", &b, &used) != 1)
+            return line;
+        p += used;
+        if (c.op == glrecord::Op::Frustum) {
+            c.d[i] = fromBits(b);
+        } else {
+            const std::uint32_t b32 = static_cast<std::uint32_t>(b);
+            std::memcpy(&c.f[i], &b32, sizeof b32);
+        }
+    }
+    return glrecord::formatHex(c);
+}
+
+std::vector<Section> runCorpus() {
+    std::vector<Section> out;
+    std::set<std::string> labels;
     for (const Case &c : corpus()) {
-        lines.push_back("# " + c.label);
+        if (!labels.insert(c.label).second)
+            die("the corpus makes \"" + c.label + "\" twice");
+        Section s{c.label, {}};
         glrecord::Recording rec;
         const std::string result = c.run();
         if (!result.empty())
-            lines.push_back("= " + result);
+            s.lines.push_back("= " + result);
         for (const glrecord::Call &call : rec.calls)
-            lines.push_back(glrecord::formatHex(canonical(call)));
+            s.lines.push_back(bitsLine(canonical(call)));
+        out.push_back(std::move(s));
     }
-    return lines;
+    return out;
 }
 
 // ---- Files ---------------------------------------------------------------------
 
-FILE *openFile(const std::string &path, const char *mode) {
-    FILE *f = std::fopen(path.c_str(), mode);
+FILE *openFile(const std::string &path, const char *how) {
+    FILE *f = std::fopen(path.c_str(), how);
     if (!f)
         die("cannot open " + path + ": " + std::strerror(errno));
     return f;
-}
-
-void closeFile(FILE *f, const std::string &path) {
-    if (std::ferror(f) || std::fclose(f) != 0)
-        die("cannot write " + path);
 }
 
 std::vector<std::string> readLines(const std::string &path) {
@@ -280,26 +430,62 @@ std::vector<std::string> readLines(const std::string &path) {
             line += static_cast<char>(ch);
         }
     }
+    const bool failed = std::ferror(f);
     std::fclose(f);
+    if (failed)
+        die("cannot read " + path);
     if (!line.empty())
         lines.push_back(line);
     return lines;
 }
 
-void writeLines(const std::string &path, const std::vector<std::string> &lines) {
-    FILE *f = openFile(path, "w");
-    for (const std::string &line : lines)
-        std::fprintf(f, "%s\n", line.c_str());
-    closeFile(f, path);
+// Writes through a temporary file renamed into place, so that a failed
+// write never leaves a truncated file behind.
+void writeFile(const std::string &path, const std::function<void(FILE *)> &fill) {
+    const std::string temp = path + ".tmp";
+    FILE *f = openFile(temp, "w");
+    fill(f);
+    const bool failed = std::ferror(f) != 0;
+    if (std::fclose(f) != 0 || failed || std::rename(temp.c_str(), path.c_str()) != 0) {
+        const int error = errno;
+        std::remove(temp.c_str());
+        die("cannot write " + path + ": " + std::strerror(error));
+    }
+}
+
+// stream.txt: "# label", then the case's lines.
+void writeStream(const std::string &path, const std::vector<Section> &sections) {
+    writeFile(path, [&](FILE *f) {
+        for (const Section &s : sections) {
+            std::fprintf(f, "# %s\n", s.label.c_str());
+            for (const std::string &line : s.lines)
+                std::fprintf(f, "%s\n", line.c_str());
+        }
+    });
+}
+
+std::vector<Section> readStream(const std::string &path) {
+    std::vector<Section> sections;
+    for (const std::string &line : readLines(path)) {
+        if (line.compare(0, 2, "# ") == 0)
+            sections.push_back({line.substr(2), {}});
+        else if (sections.empty())
+            die(path + ": the first line is not a \"# call\" line");
+        else
+            sections.back().lines.push_back(line);
+    }
+    if (sections.empty())
+        die(path + " is empty");
+    return sections;
 }
 
 // math.txt: "sin 3ff0000000000000 3feaed548f090cee", one argument a line.
 void writeMath(const std::string &path) {
-    FILE *f = openFile(path, "w");
-    for (int fn = 0; fn < 3; ++fn)
-        for (const auto &[arg, result] : table[fn])
-            std::fprintf(f, "%s %016" PRIx64 " %016" PRIx64 "\n", kFnNames[fn], arg, result);
-    closeFile(f, path);
+    writeFile(path, [](FILE *f) {
+        for (int fn = 0; fn < 3; ++fn)
+            for (const auto &[arg, result] : table[fn])
+                std::fprintf(f, "%s %016" PRIx64 " %016" PRIx64 "\n", kFnNames[fn], arg, result);
+    });
 }
 
 void readMath(const std::string &path) {
@@ -321,76 +507,125 @@ void readMath(const std::string &path) {
 
 std::size_t recorded() { return table[0].size() + table[1].size() + table[2].size(); }
 
-// ---- The two modes ------------------------------------------------------------
+// ---- The modes -----------------------------------------------------------------
 
 int record(const std::string &dir) {
-    const std::vector<std::string> stream = runCorpus();
+    const std::vector<Section> stream = runCorpus();
     if (recorded() == 0)
         die("the library never called this program's sin, cos or tan: are they exported?");
-    writeLines(dir + "/stream.txt", stream);
+    writeStream(dir + "/stream.txt", stream);
     writeMath(dir + "/math.txt");
-    std::printf("recorded %zu stream lines, %zu sin, %zu cos, %zu tan arguments in %s\n",
-                stream.size(), table[0].size(), table[1].size(), table[2].size(), dir.c_str());
+    std::fprintf(stderr, "recorded %zu cases, %zu sin, %zu cos, %zu tan arguments in %s\n", stream.size(),
+                 table[0].size(), table[1].size(), table[2].size(), dir.c_str());
     return 0;
 }
 
-// For information: on how many recorded arguments this platform's math
+// For information: on how many recorded arguments this machine's math
 // library gives other bits than the recording one (NaN against NaN agrees).
 void reportMathDifferences() {
     for (int fn = 0; fn < 3; ++fn) {
         std::size_t differ = 0;
         for (const auto &[arg, result] : table[fn]) {
             const double here = realOne(static_cast<Fn>(fn), fromBits(arg));
-            const double there = fromBits(result);
-            if (bitsOf(here) != result && !(std::isnan(here) && std::isnan(there)))
+            if (bitsOf(here) != result && !(std::isnan(here) && std::isnan(fromBits(result))))
                 ++differ;
         }
-        std::printf("math libraries differ on %zu of %zu %s arguments\n", differ, table[fn].size(),
-                    kFnNames[fn]);
+        std::printf("math libraries differ on %zu of %zu %s arguments\n", differ, table[fn].size(), kFnNames[fn]);
     }
 }
 
-int replay(const std::string &dir) {
+// The first GL call in which `got` and `want` differ, or -1.
+long firstDifference(const std::vector<std::string> &got, const std::vector<std::string> &want) {
+    const std::size_t n = std::min(got.size(), want.size());
+    for (std::size_t i = 0; i < n; ++i)
+        if (got[i] != want[i])
+            return static_cast<long>(i);
+    return got.size() == want.size() ? -1 : static_cast<long>(n);
+}
+
+// Compares the corpus's sections with the reference's, case by case; with
+// `sharedOnly`, cases that only one side has are left out.
+int compare(const std::vector<Section> &here, const std::vector<Section> &reference, bool sharedOnly) {
+    std::map<std::string, const Section *> byLabel;
+    for (const Section &s : reference)
+        byLabel[s.label] = &s;
+
+    std::size_t differ = 0, shared = 0, missing = 0;
+    const auto report = [&differ](const std::string &what) {
+        if (++differ <= 20)
+            std::printf("%s\n", what.c_str());
+    };
+    for (const Section &s : here) {
+        const auto it = byLabel.find(s.label);
+        if (it == byLabel.end()) {
+            ++missing;
+            if (!sharedOnly)
+                report(s.label + ": not in the reference (a new case: run `make reference`)");
+            continue;
+        }
+        ++shared;
+        const std::vector<std::string> &want = it->second->lines;
+        byLabel.erase(it);
+        const long i = firstDifference(s.lines, want);
+        if (i < 0)
+            continue;
+        const auto at = [i](const std::vector<std::string> &v) {
+            return static_cast<std::size_t>(i) < v.size() ? v[static_cast<std::size_t>(i)] : std::string("(no call)");
+        };
+        report(label("%s: GL call %ld differs (%zu calls here, %zu in the reference)\n  here:      %s\n"
+                     "  reference: %s",
+                     s.label.c_str(), i, s.lines.size(), want.size(), readable(at(s.lines)).c_str(),
+                     readable(at(want)).c_str()));
+    }
+    if (!sharedOnly)
+        for (const auto &[l, s] : byLabel)
+            report(l + ": in the reference but no longer in the corpus");
+    if (differ > 20)
+        std::printf("... and %zu more\n", differ - 20);
+    std::printf("%zu of %zu cases differ from the reference (%zu new, %zu gone)\n", differ, here.size(), missing,
+                byLabel.size());
+    return differ == 0 ? 0 : 1;
+}
+
+// The file that defines the library's functions must be `expected`.
+void requireLibrary(const char *expected) {
+    const std::string want = realPath(expected);
+    const std::string got = definingObject(&gluSphere);
+    if (want.empty() || got != want)
+        die("softglu's functions come from " + (got.empty() ? std::string("nowhere") : got) + ", not from " +
+            expected);
+    std::printf("library under test: %s\n", got.c_str());
+}
+
+int replay(const std::string &dir, const char *library, Mode how) {
+    requireLibrary(library);
     readMath(dir + "/math.txt");
-    const std::vector<std::string> expected = readLines(dir + "/stream.txt");
-    if (recorded() == 0 || expected.empty())
-        die("nothing recorded in " + dir);
-    replaying = true;
-    const std::vector<std::string> stream = runCorpus();
-    replaying = false;
+    const std::vector<Section> reference = readStream(dir + "/stream.txt");
+    if (recorded() == 0)
+        die("no math results in " + dir + "/math.txt");
+    mode = how;
+    const std::vector<Section> here = runCorpus();
+    mode = Mode::Record;
     // Every recorded argument must be asked for again, or the library is not
     // bound to this program's functions.
-    if (replayed.size() != recorded())
-        die("the library asked for " + std::to_string(replayed.size()) + " of the " +
-            std::to_string(recorded()) + " recorded arguments: is it bound to this program's sin/cos/tan?");
-
-    std::size_t differ = 0;
-    std::string lastLabel;
-    const std::size_t n = std::max(stream.size(), expected.size());
-    for (std::size_t i = 0; i < n; ++i) {
-        const std::string got = i < stream.size() ? stream[i] : "(end of stream)";
-        const std::string want = i < expected.size() ? expected[i] : "(end of stream)";
-        if (got.compare(0, 2, "# ") == 0)
-            lastLabel = got;
-        if (got == want)
-            continue;
-        if (++differ <= 10)
-            std::printf("line %zu, in %s:\n  here: %s\n  host: %s\n", i + 1, lastLabel.c_str(),
-                        got.c_str(), want.c_str());
-    }
-    reportMathDifferences();
-    std::printf("%zu of %zu stream lines differ from the recording\n", differ, n);
-    return differ == 0 ? 0 : 1;
+    if (how == Mode::Replay && replayed.size() != recorded())
+        die("the library asked for " + std::to_string(replayed.size()) + " of the " + std::to_string(recorded()) +
+            " recorded arguments: is it bound to this program's sin/cos/tan?");
+    if (how == Mode::Replay)
+        reportMathDifferences();
+    return compare(here, reference, how == Mode::Check);
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
-    const std::string mode = argc == 3 ? argv[1] : "";
-    if (mode == "record")
+    const std::string what = argc >= 3 ? argv[1] : "";
+    if (what == "record" && argc == 3)
         return record(argv[2]);
-    if (mode == "replay")
-        return replay(argv[2]);
-    std::fprintf(stderr, "usage: softglu_corpus record|replay DIR\n");
+    if (what == "replay" && (argc == 3 || argc == 4))
+        return replay(argv[2], argc == 4 ? argv[3] : SOFTGLU_BUILT_LIBRARY, Mode::Replay);
+    if (what == "check" && argc == 3)
+        return replay(argv[2], SOFTGLU_BUILT_LIBRARY, Mode::Check);
+    std::fprintf(stderr, "usage: softglu_corpus record DIR | replay DIR [LIBRARY] | check DIR\n");
     return 2;
 }
