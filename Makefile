@@ -1,19 +1,20 @@
 # softglu's commands:
 #   make gallery  installs what is missing, builds and renders build/gallery.png
 #   make          builds the library (host)
-#   make test     installs what is missing, builds and runs every test suite:
+#   make test     installs what is missing, builds and runs the test suites:
 #                 the host's and armel's (cross-built, run under qemu-arm),
 #                 the host's under ASan+UBSan and TSan, and a bounded fuzz run
+#   make test-arches  the suites of i386, armhf, arm64 and s390x (cross-built,
+#                 run under qemu-user); `make test test-arches` runs every test
+#   make reference    rewrites the reference stream (see README)
 #   make bench    the benchmark and the callgrind instruction counts
 # Each suite builds in its own directory under build/.
 
 HOST_PKGS := cmake make g++ binutils libgl-dev libgtest-dev googletest pkgconf xz-utils
-# armel: cross compiler, qemu-arm, GoogleTest's sources; dpkg-deb inspects packages.
-ARMEL_PKGS := g++-arm-linux-gnueabi binutils-arm-linux-gnueabi qemu-user googletest dpkg
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 BUILD := build
 
-.PHONY: all test deps-host build-host test-host deps-armel build-armel test-armel
+.PHONY: all test deps-host build-host test-host
 
 all: build-host
 
@@ -27,18 +28,35 @@ build-host: deps-host
 test-host: build-host
 	ctest --test-dir $(BUILD)/host --output-on-failure -j$(JOBS)
 
-deps-armel:
-	scripts/ensure-packages $(ARMEL_PKGS)
+# Cross suites: each architecture built in build/<arch> with its toolchain
+# file (cmake/<triplet>.cmake) and every test run under its qemu-user
+# emulator, the reference stream included.  armel, the primary target, is
+# part of `make test`; `make test-arches` runs the others.
+TRIPLET_armel := arm-linux-gnueabi
+TRIPLET_armhf := arm-linux-gnueabihf
+TRIPLET_arm64 := aarch64-linux-gnu
+TRIPLET_i386 := i686-linux-gnu
+TRIPLET_s390x := s390x-linux-gnu
+ARCHES := i386 armhf arm64 s390x
+CROSS := armel $(ARCHES)
 
-build-armel: deps-armel deps-host
-	cmake -S . -B $(BUILD)/armel -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/arm-linux-gnueabi.cmake
-	cmake --build $(BUILD)/armel -j$(JOBS)
+.PHONY: test-arches $(addprefix deps-,$(CROSS)) $(addprefix build-,$(CROSS)) $(addprefix test-,$(CROSS))
 
-test-armel: build-armel
-	ctest --test-dir $(BUILD)/armel --output-on-failure -j$(JOBS)
-	@# For information: where the two math libraries themselves disagree.
-	@grep -h 'math libraries differ' $(BUILD)/armel/Testing/Temporary/LastTest.log || true
+# The cross compiler, qemu-user, GoogleTest's sources; dpkg-deb inspects packages.
+$(addprefix deps-,$(CROSS)): deps-%:
+	scripts/ensure-packages g++-$(TRIPLET_$*) binutils-$(TRIPLET_$*) qemu-user googletest dpkg
+
+$(addprefix build-,$(CROSS)): build-%: deps-% deps-host
+	cmake -S . -B $(BUILD)/$* -DCMAKE_BUILD_TYPE=Release \
+	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/$(TRIPLET_$*).cmake
+	cmake --build $(BUILD)/$* -j$(JOBS)
+
+$(addprefix test-,$(CROSS)): test-%: build-%
+	ctest --test-dir $(BUILD)/$* --output-on-failure -j$(JOBS)
+	@# For information: where this machine's math library and the reference's differ.
+	@grep -h 'math libraries differ' $(BUILD)/$*/Testing/Temporary/LastTest.log || true
+
+test-arches: $(addprefix test-,$(ARCHES))
 
 test: test-host test-armel
 

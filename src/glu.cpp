@@ -275,8 +275,7 @@ void drawTorus(float rc, int numc, float rt, int numt) {
         glBegin(GL_QUAD_STRIP);
         for (int64_t j = 0; j <= numt; ++j) {
             // The remainder makes j == numt land on angle 0 exactly.
-            const double u = static_cast<double>(j % numt) * kTwoPi /
-                             static_cast<double>(numt);
+            const double u = static_cast<double>(j % numt) * kTwoPi / static_cast<double>(numt);
             for (int k = 1; k >= 0; --k) {
                 // Tube sides sit half a step off angle 0; i + 1 == numc
                 // wraps to side 0.

@@ -1,12 +1,12 @@
 #!/bin/sh
-# check_package.sh SOURCE WORK DEBARCH MULTIARCH CMAKE CPACK READELF NM TOOLCHAIN
+# check_package.sh SOURCE WORK DEBARCH MULTIARCH CMAKE CPACK READELF NM OBJDUMP TOOLCHAIN
 # Configures SOURCE as a Debian package build (prefix /usr, the library in
 # the multiarch directory lib/MULTIARCH), makes the .tar.gz and the .deb with
 # CPack, and checks the .deb's architecture, its file list, and the library
-# inside it (check_abi.sh; check_armel.sh too for armel).  TOOLCHAIN is the
+# inside it (check_abi.sh and check_arch.sh).  TOOLCHAIN is the
 # CMake toolchain file of a cross build, or empty.
 set -u
-src=$1 work=$2 arch=$3 multiarch=$4 cmake=$5 cpack=$6 readelf=$7 nm=$8 toolchain=$9
+src=$1 work=$2 arch=$3 multiarch=$4 cmake=$5 cpack=$6 readelf=$7 nm=$8 objdump=$9 toolchain=${10}
 fail=0
 bad() { echo "FAIL: $*"; fail=1; }
 here=$(dirname "$0")
@@ -55,9 +55,7 @@ tar -tzf "$tgz" | grep -q "/lib/$multiarch/libsoftglu.so.1.0.0\$" || bad "the .t
 dpkg-deb -x "$deb" "$work/root"
 so=$work/root/usr/lib/$multiarch/libsoftglu.so.1.0.0
 sh "$here/check_abi.sh" "$so" "$readelf" "$nm" || fail=1
-if [ "$arch" = armel ]; then
-    sh "$here/check_armel.sh" "$so" "$readelf" || fail=1
-fi
+sh "$here/check_arch.sh" "$arch" "$so" "$readelf" "$objdump" || fail=1
 
 [ $fail -eq 0 ] && echo "package ok: $arch, $(echo "$files" | wc -l) files"
 exit $fail

@@ -292,26 +292,46 @@ void addFineCases(std::vector<Case> &cases) {
 }
 
 // Ordinary calls with decimal arguments of every magnitude a program uses,
-// and counts kept small: variety, not size, is what shows a slip.
+// and counts kept small: variety, not size, is what shows a slip.  Each
+// number is drawn in a statement of its own, last argument first, so that
+// the order does not rest on the compiler's order of evaluating arguments.
 void addVariedCases(std::vector<Case> &cases) {
     Numbers r;
     for (int i = 0; i < 60; ++i) {
         const double zNear = r.decimal(1, 10000);
-        addPerspective(cases, r.decimal(100, 179900), r.decimal(100, 4000), zNear, zNear + r.decimal(1, 1000000));
+        const double depth = r.decimal(1, 1000000);
+        const double aspect = r.decimal(100, 4000);
+        const double fovy = r.decimal(100, 179900);
+        addPerspective(cases, fovy, aspect, zNear, zNear + depth);
     }
     for (int i = 0; i < 60; ++i) {
         const double base = r.decimal(-2000, 3000);
         const double top = i % 5 == 0 ? base : r.decimal(0, 3000);
-        addCylinder(cases, base, top, r.decimal(-2000, 4000), r.count(1, 12), r.count(0, 7));
+        const int stacks = r.count(0, 7);
+        const int slices = r.count(1, 12);
+        const double height = r.decimal(-2000, 4000);
+        addCylinder(cases, base, top, height, slices, stacks);
     }
     for (int i = 0; i < 60; ++i) {
         const double inner = r.decimal(0, 1500);
-        addDisk(cases, inner, inner + r.decimal(0, 2500), r.count(1, 14), r.count(1, 5));
+        const int loops = r.count(1, 5);
+        const int slices = r.count(1, 14);
+        const double width = r.decimal(0, 2500);
+        addDisk(cases, inner, inner + width, slices, loops);
     }
-    for (int i = 0; i < 60; ++i)
-        addSphere(cases, r.decimalf(-2000, 3000), r.count(1, 12), r.count(1, 9));
-    for (int i = 0; i < 60; ++i)
-        addTorus(cases, r.decimalf(0, 1000), r.count(1, 9), r.decimalf(0, 3000), r.count(1, 12));
+    for (int i = 0; i < 60; ++i) {
+        const int stacks = r.count(1, 9);
+        const int slices = r.count(1, 12);
+        const float radius = r.decimalf(-2000, 3000);
+        addSphere(cases, radius, slices, stacks);
+    }
+    for (int i = 0; i < 60; ++i) {
+        const int numt = r.count(1, 12);
+        const float rt = r.decimalf(0, 3000);
+        const int numc = r.count(1, 9);
+        const float rc = r.decimalf(0, 1000);
+        addTorus(cases, rc, numc, rt, numt);
+    }
 }
 
 std::vector<Case> corpus() {

@@ -1,0 +1,8 @@
+# Cross build for Debian arm64: 64-bit little-endian ARM.  It has fused
+# multiply-add instructions, which GCC uses by default: src/glu.cpp turns
+# that off for itself.  Packages: g++-aarch64-linux-gnu, qemu-user.
+set(SOFTGLU_TRIPLET aarch64-linux-gnu)
+set(CMAKE_SYSTEM_PROCESSOR aarch64)
+set(SOFTGLU_DEB_ARCH arm64)
+set(SOFTGLU_QEMU qemu-aarch64)
+include(${CMAKE_CURRENT_LIST_DIR}/debian-cross.cmake)

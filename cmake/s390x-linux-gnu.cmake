@@ -1,0 +1,8 @@
+# Cross build for Debian s390x: 64-bit big-endian IBM Z.  The byte order is
+# the one every other target reverses; it has fused multiply-add, which
+# src/glu.cpp turns off for itself.  Packages: g++-s390x-linux-gnu, qemu-user.
+set(SOFTGLU_TRIPLET s390x-linux-gnu)
+set(CMAKE_SYSTEM_PROCESSOR s390x)
+set(SOFTGLU_DEB_ARCH s390x)
+set(SOFTGLU_QEMU qemu-s390x)
+include(${CMAKE_CURRENT_LIST_DIR}/debian-cross.cmake)

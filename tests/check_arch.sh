@@ -1,0 +1,59 @@
+#!/bin/sh
+# check_arch.sh DEBARCH LIBRARY READELF OBJDUMP: the library is an object the
+# Debian architecture DEBARCH runs (ELF class, byte order, machine, and for
+# ARM the floating-point calling convention and the processor it needs), and
+# its code holds no fused multiply-add instruction, which would round a
+# product and a sum once instead of twice.  On i386, it does no x87
+# arithmetic either: SSE2 rounds every operation to its own precision.
+set -u
+arch=$1 lib=$2 readelf=$3 objdump=$4
+fail=0
+bad() { echo "FAIL: $*"; fail=1; }
+
+header=$("$readelf" -h "$lib") || { echo "FAIL: cannot read $lib"; exit 1; }
+field() { echo "$header" | sed -n "s/^ *$1: *//p"; }
+attrs=$("$readelf" -A "$lib")
+attr() { echo "$attrs" | sed -n "s/^ *$1: *//p"; }
+code=$("$objdump" -d --no-show-raw-insn "$lib" | awk -F'\t' 'NF >= 2 { split($2, w, " "); print w[1] }')
+uses() { echo "$code" | grep -E -x "$1" | sort -u | tr '\n' ' '; }
+
+case $arch in
+    amd64) class=ELF64 data=little machine="Advanced Micro Devices X86-64" fma='vfn?m(add|sub)[0-9a-z]*' ;;
+    i386) class=ELF32 data=little machine="Intel 80386" fma='vfn?m(add|sub)[0-9a-z]*' ;;
+    armel | armhf) class=ELF32 data=little machine=ARM fma='vfn?m[as][.a-z0-9]*' ;;
+    arm64) class=ELF64 data=little machine=AArch64 fma='fn?m(add|sub)|fml[as]' ;;
+    s390x) class=ELF64 data=big machine="IBM S/390" fma='(ma|ms)[de]br?|wfn?m[as][sd]b|vfn?m[as][a-z]*' ;;
+    *) echo "FAIL: no checks for architecture '$arch'"; exit 1 ;;
+esac
+[ "$(field Class)" = "$class" ] || bad "class is '$(field Class)', expected $class"
+case "$(field Data)" in *"$data endian"*) ;; *) bad "data is '$(field Data)', expected $data endian" ;; esac
+[ "$(field Machine)" = "$machine" ] || bad "machine is '$(field Machine)', expected $machine"
+case "$(field Type)" in DYN*) ;; *) bad "type is '$(field Type)'" ;; esac
+facts="$class $data-endian $machine"
+
+flags=$(field Flags)
+case $arch in
+    armel)
+        case "$flags" in *"Version5 EABI"*"soft-float ABI"*) ;; *) bad "flags '$flags': not EABI5 soft-float" ;; esac
+        [ -z "$(attr Tag_ABI_VFP_args)" ] || bad "floats passed in VFP registers"
+        [ -z "$(attr Tag_FP_arch)" ] || bad "uses floating-point hardware: $(attr Tag_FP_arch)"
+        cpu=$(attr Tag_CPU_arch)
+        case "$cpu" in v4 | v4T | v5T | v5TE | v5TEJ) ;; *) bad "CPU architecture '$cpu' is beyond armel's ARMv5TE" ;; esac
+        facts="$facts, EABI5 soft-float, no FPU, $cpu" ;;
+    armhf)
+        case "$flags" in *"Version5 EABI"*"hard-float ABI"*) ;; *) bad "flags '$flags': not EABI5 hard-float" ;; esac
+        [ "$(attr Tag_ABI_VFP_args)" = "VFP registers" ] || bad "floats not passed in VFP registers"
+        fp=$(attr Tag_FP_arch)
+        [ "$fp" = VFPv3-D16 ] || bad "FPU '$fp', expected armhf's VFPv3-D16"
+        facts="$facts, EABI5 hard-float, $fp, $(attr Tag_CPU_arch)" ;;
+    i386)
+        x87=$(uses 'f(add|sub|subr|mul|div|divr|sqrt|prem|sin|cos)p?|fi(add|sub|mul|div)[a-z]*')
+        [ -z "$x87" ] || bad "x87 arithmetic: $x87"
+        facts="$facts, SSE2 arithmetic, no x87" ;;
+esac
+
+fused=$(uses "$fma")
+[ -z "$fused" ] || bad "fused multiply-add instructions: $fused"
+
+[ $fail -eq 0 ] && echo "$arch ok: $facts, no fused multiply-add"
+exit $fail
