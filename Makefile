@@ -58,7 +58,13 @@ $(addprefix test-,$(CROSS)): test-%: build-%
 
 test-arches: $(addprefix test-,$(ARCHES))
 
-test: test-host test-armel
+test: test-host test-armel test-mutants
+
+# The fast tests must catch each precision and ordering slip of
+# tests/mutants.txt made in a copy of src/glu.cpp.
+.PHONY: test-mutants
+test-mutants: deps-host
+	tests/mutants.sh $(abspath $(BUILD))/mutants
 
 # Rewrites tests/reference, the reference stream every suite replays, from
 # this x86-64 machine's library and math results.  It first replays the old

@@ -129,8 +129,8 @@ void gluDisk(GLUquadricObj *, GLdouble innerRadius, GLdouble outerRadius,
     glNormal3f(0.0f, 0.0f, 1.0f);  // the one normal every vertex inherits
     const double da = kTwoPi / static_cast<double>(slices);
     // loops goes through float on its way to double (inexact above 2^24).
-    const float dr = static_cast<float>((outerRadius - innerRadius) /
-                                        static_cast<double>(static_cast<float>(loops)));
+    const double loopCount = static_cast<double>(static_cast<float>(loops));
+    const float dr = static_cast<float>((outerRadius - innerRadius) / loopCount);
     const float dtc = static_cast<float>(outerRadius + outerRadius);
     float r1 = static_cast<float>(innerRadius);
 

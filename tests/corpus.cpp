@@ -11,6 +11,8 @@
 //                                     call, bit for bit, with DIR/stream.txt.
 //                                     LIB is the library file that must be
 //                                     answering (default: this build's).
+//   softglu_corpus digest             a hash of the stream of each of many
+//                                     more calls (tests/mutants.sh)
 //   softglu_corpus check DIR          the same for the cases that DIR and
 //                                     the corpus share, with this machine's
 //                                     results for arguments DIR lacks: what
@@ -174,6 +176,7 @@ struct Counts {
 // short products would hide a product taken in the wrong precision).
 class Numbers {
 public:
+    explicit Numbers(std::uint64_t seed) : state_(seed) {}
     int count(int lo, int hi) { return lo + static_cast<int>(next() % static_cast<std::uint32_t>(hi - lo + 1)); }
     double decimal(int lo, int hi) { return count(lo, hi) / 1000.0; }  // in [lo, hi] / 1000
     float decimalf(int lo, int hi) { return static_cast<float>(decimal(lo, hi)); }
@@ -183,7 +186,7 @@ private:
         state_ = state_ * 6364136223846793005u + 1442695040888963407u;
         return static_cast<std::uint32_t>(state_ >> 33);
     }
-    std::uint64_t state_ = 20261208;
+    std::uint64_t state_;
 };
 
 void addDrawCase(std::vector<Case> &cases, std::string l, std::function<void()> draw) {
@@ -267,6 +270,14 @@ void addEdgeCases(std::vector<Case> &cases) {
         for (const Counts &c : torusCounts)
             addTorus(cases, r[0], c.a, r[1], c.b);
 
+    // Cones whose radius passes through zero on a row: the radius there is
+    // whatever the double steps leave, so any change to them shows.
+    addCylinder(cases, 0.2, -0.4, 1.5, 5, 3);
+    addCylinder(cases, 1.1, -2.2, 2, 4, 3);
+    addCylinder(cases, -0.35, 0.7, 1.2, 6, 3);
+    addCylinder(cases, 0.3, -0.9, 0.9, 7, 4);
+    addCylinder(cases, 2.5, -0.5, 3, 5, 6);
+
     // Counts far beyond what float holds exactly, where the loops never run.
     addDisk(cases, 0.25, 1, 16777217, 0);
     addSphere(cases, 1, -16777217, 0);
@@ -291,44 +302,45 @@ void addFineCases(std::vector<Case> &cases) {
     addTorus(cases, 0.3f, 3, 1.7f, 300);
 }
 
-// Ordinary calls with decimal arguments of every magnitude a program uses,
-// and counts kept small: variety, not size, is what shows a slip.  Each
-// number is drawn in a statement of its own, last argument first, so that
-// the order does not rest on the compiler's order of evaluating arguments.
-void addVariedCases(std::vector<Case> &cases) {
-    Numbers r;
-    for (int i = 0; i < 60; ++i) {
+// Ordinary calls with decimal arguments of every magnitude a program uses:
+// `perFunction` calls of each function, with counts up to `scale` times a
+// dozen or so.  Each number is drawn in a statement of its own, last
+// argument first, so that the order does not rest on the compiler's order of
+// evaluating arguments.
+void addVariedCases(std::vector<Case> &cases, std::uint64_t seed, int perFunction, int scale) {
+    Numbers r(seed);
+    for (int i = 0; i < perFunction; ++i) {
         const double zNear = r.decimal(1, 10000);
         const double depth = r.decimal(1, 1000000);
         const double aspect = r.decimal(100, 4000);
         const double fovy = r.decimal(100, 179900);
         addPerspective(cases, fovy, aspect, zNear, zNear + depth);
     }
-    for (int i = 0; i < 60; ++i) {
+    for (int i = 0; i < perFunction; ++i) {
         const double base = r.decimal(-2000, 3000);
         const double top = i % 5 == 0 ? base : r.decimal(0, 3000);
-        const int stacks = r.count(0, 7);
-        const int slices = r.count(1, 12);
+        const int stacks = r.count(0, 7 * scale);
+        const int slices = r.count(1, 12 * scale);
         const double height = r.decimal(-2000, 4000);
         addCylinder(cases, base, top, height, slices, stacks);
     }
-    for (int i = 0; i < 60; ++i) {
+    for (int i = 0; i < perFunction; ++i) {
         const double inner = r.decimal(0, 1500);
-        const int loops = r.count(1, 5);
-        const int slices = r.count(1, 14);
+        const int loops = r.count(1, 5 * scale);
+        const int slices = r.count(1, 14 * scale);
         const double width = r.decimal(0, 2500);
         addDisk(cases, inner, inner + width, slices, loops);
     }
-    for (int i = 0; i < 60; ++i) {
-        const int stacks = r.count(1, 9);
-        const int slices = r.count(1, 12);
+    for (int i = 0; i < perFunction; ++i) {
+        const int stacks = r.count(1, 9 * scale);
+        const int slices = r.count(1, 12 * scale);
         const float radius = r.decimalf(-2000, 3000);
         addSphere(cases, radius, slices, stacks);
     }
-    for (int i = 0; i < 60; ++i) {
-        const int numt = r.count(1, 12);
+    for (int i = 0; i < perFunction; ++i) {
+        const int numt = r.count(1, 12 * scale);
         const float rt = r.decimalf(0, 3000);
-        const int numc = r.count(1, 9);
+        const int numc = r.count(1, 9 * scale);
         const float rc = r.decimalf(0, 1000);
         addTorus(cases, rc, numc, rt, numt);
     }
@@ -338,7 +350,15 @@ std::vector<Case> corpus() {
     std::vector<Case> cases;
     addEdgeCases(cases);
     addFineCases(cases);
-    addVariedCases(cases);
+    addVariedCases(cases, 20261208, 60, 1);
+    return cases;
+}
+
+// Many more calls than the corpus, for tests/mutants.sh: whether a slip
+// changes the stream at all, whatever the reference holds.
+std::vector<Case> broad() {
+    std::vector<Case> cases;
+    addVariedCases(cases, 7, 400, 2);
     return cases;
 }
 
@@ -411,10 +431,10 @@ std::string readable(const std::string &line) {
     return glrecord::formatHex(c);
 }
 
-std::vector<Section> runCorpus() {
+std::vector<Section> run(const std::vector<Case> &cases) {
     std::vector<Section> out;
     std::set<std::string> labels;
-    for (const Case &c : corpus()) {
+    for (const Case &c : cases) {
         if (!labels.insert(c.label).second)
             die("the corpus makes \"" + c.label + "\" twice");
         Section s{c.label, {}};
@@ -530,7 +550,7 @@ std::size_t recorded() { return table[0].size() + table[1].size() + table[2].siz
 // ---- The modes -----------------------------------------------------------------
 
 int record(const std::string &dir) {
-    const std::vector<Section> stream = runCorpus();
+    const std::vector<Section> stream = run(corpus());
     if (recorded() == 0)
         die("the library never called this program's sin, cos or tan: are they exported?");
     writeStream(dir + "/stream.txt", stream);
@@ -624,7 +644,7 @@ int replay(const std::string &dir, const char *library, Mode how) {
     if (recorded() == 0)
         die("no math results in " + dir + "/math.txt");
     mode = how;
-    const std::vector<Section> here = runCorpus();
+    const std::vector<Section> here = run(corpus());
     mode = Mode::Record;
     // Every recorded argument must be asked for again, or the library is not
     // bound to this program's functions.
@@ -634,6 +654,19 @@ int replay(const std::string &dir, const char *library, Mode how) {
     if (how == Mode::Replay)
         reportMathDifferences();
     return compare(here, reference, how == Mode::Check);
+}
+
+// One line per call of the broad set: the call and a 64-bit FNV-1a hash of
+// its stream, with this machine's math results.
+int digest() {
+    for (const Section &s : run(broad())) {
+        std::uint64_t h = 14695981039346656037u;
+        for (const std::string &line : s.lines)
+            for (const char ch : line + "\n")
+                h = (h ^ static_cast<unsigned char>(ch)) * 1099511628211u;
+        std::printf("%s %016" PRIx64 "\n", s.label.c_str(), h);
+    }
+    return 0;
 }
 
 }  // namespace
@@ -646,6 +679,8 @@ int main(int argc, char **argv) {
         return replay(argv[2], argc == 4 ? argv[3] : SOFTGLU_BUILT_LIBRARY, Mode::Replay);
     if (what == "check" && argc == 3)
         return replay(argv[2], SOFTGLU_BUILT_LIBRARY, Mode::Check);
-    std::fprintf(stderr, "usage: softglu_corpus record DIR | replay DIR [LIBRARY] | check DIR\n");
+    if (argc == 2 && std::string(argv[1]) == "digest")
+        return digest();
+    std::fprintf(stderr, "usage: softglu_corpus record DIR | replay DIR [LIBRARY] | check DIR | digest\n");
     return 2;
 }

@@ -1,0 +1,112 @@
+#!/bin/sh
+# mutants.sh [WORK]: proves the fast tests catch precision and ordering
+# slips in src/glu.cpp.  For each slip of tests/mutants.txt it rewrites one
+# line of a copy of the sources, rebuilds the library (nothing else is
+# relinked), and runs the fast tests: the unit tests and the reference
+# replay.  A slip is caught when either fails.  It also hashes the stream of
+# a broad set of other calls (softglu_corpus digest) to tell whether the slip
+# changes the stream at all.  Exit status 1 if any slip is missed or a slip
+# no longer applies; WORK defaults to build/mutants.
+set -u
+src=$(cd "$(dirname "$0")/.." && pwd)
+work=${1:-$src/build/mutants}
+list=$src/tests/mutants.txt
+jobs=$(nproc 2>/dev/null || echo 2)
+
+say() { echo "$*" >&2; }
+
+# A copy of the sources; each slip rewrites its src/glu.cpp.
+rm -rf "$work" && mkdir -p "$work/tree" || exit 1
+for part in CMakeLists.txt cmake include src tests tools; do
+    cp -R "$src/$part" "$work/tree/" || exit 1
+done
+glu=$work/tree/src/glu.cpp
+cp "$glu" "$work/glu.cpp.orig" || exit 1
+
+build=$work/build
+say "mutants: building the fast tests in $build"
+cmake -S "$work/tree" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSOFTGLU_BUILD_RENDER=OFF \
+    -DSOFTGLU_BUILD_BENCH=OFF -DSOFTGLU_INSTALL=OFF -DCMAKE_LINK_DEPENDS_NO_SHARED=ON \
+    >"$work/configure.log" 2>&1 &&
+    cmake --build "$build" -j"$jobs" --target softglu_tests softglu_corpus softglu_reference \
+        >"$work/build.log" 2>&1 || { cat "$work/configure.log" "$work/build.log"; exit 1; }
+
+# The fast tests; 0 when they pass.
+fast() {
+    timeout 120 "$build/tests/softglu_tests" --gtest_brief=1 >"$work/tests.log" 2>&1 &&
+        timeout 120 "$build/tests/softglu_corpus" replay "$build/tests/reference" >"$work/replay.log" 2>&1
+}
+digest() { timeout 120 "$build/tests/softglu_corpus" digest >"$1" 2>&1; }
+
+fast || { cat "$work/tests.log" "$work/replay.log"; say "mutants: the fast tests fail without any slip"; exit 1; }
+digest "$work/digest.orig" || { cat "$work/digest.orig"; exit 1; }
+
+# The slips: "function: description", "-old line", "+new line" (blank
+# lines and comments between them).  Writes glu.cpp with slip number $1
+# made in its function, or says why it cannot.
+mutate() {
+    awk -v want="$1" -v list="$list" '
+        function trim(s) { sub(/^[ \t]+/, "", s); return s }
+        BEGIN {
+            n = 0
+            while ((getline line < list) > 0) {
+                if (line ~ /^#/ || line == "") continue
+                if (line ~ /^-/) { old = trim(substr(line, 2)); continue }
+                if (line ~ /^\+/) { if (n == want) { from = old; to = trim(substr(line, 2)) }; continue }
+                n++
+                if (n == want) { fn = line; sub(/:.*/, "", fn) }
+            }
+            if (from == "") { print "no slip " want > "/dev/stderr"; exit 2 }
+        }
+        # The function: from its definition (a line at column 0 naming it)
+        # to the first "}" at column 0.
+        !inside && !done && $0 ~ ("^[A-Za-z].*[ *]" fn "\\(") && $0 !~ /;$/ { inside = 1 }
+        inside && $0 == "}" { inside = 0; done = 1 }
+        {
+            if (inside && !found && trim($0) == from) {
+                found = 1
+                match($0, /^[ \t]*/)
+                print substr($0, 1, RLENGTH) to
+            } else {
+                print
+            }
+        }
+        END { if (!found) { print "no such line in " fn ": " from > "/dev/stderr"; exit 2 } }
+    ' "$work/glu.cpp.orig"
+}
+
+total=$(grep -c -E '^[^-+#]' "$list")
+caught=0 missed=0 broken=0 i=0
+while [ "$i" -lt "$total" ]; do
+    i=$((i + 1))
+    what=$(grep -E '^[^-+#]' "$list" | sed -n "${i}p")
+    if ! mutate "$i" >"$glu.new" 2>"$work/mutate.log" || ! mv "$glu.new" "$glu"; then
+        echo "BROKEN  $what: $(cat "$work/mutate.log")"
+        broken=$((broken + 1))
+        continue
+    fi
+    if ! cmake --build "$build" --target softglu >"$work/slip.log" 2>&1; then
+        echo "BROKEN  $what: does not compile"
+        sed -n '/error/p' "$work/slip.log" | head -3 >&2
+        broken=$((broken + 1))
+        continue
+    fi
+    if ! digest "$work/digest.slip"; then
+        changes="crashes"
+    elif cmp -s "$work/digest.orig" "$work/digest.slip"; then
+        changes="changes nothing in the broad set"
+    else
+        changes="changes the stream"
+    fi
+    if fast; then
+        echo "MISSED  $what ($changes)"
+        missed=$((missed + 1))
+    else
+        echo "caught  $what"
+        caught=$((caught + 1))
+    fi
+done
+
+cp "$work/glu.cpp.orig" "$glu"
+echo "mutants: $caught of $total slips caught, $missed missed, $broken do not apply"
+[ "$missed" -eq 0 ] && [ "$broken" -eq 0 ]
