@@ -612,10 +612,9 @@ int compare(const std::vector<Section> &here, const std::vector<Section> &refere
         const auto at = [i](const std::vector<std::string> &v) {
             return static_cast<std::size_t>(i) < v.size() ? v[static_cast<std::size_t>(i)] : std::string("(no call)");
         };
-        report(label("%s: GL call %ld differs (%zu calls here, %zu in the reference)\n  here:      %s\n"
-                     "  reference: %s",
-                     s.label.c_str(), i, s.lines.size(), want.size(), readable(at(s.lines)).c_str(),
-                     readable(at(want)).c_str()));
+        report(s.label + label(": GL call %ld differs (%zu calls here, %zu in the reference)", i, s.lines.size(),
+                               want.size()) +
+               "\n  here:      " + readable(at(s.lines)) + "\n  reference: " + readable(at(want)));
     }
     if (!sharedOnly)
         for (const auto &[l, s] : byLabel)
