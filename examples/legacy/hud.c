@@ -19,8 +19,6 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <stdio.h>
-
 #include "offscreen.h"
 
 #define WIDTH 400
@@ -153,15 +151,9 @@ static void drawOverlay(void)
 
 static void display(void)
 {
-    GLenum error;
-
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     drawDrum();
     drawOverlay();
-
-    error = glGetError();
-    if (error != GL_NO_ERROR)
-        fprintf(stderr, "hud: %s\n", gluErrorString(error));
 }
 
 int main(int argc, char **argv)

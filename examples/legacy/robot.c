@@ -16,8 +16,6 @@
 #include <GL/gl.h>
 #include <GL/glu.h>
 
-#include <stdio.h>
-
 #include "offscreen.h"
 
 #define WIDTH 400
@@ -121,18 +119,12 @@ static void drawArm(void)
 
 static void display(void)
 {
-    GLenum error;
-
     glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
     glMatrixMode(GL_MODELVIEW);
     glLoadIdentity();
     gluLookAt(5.0, 6.0, 9.0, 0.0, 1.2, 0.0, 0.0, 1.0, 0.0);
     drawFloor();
     drawArm();
-
-    error = glGetError();
-    if (error != GL_NO_ERROR)
-        fprintf(stderr, "robot: %s\n", gluErrorString(error));
 }
 
 int main(int argc, char **argv)
