@@ -20,6 +20,7 @@ static const char *program = "offscreen";
  * to the open stream, top row first.  Returns 0 or the reason. */
 static const char *writePng(FILE *out, const GLubyte *rgba, int width, int height)
 {
+    static char reason[sizeof ((png_image *)0)->message];
     png_image image;
     unsigned char *rgb;
     const char *why = NULL;
@@ -42,8 +43,12 @@ static const char *writePng(FILE *out, const GLubyte *rgba, int width, int heigh
     image.width = (png_uint_32)width;
     image.height = (png_uint_32)height;
     image.format = PNG_FORMAT_RGB;
-    if (!png_image_write_to_stdio(&image, out, 0, rgb, 0, NULL))
-        why = image.message[0] ? image.message : "libpng could not write the image";
+    if (!png_image_write_to_stdio(&image, out, 0, rgb, 0, NULL)) {
+        /* The message lives in `image`: keep a copy past the return. */
+        memcpy(reason, image.message, sizeof reason);
+        reason[sizeof reason - 1] = '\0';
+        why = reason[0] ? reason : "libpng could not write the image";
+    }
     free(rgb);
     return why;
 }
