@@ -612,6 +612,12 @@ TEST(LegacyProgram, OffscreenFailsCleanlyAndNeverLeavesAPartialImage) {
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
+#ifdef __SANITIZE_THREAD__
+        // ThreadSanitizer's runtime dies of SIGBUS while the program is
+        // still loading, under any file size limit.
+        if (c.fileSizeLimit >= 0)
+            continue;
+#endif
         EXPECT_EQ(runLegacy("solar", c.args, c.fileSizeLimit), c.status);
         EXPECT_EQ(contents(previous), "the previous picture");
         EXPECT_EQ(scratchFiles(stem).size(), 1u);
