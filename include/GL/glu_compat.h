@@ -53,7 +53,9 @@ extern "C" {
 /* The callback type of gluQuadricCallback.  In C it takes unspecified
  * arguments, so a void f(GLenum) converts to it without a cast; in C++ it
  * is void (*)(void), the type programs cast their callbacks to, whether they
- * spell it _GLUfuncptr or GLvoid (*)(). */
+ * spell it _GLUfuncptr or GLvoid (*)().  (g++ -Wextra warns about the cast
+ * to GLvoid (*)(): its -Wcast-function-type excuses only void spelled out.
+ * Cast to _GLUfuncptr to keep it quiet.) */
 typedef void (*_GLUfuncptr)();
 
 /* Does nothing: gluNewQuadric allocates nothing, so there is nothing to
