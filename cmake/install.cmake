@@ -22,6 +22,7 @@ set(SOFTGLU_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/softglu)
 install(TARGETS softglu softglu_compat EXPORT softgluTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+# glu_compat.h stays beside glu.h: each includes the other by its bare name.
 install(FILES include/GL/glu.h include/GL/glu_compat.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/GL)
 
 install(EXPORT softgluTargets NAMESPACE softglu:: DESTINATION ${SOFTGLU_CMAKE_DIR})
