@@ -1,5 +1,6 @@
 # softglu's commands:
 #   make gallery  installs what is missing, builds and renders build/gallery.png
+#                 and build/solar.png (examples/legacy/solar.c)
 #   make          builds the library (host)
 #   make test     installs what is missing, builds and runs the test suites:
 #                 the host's and armel's (cross-built, run under qemu-arm),
@@ -95,6 +96,8 @@ build-host: deps-render
 
 gallery: build-host
 	$(BUILD)/host/tools/softglu-render -o $(BUILD)/gallery.png
+	$(BUILD)/host/examples/legacy/solar $(BUILD)/solar.png
+	@echo "wrote $(BUILD)/solar.png" >&2
 
 # Under stress: the suite again with ASan+UBSan and with TSan, a bounded
 # fuzz run (clang's libFuzzer), and the benchmark (`make bench`, not part of

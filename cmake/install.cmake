@@ -1,9 +1,14 @@
 # Install rules and packages.
 #
 #   cmake --install BUILD --prefix DIR   DIR/lib/libsoftglu.so.1.0.0 (with its
-#                                        .so.1 and .so links),
-#                                        DIR/include/GL/glu.h, pkg-config's
-#                                        softglu.pc and CMake's softglu package
+#                                        .so.1 and .so links), the
+#                                        compatibility archive
+#                                        libsoftglu-compat.a,
+#                                        DIR/include/GL/glu.h and glu_compat.h,
+#                                        pkg-config's softglu.pc and
+#                                        softglu-compat.pc, and CMake's softglu
+#                                        package (softglu::softglu and
+#                                        softglu::compat)
 #   cpack -G "TGZ;DEB"                   the same as a .tar.gz and a .deb
 #
 # A Debian package is configured with CMAKE_INSTALL_PREFIX=/usr and
@@ -14,9 +19,11 @@ include(CMakePackageConfigHelpers)
 
 set(SOFTGLU_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/softglu)
 
-install(TARGETS softglu EXPORT softgluTargets
-  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR})
-install(FILES include/GL/glu.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/GL)
+install(TARGETS softglu softglu_compat EXPORT softgluTargets
+  LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
+  ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
+# glu_compat.h stays beside glu.h: each includes the other by its bare name.
+install(FILES include/GL/glu.h include/GL/glu_compat.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/GL)
 
 install(EXPORT softgluTargets NAMESPACE softglu:: DESTINATION ${SOFTGLU_CMAKE_DIR})
 configure_package_config_file(cmake/softgluConfig.cmake.in softgluConfig.cmake
@@ -29,7 +36,9 @@ install(FILES ${PROJECT_BINARY_DIR}/softgluConfig.cmake ${PROJECT_BINARY_DIR}/so
 file(RELATIVE_PATH SOFTGLU_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
 string(REGEX REPLACE "/$" "" SOFTGLU_PC_TO_PREFIX "${SOFTGLU_PC_TO_PREFIX}")
 configure_file(cmake/softglu.pc.in softglu.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/softglu.pc DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+configure_file(cmake/softglu-compat.pc.in softglu-compat.pc @ONLY)
+install(FILES ${PROJECT_BINARY_DIR}/softglu.pc ${PROJECT_BINARY_DIR}/softglu-compat.pc
+  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
 set(CPACK_PACKAGE_NAME softglu)
 set(CPACK_PACKAGE_VENDOR softglu)

@@ -34,13 +34,16 @@ files=$(dpkg-deb -c "$deb" | awk '$1 !~ /^d/ { $1 = $2 = $3 = $4 = $5 = ""; sub(
 lib=./usr/lib/$multiarch
 want=$(sort <<LIST
 ./usr/include/GL/glu.h
+./usr/include/GL/glu_compat.h
 $lib/cmake/softglu/softgluConfig.cmake
 $lib/cmake/softglu/softgluConfigVersion.cmake
 $lib/cmake/softglu/softgluTargets-release.cmake
 $lib/cmake/softglu/softgluTargets.cmake
+$lib/libsoftglu-compat.a
 $lib/libsoftglu.so -> libsoftglu.so.1
 $lib/libsoftglu.so.1 -> libsoftglu.so.1.0.0
 $lib/libsoftglu.so.1.0.0
+$lib/pkgconfig/softglu-compat.pc
 $lib/pkgconfig/softglu.pc
 LIST
 )
@@ -56,6 +59,7 @@ dpkg-deb -x "$deb" "$work/root"
 so=$work/root/usr/lib/$multiarch/libsoftglu.so.1.0.0
 sh "$here/check_abi.sh" "$so" "$readelf" "$nm" || fail=1
 sh "$here/check_arch.sh" "$arch" "$so" "$readelf" "$objdump" || fail=1
+sh "$here/check_compat.sh" "$work/root/usr/lib/$multiarch/libsoftglu-compat.a" "$nm" || fail=1
 
 [ $fail -eq 0 ] && echo "package ok: $arch, $(echo "$files" | wc -l) files"
 exit $fail

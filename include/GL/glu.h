@@ -100,4 +100,10 @@ void drawTorus(float rc, int numc, float rt, int numt);
 }
 #endif
 
+/* Calls around the quadrics for legacy programs, declared with
+ * SOFTGLU_COMPAT defined: see GL/glu_compat.h. */
+#ifdef SOFTGLU_COMPAT
+#include "glu_compat.h"
+#endif
+
 #endif

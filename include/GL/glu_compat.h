@@ -1,0 +1,151 @@
+/*
+ * softglu compatibility calls: what legacy programs call around the
+ * quadrics, so that they build unchanged.
+ *
+ * One switch turns them on: compile with SOFTGLU_COMPAT defined and keep
+ * #include <GL/glu.h>, which then includes this header; link
+ * libsoftglu-compat.a and libm.  pkg-config's softglu-compat and CMake's
+ * softglu::compat do all three.  The calls live in that static archive, not
+ * in libsoftglu.so.1, whose seven exports stay as they are.  The archive is
+ * compiled once with softglu's own floating-point flags, so what it sends to
+ * GL does not depend on the flags a program is built with.
+ *
+ * softglu keeps no quadric state and always draws the same way: filled, with
+ * smooth unit normals, the outside facing front, and texture coordinates on
+ * every quadric (drawTorus sends none).  The quadric settings below are
+ * accepted and change nothing; each says what that means on screen.
+ *
+ * Calls that softglu does not provide (tessellators, NURBS, mipmaps,
+ * picking, projection helpers) are not declared here: a program that needs
+ * them fails to compile instead of failing at run time.
+ */
+#ifndef SOFTGLU_GL_GLU_COMPAT_H
+#define SOFTGLU_GL_GLU_COMPAT_H
+
+#include "glu.h"
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+#define GLU_FALSE 0
+#define GLU_TRUE  1
+
+/* gluQuadricNormals */
+#define GLU_SMOOTH 100000
+#define GLU_FLAT   100001
+#define GLU_NONE   100002
+
+/* gluQuadricOrientation */
+#define GLU_OUTSIDE 100020
+#define GLU_INSIDE  100021
+
+/* gluQuadricCallback */
+#define GLU_ERROR 100103
+
+/* Error codes, for gluErrorString (softglu itself never raises them) */
+#define GLU_INVALID_ENUM            100900
+#define GLU_INVALID_VALUE           100901
+#define GLU_OUT_OF_MEMORY           100902
+#define GLU_INCOMPATIBLE_GL_VERSION 100903
+#define GLU_INVALID_OPERATION       100904
+
+/* The callback type of gluQuadricCallback.  In C it takes unspecified
+ * arguments, so a void f(GLenum) converts to it without a cast; in C++ it
+ * is void (*)(void), the type programs cast their callbacks to, whether they
+ * spell it _GLUfuncptr or GLvoid (*)().  (g++ -Wextra warns about the cast
+ * to GLvoid (*)(): its -Wcast-function-type excuses only void spelled out.
+ * Cast to _GLUfuncptr to keep it quiet.) */
+typedef void (*_GLUfuncptr)();
+
+/* Does nothing: gluNewQuadric allocates nothing, so there is nothing to
+ * free.  Any handle, NULL included, is accepted. */
+void gluDeleteQuadric(GLUquadricObj *qobj);
+
+/* Does nothing: every quadric sends smooth unit normals, one per vertex
+ * (one for the whole disk).  GLU_FLAT programs get smooth shading;
+ * GLU_NONE programs get normals they may ignore by leaving lighting off. */
+void gluQuadricNormals(GLUquadricObj *qobj, GLenum normal);
+
+/* Does nothing: the cylinder, disk, partial disk and sphere always send
+ * texture coordinates.  With GL_FALSE they are still sent; they show only
+ * while texturing is enabled (glEnable(GL_TEXTURE_2D)). */
+void gluQuadricTexture(GLUquadricObj *qobj, GLboolean texture);
+
+/* Does nothing: the outside always faces front under GL's default
+ * counterclockwise winding.  A program that asks for GLU_INSIDE (a sky dome
+ * seen from within) sees back faces, which GL_CULL_FACE removes.  Flip the
+ * winding around the call instead:
+ *     glFrontFace(GL_CW); gluSphere(q, r, slices, stacks); glFrontFace(GL_CCW);
+ * The normals still point outwards, so lighting treats the surface as seen
+ * from outside: draw such a dome unlit. */
+void gluQuadricOrientation(GLUquadricObj *qobj, GLenum orientation);
+
+/* Does nothing: softglu checks no argument and reports no error, so the
+ * GLU_ERROR callback is never called. */
+void gluQuadricCallback(GLUquadricObj *qobj, GLenum which, _GLUfuncptr fn);
+
+/* A sector of gluDisk's disk or annulus, angles in degrees, with gluDisk's
+ * conventions: the z = 0 plane facing +z, angle 0 on +y growing towards +x
+ * (x = r sin a, y = r cos a).  Sends glNormal3f(0, 0, 1) once (always), then
+ * one GL_QUAD_STRIP per loop from the inside out, each of slices + 1 steps
+ * of an outer then an inner glVertex2f, each preceded by gluDisk's texture
+ * coordinate (x / 2R + 0.5, y / 2R + 0.5), R = outerRadius; ring radii
+ * accumulate in single precision as gluDisk's do.
+ *
+ * The sector runs from startAngle to startAngle + sweepAngle.  Steps always
+ * go in increasing angle, so +z faces front whatever the sign: a negative
+ * sweep covers the same sector as the positive one ending at startAngle,
+ * walked from startAngle + sweepAngle up to startAngle.  A sweep beyond a
+ * full turn (|sweepAngle| > 360, infinities included) draws one full turn.
+ * The first step lies exactly on the lower angle and the last exactly on
+ * the upper one, so adjacent sectors share their edge vertices bit for bit;
+ * a full turn ends on the bits of its first step, and gluPartialDisk(q, ri,
+ * ro, slices, loops, 0, 360) sends exactly what gluDisk(q, ri, ro, slices,
+ * loops) sends.
+ *
+ * In double precision: an angle of d degrees is (d / 360) * 2 pi, so quarter
+ * turns land exactly on multiples of 2 pi / 4; step s lies at the lower
+ * angle plus s * da, with da = |sweep| in radians / slices.  NaN angles reach
+ * GL as NaN vertices. */
+void gluPartialDisk(GLUquadricObj *qobj, GLdouble innerRadius, GLdouble outerRadius,
+                    GLint slices, GLint loops, GLdouble startAngle, GLdouble sweepAngle);
+
+/* Multiplies the current matrix by a viewing transformation: the eye at
+ * (eyeX, eyeY, eyeZ) looking at the centre, with the up vector's direction
+ * pointing up on screen as nearly as it can.  In double precision, each
+ * operation rounded on its own:
+ *   f = normalise(centre - eye)       the view direction
+ *   s = normalise(f x up)             the side (screen right)
+ *   u = s x f                         the recomputed up
+ * then glMultMatrixd with rows (s, 0), (u, 0), (-f, 0), (0, 0, 0, 1) (given
+ * column-major), then glTranslated(-eyeX, -eyeY, -eyeZ).  A vector is
+ * normalised by dividing it by its largest magnitude and then by its length,
+ * so no finite coordinates overflow.  Only + - * / and sqrt are used: the
+ * matrix has the same bits on every IEEE machine.
+ *
+ * Degenerate cameras still give a rotation, never NaN:
+ *   - eye == centre: no view direction; f is -z, GL's default camera's.
+ *   - up parallel to f, or zero (f x up exactly zero): no roll to take from
+ *     it; up is taken to be the coordinate axis most nearly perpendicular
+ *     to f (+x, then +y, then +z on ties).
+ * Infinite or NaN coordinates give NaN entries. */
+void gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ,
+               GLdouble centerX, GLdouble centerY, GLdouble centerZ,
+               GLdouble upX, GLdouble upY, GLdouble upZ);
+
+/* Multiplies the current matrix by a 2D orthographic projection through
+ * glOrtho(left, right, bottom, top, -1, 1). */
+void gluOrtho2D(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top);
+
+/* A short English message for a GL error code (GL_NO_ERROR,
+ * GL_INVALID_ENUM, ..., GL_OUT_OF_MEMORY, GL_INVALID_FRAMEBUFFER_OPERATION)
+ * or a GLU_ error code above.  Any other code gets "unknown error code".
+ * Never NULL; the string is static and must not be freed. */
+const GLubyte *gluErrorString(GLenum error);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

@@ -1,0 +1,72 @@
+// gluLookAt and gluOrtho2D: the classic camera helpers.
+
+#include <GL/glu_compat.h>
+
+#include "exact.h"
+
+#include <math.h>
+
+namespace {
+
+// Everything here is double, each operation rounded on its own.  Only
+// + - * / and sqrt are used, which IEEE rounds correctly everywhere: the
+// matrix has the same bits on every machine.
+struct Vec {
+    double x, y, z;
+};
+
+Vec cross(Vec a, Vec b) {
+    return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x};
+}
+
+bool isZero(Vec v) { return v.x == 0.0 && v.y == 0.0 && v.z == 0.0; }
+
+double larger(double a, double b) { return a > b ? a : b; }
+
+// v at unit length, for v not zero.  Dividing by the largest magnitude
+// first keeps the squares from overflowing or underflowing for any finite
+// v; infinities and NaNs give NaNs.
+Vec unit(Vec v) {
+    const double big = larger(fabs(v.x), larger(fabs(v.y), fabs(v.z)));
+    v = {v.x / big, v.y / big, v.z / big};
+    const double length = sqrt(v.x * v.x + v.y * v.y + v.z * v.z);
+    return {v.x / length, v.y / length, v.z / length};
+}
+
+// The coordinate axis most nearly perpendicular to the unit vector f: the
+// one of its smallest component (x, then y, then z on ties).
+Vec leastAligned(Vec f) {
+    const double x = fabs(f.x), y = fabs(f.y), z = fabs(f.z);
+    if (x <= y && x <= z)
+        return {1.0, 0.0, 0.0};
+    if (y <= z)
+        return {0.0, 1.0, 0.0};
+    return {0.0, 0.0, 1.0};
+}
+
+}  // namespace
+
+void gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY,
+               GLdouble centerZ, GLdouble upX, GLdouble upY, GLdouble upZ) {
+    // The eye on the centre gives no direction: look down -z, as GL's
+    // default camera does.
+    Vec f = {centerX - eyeX, centerY - eyeY, centerZ - eyeZ};
+    f = isZero(f) ? Vec{0.0, 0.0, -1.0} : unit(f);
+    // An up vector along f (or zero) gives no roll: take the axis most
+    // nearly perpendicular to f as up.  f x that axis is never zero.
+    Vec s = cross(f, Vec{upX, upY, upZ});
+    if (isZero(s))
+        s = cross(f, leastAligned(f));
+    s = unit(s);
+    const Vec u = cross(s, f);
+
+    // Rows s, u, -f: column-major for GL.
+    const GLdouble m[16] = {s.x, u.x, -f.x, 0.0, s.y, u.y, -f.y, 0.0,
+                            s.z, u.z, -f.z, 0.0, 0.0, 0.0, 0.0, 1.0};
+    glMultMatrixd(m);
+    glTranslated(-eyeX, -eyeY, -eyeZ);
+}
+
+void gluOrtho2D(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top) {
+    glOrtho(left, right, bottom, top, -1.0, 1.0);
+}

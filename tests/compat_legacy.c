@@ -1,0 +1,86 @@
+/* A legacy program's calls around the quadrics, as old programs make them.
+ * It is compiled as C89, C99, C11, C17 and as C++98 to C++20 (through
+ * compat_legacy.cpp) with -Wall -Wextra -pedantic -Werror, with nothing but
+ * softglu::compat's switch: it must build unchanged under each. */
+#include <GL/gl.h>
+#include <GL/glu.h>
+
+#include <stdio.h>
+
+#ifndef SOFTGLU_GL_GLU_COMPAT_H
+#error "this is not softglu's GL/glu.h, or SOFTGLU_COMPAT is not defined"
+#endif
+
+#ifndef CALLBACK
+#define CALLBACK
+#endif
+
+static GLUquadricObj *quadric;
+
+static const GLenum errorCodes[] = {
+    GLU_INVALID_ENUM, GLU_INVALID_VALUE, GLU_OUT_OF_MEMORY,
+    GLU_INCOMPATIBLE_GL_VERSION, GLU_INVALID_OPERATION
+};
+
+static void CALLBACK quadricError(GLenum code)
+{
+    const GLubyte *message = gluErrorString(code);
+    fprintf(stderr, "quadric error: %s\n", message);
+}
+
+void legacyInit(void)
+{
+    quadric = gluNewQuadric();
+    gluQuadricDrawStyle(quadric, GLU_FILL);
+    gluQuadricNormals(quadric, GLU_SMOOTH);
+    gluQuadricNormals(quadric, GLU_FLAT);
+    gluQuadricNormals(quadric, GLU_NONE);
+    gluQuadricTexture(quadric, GL_TRUE);
+    gluQuadricTexture(quadric, GLU_FALSE);
+    gluQuadricOrientation(quadric, GLU_OUTSIDE);
+    gluQuadricOrientation(quadric, GLU_INSIDE);
+    gluQuadricCallback(quadric, GLU_ERROR, (_GLUfuncptr)quadricError);
+    gluQuadricCallback(quadric, GLU_ERROR, (void (CALLBACK *)())quadricError);
+#ifndef __cplusplus
+    /* C converts without a cast.  (g++ -Wextra warns about a cast to
+     * GLvoid (*)(): its cast-function-type check lets through only void
+     * spelled out.) */
+    gluQuadricCallback(quadric, GLU_ERROR, quadricError);
+    gluQuadricCallback(quadric, GLU_ERROR, (GLvoid (*)())quadricError);
+#endif
+}
+
+void legacyReshape(int w, int h)
+{
+    glViewport(0, 0, w, h);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluPerspective(45.0, (GLdouble)w / (GLdouble)h, 1.0, 100.0);
+    glMatrixMode(GL_MODELVIEW);
+}
+
+void legacyDisplay(void)
+{
+    GLenum error;
+    int i;
+
+    glLoadIdentity();
+    gluLookAt(0.0, 5.0, 10.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+    gluSphere(quadric, 1.0, 16, 8);
+    gluCylinder(quadric, 1.0, 0.5, 2.0, 16, 4);
+    gluDisk(quadric, 0.25, 1.0, 16, 2);
+    gluPartialDisk(quadric, 0.5, 1.0, 16, 2, 45.0, 270.0);
+
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    gluOrtho2D(0.0, 640.0, 0.0, 480.0);
+    glMatrixMode(GL_MODELVIEW);
+
+    error = glGetError();
+    if (error != GL_NO_ERROR)
+        fprintf(stderr, "GL error: %s\n", (const char *)gluErrorString(error));
+    for (i = 0; i < (int)(sizeof errorCodes / sizeof errorCodes[0]); i++)
+        printf("%u: %s\n", (unsigned)errorCodes[i], gluErrorString(errorCodes[i]));
+    if (GLU_TRUE)
+        gluDeleteQuadric(quadric);
+}

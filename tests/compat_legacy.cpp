@@ -1,0 +1,2 @@
+// The legacy program of compat_legacy.c, compiled as C++.
+#include "compat_legacy.c"

@@ -1,0 +1,626 @@
+// The compatibility layer drawing through Mesa's offscreen GL: the matrices
+// GL reports after gluLookAt and gluOrtho2D, the porting notes' texture
+// recipe and inside view, and the legacy example programs' pictures, looked
+// at the way a person would.
+#include "render.h"
+
+#include <GL/glu.h>
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <dirent.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <csignal>
+
+#include <array>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <functional>
+#include <sstream>
+#include <string>
+#include <vector>
+
+namespace {
+
+const double kPi = 3.141592653589793;
+
+struct Vec3 {
+    double x, y, z;
+};
+
+Vec3 sub(Vec3 a, Vec3 b) { return {a.x - b.x, a.y - b.y, a.z - b.z}; }
+double dot(Vec3 a, Vec3 b) { return a.x * b.x + a.y * b.y + a.z * b.z; }
+double norm(Vec3 a) { return std::sqrt(dot(a, a)); }
+Vec3 cross(Vec3 a, Vec3 b) { return {a.y * b.z - a.z * b.y, a.z * b.x - a.x * b.z, a.x * b.y - a.y * b.x}; }
+Vec3 scale(Vec3 a, double k) { return {a.x * k, a.y * k, a.z * k}; }
+
+// A 4 x 4 matrix, column-major as GL keeps it.
+using Mat = std::array<double, 16>;
+
+Mat glMatrix(GLenum which) {
+    Mat m{};
+    glGetDoublev(which, m.data());
+    return m;
+}
+
+Mat multiply(const Mat &a, const Mat &b) {
+    Mat m{};
+    for (int c = 0; c < 4; ++c)
+        for (int r = 0; r < 4; ++r)
+            for (int k = 0; k < 4; ++k)
+                m[c * 4 + r] += a[k * 4 + r] * b[c * 4 + k];
+    return m;
+}
+
+std::array<double, 4> apply(const Mat &m, Vec3 p, double w) {
+    std::array<double, 4> out{};
+    for (int r = 0; r < 4; ++r)
+        out[r] = m[r] * p.x + m[4 + r] * p.y + m[8 + r] * p.z + m[12 + r] * w;
+    return out;
+}
+
+// A current matrix the helpers must multiply onto, not replace: a scale,
+// a shear and a translation.
+const Mat kCurrent = {2.0, 0.0, 0.0, 0.0, 0.3, 0.5, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0, 3.0, -1.0, 4.0, 1.0};
+
+// The matrix `call` leaves on the stack, starting from `start`.
+Mat after(GLenum mode, const Mat &start, const std::function<void()> &call) {
+    glMatrixMode(mode);
+    glLoadMatrixd(start.data());
+    call();
+    return glMatrix(mode == GL_MODELVIEW ? GL_MODELVIEW_MATRIX : GL_PROJECTION_MATRIX);
+}
+
+const Mat kIdentity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+
+// GL keeps its matrices in single precision.
+void expectSameMatrix(const Mat &a, const Mat &b, double tolerance) {
+    for (int i = 0; i < 16; ++i)
+        EXPECT_NEAR(a[i], b[i], tolerance * (1.0 + std::fabs(b[i]))) << "entry " << i;
+}
+
+class CompatGl : public ::testing::Test {
+protected:
+    static constexpr int kSize = 256;
+
+    void SetUp() override {
+        std::string why;
+        canvas_ = render::Canvas::create(kSize, kSize, why);
+        if (!canvas_)
+            GTEST_SKIP() << "skipped: no offscreen GL renderer here (" << why << ")";
+        glViewport(0, 0, kSize, kSize);
+    }
+
+    std::unique_ptr<render::Canvas> canvas_;
+};
+
+struct Camera {
+    const char *what;
+    Vec3 eye, centre, up;
+};
+
+const Camera kCameras[] = {
+    {"down -z", {0, 0, 5}, {0, 0, 0}, {0, 1, 0}},
+    {"from above, up not perpendicular to the view", {3, 4, 5}, {0, 0, 0}, {0, 1, 0}},
+    {"oblique up", {1, 2, 3}, {-2, 0.5, 1}, {0.3, -1, 2}},
+    {"up nearly along the view", {0, 0, 0}, {1, 1, 1}, {1, 1, 1.001}},
+    {"long up, far from the origin", {1000, -2000, 500}, {1001, -2000, 499}, {0, 0, 30}},
+    {"straight down, up along the view", {0, 10, 0}, {0, 0, 0}, {0, 1, 0}},
+    {"zero up", {0, 0, 5}, {1, 2, 0}, {0, 0, 0}},
+    {"eye on the centre", {2, 2, 2}, {2, 2, 2}, {0, 1, 0}},
+};
+
+}  // namespace
+
+TEST_F(CompatGl, LookAtPutsTheEyeAtTheOriginAndTheCentreAheadWithUpUp) {
+    for (const Camera &c : kCameras) {
+        SCOPED_TRACE(c.what);
+        auto lookAt = [&] {
+            gluLookAt(c.eye.x, c.eye.y, c.eye.z, c.centre.x, c.centre.y, c.centre.z, c.up.x, c.up.y, c.up.z);
+        };
+        const Mat m = after(GL_MODELVIEW, kIdentity, lookAt);
+        for (double v : m)
+            ASSERT_TRUE(std::isfinite(v));
+        const double tolerance = 4e-6 * (1.0 + norm(c.eye) + norm(c.centre));
+
+        // A rotation: orthonormal rows, determinant +1, no projective part.
+        const Vec3 rows[3] = {{m[0], m[4], m[8]}, {m[1], m[5], m[9]}, {m[2], m[6], m[10]}};
+        for (int i = 0; i < 3; ++i)
+            for (int j = 0; j < 3; ++j)
+                EXPECT_NEAR(dot(rows[i], rows[j]), i == j ? 1.0 : 0.0, 1e-6) << i << j;
+        EXPECT_NEAR(dot(cross(rows[0], rows[1]), rows[2]), 1.0, 1e-6);
+        EXPECT_EQ(m[3], 0.0);
+        EXPECT_EQ(m[7], 0.0);
+        EXPECT_EQ(m[11], 0.0);
+        EXPECT_EQ(m[15], 1.0);
+
+        // The eye goes to the origin, the centre onto the -z axis at its
+        // distance.
+        const auto eye = apply(m, c.eye, 1.0);
+        for (int i = 0; i < 3; ++i)
+            EXPECT_NEAR(eye[i], 0.0, tolerance) << i;
+        const Vec3 view = sub(c.centre, c.eye);
+        const double distance = norm(view);
+        if (distance > 0.0) {
+            const auto centre = apply(m, c.centre, 1.0);
+            EXPECT_NEAR(centre[0], 0.0, tolerance);
+            EXPECT_NEAR(centre[1], 0.0, tolerance);
+            EXPECT_NEAR(centre[2], -distance, tolerance);
+        } else {
+            // No view direction: GL's default camera, looking down -z.
+            const Mat translation =
+                after(GL_MODELVIEW, kIdentity, [&] { glTranslated(-c.eye.x, -c.eye.y, -c.eye.z); });
+            expectSameMatrix(m, translation, 1e-6);
+        }
+
+        // The up vector, unless it is along the view, points up on screen:
+        // into the upper half of the y-z plane.
+        const double upLength = norm(c.up);
+        if (upLength > 0.0 && distance > 0.0 && norm(cross(scale(view, 1.0 / distance), c.up)) > 1e-6 * upLength) {
+            const auto up = apply(m, c.up, 0.0);
+            EXPECT_NEAR(up[0] / upLength, 0.0, 1e-6);
+            EXPECT_GT(up[1] / upLength, 1e-4);
+        }
+
+        // Multiplied onto the current matrix, not loaded.
+        expectSameMatrix(after(GL_MODELVIEW, kCurrent, lookAt), multiply(kCurrent, m), 1e-6);
+    }
+}
+
+TEST_F(CompatGl, Ortho2DMapsTheRectangleOntoTheViewport) {
+    const double rects[][4] = {{0, 640, 0, 480}, {-1, 1, -1, 1}, {0, 640, 480, 0}, {10.5, -3, 2, 7}};
+    for (const auto &r : rects) {
+        SCOPED_TRACE(testing::Message() << r[0] << " " << r[1] << " " << r[2] << " " << r[3]);
+        auto ortho = [&] { gluOrtho2D(r[0], r[1], r[2], r[3]); };
+        const Mat m = after(GL_PROJECTION, kIdentity, ortho);
+        // (left, bottom) and (right, top) go to opposite corners; the
+        // z = 0 plane stays at depth 0, z = +1 and -1 are the near and far
+        // planes.
+        const struct {
+            Vec3 point;
+            double want[3];
+        } corners[] = {{{r[0], r[2], 0}, {-1, -1, 0}},
+                       {{r[1], r[3], 0}, {1, 1, 0}},
+                       {{r[0], r[3], 1}, {-1, 1, -1}},
+                       {{r[1], r[2], -1}, {1, -1, 1}}};
+        for (const auto &c : corners) {
+            const auto p = apply(m, c.point, 1.0);
+            EXPECT_NEAR(p[3], 1.0, 1e-6);
+            for (int i = 0; i < 3; ++i)
+                EXPECT_NEAR(p[i], c.want[i], 1e-5) << i;
+        }
+        expectSameMatrix(after(GL_PROJECTION, kCurrent, ortho), multiply(kCurrent, m), 1e-6);
+    }
+}
+
+namespace {
+
+// A shape, the texture matrix of the porting notes for it, and where the
+// classic convention puts texture coordinate (s, t) on it, with the outward
+// direction there.
+struct Recipe {
+    const char *shape;
+    void (*draw)();
+    void (*textureMatrix)();
+    Vec3 (*classic)(double s, double t);
+    Vec3 (*outward)(double s, double t);
+};
+
+// Classic: s from 0 at +y through 0.25 at +x; on the sphere t from 0 at
+// the -z pole to 1 at +z, on the cylinder from 0 at z = 0 to 1 at the top.
+Vec3 sphereAt(double s, double t) {
+    const double a = 2 * kPi * s, polar = kPi * (1 - t);
+    return {std::sin(a) * std::sin(polar), std::cos(a) * std::sin(polar), std::cos(polar)};
+}
+Vec3 cylinderAt(double s, double t) { return {std::sin(2 * kPi * s), std::cos(2 * kPi * s), 2 * t}; }
+Vec3 cylinderOutward(double s, double) { return {std::sin(2 * kPi * s), std::cos(2 * kPi * s), 0}; }
+
+const Recipe kRecipes[] = {
+    {"sphere", [] { gluSphere(nullptr, 1.0f, 64, 32); },
+     [] {
+         glTranslatef(1.0f, 1.0f, 0.0f);
+         glScalef(-1.0f, -1.0f, 1.0f);
+     },
+     sphereAt, sphereAt},
+    {"cylinder", [] { gluCylinder(nullptr, 1.0, 1.0, 2.0, 64, 1); },
+     [] {
+         glTranslatef(1.0f, 0.0f, 0.0f);
+         glScalef(-1.0f, 1.0f, 1.0f);
+     },
+     cylinderAt, cylinderOutward},
+};
+
+// A white 16 x 16 texture with one red texel: column 6, row 10.
+const int kTexels = 16, kMarkS = 6, kMarkT = 10;
+
+void bindMarkedTexture() {
+    std::vector<unsigned char> texels(kTexels * kTexels * 4, 255);
+    unsigned char *mark = &texels[(kMarkT * kTexels + kMarkS) * 4];
+    mark[1] = mark[2] = 0;
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexImage2D(GL_TEXTURE_2D, 0, GL_RGBA, kTexels, kTexels, 0, GL_RGBA, GL_UNSIGNED_BYTE, texels.data());
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+}
+
+struct Spot {
+    int count = 0;
+    double x = 0, y = 0;  // centroid, in pixels
+};
+
+template <typename Pred>
+Spot find(const unsigned char *rgba, int width, int height, Pred pred) {
+    Spot s;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            if (pred(rgba + (y * width + x) * 4)) {
+                ++s.count;
+                s.x += x;
+                s.y += y;
+            }
+    if (s.count) {
+        s.x /= s.count;
+        s.y /= s.count;
+    }
+    return s;
+}
+
+bool red(const unsigned char *p) { return p[0] > 200 && p[1] < 60 && p[2] < 60; }
+
+}  // namespace
+
+TEST_F(CompatGl, TextureRecipePutsTheMarkedTexelWhereTheClassicMappingDoes) {
+    bindMarkedTexture();
+    const double s = (kMarkS + 0.5) / kTexels, t = (kMarkT + 0.5) / kTexels;
+    for (const Recipe &r : kRecipes) {
+        SCOPED_TRACE(r.shape);
+        // Look straight at the point where the classic mapping puts the
+        // mark's centre: it lands in the middle of the picture.
+        const Vec3 p = r.classic(s, t), n = r.outward(s, t);
+        const Vec3 eye = {p.x + 5 * n.x, p.y + 5 * n.y, p.z + 5 * n.z};
+        for (bool recipe : {true, false}) {
+            SCOPED_TRACE(recipe ? "with the recipe" : "without it");
+            glClearColor(0, 0, 0, 0);
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            glMatrixMode(GL_PROJECTION);
+            glLoadIdentity();
+            glOrtho(-1.5, 1.5, -1.5, 1.5, 1.0, 10.0);
+            glMatrixMode(GL_MODELVIEW);
+            glLoadIdentity();
+            gluLookAt(eye.x, eye.y, eye.z, p.x, p.y, p.z, 0.0, 0.0, 1.0);
+            glMatrixMode(GL_TEXTURE);
+            glLoadIdentity();
+            if (recipe)
+                r.textureMatrix();
+            glMatrixMode(GL_MODELVIEW);
+            glDisable(GL_LIGHTING);
+            glEnable(GL_TEXTURE_2D);
+            glEnable(GL_DEPTH_TEST);
+            glEnable(GL_CULL_FACE);
+            r.draw();
+            glMatrixMode(GL_TEXTURE);
+            glLoadIdentity();
+            glMatrixMode(GL_MODELVIEW);
+
+            const Spot mark = find(canvas_->rgba(), kSize, kSize, red);
+            const double middle = (kSize - 1) / 2.0;
+            if (recipe) {
+                ASSERT_GT(mark.count, 100);
+                EXPECT_NEAR(mark.x, middle, 3.0);
+                EXPECT_NEAR(mark.y, middle, 3.0);
+            } else {
+                EXPECT_GT(std::hypot(mark.x - middle, mark.y - middle), 30.0) << mark.count << " red pixels";
+            }
+        }
+    }
+}
+
+TEST_F(CompatGl, InsideOfASphereShowsWithFrontFaceCW) {
+    // From the centre of a sphere, with back faces culled, its outside-front
+    // faces are all culled; glFrontFace(GL_CW) around the call shows them.
+    for (bool clockwise : {false, true}) {
+        glClearColor(0, 0, 0, 0);
+        glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+        glMatrixMode(GL_PROJECTION);
+        glLoadIdentity();
+        gluPerspective(60.0, 1.0, 0.1, 10.0);
+        glMatrixMode(GL_MODELVIEW);
+        glLoadIdentity();
+        glDisable(GL_LIGHTING);
+        glDisable(GL_TEXTURE_2D);
+        glEnable(GL_CULL_FACE);
+        glCullFace(GL_BACK);
+        glColor4f(1, 1, 1, 1);
+        if (clockwise)
+            glFrontFace(GL_CW);
+        gluSphere(nullptr, 2.0f, 32, 16);
+        glFrontFace(GL_CCW);
+        const Spot drawn = find(canvas_->rgba(), kSize, kSize, [](const unsigned char *p) { return p[3] == 255; });
+        EXPECT_EQ(drawn.count, clockwise ? kSize * kSize : 0);
+    }
+}
+
+namespace {
+
+// A picture, row 0 at the top.
+struct Image {
+    int width = 0, height = 0;
+    std::vector<unsigned char> rgb;
+    const unsigned char *at(double x, double y) const {
+        const int ix = static_cast<int>(std::floor(x)), iy = static_cast<int>(std::floor(y));
+        EXPECT_TRUE(ix >= 0 && iy >= 0 && ix < width && iy < height) << x << ", " << y;
+        return &rgb[(std::min(std::max(iy, 0), height - 1) * width + std::min(std::max(ix, 0), width - 1)) * 3];
+    }
+};
+
+std::string programDir() {
+    const char *dir = std::getenv("SOFTGLU_LEGACY_DIR");
+    return dir && *dir ? dir : SOFTGLU_LEGACY_BUILD_DIR;
+}
+
+// Runs the legacy example `name` with `args` and returns its exit status
+// (-1 if it did not exit).  With a `fileSizeLimit`, files it writes may grow
+// to that many bytes and no more: a write beyond fails (EFBIG).
+int runLegacy(const std::string &name, const std::vector<std::string> &args, long fileSizeLimit = -1) {
+    const std::string program = programDir() + "/" + name;
+    std::vector<char *> argv{const_cast<char *>(program.c_str())};
+    for (const std::string &a : args)
+        argv.push_back(const_cast<char *>(a.c_str()));
+    argv.push_back(nullptr);
+    const pid_t pid = fork();
+    if (pid == 0) {
+        if (fileSizeLimit >= 0) {
+            const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            signal(SIGXFSZ, SIG_IGN);
+        }
+        execv(program.c_str(), argv.data());
+        std::perror(program.c_str());
+        _exit(127);
+    }
+    int status = 0;
+    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
+        return -1;
+    return WEXITSTATUS(status);
+}
+
+std::string scratchPath(const std::string &name) {
+    return testing::TempDir() + "softglu-legacy-" + std::to_string(getpid()) + "-" + name;
+}
+
+// Runs the legacy example `name` and reads the picture it writes.
+Image picture(const std::string &name) {
+    Image image;
+    const std::string out = scratchPath(name + ".png");
+    const int status = runLegacy(name, {out});
+    if (status != 0) {
+        ADD_FAILURE() << name << " failed (status " << status << ")";
+        return image;
+    }
+    png_image png;
+    std::memset(&png, 0, sizeof png);
+    png.version = PNG_IMAGE_VERSION;
+    if (png_image_begin_read_from_file(&png, out.c_str())) {
+        png.format = PNG_FORMAT_RGB;
+        image.rgb.resize(PNG_IMAGE_SIZE(png));
+        if (png_image_finish_read(&png, nullptr, image.rgb.data(), 0, nullptr)) {
+            image.width = static_cast<int>(png.width);
+            image.height = static_cast<int>(png.height);
+        }
+    }
+    if (!image.width)
+        ADD_FAILURE() << "cannot read " << out << ": " << png.message;
+    std::remove(out.c_str());
+    return image;
+}
+
+int brightness(const unsigned char *p) { return p[0] + p[1] + p[2]; }
+
+// Where a world point lands in a picture of width x height pixels (x to
+// the right, y down from the top) through gluPerspective(fovy, w / h) and a
+// camera at `eye` looking at `centre`, `up` upwards: the pinhole camera.
+struct PerspectiveView {
+    Vec3 eye, centre, up;
+    double fovy;
+};
+
+std::array<double, 2> project(const PerspectiveView &v, int width, int height, Vec3 point) {
+    const Vec3 forward = scale(sub(v.centre, v.eye), 1.0 / norm(sub(v.centre, v.eye)));
+    const Vec3 right = scale(cross(forward, v.up), 1.0 / norm(cross(forward, v.up)));
+    const Vec3 up = cross(right, forward);
+    const Vec3 d = sub(point, v.eye);
+    const double focal = height / 2.0 / std::tan(v.fovy * kPi / 360.0);  // pixels
+    return {width / 2.0 + focal * dot(d, right) / dot(d, forward),
+            height / 2.0 - focal * dot(d, up) / dot(d, forward)};
+}
+
+// Counts the pixels in the box of half-size r about (x, y) that `pred` takes.
+template <typename Pred>
+int countAround(const Image &img, std::array<double, 2> at, double r, Pred pred) {
+    int n = 0;
+    for (int y = static_cast<int>(at[1] - r); y <= static_cast<int>(at[1] + r); ++y)
+        for (int x = static_cast<int>(at[0] - r); x <= static_cast<int>(at[0] + r); ++x)
+            if (x >= 0 && y >= 0 && x < img.width && y < img.height)
+                n += pred(img.at(x, y));
+    return n;
+}
+
+}  // namespace
+
+TEST(LegacyProgram, SolarShowsTheSunInTheMiddleAndPlanetsLitFromIt) {
+    const Image img = picture("solar");
+    ASSERT_EQ(img.width, 640);
+    ASSERT_EQ(img.height, 400);
+    const PerspectiveView view{{0, 7, 16}, {0, 0, 0}, {0, 1, 0}, 40.0};
+    auto at = [&](Vec3 p) { return project(view, img.width, img.height, p); };
+
+    // The camera looks at the sun: yellow in the middle.
+    const unsigned char *sun = img.at(320, 200);
+    EXPECT_TRUE(sun[0] > 220 && sun[1] > 170 && sun[2] < 120) << int{sun[0]} << " " << int{sun[1]} << " " << int{sun[2]};
+
+    // The world, right of the sun: lit on the sun's side, textured with
+    // oceans and land.
+    const Vec3 world{5.9, 0, 2.75};
+    const auto left = at({world.x - 0.8, 0, world.z}), right = at({world.x + 0.8, 0, world.z});
+    EXPECT_GT(brightness(img.at(left[0], left[1])), brightness(img.at(right[0], right[1])) + 80);
+    const auto centre = at(world);
+    const double radius = (right[0] - left[0]) / 1.6 * 1.1;
+    EXPECT_GT(countAround(img, centre, radius * 0.7, [](const unsigned char *p) { return p[2] > p[0] + 40 && p[2] > p[1]; }), 20);
+    EXPECT_GT(countAround(img, centre, radius * 0.7, [](const unsigned char *p) { return p[1] > p[0] + 30 && p[1] > p[2] + 10; }), 20);
+
+    // The red planet (half in its own shadow) and the ringed giant where
+    // their orbits put them.
+    EXPECT_GT(countAround(img, at({-3.29, 0, -1.9}), 8, [](const unsigned char *p) { return p[0] > p[1] + 30; }), 20);
+    const auto giant = at({-9.1, 0, -5.25});
+    const unsigned char *g = img.at(giant[0], giant[1]);
+    EXPECT_GT(g[0], g[2] + 40);
+
+    // Space around them.
+    EXPECT_GT(countAround(img, {30, 30}, 25, [](const unsigned char *p) { return brightness(p) < 60; }), 51 * 51 * 9 / 10);
+}
+
+TEST(LegacyProgram, RobotStandsBesideItsSectorLitFromTheLeft) {
+    const Image img = picture("robot");
+    ASSERT_EQ(img.width, 400);
+    ASSERT_EQ(img.height, 300);
+    const PerspectiveView view{{5, 6, 9}, {0, 1.2, 0}, {0, 1, 0}, 45.0};
+    auto pixel = [&](Vec3 p) {
+        const auto xy = project(view, img.width, img.height, p);
+        return img.at(xy[0], xy[1]);
+    };
+    auto orange = [](const unsigned char *p) { return p[0] > 180 && p[1] > 80 && p[1] < 190 && p[2] < 90; };
+
+    // The floor's sector from 120 to 240 degrees (0 towards -z, 90 towards
+    // +x) is orange, the floor outside it is not.
+    for (double a : {130.0, 180.0, 230.0, 60.0, 90.0, 270.0, 300.0}) {
+        const double rad = a * kPi / 180.0;
+        const unsigned char *p = pixel({2.5 * std::sin(rad), 0.0, -2.5 * std::cos(rad)});
+        EXPECT_EQ(orange(p), a > 120.0 && a < 240.0) << a << " degrees: " << int{p[0]} << " " << int{p[1]} << " " << int{p[2]};
+    }
+
+    // The base's side facing the light (front left) is brighter than the
+    // side turned away from it (front right).
+    const double c = 1.2 * std::sqrt(0.5);
+    EXPECT_GT(brightness(pixel({-c, 0.25, c})), brightness(pixel({c, 0.25, c})) + 60);
+}
+
+TEST(LegacyProgram, HudGaugesShowTheirSectorsOverTheLitDrum) {
+    const Image img = picture("hud");
+    ASSERT_EQ(img.width, 400);
+    ASSERT_EQ(img.height, 300);
+    // gluOrtho2D(0, w, 0, h): window coordinates, y up from the bottom row.
+    auto gauge = [&](double cx, double a) {
+        const double rad = a * kPi / 180.0;
+        return img.at(cx + 41.0 * std::sin(rad), img.height - (64.0 + 41.0 * std::cos(rad)));
+    };
+    auto grey = [](const unsigned char *p) { return std::abs(p[0] - p[2]) < 25 && p[0] > 60 && p[0] < 110; };
+    auto green = [](const unsigned char *p) { return p[1] > 180 && p[1] > p[0] + 80; };
+    auto amber = [](const unsigned char *p) { return p[0] > 200 && p[1] > 120 && p[2] < 80; };
+    // Left: -120 through +170 degrees; right: 120 back through -100.
+    for (double a : {-110.0, -60.0, 0.0, 40.0, 60.0, 120.0, 180.0, 230.0}) {
+        const unsigned char *p = gauge(64.0, a);
+        const bool in = a > -120.0 && a < 50.0;
+        EXPECT_TRUE(in ? green(p) : grey(p)) << "left gauge at " << a;
+    }
+    for (double a : {30.0, 70.0, 110.0, 0.0, -60.0, 150.0, 200.0, 300.0}) {
+        const unsigned char *p = gauge(img.width - 64.0, a);
+        const bool in = a > 20.0 && a < 120.0;
+        EXPECT_TRUE(in ? amber(p) : grey(p)) << "right gauge at " << a;
+    }
+    // Through the rings' holes the background shows.
+    EXPECT_LT(brightness(img.at(64, img.height - 64)), 120);
+    EXPECT_LT(brightness(img.at(img.width - 64, img.height - 64)), 120);
+
+    // The drum in the middle: brighter on the left, where the light comes
+    // from, and its red stripe on the right of its front, where the classic
+    // label mapping puts it.
+    int leftSum = 0, leftN = 0, rightSum = 0, rightN = 0, redN = 0;
+    double redX = 0;
+    for (int y = 110; y < 190; ++y)
+        for (int x = 140; x < 260; ++x) {
+            const unsigned char *p = img.at(x, y);
+            if (p[0] > 3 * p[1] && p[0] > 30) {
+                ++redN;
+                redX += x;
+            } else if (x < 180) {
+                leftSum += brightness(p);
+                ++leftN;
+            } else if (x >= 220) {
+                rightSum += brightness(p);
+                ++rightN;
+            }
+        }
+    ASSERT_GT(leftN, 0);
+    ASSERT_GT(rightN, 0);
+    EXPECT_GT(leftSum / leftN, rightSum / rightN + 100);
+    ASSERT_GT(redN, 200);
+    EXPECT_GT(redX / redN, 215.0);
+}
+
+namespace {
+
+std::string contents(const std::string &path) {
+    std::ifstream in(path, std::ios::binary);
+    std::ostringstream s;
+    s << in.rdbuf();
+    return s.str();
+}
+
+// The names in the scratch directory that start with `prefix`.
+std::vector<std::string> scratchFiles(const std::string &prefix) {
+    std::vector<std::string> names;
+    if (DIR *d = opendir(testing::TempDir().c_str())) {
+        while (const dirent *e = readdir(d))
+            if (std::string(e->d_name).rfind(prefix, 0) == 0)
+                names.push_back(e->d_name);
+        closedir(d);
+    }
+    return names;
+}
+
+}  // namespace
+
+TEST(LegacyProgram, OffscreenFailsCleanlyAndNeverLeavesAPartialImage) {
+    // Bad usage: status 2.  A failed write: status 1, and the file already
+    // at the path (here: a previous picture) is left as it was, with no
+    // temporary file beside it.
+    const std::string stem = "softglu-legacy-" + std::to_string(getpid()) + "-offscreen";
+    const std::string previous = scratchPath("offscreen.png");
+    {
+        std::ofstream(previous) << "the previous picture";
+    }
+    const struct {
+        const char *what;
+        std::vector<std::string> args;
+        long fileSizeLimit;
+        int status;
+    } cases[] = {
+        {"no output named", {}, -1, 2},
+        {"two outputs", {previous, previous}, -1, 2},
+        {"an option", {"--help"}, -1, 2},
+        {"a directory that does not exist", {scratchPath("missing/solar.png")}, -1, 1},
+        {"the disk full after 100 bytes", {previous}, 100, 1},
+    };
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+#ifdef __SANITIZE_THREAD__
+        // ThreadSanitizer's runtime dies of SIGBUS while the program is
+        // still loading, under any file size limit.
+        if (c.fileSizeLimit >= 0)
+            continue;
+#endif
+        EXPECT_EQ(runLegacy("solar", c.args, c.fileSizeLimit), c.status);
+        EXPECT_EQ(contents(previous), "the previous picture");
+        EXPECT_EQ(scratchFiles(stem).size(), 1u);
+    }
+    std::remove(previous.c_str());
+}
