@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Google Benchmark of every softglu function at small, typical and large
 // sizes, each beside its floor: the time of just the math library calls
 // (sin, cos, tan, sqrt) the function is defined to make, with the same

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # check_compat.sh ARCHIVE NM: the compatibility archive defines exactly its
 # nine calls and needs nothing but GL entry points, libm's sin, cos and sqrt,
 # and what the compiler calls by itself (libc's memset and memcpy, ARM's
