@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # softglu's commands:
 #   make gallery  installs what is missing, builds and renders build/gallery.png
 #                 and build/solar.png (examples/legacy/solar.c)
@@ -9,9 +10,12 @@
 #                 run under qemu-user); `make test test-arches` runs every test
 #   make reference    rewrites the reference stream (see README)
 #   make bench    the benchmark and the callgrind instruction counts
+#   make packages the Debian packages of amd64, armel, i386, armhf and arm64
+#                 in build/packages/out, checked by lintian
 # Each suite builds in its own directory under build/.
 
-HOST_PKGS := cmake make g++ binutils libgl-dev libgtest-dev googletest pkgconf xz-utils
+HOST_PKGS := cmake make g++ binutils libgl-dev libgtest-dev googletest pkgconf xz-utils \
+  git dpkg-dev man-db groff-base mandoc
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 BUILD := build
 
@@ -149,3 +153,29 @@ bench: build-host
 	scripts/ensure-packages $(BENCH_PKGS)
 	$(BUILD)/host/bench/softglu_bench --benchmark_enable_random_interleaving=true
 	bench/callgrind.sh $(BUILD)/host/bench/softglu_callone
+
+# Debian packages (debian/, built with dpkg-buildpackage by
+# scripts/build-packages): amd64 natively, the others cross-built, all in
+# build/packages/out, then lintian.  A cross build's dpkg-shlibdeps reads
+# the target's libc6, which the script downloads (see its header).
+# `make test` checks them (tests/check_debs.sh) and, as root, installs the
+# amd64 packages for real and removes them again.
+PACKAGE_ARCHES := amd64 armel i386 armhf arm64
+PACKAGE_CROSS := $(filter-out amd64,$(PACKAGE_ARCHES))
+PACKAGE_PKGS := debhelper dpkg-dev fakeroot lintian
+
+.PHONY: deps-packages packages test-packages
+
+deps-packages: deps-host deps-render $(addprefix deps-,$(PACKAGE_CROSS))
+	scripts/ensure-packages $(PACKAGE_PKGS)
+
+packages: deps-packages
+	scripts/build-packages $(BUILD)/packages $(PACKAGE_ARCHES)
+
+# The packaged amd64 and armel libraries replay the reference stream with
+# the corpus programs of build/host and build/armel.
+test-packages: packages build-host build-armel
+	tests/check_debs.sh $(BUILD)/packages/out $(abspath $(BUILD))/packages/check $(CURDIR) \
+	  $(abspath $(BUILD))/host $(abspath $(BUILD))/armel
+
+test: test-packages

@@ -1,8 +1,9 @@
+// SPDX-License-Identifier: MIT
 // Google Benchmark of every softglu function at small, typical and large
 // sizes, each beside its floor: the time of just the math library calls
-// (sin, cos, tan, sqrt) the function is defined to make, with the same
-// arguments and each as often as it is defined to evaluate it, measured in
-// the same run.
+// (sin, cos, tan, sqrt) the library's source makes for it, with the same
+// arguments and each as often as the source evaluates it, measured in the
+// same run.
 //
 // A second floor, the "sincos floor", fuses each vertex's sine and cosine of
 // one angle into one sincos call and takes square roots with the hardware
@@ -121,35 +122,35 @@ struct MathCall {
     double arg;
 };
 
-// The math calls of one function call.  `prescribed` lists every sin, cos,
-// tan and sqrt as often as the function is defined to evaluate it (the
+// The math calls of one function call.  `written` lists every sin, cos,
+// tan and sqrt as often as the source evaluates it (the
 // sines and cosines grouped by angle); the other lists are the sincos floor:
 // one sincos per angle and vertex, then the square roots and tangents.
 struct Floor {
-    std::vector<MathCall> prescribed;
+    std::vector<MathCall> written;
     std::vector<double> sincos, sqrt, tan;
 
     // Angle a whose sine is used sinUses times and cosine cosUses times.
     void trig(double a, int sinUses, int cosUses) {
         for (int i = 0; i < sinUses; ++i)
-            prescribed.push_back({kSin, a});
+            written.push_back({kSin, a});
         for (int i = 0; i < cosUses; ++i)
-            prescribed.push_back({kCos, a});
+            written.push_back({kCos, a});
         sincos.push_back(a);
     }
     void root(double x) {
-        prescribed.push_back({kSqrt, x});
+        written.push_back({kSqrt, x});
         sqrt.push_back(x);
     }
     void tangent(double x) {
-        prescribed.push_back({kTan, x});
+        written.push_back({kTan, x});
         tan.push_back(x);
     }
 };
 
-double runPrescribed(const Floor &f) {
+double runWritten(const Floor &f) {
     double acc = 0.0;
-    for (const MathCall &c : f.prescribed)
+    for (const MathCall &c : f.written)
         acc += c.fn(c.arg);
     return acc;
 }
@@ -290,13 +291,13 @@ template <typename Draw>
 void addCall(const std::string &name, Draw draw, Floor floor) {
     callNames.push_back(name);
     add(name, [draw](benchmark::State &st) { timeCall(st, draw); });
-    if (floor.prescribed.empty())
+    if (floor.written.empty())
         return;
     const auto f = std::make_shared<const Floor>(std::move(floor));
     add(name + "/floor", [f](benchmark::State &st) {
         for (auto _ : st)
-            benchmark::DoNotOptimize(runPrescribed(*f));
-        st.counters["math calls"] = static_cast<double>(f->prescribed.size());
+            benchmark::DoNotOptimize(runWritten(*f));
+        st.counters["math calls"] = static_cast<double>(f->written.size());
     });
     add(name + "/sincos-floor", [f](benchmark::State &st) {
         for (auto _ : st)

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # callgrind.sh CALLONE [A B]: runs one call of each function (the
 # tessellators at A x B, 32 x 32 by default) under callgrind and prints the
 # instructions it executes per emitted vertex: inside libsoftglu, inside the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // callone FUNCTION [A B]: makes one call of FUNCTION (gluCylinder, gluDisk,
 // gluSphere, drawTorus at size A x B, 32 x 32 by default; gluPerspective,
 // gluNewQuadric or gluQuadricDrawStyle) into GL entry points that do nothing,

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 // The calls the benchmark times and the callgrind script counts: each
 // tessellator at a size a x b (its two counts, in signature order) with
 // fixed lengths, and gluPerspective with fixed arguments.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "nullgl.h"
 
 #include <GL/gl.h>

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 // GL entry points that take their arguments and do nothing else, for timing
 // and counting the library's own work.  The program linking this exports
 // them (ENABLE_EXPORTS) so libsoftglu binds to them.  Every argument is

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross build for Debian arm64: 64-bit little-endian ARM.  It has fused
 # multiply-add instructions, which GCC uses by default: src/glu.cpp turns
 # that off for itself.  Packages: g++-aarch64-linux-gnu, qemu-user.

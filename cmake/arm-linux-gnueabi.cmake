@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross build for Debian armel, softglu's primary target: 32-bit
 # little-endian ARM, EABI5, software floating point (the compiler's default:
 # ARMv5TE, soft float).  Packages: g++-arm-linux-gnueabi, qemu-user.

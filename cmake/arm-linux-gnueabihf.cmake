@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross build for Debian armhf: 32-bit little-endian ARM, EABI5, hardware
 # floating point (ARMv7-A, VFPv3-D16, floats passed in VFP registers).
 # Packages: g++-arm-linux-gnueabihf, qemu-user.

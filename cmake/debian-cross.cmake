@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # The part every cross toolchain file (cmake/<triplet>.cmake) shares: Debian's
 # cross compiler <triplet>-gcc/g++ (package g++-<triplet>), its libraries in
 # /usr/<triplet>, and the target's programs, tests included, run under
@@ -22,5 +23,3 @@ set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
 find_program(SOFTGLU_QEMU_PROGRAM ${SOFTGLU_QEMU} REQUIRED)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${SOFTGLU_QEMU_PROGRAM} -L ${SOFTGLU_SYSROOT})
-
-set(CPACK_DEBIAN_PACKAGE_ARCHITECTURE ${SOFTGLU_DEB_ARCH})

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross build for Debian i386: 32-bit x86.  Its compiler's default is x87
 # arithmetic, which holds floats and doubles in 80-bit registers and would
 # change the bits softglu sends; src/glu.cpp refuses to build that way.  SSE2

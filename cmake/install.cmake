@@ -1,20 +1,22 @@
-# Install rules and packages.
+# SPDX-License-Identifier: MIT
+# Install rules.
 #
 #   cmake --install BUILD --prefix DIR   DIR/lib/libsoftglu.so.1.0.0 (with its
 #                                        .so.1 and .so links), the
 #                                        compatibility archive
 #                                        libsoftglu-compat.a,
-#                                        DIR/include/GL/glu.h and glu_compat.h,
-#                                        pkg-config's softglu.pc and
-#                                        softglu-compat.pc, and CMake's softglu
+#                                        DIR/include/softglu/GL/glu.h and
+#                                        glu_compat.h, pkg-config's softglu.pc
+#                                        and softglu-compat.pc, CMake's softglu
 #                                        package (softglu::softglu and
-#                                        softglu::compat)
-#   cpack -G "TGZ;DEB"                   the same as a .tar.gz and a .deb
+#                                        softglu::compat), the tools that were
+#                                        built and the man pages (man/)
 #
-# A Debian package is configured with CMAKE_INSTALL_PREFIX=/usr and
-# CMAKE_INSTALL_LIBDIR=lib/<multiarch> (lib/x86_64-linux-gnu,
-# lib/arm-linux-gnueabi); GNUInstallDirs picks the latter by itself only in
-# native builds.  tests/check_package.sh builds the packages that way.
+# The headers sit in a directory of their own (SOFTGLU_INSTALL_INCLUDEDIR,
+# include/softglu), so they install beside the system's GL/glu.h and change
+# nothing for programs that do not ask for softglu: softglu.pc's Cflags and
+# the CMake targets put that directory first.  The Debian packages (debian/)
+# install with these rules, into the multiarch libdir.
 include(CMakePackageConfigHelpers)
 
 set(SOFTGLU_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/softglu)
@@ -23,7 +25,7 @@ install(TARGETS softglu softglu_compat EXPORT softgluTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 # glu_compat.h stays beside glu.h: each includes the other by its bare name.
-install(FILES include/GL/glu.h include/GL/glu_compat.h DESTINATION ${CMAKE_INSTALL_INCLUDEDIR}/GL)
+install(FILES include/GL/glu.h include/GL/glu_compat.h DESTINATION ${SOFTGLU_INSTALL_INCLUDEDIR}/GL)
 
 install(EXPORT softgluTargets NAMESPACE softglu:: DESTINATION ${SOFTGLU_CMAKE_DIR})
 configure_package_config_file(cmake/softgluConfig.cmake.in softgluConfig.cmake
@@ -40,19 +42,8 @@ configure_file(cmake/softglu-compat.pc.in softglu-compat.pc @ONLY)
 install(FILES ${PROJECT_BINARY_DIR}/softglu.pc ${PROJECT_BINARY_DIR}/softglu-compat.pc
   DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
 
-set(CPACK_PACKAGE_NAME softglu)
-set(CPACK_PACKAGE_VENDOR softglu)
-set(CPACK_PACKAGE_CONTACT "softglu maintainers <softglu@localhost>")
-set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "GL utility calls for immediate-mode GL programs")
-set(CPACK_GENERATOR TGZ DEB)
-if(CMAKE_LIBRARY_ARCHITECTURE)
-  set(CPACK_SYSTEM_NAME ${CMAKE_LIBRARY_ARCHITECTURE})  # in the .tar.gz's name
-endif()
-# The .deb's architecture is the build machine's unless the toolchain file
-# names the target's (CPACK_DEBIAN_PACKAGE_ARCHITECTURE).
-set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
-set(CPACK_DEBIAN_PACKAGE_SECTION libdevel)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS libc6)
-# Our GL/glu.h has its own signatures and takes the place of Mesa's.
-set(CPACK_DEBIAN_PACKAGE_CONFLICTS libglu1-mesa-dev)
-include(CPack)
+foreach(tool softglu-trace softglu-render)
+  if(TARGET ${tool})
+    install(TARGETS ${tool} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
+  endif()
+endforeach()

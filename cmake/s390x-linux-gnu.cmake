@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: MIT
 # Cross build for Debian s390x: 64-bit big-endian IBM Z.  The byte order is
 # the one every other target reverses; it has fused multiply-add, which
 # src/glu.cpp turns off for itself.  Packages: g++-s390x-linux-gnu, qemu-user.

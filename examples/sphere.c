@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* sphere: draws a sphere with softglu into the application's GL.
  *
  * softglu sends its geometry to whatever glBegin, glVertex3f, ... the program

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // libFuzzer target: turns its input into a sequence of calls of all seven
 // functions with arbitrary argument bits, records what each call sends to GL,
 // and aborts on the first stream that breaks a rule every input must keep:

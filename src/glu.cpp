@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // softglu: gluPerspective, the quadric handle, gluCylinder, gluDisk,
 // gluSphere and drawTorus for immediate-mode GL.
 //

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # check_abi.sh LIBRARY READELF NM: the library exports exactly the seven
 # public functions, records only libc.so.6 (and libm.so.6) as NEEDED, and
 # leaves its GL entry points undefined for the process's GL to satisfy.

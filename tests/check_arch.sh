@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # check_arch.sh DEBARCH LIBRARY READELF OBJDUMP: the library is an object the
 # Debian architecture DEBARCH runs (ELF class, byte order, machine, and for
 # ARM the floating-point calling convention and the processor it needs), and

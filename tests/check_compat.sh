@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # check_compat.sh ARCHIVE NM: the compatibility archive defines exactly its
 # nine calls and needs nothing but GL entry points, libm's sin, cos and sqrt,
 # and what the compiler calls by itself (libc's memset and memcpy, ARM's
@@ -12,7 +13,9 @@ bad() { echo "FAIL: $*"; fail=1; }
 
 symbols=$("$nm" "$archive") || { echo "FAIL: $nm cannot read $archive"; exit 1; }
 
-defined=$(echo "$symbols" | awk '$2 ~ /^[TDBRVW]$/ {print $3}' | sort | tr '\n' ' ')
+# i386's position-independent code may define the compiler's hidden
+# __x86.get_pc_thunk helpers, one copy per object.
+defined=$(echo "$symbols" | awk '$2 ~ /^[TDBRVW]$/ && $3 !~ /^__x86\.get_pc_thunk\./ {print $3}' | sort | tr '\n' ' ')
 want="gluDeleteQuadric gluErrorString gluLookAt gluOrtho2D gluPartialDisk gluQuadricCallback gluQuadricNormals gluQuadricOrientation gluQuadricTexture "
 [ "$defined" = "$want" ] || bad "defined symbols are '$defined', expected '$want'"
 

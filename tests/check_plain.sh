@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # check_plain.sh OUTCOME CXX SOURCE WORK CORPUS REFERENCE [EMULATOR...]
 # Builds SOURCE/src/glu.cpp the way a project that drops it into its own
 # build would: `CXX -O2 -fPIC -shared`, none of softglu's flags.  OUTCOME

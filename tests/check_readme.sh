@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # check_readme.sh SOURCE BUILD WORK: runs every ```sh block of the README's
 # "Porting legacy programs" section, as written, in WORK/top: a scratch
 # directory that looks like the top of the source tree (examples/ is the

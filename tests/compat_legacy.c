@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* A legacy program's calls around the quadrics, as old programs make them.
  * It is compiled as C89, C99, C11, C17 and as C++98 to C++20 (through
  * compat_legacy.cpp) with -Wall -Wextra -pedantic -Werror, with nothing but

@@ -1,2 +1,3 @@
+// SPDX-License-Identifier: MIT
 // The legacy program of compat_legacy.c, compiled as C++.
 #include "compat_legacy.c"

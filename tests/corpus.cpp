@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // softglu_corpus: the reference stream.  A fixed corpus of calls, run with
 // the math library taken out of the comparison, against the stream that
 // tests/reference/ holds under version control.

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* The public header as a C program sees it: every declaration, the handle
  * type and its alias, and the draw-style constants. */
 #include <GL/glu.h>

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: MIT
 # mutants.sh [WORK]: proves the fast tests catch precision and ordering
 # slips in src/glu.cpp.  For each slip of tests/mutants.txt it rewrites one
 # line of a copy of the sources, rebuilds the library (nothing else is

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 // Which file on disk a loaded function comes from: how the tests, the
 // renderer's tests and the fuzzer prove they exercise this build's library.
 #ifndef SOFTGLU_TESTS_PROVENANCE_H

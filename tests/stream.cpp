@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stream.h"
 
 std::vector<Primitive> primitives(const Stream &s, const float normal[3], const float tex[2]) {

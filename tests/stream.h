@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 // Helpers for tests: record what a call sends to GL and read it back as GL
 // would see it.
 #ifndef SOFTGLU_TESTS_STREAM_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library boundary: which library is under test, the quadric handle,
 // and the math library the output rests on.
 #include "provenance.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The compatibility layer as GL receives it: gluPartialDisk's sectors, and
 // gluErrorString's messages.
 #include "stream.h"

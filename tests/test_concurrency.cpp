@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // Many threads drawing at once, each into its own recorder (as each would
 // into its own current GL context), get exactly the single-threaded stream:
 // the library keeps no state between or across calls.  The sanitizer build

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The compatibility layer drawing through Mesa's offscreen GL: the matrices
 // GL reports after gluLookAt and gluOrtho2D, the porting notes' texture
 // recipe and inside view, and the legacy example programs' pictures, looked

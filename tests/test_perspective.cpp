@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "stream.h"
 
 #include <math.h>
@@ -30,7 +31,7 @@ TEST(Perspective, NinetyDegreesGivesTheTangentJustBelowOne) {
     EXPECT_EQ(c.d[5], 10.0);
 }
 
-TEST(Perspective, BoundsFollowTheStatedOrderOfOperations) {
+TEST(Perspective, BoundsTakeFovyTimesPiBeforeDividingBy360) {
     // ymax = zNear * tan((fovy * pi) / 360), xmax = ymax * aspect.  Other
     // groupings round differently for some of these inputs.
     int differs = 0;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The library drawing through a real GL implementation (Mesa's offscreen
 // renderer): what GL makes of the stream is whole, faces outward, is lit by
 // unit normals and carries its texture.

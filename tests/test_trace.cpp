@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // softglu-trace, run as a program: its listings read back to the exact
 // stream the library sends, its OBJ faces are GL's, and bad input is refused.
 #include "stream.h"

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 // Strict command-line numbers for the tools: the whole argument must be one
 // number of the parameter's own type, parsed at that type's precision, or
 // the caller gets a message saying what is wrong with it.

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 // A tiny built-in bitmap font for the titles of rendered images.
 #ifndef SOFTGLU_TOOLS_FONT_H
 #define SOFTGLU_TOOLS_FONT_H

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 #include "glrecord.h"
 
 #include <GL/gl.h>

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 // A recording stand-in for the GL implementation.
 //
 // A program that links this defines glBegin, glEnd, glNormal3f, glTexCoord2f,

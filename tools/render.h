@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 // Drawing softglu's shapes through a real GL implementation: Mesa's
 // offscreen renderer (OSMesa), with fixed-function lighting from a
 // headlight, depth test, face culling and a checker texture.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // softglu-render: draws softglu's shapes through Mesa's offscreen GL and
 // writes them to a PNG: a gallery of all six, or one shape alone.
 #include "args.h"
@@ -31,6 +32,8 @@ depth-tested, back faces culled, a checker texture on all but the torus
   --size WxH         image size in pixels, each 64 to 4096; a single number
                      is a square (default 960x640, or 480x480 with --shape)
   --wire             draw the mesh lines over the surfaces
+  --help             this text
+  --version          the version of softglu it was built with
   --shape NAME       one shape alone: cylinder, cone, disk, annulus, sphere
                      or torus, with these options (defaults in brackets):
     cylinder, cone:  --base R [0.6] --top R [0.6; cone 0] --height H [1.6]
@@ -222,6 +225,9 @@ int run(int argc, char **argv) {
     for (int i = 1; i < argc; ++i)
         if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
             std::fputs(kHelp, stdout);
+            return 0;
+        } else if (!std::strcmp(argv[i], "--version")) {
+            std::puts("softglu-render " SOFTGLU_VERSION);
             return 0;
         }
     const Options o = parseOptions(argc, argv);

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // softglu-trace: makes one softglu call and prints the GL calls it sends.
 //
 // The program links libsoftglu and defines the GL entry points itself (the
@@ -58,6 +59,8 @@ Examples:
   softglu-trace --summary disk 0.25 1 12 3
   softglu-trace --obj torus.obj torus 0.3 8 1 16
   softglu-trace perspective 60 1.333 0.1 100
+
+Also: --help prints this text, --version the version of softglu.
 
 Exit status: 0 on success, 2 for bad arguments, 1 when FILE cannot be written.
 )";
@@ -309,6 +312,9 @@ int run(int argc, char **argv) {
         const std::string a = argv[i];
         if (a == "--help" || a == "-h") {
             std::fputs(kHelp, stdout);
+            return 0;
+        } else if (a == "--version") {
+            std::puts("softglu-trace " SOFTGLU_VERSION);
             return 0;
         } else if (a == "--hex" || a == "--summary") {
             output = a == "--hex" ? Output::Hex : Output::Summary;

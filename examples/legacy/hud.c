@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /*
  * hud: a 3D view with a flat instrument overlay, drawn the classic way:
  * the scene through gluPerspective and gluLookAt, then the overlay in

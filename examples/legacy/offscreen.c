@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* offscreen: a headless stand-in for GLUT (see offscreen.h): Mesa's
  * offscreen renderer (OSMesa) and a PNG writer (libpng). */
 #define _POSIX_C_SOURCE 200809L

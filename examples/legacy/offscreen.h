@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /* offscreen: what the window toolkit (GLUT) does for a classic program,
  * without a window.  It makes a Mesa offscreen GL context of the given size,
  * calls the program's init, reshape and display functions once each, and

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /*
  * robot: an industrial robot arm in its work cell, built of quadrics the
  * way old GLUT demos built them.

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /*
  * solar: a small solar system, the way such demos were written for GLUT.
  *

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /*
  * softglu: the GL utility calls that immediate-mode programs lean on.
  *

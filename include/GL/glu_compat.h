@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 /*
  * softglu compatibility calls: what legacy programs call around the
  * quadrics, so that they build unchanged.

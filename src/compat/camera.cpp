@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // gluLookAt and gluOrtho2D: the classic camera helpers.
 
 #include <GL/glu_compat.h>

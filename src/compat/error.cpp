@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // gluErrorString: a message for every GL and GLU error code.
 
 #include <GL/glu_compat.h>

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: MIT */
 // The compatibility layer's arithmetic goes to GL bit for bit, like the
 // library's: every float and double operation is rounded on its own to its
 // own type.  The build passes -ffp-contract=off -fno-fast-math; these guards

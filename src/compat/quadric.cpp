@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: MIT
 // The quadric settings legacy programs make, which change nothing, and
 // gluPartialDisk.
 

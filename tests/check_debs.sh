@@ -1,0 +1,164 @@
+#!/bin/sh
+# SPDX-License-Identifier: MIT
+# check_debs.sh OUT WORK SOURCE HOSTBUILD ARMELBUILD: the Debian packages in
+# OUT (scripts/build-packages), for every architecture built there.
+#   - Each package's fields and file list, its maintainer scripts' ldconfig
+#     trigger, shlibs and symbols files; the library stripped, its debug
+#     information in the -dbgsym package.
+#   - The library inside: seven exports, NEEDED libc and libm (check_abi.sh),
+#     an object of its architecture without fused multiply-add
+#     (check_arch.sh); the compatibility archive (check_compat.sh).
+#   - Multi-Arch: same packages hold the same arch-independent files on
+#     every architecture.
+#   - The packaged amd64 and armel libraries replay the reference stream,
+#     bit for bit, with the corpus programs of HOSTBUILD and ARMELBUILD
+#     (armel under qemu-arm).
+#   - A consumer built against the unpacked armel packages runs under
+#     qemu-arm (check_consumer.sh).
+#   - As root, the amd64 packages are installed for real (check_dpkg_install.sh).
+set -u
+out=$1 work=$2 src=$3 hostbuild=$4 armelbuild=$5
+fail=0
+bad() { echo "FAIL: $*"; fail=1; }
+here=$(cd "$(dirname "$0")" && pwd)
+version=$(sed -n '1s/^softglu (\([^)]*\)).*/\1/p' "$src/debian/changelog")
+native=$(dpkg --print-architecture)
+rm -rf "$work" && mkdir -p "$work" || exit 1
+
+# "path" or "path -> target" for each file and link of a package, sorted.
+contents() { dpkg-deb -c "$1" | awk '$1 !~ /^d/ { $1 = $2 = $3 = $4 = $5 = ""; sub(/^ +/, ""); print }' | sort; }
+
+# The md5sums of a package's files outside the multiarch directory.
+shared_sums() { grep -v "usr/lib/$2/" "$1/md5sums" | sort; }
+
+arches=$(ls "$out" | sed -n 's/^libsoftglu1_[^_]*_\(.*\)\.deb$/\1/p')
+[ -n "$arches" ] || { echo "FAIL: no packages in $out"; exit 1; }
+for arch in $arches; do
+    multiarch=$(dpkg-architecture -a"$arch" -qDEB_HOST_MULTIARCH 2>/dev/null)
+    gnu=$(dpkg-architecture -a"$arch" -qDEB_HOST_GNU_TYPE 2>/dev/null)
+    bin=
+    [ "$arch" = "$native" ] || bin=$gnu-
+    lib=./usr/lib/$multiarch
+    root=$work/$arch/root
+    mkdir -p "$root"
+
+    want_lib="$lib/libsoftglu.so.1 -> libsoftglu.so.$version
+$lib/libsoftglu.so.$version
+./usr/share/doc/libsoftglu1/changelog.gz
+./usr/share/doc/libsoftglu1/copyright"
+    man3=""
+    for page in drawTorus gluCylinder gluDisk gluErrorString gluLookAt gluNewQuadric gluOrtho2D \
+                gluPartialDisk gluPerspective gluQuadricDrawStyle gluSphere; do
+        man3="$man3
+./usr/share/man/man3/$page.3.gz"
+    done
+    for link in gluDeleteQuadric=gluNewQuadric gluQuadricCallback=gluQuadricDrawStyle \
+                gluQuadricNormals=gluQuadricDrawStyle gluQuadricOrientation=gluQuadricDrawStyle \
+                gluQuadricTexture=gluQuadricDrawStyle; do
+        man3="$man3
+./usr/share/man/man3/${link%=*}.3.gz -> ${link#*=}.3.gz"
+    done
+    want_dev="./usr/include/softglu/GL/glu.h
+./usr/include/softglu/GL/glu_compat.h
+$lib/cmake/softglu/softgluConfig.cmake
+$lib/cmake/softglu/softgluConfigVersion.cmake
+$lib/cmake/softglu/softgluTargets-none.cmake
+$lib/cmake/softglu/softgluTargets.cmake
+$lib/libsoftglu-compat.a
+$lib/libsoftglu.so -> libsoftglu.so.1
+$lib/pkgconfig/softglu-compat.pc
+$lib/pkgconfig/softglu.pc
+./usr/share/doc/libsoftglu-dev/changelog.gz
+./usr/share/doc/libsoftglu-dev/copyright$man3"
+    want_tools="./usr/bin/softglu-render
+./usr/bin/softglu-trace
+./usr/share/doc/softglu-tools/changelog.gz
+./usr/share/doc/softglu-tools/copyright
+./usr/share/man/man1/softglu-render.1.gz
+./usr/share/man/man1/softglu-trace.1.gz"
+
+    packages="libsoftglu1 libsoftglu-dev"
+    [ "$arch" = "$native" ] && packages="$packages softglu-tools"
+    for package in $packages; do
+        deb=$out/${package}_${version}_$arch.deb
+        [ -f "$deb" ] || { bad "no $package for $arch"; continue; }
+        case $package in
+            libsoftglu1) want=$want_lib multi=same ;;
+            libsoftglu-dev) want=$want_dev multi=same ;;
+            softglu-tools) want=$want_tools multi=no ;;
+        esac
+        got=$(contents "$deb")
+        [ "$got" = "$(echo "$want" | sort)" ] || bad "$package ($arch) holds
+$got
+expected
+$(echo "$want" | sort)"
+        for field in Package=$package Version=$version Architecture=$arch Multi-Arch=$multi; do
+            value=$(dpkg-deb -f "$deb" "${field%%=*}")
+            [ "$value" = "${field#*=}" ] || bad "$package ($arch): ${field%%=*} is '$value', expected '${field#*=}'"
+        done
+        dpkg-deb -x "$deb" "$root" && dpkg-deb -e "$deb" "$work/$arch/$package.control" ||
+            bad "$package ($arch) does not unpack"
+    done
+    [ "$arch" = "$native" ] || [ ! -f "$out/softglu-tools_${version}_$arch.deb" ] ||
+        bad "softglu-tools is built for $arch: it is for $native only"
+
+    depends=$(dpkg-deb -f "$out/libsoftglu-dev_${version}_$arch.deb" Depends)
+    for want in "libsoftglu1 (= $version)" libgl-dev; do
+        case ", $depends," in *", $want,"*) ;; *) bad "libsoftglu-dev ($arch) does not depend on $want: $depends" ;; esac
+    done
+    control=$work/$arch/libsoftglu1.control
+    grep -qx "libsoftglu 1 libsoftglu1 (>= $version)" "$control/shlibs" || bad "libsoftglu1 ($arch) shlibs: $(cat "$control/shlibs")"
+    [ "$(grep -c '@Base' "$control/symbols")" -eq 7 ] || bad "libsoftglu1 ($arch) symbols: $(cat "$control/symbols")"
+    grep -q '^activate-noawait ldconfig$' "$control/triggers" || bad "libsoftglu1 ($arch) has no ldconfig trigger"
+    if [ "$arch" = "$native" ]; then
+        amd64_lib=$(shared_sums "$control" "$multiarch")
+        amd64_dev=$(shared_sums "$work/$arch/libsoftglu-dev.control" "$multiarch")
+    elif [ -n "${amd64_lib:-}" ]; then
+        [ "$(shared_sums "$control" "$multiarch")" = "$amd64_lib" ] ||
+            bad "libsoftglu1 ($arch): its arch-independent files differ from $native's"
+        [ "$(shared_sums "$work/$arch/libsoftglu-dev.control" "$multiarch")" = "$amd64_dev" ] ||
+            bad "libsoftglu-dev ($arch): its arch-independent files differ from $native's"
+    fi
+
+    so=$root/usr/lib/$multiarch/libsoftglu.so.$version
+    sh "$here/check_abi.sh" "$so" "${bin}readelf" "${bin}nm" || fail=1
+    sh "$here/check_arch.sh" "$arch" "$so" "${bin}readelf" "${bin}objdump" || fail=1
+    sh "$here/check_compat.sh" "$root/usr/lib/$multiarch/libsoftglu-compat.a" "${bin}nm" || fail=1
+    ! "${bin}readelf" -S "$so" | grep -q -e '\.debug_info' -e '\.symtab' || bad "libsoftglu.so ($arch) is not stripped"
+    dpkg-deb -c "$out/libsoftglu1-dbgsym_${version}_$arch.deb" 2>/dev/null | grep -q '/usr/lib/debug/.build-id/.*\.debug$' ||
+        bad "no debug information for libsoftglu.so ($arch)"
+done
+
+# The packaged libraries send the reference stream.
+for build in "$hostbuild" "$armelbuild"; do
+    arch=$native emulator=
+    if [ "$build" = "$armelbuild" ]; then
+        arch=armel emulator="qemu-arm -L /usr/arm-linux-gnueabi"
+    fi
+    dir=$work/$arch/root/usr/lib/$(dpkg-architecture -a"$arch" -qDEB_HOST_MULTIARCH 2>/dev/null)
+    [ -f "$dir/libsoftglu.so.1" ] || { bad "no $arch library to replay the reference with"; continue; }
+    if [ -n "$emulator" ]; then
+        # shellcheck disable=SC2086
+        $emulator -E LD_LIBRARY_PATH="$dir" "$build/tests/softglu_corpus" replay "$build/tests/reference" \
+            "$dir/libsoftglu.so.1" >"$work/$arch/replay.log" 2>&1
+    else
+        LD_LIBRARY_PATH="$dir" "$build/tests/softglu_corpus" replay "$build/tests/reference" \
+            "$dir/libsoftglu.so.1" >"$work/$arch/replay.log" 2>&1
+    fi || { tail -n 20 "$work/$arch/replay.log"; bad "the packaged $arch library does not send the reference stream"; }
+done
+
+# A consumer of the armel packages, run under qemu-arm.
+if [ -d "$work/armel/root/usr" ]; then
+    sh "$here/check_consumer.sh" "$work/armel/root/usr" lib/arm-linux-gnueabi "$version" "$src" "$work/armel/consumer" \
+        cmake arm-linux-gnueabi-gcc pkg-config arm-linux-gnueabi-readelf "$src/cmake/arm-linux-gnueabi.cmake" \
+        qemu-arm -L /usr/arm-linux-gnueabi || fail=1
+fi
+
+if [ "$(id -u)" -eq 0 ]; then
+    sh "$here/check_dpkg_install.sh" "$out" "$version" "$src" "$work/installed" || fail=1
+else
+    echo "skipped: installing the packages with dpkg -i needs root" >&2
+fi
+
+[ $fail -eq 0 ] && echo "packages ok: $(echo $arches)"
+exit $fail

@@ -1,0 +1,31 @@
+#!/bin/sh
+# SPDX-License-Identifier: MIT
+# check_version.sh SOURCE VERSION LIBRARY [TOOL...]: the project's version
+# (CMake's project version) is the one everywhere else: the library's file
+# name and soname, debian/changelog (and so the packages), CHANGELOG.md and
+# each TOOL's --version.  softglu.pc's and the CMake package's versions are
+# checked by check_consumer.sh.
+set -u
+src=$1 version=$2 lib=$3
+shift 3
+fail=0
+bad() { echo "FAIL: $*"; fail=1; }
+
+case $(basename "$lib") in
+    "libsoftglu.so.$version") ;;
+    *) bad "the library is $(basename "$lib"), expected libsoftglu.so.$version" ;;
+esac
+soname=$(readelf -d "$lib" | sed -n 's/.*(SONAME).*\[\(.*\)\]/\1/p')
+[ "$soname" = "libsoftglu.so.${version%%.*}" ] || bad "SONAME is '$soname' for version $version"
+
+deb=$(sed -n '1s/^softglu (\([^)]*\)).*/\1/p' "$src/debian/changelog")
+[ "$deb" = "$version" ] || bad "debian/changelog's latest version is '$deb', the project's $version"
+grep -q "^## $version\b" "$src/CHANGELOG.md" || bad "CHANGELOG.md has no section for $version"
+
+for tool in "$@"; do
+    got=$("$tool" --version)
+    [ "$got" = "$(basename "$tool") $version" ] || bad "$tool --version says '$got'"
+done
+
+[ $fail -eq 0 ] && echo "version ok: $version everywhere, $# tools"
+exit $fail
