@@ -257,7 +257,7 @@ TEST(Trace, BadArgumentsGiveAReasonTheUsageAndExitStatus2) {
         {"sphere 1 3000000000", "SLICES: '3000000000' is outside the 32-bit integer range"},
         {"torus 0.3 -2147483649 1", "NUMC: '-2147483649' is outside the 32-bit integer range"},
         {"sphere 1e39", "RADIUS: '1e39' is too large for a float"},
-        {"sphere 1 100000 100000", "would send about"},
+        {"sphere 1 100000 100000", "would send 60001300015 GL calls, more than the limit of 10000000"},
         {"--frobnicate sphere 1", "unknown option '--frobnicate'"},
         {"--hex --summary sphere 1", "choose one of"},
         {"sphere 1 --obj", "--obj needs a FILE"},
