@@ -6,6 +6,7 @@
 #include <GL/glu.h>
 
 #include "args.h"
+#include "callcount.h"
 #include "glrecord.h"
 #include "output.h"
 
@@ -79,43 +80,6 @@ the output cannot be written (standard output included).
 // for the size of the output (10 million calls list in some 700 MB).
 const unsigned long long kDefaultMaxCalls = 10000000;
 
-// An exact count of GL calls, hi * 2^64 + lo: the largest calls send more
-// than 2^64 (a sphere of INT_MAX slices and stacks, about 2.8e19), and
-// armel has no 128-bit integer.
-struct CallCount {
-    std::uint64_t hi = 0, lo = 0;
-};
-
-// a * m + b, exactly, for a < 2^64 and m, b of 32 and 64 bits.
-CallCount mulAdd(std::uint64_t a, std::uint32_t m, std::uint64_t b) {
-    const std::uint64_t low = (a & 0xffffffffu) * m;  // < 2^64
-    const std::uint64_t high = (a >> 32) * m + (low >> 32);
-    CallCount c;
-    c.lo = (high << 32) | (low & 0xffffffffu);
-    c.hi = high >> 32;
-    c.lo += b;
-    c.hi += c.lo < b;
-    return c;
-}
-
-bool exceeds(const CallCount &c, unsigned long long limit) { return c.hi != 0 || c.lo > limit; }
-
-std::string decimal(CallCount c) {
-    std::uint32_t limb[4] = {static_cast<std::uint32_t>(c.hi >> 32), static_cast<std::uint32_t>(c.hi),
-                             static_cast<std::uint32_t>(c.lo >> 32), static_cast<std::uint32_t>(c.lo)};
-    std::string digits;
-    do {
-        std::uint64_t rest = 0;
-        for (std::uint32_t &l : limb) {
-            const std::uint64_t cur = (rest << 32) | l;
-            l = static_cast<std::uint32_t>(cur / 10);
-            rest = cur % 10;
-        }
-        digits.insert(digits.begin(), static_cast<char>('0' + rest));
-    } while (limb[0] | limb[1] | limb[2] | limb[3]);
-    return digits;
-}
-
 enum class Type { Float, Double, Int };
 
 struct Param {
@@ -130,30 +94,19 @@ union Value {
     int i;
 };
 
-// max(n, 0): a loop `for (i = 0; i < n; ++i)` runs this many times.
-std::uint32_t times(std::int64_t n) { return n > 0 ? static_cast<std::uint32_t>(n) : 0; }
-
 struct Shape {
     const char *name;
     std::vector<Param> params;
     void (*draw)(const Value *v);
-    // Exactly how many GL calls `draw` sends (src/glu.cpp's loops, counted).
-    CallCount (*calls)(const Value *v);
+    // Exactly how many GL calls `draw` sends.
+    callcount::Count (*calls)(const Value *v);
 };
 
 const Shape kShapes[] = {
     {"sphere",
      {{"RADIUS", Type::Float, nullptr}, {"SLICES", Type::Int, "16"}, {"STACKS", Type::Int, "8"}},
      [](const Value *v) { gluSphere(nullptr, v[0].f, v[1].i, v[2].i); },
-     [](const Value *v) {
-         // Each fan: glBegin, the pole's normal, texture coordinate and
-         // vertex, glEnd, and per column a normal and a vertex (top) or a
-         // normal, texture coordinate and vertex (bottom).  Each band:
-         // glBegin, glEnd and per column two normals, texture coordinates
-         // and vertices.
-         const std::uint64_t columns = times(v[1].i + std::int64_t{1});
-         return mulAdd(2 + 6 * columns, times(v[2].i), 10 + 5 * columns);
-     }},
+     [](const Value *v) { return callcount::sphere(v[1].i, v[2].i); }},
     {"cylinder",
      {{"BASE", Type::Double, nullptr},
       {"TOP", Type::Double, nullptr},
@@ -161,42 +114,28 @@ const Shape kShapes[] = {
       {"SLICES", Type::Int, "16"},
       {"STACKS", Type::Int, "4"}},
      [](const Value *v) { gluCylinder(nullptr, v[0].d, v[1].d, v[2].d, v[3].i, v[4].i); },
-     [](const Value *v) {
-         // Per slice a strip: glBegin, glEnd, and per row two normals,
-         // texture coordinates and vertices.
-         return mulAdd(2 + 6 * std::uint64_t{times(v[4].i + std::int64_t{1})}, times(v[3].i), 0);
-     }},
+     [](const Value *v) { return callcount::cylinder(v[3].i, v[4].i); }},
     {"disk",
      {{"INNER", Type::Double, nullptr},
       {"OUTER", Type::Double, nullptr},
       {"SLICES", Type::Int, "16"},
       {"LOOPS", Type::Int, "1"}},
      [](const Value *v) { gluDisk(nullptr, v[0].d, v[1].d, v[2].i, v[3].i); },
-     [](const Value *v) {
-         // One normal, then per loop a strip: glBegin, glEnd, and per step
-         // two texture coordinates and vertices.
-         return mulAdd(2 + 4 * std::uint64_t{times(v[2].i + std::int64_t{1})}, times(v[3].i), 1);
-     }},
+     [](const Value *v) { return callcount::disk(v[2].i, v[3].i); }},
     {"torus",
      {{"RC", Type::Float, nullptr},
       {"NUMC", Type::Int, nullptr},
       {"RT", Type::Float, nullptr},
       {"NUMT", Type::Int, "16"}},
      [](const Value *v) { drawTorus(v[0].f, v[1].i, v[2].f, v[3].i); },
-     [](const Value *v) {
-         // Nothing at all for NUMT 0; otherwise per ring a strip: glBegin,
-         // glEnd, and per step two normals and vertices.
-         if (v[3].i == 0)
-             return CallCount{};
-         return mulAdd(2 + 4 * std::uint64_t{times(v[3].i + std::int64_t{1})}, times(v[1].i), 0);
-     }},
+     [](const Value *v) { return callcount::torus(v[1].i, v[3].i); }},
     {"perspective",
      {{"FOVY", Type::Double, nullptr},
       {"ASPECT", Type::Double, nullptr},
       {"ZNEAR", Type::Double, nullptr},
       {"ZFAR", Type::Double, nullptr}},
      [](const Value *v) { gluPerspective(v[0].d, v[1].d, v[2].d, v[3].d); },
-     [](const Value *) { return CallCount{0, 1}; }},
+     [](const Value *) { return callcount::perspective(); }},
 };
 
 using args::BadUsage;
@@ -536,10 +475,10 @@ int run(int argc, char **argv) {
 
     const Shape &shape = findShape(positional[0]);
     const std::vector<Value> values = readValues(shape, {positional.begin() + 1, positional.end()});
-    const CallCount calls = shape.calls(values.data());
-    if (exceeds(calls, maxCalls))
-        throw BadUsage{"this call would send " + decimal(calls) + (calls.hi == 0 && calls.lo == 1 ? " GL call" : " GL calls") +
-                       ", more than the limit of " +
+    const callcount::Count calls = shape.calls(values.data());
+    if (callcount::exceeds(calls, maxCalls))
+        throw BadUsage{"this call would send " + callcount::decimal(calls) +
+                       (calls == callcount::Count{0, 1} ? " GL call" : " GL calls") + ", more than the limit of " +
                        std::to_string(maxCalls) + " (raise it with --max-calls N)"};
 
     output::Output out;
