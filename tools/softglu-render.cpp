@@ -115,11 +115,11 @@ struct Options {
     Shape shape{};
 };
 
-int parseSide(const std::string &text) {
+// One side of --size `size`.
+int parseSide(const std::string &text, const std::string &size) {
     int v = 0;
-    const std::string error = args::parse(text.c_str(), v);
-    if (!error.empty())
-        throw BadUsage{"--size: " + error};
+    if (!args::parse(text.c_str(), v).empty())
+        throw BadUsage{"--size: " + args::quoted(size) + " is not WxH or a single number"};
     if (v < 64 || v > 4096)
         throw BadUsage{"--size: " + args::quoted(text) + " is outside 64 to 4096"};
     return v;
@@ -151,8 +151,8 @@ Options parseOptions(int argc, char **argv) {
         } else if (a == "--size") {
             const std::string size = value();
             const std::size_t x = size.find('x');
-            o.width = parseSide(size.substr(0, x));
-            o.height = x == std::string::npos ? o.width : parseSide(size.substr(x + 1));
+            o.width = parseSide(size.substr(0, x), size);
+            o.height = x == std::string::npos ? o.width : parseSide(size.substr(x + 1), size);
         } else if (a == "--wire") {
             o.wire = true;
         } else if (a == "--shape") {
