@@ -346,6 +346,11 @@ TEST(Trace, OutputThatCannotBeWrittenIsReportedAndLosesNothing) {
                          EXPECT_EQ(slurp(d / "keep.obj"), "old\n");
                          EXPECT_EQ(kindOf(d / "link.obj"), "l");
                      }});
+    cases.push_back({"obj killed while writing",
+                     "echo old > keep.obj; TOOL --obj keep.obj cylinder 1 1 1 1000 1665 & sleep 0.5; kill -TERM $!; "
+                     "wait $! 2>/dev/null; echo \"status $?\" >&2",
+                     0, "status 143\n", {"keep.obj"},
+                     [](const TempDir &d) { EXPECT_EQ(slurp(d / "keep.obj"), "old\n"); }});
     cases.push_back({"obj in a missing directory", "exec TOOL --obj no/such.obj " + obj, 1,
                      "softglu-trace: cannot write no/such.obj: No such file or directory\n", {}, nullptr});
     cases.push_back({"obj to a directory", "mkdir d && exec TOOL --obj d " + obj, 1,
