@@ -269,6 +269,8 @@ TEST(RenderProgram, OutputThatCannotBeWrittenIsReportedAndLosesNothing) {
          }},
         {"to /dev/stdout", "exec TOOL --size 64 -o /dev/stdout > out.png", 0, "wrote /dev/stdout (64x64)\n",
          {"out.png"}, isPng("out.png")},
+        {"to /dev/stdout, a pipe", "TOOL --size 64 -o /dev/stdout | cat > out.png", 0,
+         "wrote /dev/stdout (64x64)\n", {"out.png"}, isPng("out.png")},
     };
     runWriteCases(cases, kRender);
 }

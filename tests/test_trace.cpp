@@ -390,6 +390,11 @@ TEST(Trace, OutputThatCannotBeWrittenIsReportedAndLosesNothing) {
                          EXPECT_EQ(startOf(d / "out", 6 + header.size()), "first\n" + header);
                          EXPECT_EQ(slurp(d / "out").find("wrote"), std::string::npos);
                      }});
+    cases.push_back({"obj to /dev/stdout, a pipe", "TOOL --obj /dev/stdout " + obj + " | cat > out", 0,
+                     "wrote /dev/stdout", {"out"},
+                     [&](const TempDir &d) { EXPECT_EQ(startOf(d / "out", header.size()), header); }});
+    cases.push_back({"obj to /dev/fd/5", "exec 5> out && exec TOOL --obj /dev/fd/5 " + obj, 0, "wrote /dev/fd/5",
+                     {"out"}, [&](const TempDir &d) { EXPECT_EQ(startOf(d / "out", header.size()), header); }});
     cases.push_back({"obj to /dev/stdout on full", "exec TOOL --obj /dev/stdout " + obj + " > full", 1,
                      "softglu-trace: cannot write /dev/stdout: No space left on device\n", {}, nullptr});
     runWriteCases(cases, kTool);

@@ -10,7 +10,9 @@
 #include <cstring>
 
 #include <fcntl.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 namespace output {
@@ -66,21 +68,32 @@ std::string baseOf(const std::string &path) {
 
 // Follows symbolic links in the last component of `path` to the name the
 // data should land at (which may not exist yet).  Returns 0 or an errno.
-int followLinks(std::string &path) {
+// Sets `magic` instead, leaving `path` alone, at a link in /proc (as
+// /dev/stdout and /dev/fd/N lead to): such a link names an open file, not
+// a place in a directory.
+int followLinks(std::string &path, bool &magic) {
+    std::string at = path;
     for (int hops = 0; hops < 40; ++hops) {
         struct stat st {};
-        if (lstat(path.c_str(), &st) != 0)
-            return errno == ENOENT ? 0 : errno;
-        if (!S_ISLNK(st.st_mode))
+        if (lstat(at.c_str(), &st) != 0)
+            return errno == ENOENT ? (path = at, 0) : errno;
+        if (!S_ISLNK(st.st_mode)) {
+            path = at;
             return 0;
+        }
+        struct statfs fs {};
+        if (statfs(directoryOf(at).c_str(), &fs) == 0 && fs.f_type == PROC_SUPER_MAGIC) {
+            magic = true;
+            return 0;
+        }
         std::vector<char> buf(static_cast<std::size_t>(st.st_size > 0 ? st.st_size : PATH_MAX) + 1);
-        const ssize_t n = readlink(path.c_str(), buf.data(), buf.size());
+        const ssize_t n = readlink(at.c_str(), buf.data(), buf.size());
         if (n < 0)
             return errno;
         if (static_cast<std::size_t>(n) >= buf.size())
             return ENAMETOOLONG;  // the link changed under us
         const std::string target(buf.data(), static_cast<std::size_t>(n));
-        path = target[0] == '/' ? target : directoryOf(path) + "/" + target;
+        at = target[0] == '/' ? target : directoryOf(at) + "/" + target;
     }
     return ELOOP;
 }
@@ -113,35 +126,40 @@ bool Output::open(const std::string &path) {
     name_ = path;
     if (path.empty())
         return failWith(ENOENT);
-    std::string target = path;
-    if (const int err = followLinks(target))
-        return failWith(err);
-
+    // What the name leads to, as the kernel resolves it.
     struct stat st {};
-    const bool exists = stat(target.c_str(), &st) == 0;
+    const bool exists = stat(path.c_str(), &st) == 0;
     if (!exists && errno != ENOENT)
         return failWith(errno);
-    struct stat out {};
-    if (exists && fstat(STDOUT_FILENO, &out) == 0 && sameFile(st, out)) {
-        // Our own standard output: write through it, at its offset and in
-        // its mode (a `>>` redirection appends).
-        fd_ = dup(STDOUT_FILENO);
-        if (fd_ < 0)
-            return failWith(errno);
-        closeFd_ = true;
-        return true;
+    // Our own standard output or error (/dev/stdout, or the file it is
+    // redirected to): written through it, at its offset and in its mode (a
+    // `>>` redirection appends).
+    for (int fd : {STDOUT_FILENO, STDERR_FILENO}) {
+        struct stat open {};
+        if (exists && fstat(fd, &open) == 0 && sameFile(st, open)) {
+            fd_ = dup(fd);
+            if (fd_ < 0)
+                return failWith(errno);
+            closeFd_ = true;
+            return true;
+        }
     }
     if (exists && S_ISDIR(st.st_mode))
         return failWith(EISDIR);
-    if (exists && !S_ISREG(st.st_mode)) {
-        // A device or a FIFO: written in place, never created or removed.
-        fd_ = ::open(target.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC);
+    std::string target = path;
+    bool magic = false;
+    if (const int err = followLinks(target, magic))
+        return failWith(err);
+    if ((exists && !S_ISREG(st.st_mode)) || magic) {
+        // A device, a FIFO, or a file known by the name of an open file
+        // descriptor: written in place, never created or removed.
+        fd_ = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | (exists && S_ISREG(st.st_mode) ? O_TRUNC : 0));
         if (fd_ < 0)
             return failWith(errno);
         closeFd_ = true;
         return true;
     }
-
+    // `target` is the regular file `st` describes, or a new name.
     // A regular file or a new name: a temporary file beside it.  Its name
     // keeps to NAME_MAX however long the target's is.
     installCleanup();

@@ -15,9 +15,10 @@
 //   link stays a link and now points at the new content, as when a program
 //   writes through it.  The link itself is never removed or replaced.
 // - Anything else (a device, a FIFO) is opened and written directly, and
-//   never removed; so is a name for the tool's own standard output
-//   (/dev/stdout, /dev/fd/1, or any name of the file it is redirected to),
-//   which is written through standard output itself so that `>>` appends.
+//   never removed; so is a file named through an open file descriptor
+//   (/dev/fd/N, /proc/self/fd/N).  A name for the tool's own standard
+//   output or error (/dev/stdout, or any name of the file it is redirected
+//   to) is written through that descriptor itself, so that `>>` appends.
 //
 // No path the user gave is ever unlinked.  While a temporary file exists,
 // SIGHUP, SIGINT, SIGTERM and SIGPIPE (unless ignored when the tool started)
