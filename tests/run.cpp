@@ -87,7 +87,7 @@ TempDir::~TempDir() {
 std::vector<std::string> TempDir::names() const {
     std::vector<std::string> out;
     if (DIR *d = opendir(path_.c_str())) {
-        while (const dirent *e = readdir(d)) {
+        while (const dirent64 *e = readdir64(d)) {  // 64-bit: 32-bit readdir fails under qemu
             const std::string name = e->d_name;
             if (name != "." && name != "..")
                 out.push_back(name);
@@ -106,8 +106,8 @@ std::string TempDir::makeFullDevice(const std::string &name) {
 }
 
 std::string kindOf(const std::string &path) {
-    struct stat st {};
-    if (lstat(path.c_str(), &st) != 0)
+    struct stat64 st {};
+    if (lstat64(path.c_str(), &st) != 0)
         return "";
     return S_ISCHR(st.st_mode) ? "c" : S_ISFIFO(st.st_mode) ? "p" : S_ISLNK(st.st_mode) ? "l" : S_ISREG(st.st_mode) ? "f" : "?";
 }
@@ -115,8 +115,8 @@ std::string kindOf(const std::string &path) {
 std::string startOf(const std::string &path, std::size_t n) { return slurp(path).substr(0, n); }
 
 unsigned modeOf(const std::string &path) {
-    struct stat st {};
-    stat(path.c_str(), &st);
+    struct stat64 st {};
+    stat64(path.c_str(), &st);
     return st.st_mode & 07777;
 }
 

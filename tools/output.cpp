@@ -15,6 +15,8 @@
 #include <sys/statfs.h>
 #include <unistd.h>
 
+// The 64-bit file interfaces throughout: on 32-bit ARM the plain ones fail
+// (EOVERFLOW, EFBIG) for files from 2 GiB and for large inode numbers.
 namespace output {
 namespace {
 
@@ -74,15 +76,15 @@ std::string baseOf(const std::string &path) {
 int followLinks(std::string &path, bool &magic) {
     std::string at = path;
     for (int hops = 0; hops < 40; ++hops) {
-        struct stat st {};
-        if (lstat(at.c_str(), &st) != 0)
+        struct stat64 st {};
+        if (lstat64(at.c_str(), &st) != 0)
             return errno == ENOENT ? (path = at, 0) : errno;
         if (!S_ISLNK(st.st_mode)) {
             path = at;
             return 0;
         }
-        struct statfs fs {};
-        if (statfs(directoryOf(at).c_str(), &fs) == 0 && fs.f_type == PROC_SUPER_MAGIC) {
+        struct statfs64 fs {};
+        if (statfs64(directoryOf(at).c_str(), &fs) == 0 && fs.f_type == PROC_SUPER_MAGIC) {
             magic = true;
             return 0;
         }
@@ -98,7 +100,7 @@ int followLinks(std::string &path, bool &magic) {
     return ELOOP;
 }
 
-bool sameFile(const struct stat &a, const struct stat &b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
+bool sameFile(const struct stat64 &a, const struct stat64 &b) { return a.st_dev == b.st_dev && a.st_ino == b.st_ino; }
 
 }  // namespace
 
@@ -127,16 +129,16 @@ bool Output::open(const std::string &path) {
     if (path.empty())
         return failWith(ENOENT);
     // What the name leads to, as the kernel resolves it.
-    struct stat st {};
-    const bool exists = stat(path.c_str(), &st) == 0;
+    struct stat64 st {};
+    const bool exists = stat64(path.c_str(), &st) == 0;
     if (!exists && errno != ENOENT)
         return failWith(errno);
     // Our own standard output or error (/dev/stdout, or the file it is
     // redirected to): written through it, at its offset and in its mode (a
     // `>>` redirection appends).
     for (int fd : {STDOUT_FILENO, STDERR_FILENO}) {
-        struct stat open {};
-        if (exists && fstat(fd, &open) == 0 && sameFile(st, open)) {
+        struct stat64 open {};
+        if (exists && fstat64(fd, &open) == 0 && sameFile(st, open)) {
             fd_ = dup(fd);
             if (fd_ < 0)
                 return failWith(errno);
@@ -153,7 +155,7 @@ bool Output::open(const std::string &path) {
     if ((exists && !S_ISREG(st.st_mode)) || magic) {
         // A device, a FIFO, or a file known by the name of an open file
         // descriptor: written in place, never created or removed.
-        fd_ = ::open(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | (exists && S_ISREG(st.st_mode) ? O_TRUNC : 0));
+        fd_ = ::open64(path.c_str(), O_WRONLY | O_NOCTTY | O_CLOEXEC | (exists && S_ISREG(st.st_mode) ? O_TRUNC : 0));
         if (fd_ < 0)
             return failWith(errno);
         closeFd_ = true;
@@ -170,7 +172,7 @@ bool Output::open(const std::string &path) {
     sigset_t all, old;
     sigfillset(&all);
     sigprocmask(SIG_BLOCK, &all, &old);  // the handler sees the file only once it exists
-    fd_ = mkostemp(gTempPath, O_CLOEXEC);
+    fd_ = mkostemp64(gTempPath, O_CLOEXEC);
     const int err = errno;
     if (fd_ >= 0) {
         gTempActive = 1;
