@@ -76,7 +76,8 @@ struct WriteCase {
 
 // Runs each case in a fresh directory and checks it, and that `full` is
 // still the device; cases that need the full device are skipped, with a
-// message, where it cannot be made.
+// message, where it cannot be made, and those under `ulimit -f` in
+// ThreadSanitizer builds (its runtime dies of the limit).
 void runWriteCases(const std::vector<WriteCase> &cases, const std::string &tool);
 
 #endif
