@@ -161,9 +161,9 @@ bool Output::open(const std::string &path) {
         closeFd_ = true;
         return true;
     }
-    // `target` is the regular file `st` describes, or a new name.
-    // A regular file or a new name: a temporary file beside it.  Its name
-    // keeps to NAME_MAX however long the target's is.
+    // `target` names the regular file `st` describes, or a new file: a
+    // temporary file goes beside it.  Its name keeps to NAME_MAX however
+    // long the target's is.
     installCleanup();
     const std::string temp = directoryOf(target) + "/." + baseOf(target).substr(0, 200) + ".XXXXXX";
     if (temp.size() > PATH_MAX)
@@ -186,8 +186,9 @@ bool Output::open(const std::string &path) {
 
     // The permissions of the file it replaces, or those a new file gets.
     if (exists) {
-        if (fchown(fd_, st.st_uid, st.st_gid) != 0)  // only root or the owner may; not needed
-            errno = 0;
+        if (fchown(fd_, st.st_uid, st.st_gid) != 0) {
+            // Only root (or the owner, for the group) may: the file is then ours.
+        }
         if (fchmod(fd_, st.st_mode & 07777) != 0)
             return failWith(errno);
     } else {
@@ -217,10 +218,10 @@ void Output::flush() {
     std::size_t left = errno_ ? 0 : used_;  // after a failure, drop everything
     while (left > 0) {
         const ssize_t n = ::write(fd_, p, left);
-        if (n < 0) {
-            if (errno == EINTR)
+        if (n <= 0) {
+            if (n < 0 && errno == EINTR)
                 continue;
-            fail(errno);
+            fail(n < 0 ? errno : EIO);
             break;
         }
         p += n;
