@@ -482,7 +482,9 @@ int run(int argc, char **argv) {
                        std::to_string(maxCalls) + " (raise it with --max-calls N)"};
 
     output::Output out;
-    if (mode == Mode::Obj ? !out.open(objPath) : (out.openStandardOutput(), false)) {
+    if (mode != Mode::Obj) {
+        out.openStandardOutput();
+    } else if (!out.open(objPath)) {
         std::fprintf(stderr, "softglu-trace: %s\n", out.error().c_str());
         return 1;
     }
