@@ -77,7 +77,7 @@ the output cannot be written (standard output included).
 
 // Calls that would send more than this are refused unless --max-calls
 // says otherwise: not for memory, which stays constant, but for time and
-// for the size of the output (10 million calls list in some 700 MB).
+// for the size of the output (10 million calls take some 700 MB with --hex).
 const unsigned long long kDefaultMaxCalls = 10000000;
 
 enum class Type { Float, Double, Int };
