@@ -50,9 +50,9 @@ public:
     // failure is reported by finish().
     void write(const void *data, std::size_t n);
     void write(const std::string &text) { write(text.data(), text.size()); }
-    // Room for `n` (at most kMaxReserve) bytes at the end of the buffer;
-    // write into it, then pass the end of what was written to commit().
-    static const std::size_t kMaxReserve = 4096;
+    // Room for `n` bytes (at most the buffer's 64 KiB) at the end of the
+    // buffer; write into it, then pass the end of what was written to
+    // commit().
     char *reserve(std::size_t n) {
         if (buffer_.size() - used_ < n)
             flush();
