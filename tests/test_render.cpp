@@ -1,9 +1,11 @@
 // SPDX-License-Identifier: MIT
 // The library drawing through a real GL implementation (Mesa's offscreen
 // renderer): what GL makes of the stream is whole, faces outward, is lit by
-// unit normals and carries its texture.
+// unit normals and carries its texture.  And softglu-render, run as a
+// program, writes its PNG without losing data.
 #include "provenance.h"
 #include "render.h"
+#include "run.h"
 
 #include <gtest/gtest.h>
 
@@ -211,4 +213,111 @@ TEST_F(Render, CheckerTextureShowsOnTexturedShapes) {
             }
         }
     }
+}
+
+// softglu-render run as a program: the PNG it cannot write whole loses
+// nothing that was there, devices, FIFOs and links are never removed, and
+// bad arguments and too little memory get a one-line message.
+namespace {
+
+const std::string kRender = SOFTGLU_RENDER_COMMAND;
+const std::string kPngSignature = "\x89PNG\r\n\x1a\n";
+
+}  // namespace
+
+TEST(RenderProgram, OutputThatCannotBeWrittenIsReportedAndLosesNothing) {
+    const auto isPng = [](const std::string &name) {
+        return [name](const TempDir &d) { EXPECT_EQ(startOf(d / name, 8), kPngSignature); };
+    };
+    const std::vector<WriteCase> cases = {
+        {"to full", "exec TOOL --size 64 -o full", 1, "softglu-render: cannot write full: No space left on device\n",
+         {}, nullptr},
+        {"over the size limit", "echo old > keep.png && ulimit -f 1 && exec TOOL --size 256 -o keep.png", 1,
+         "softglu-render: cannot write keep.png: File too large\n", {"keep.png"},
+         [](const TempDir &d) { EXPECT_EQ(slurp(d / "keep.png"), "old\n"); }},
+        {"through a link over the size limit",
+         "echo old > keep.png && ln -s keep.png link.png && ulimit -f 1 && exec TOOL --size 256 -o link.png", 1,
+         "softglu-render: cannot write link.png: File too large\n", {"keep.png", "link.png"},
+         [](const TempDir &d) {
+             EXPECT_EQ(slurp(d / "keep.png"), "old\n");
+             EXPECT_EQ(kindOf(d / "link.png"), "l");
+         }},
+        {"in a missing directory", "exec TOOL --size 64 -o no/such.png", 1,
+         "softglu-render: cannot write no/such.png: No such file or directory\n", {}, nullptr},
+        {"help to full", "exec TOOL --help > full", 1,
+         "softglu-render: cannot write standard output: No space left on device\n", {}, nullptr},
+        {"/dev/stdout on full", "exec TOOL --size 64 -o /dev/stdout > full", 1,
+         "softglu-render: cannot write /dev/stdout: No space left on device\n", {}, nullptr},
+        {"new", "exec TOOL --size 64 -o new.png", 0, "wrote new.png (64x64)\n", {"new.png"},
+         [&](const TempDir &d) {
+             isPng("new.png")(d);
+             EXPECT_EQ(modeOf(d / "new.png"), 0644u);
+         }},
+        {"replaced", "echo old > keep.png && chmod 600 keep.png && exec TOOL --size 64 -o keep.png", 0,
+         "wrote keep.png (64x64)\n", {"keep.png"}, [&](const TempDir &d) {
+             isPng("keep.png")(d);
+             EXPECT_EQ(modeOf(d / "keep.png"), 0600u);
+         }},
+        {"through a link", "echo old > keep.png && ln -s keep.png link.png && exec TOOL --size 64 -o link.png", 0,
+         "wrote link.png (64x64)\n", {"keep.png", "link.png"}, [&](const TempDir &d) {
+             isPng("keep.png")(d);
+             EXPECT_EQ(kindOf(d / "link.png"), "l");
+         }},
+        {"to a FIFO", "mkfifo fifo && { cat fifo > got & } && TOOL --size 64 -o fifo && wait", 0,
+         "wrote fifo (64x64)\n", {"fifo", "got"}, [&](const TempDir &d) {
+             isPng("got")(d);
+             EXPECT_EQ(kindOf(d / "fifo"), "p");
+         }},
+        {"to /dev/stdout", "exec TOOL --size 64 -o /dev/stdout > out.png", 0, "wrote /dev/stdout (64x64)\n",
+         {"out.png"}, isPng("out.png")},
+        {"to /dev/stdout, a pipe", "TOOL --size 64 -o /dev/stdout | cat > out.png", 0,
+         "wrote /dev/stdout (64x64)\n", {"out.png"}, isPng("out.png")},
+    };
+    runWriteCases(cases, kRender);
+}
+
+TEST(RenderProgram, BadArgumentsGiveAReasonTheUsageAndExitStatus2) {
+    const std::string longName(100000, 'x');
+    const std::pair<std::string, std::string> bad[] = {
+        {"-o ''", "-o needs a FILE, not an empty argument"},
+        {"-o --wire", "-o needs a FILE, not the option '--wire'"},
+        {"--output -x.png", "--output needs a FILE, not '-x.png' (for a file whose name starts with '-', write ./-x.png)"},
+        {"-o", "-o needs a FILE"},
+        {"--size --wire", "--size needs a value, not the option '--wire'"},
+        {"--shape " + longName,
+         "unknown shape '" + longName.substr(0, 40) + "...' (cylinder, cone, disk, annulus, sphere, torus)"},
+        {"--size " + longName, "--size: '" + longName.substr(0, 40) + "...' is not WxH or a single number"},
+        {"--size 100x", "--size: '100x' is not WxH or a single number"},
+        {"--size 100x5000", "--size: '5000' is outside 64 to 4096"},
+        {"--" + longName, "unknown option '--" + longName.substr(0, 38) + "...'"},
+    };
+    TempDir dir;
+    for (const auto &[args, reason] : bad) {
+        SCOPED_TRACE(args.substr(0, 60));
+        const Ran r = runShell("cd " + dir.path() + " && exec " + kRender + " " + args);
+        EXPECT_EQ(r.status, 2);
+        const std::vector<std::string> err = lines(r.err);
+        ASSERT_EQ(err.size(), 2u) << r.err.substr(0, 400);
+        EXPECT_EQ(err[0], "softglu-render: " + reason);
+        EXPECT_EQ(err[1].rfind("usage: softglu-render", 0), 0u) << err[1];
+        EXPECT_EQ(dir.names(), std::vector<std::string>{});
+    }
+}
+
+TEST(RenderProgram, TooLittleMemoryIsAMessage) {
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+    GTEST_SKIP() << "skipped: a sanitizer's runtime cannot start under an address-space limit";
+#endif
+    // 300 MB of address space: enough to load OSMesa and LLVM, not for a
+    // 4096x4096 image (64 MiB ours, and OSMesa's buffers).
+    TempDir dir;
+    const Ran r = runShell("cd " + dir.path() + " && ulimit -v 300000 && exec " + kRender + " --size 4096 -o big.png");
+    if (r.status == 127)
+        GTEST_SKIP() << "skipped: the libraries do not load in 300 MB here: " << r.err;
+    EXPECT_EQ(r.status, 1) << r.err;
+    const std::vector<std::string> err = lines(r.err);
+    ASSERT_EQ(err.size(), 1u) << r.err;
+    EXPECT_EQ(err[0].rfind("softglu-render: ", 0), 0u) << err[0];
+    EXPECT_NE(err[0].find("memory"), std::string::npos) << err[0];
+    EXPECT_EQ(dir.names(), std::vector<std::string>{});
 }

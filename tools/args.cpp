@@ -7,11 +7,10 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <new>
 
 namespace args {
 namespace {
-
-std::string quoted(const char *text) { return std::string("'") + text + "'"; }
 
 // strtof / strtod / strtoll accept leading blanks and stop at the first
 // character they cannot use; a tool argument must be the number and nothing
@@ -37,6 +36,32 @@ std::string parseReal(const char *text, T &out, Read read, const char *typeName)
 
 }  // namespace
 
+std::string display(const std::string &text, std::size_t limit) {
+    std::string out;
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const unsigned char c = static_cast<unsigned char>(text[i]);
+        std::size_t len = c < 0x80 ? 1 : (c >> 5) == 6 ? 2 : (c >> 4) == 14 ? 3 : (c >> 3) == 30 ? 4 : 1;
+        if (i + len > text.size())
+            len = 1;
+        std::string piece = text.substr(i, len);
+        if (c < 0x20 || c == 0x7f) {
+            char buf[8];
+            std::snprintf(buf, sizeof buf, "\\x%02x", c);
+            piece = buf;
+        }
+        if (out.size() + piece.size() > limit)
+            break;
+        out += piece;
+        i += len;
+    }
+    if (i < text.size())
+        out += "...";
+    return out;
+}
+
+std::string quoted(const std::string &text) { return "'" + display(text) + "'"; }
+
 std::string parse(const char *text, float &out) { return parseReal(text, out, std::strtof, "float"); }
 
 std::string parse(const char *text, double &out) { return parseReal(text, out, std::strtod, "double"); }
@@ -53,12 +78,29 @@ std::string parse(const char *text, int &out) {
     return "";
 }
 
+std::string parse(const char *text, unsigned long long &out) {
+    bool digits = *text != '\0';
+    for (const char *p = text; *p; ++p)
+        digits &= *p >= '0' && *p <= '9';
+    if (!digits)
+        return quoted(text) + " is not a count (digits only, 0 to 18446744073709551615)";
+    errno = 0;
+    const unsigned long long v = std::strtoull(text, nullptr, 10);
+    if (errno == ERANGE)
+        return quoted(text) + " is above 18446744073709551615, the largest count";
+    out = v;
+    return "";
+}
+
 int runTool(const char *tool, const char *usage, int (*run)(int, char **), int argc, char **argv) {
     try {
         return run(argc, argv);
     } catch (const BadUsage &e) {
         std::fprintf(stderr, "%s: %s\n%s\n", tool, e.message.c_str(), usage);
         return 2;
+    } catch (const std::bad_alloc &) {
+        std::fprintf(stderr, "%s: out of memory\n", tool);
+        return 1;
     }
 }
 

@@ -5,6 +5,10 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdlib>
+#include <new>
+
+#include <sys/resource.h>
 
 namespace render {
 namespace {
@@ -166,17 +170,71 @@ Canvas::~Canvas() {
         OSMesaDestroyContext(static_cast<OSMesaContext>(context_));
 }
 
+namespace {
+
+std::string mebibytes(std::size_t bytes) { return std::to_string((bytes + (1 << 20) - 1) >> 20) + " MiB"; }
+
+// Whether `bytes` more could be allocated now: a block that size is taken
+// and given back.  Under an address-space limit (ulimit -v) that is exactly
+// the question; where memory is overcommitted it fails only for the absurd.
+bool available(std::size_t bytes) {
+    void *p = std::malloc(bytes);
+    std::free(p);
+    return p != nullptr;
+}
+
+// Under a memory limit (ulimit -v or -d) Mesa does not always survive
+// running short: llvmpipe's rasterizer threads and the shader cache's
+// thread can crash where an allocation fails.  There, unless the
+// environment says otherwise, llvmpipe draws on this thread (the scenes are
+// small) and compiles its shaders afresh.
+void steadyUnderMemoryLimit() {
+    rlimit as{}, data{};
+    const bool limited = (getrlimit(RLIMIT_AS, &as) == 0 && as.rlim_cur != RLIM_INFINITY) ||
+                         (getrlimit(RLIMIT_DATA, &data) == 0 && data.rlim_cur != RLIM_INFINITY);
+    if (!limited)
+        return;
+    setenv("LP_NUM_THREADS", "0", 0);
+    setenv("MESA_SHADER_CACHE_DISABLE", "true", 0);
+}
+
+}  // namespace
+
 std::unique_ptr<Canvas> Canvas::create(int width, int height, std::string &why) {
-    std::unique_ptr<Canvas> canvas(new Canvas(width, height));
+    const std::string size = std::to_string(width) + "x" + std::to_string(height);
+    std::size_t bytes = 0;
+    if (width <= 0 || height <= 0 || width > kMaxSide || height > kMaxSide ||
+        __builtin_mul_overflow(static_cast<std::size_t>(width), static_cast<std::size_t>(height), &bytes) ||
+        __builtin_mul_overflow(bytes, std::size_t{4}, &bytes)) {
+        why = "cannot draw " + size + ": each side must be 1 to " + std::to_string(kMaxSide);
+        return nullptr;
+    }
+    std::unique_ptr<Canvas> canvas;
+    try {
+        canvas.reset(new Canvas(width, height));
+    } catch (const std::bad_alloc &) {
+        why = "not enough memory for a " + size + " framebuffer (" + mebibytes(bytes) + ")";
+        return nullptr;
+    }
+    // OSMesa allocates a colour buffer of its own and a depth buffer, each
+    // as large as ours, and llvmpipe working memory; where it cannot get
+    // them it can crash rather than fail.  So the memory is looked for
+    // before OSMesa is asked (with room for one more buffer).
+    std::size_t needed = 0;
+    if (__builtin_mul_overflow(bytes, std::size_t{3}, &needed) ||
+        __builtin_add_overflow(needed, kGlWorkingMemory, &needed) || !available(needed)) {
+        why = "not enough memory to draw " + size + ": OSMesa needs about " + mebibytes(needed);
+        return nullptr;
+    }
+    steadyUnderMemoryLimit();
     const OSMesaContext context = OSMesaCreateContextExt(OSMESA_RGBA, 24, 0, 0, nullptr);
     if (!context) {
-        why = "OSMesa could not create a context";
+        why = "OSMesa could not create a context (out of memory?)";
         return nullptr;
     }
     canvas->context_ = context;
     if (!OSMesaMakeCurrent(context, canvas->pixels_.data(), GL_UNSIGNED_BYTE, width, height)) {
-        why = "OSMesa could not make a " + std::to_string(width) + "x" + std::to_string(height) +
-              " context current";
+        why = "OSMesa could not make a " + size + " context current (out of memory?)";
         return nullptr;
     }
     OSMesaPixelStore(OSMESA_Y_UP, 0);  // row 0 of the buffer is the top
@@ -187,6 +245,14 @@ std::unique_ptr<Canvas> Canvas::create(int width, int height, std::string &why) 
 const unsigned char *Canvas::rgba() {
     glFinish();
     return pixels_.data();
+}
+
+std::vector<unsigned char> Canvas::release() {
+    glFinish();
+    if (context_)
+        OSMesaDestroyContext(static_cast<OSMesaContext>(context_));
+    context_ = nullptr;
+    return std::move(pixels_);
 }
 
 void clear(Canvas &) {

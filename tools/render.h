@@ -10,6 +10,7 @@
 
 #include <GL/glu.h>
 
+#include <cstddef>
 #include <memory>
 #include <string>
 #include <vector>
@@ -75,8 +76,15 @@ View frame(const Shape &s, double aspect);
 // lives.  Row 0 of `pixels` is the top of the image.
 class Canvas {
 public:
-    // nullptr, with the reason in `why`, where OSMesa cannot make a context.
+    // nullptr, with a one-line reason in `why`, for a side outside 1 to
+    // kMaxSide, where memory for the framebuffer or for OSMesa (three times
+    // the framebuffer's size and kGlWorkingMemory) cannot be had, or where
+    // OSMesa cannot make a context.
     static std::unique_ptr<Canvas> create(int width, int height, std::string &why);
+    static const int kMaxSide = 16384;
+    // Measured with Mesa 22.3's llvmpipe (Debian 12): the smallest images
+    // need some 45 MiB besides the buffers.
+    static const std::size_t kGlWorkingMemory = std::size_t{48} << 20;
     ~Canvas();
     Canvas(const Canvas &) = delete;
     Canvas &operator=(const Canvas &) = delete;
@@ -86,6 +94,9 @@ public:
     // Waits for GL to finish and returns the image: width * height RGBA8
     // pixels, row 0 at the top.
     const unsigned char *rgba();
+    // Waits for GL to finish, ends the context (giving its memory back) and
+    // hands over the image; the canvas draws no more.
+    std::vector<unsigned char> release();
 
 private:
     Canvas(int w, int h);

@@ -3,10 +3,12 @@
 // writes them to a PNG: a gallery of all six, or one shape alone.
 #include "args.h"
 #include "font.h"
+#include "output.h"
 #include "render.h"
 
 #include <png.h>
 
+#include <csetjmp>
 #include <cstdio>
 #include <cstring>
 #include <string>
@@ -28,7 +30,10 @@ and torus, each in its tile, seen through gluPerspective, lit by a headlight,
 depth-tested, back faces culled, a checker texture on all but the torus
 (which sends no texture coordinates).
 
-  -o, --output FILE  the PNG to write (default gallery.png, or NAME.png)
+  -o, --output FILE  the PNG to write (default gallery.png, or NAME.png);
+                     it is replaced only once the new image is written whole,
+                     a device or FIFO is written in place, a symbolic link
+                     is followed
   --size WxH         image size in pixels, each 64 to 4096; a single number
                      is a square (default 960x640, or 480x480 with --shape)
   --wire             draw the mesh lines over the surfaces
@@ -46,6 +51,10 @@ R and H are numbers (sphere and torus radii single precision), N integers
 up to 4096 (zero and negative counts draw what the library draws for them).
 
 Example: softglu-render --shape sphere --slices 32 --stacks 16 -o sphere.png
+
+The "wrote ..." line and messages go to standard error.
+Exit status: 0 on success, 2 for bad arguments, 1 when the image cannot be
+drawn (out of memory, no offscreen GL) or the PNG cannot be written.
 )";
 
 using args::BadUsage;
@@ -57,7 +66,7 @@ std::string parseCount(const char *text, int &out) {
     int v = 0;
     std::string error = args::parse(text, v);
     if (error.empty() && v > kMaxCount)
-        error = std::string("'") + text + "' is above " + std::to_string(kMaxCount) + ", the most softglu-render draws";
+        error = args::quoted(text) + " is above " + std::to_string(kMaxCount) + ", the most softglu-render draws";
     if (error.empty())
         out = v;
     return error;
@@ -109,13 +118,13 @@ struct Options {
     Shape shape{};
 };
 
-int parseSide(const std::string &text) {
+// One side of --size `size`.
+int parseSide(const std::string &text, const std::string &size) {
     int v = 0;
-    const std::string error = args::parse(text.c_str(), v);
-    if (!error.empty())
-        throw BadUsage{"--size: " + error};
+    if (!args::parse(text.c_str(), v).empty())
+        throw BadUsage{"--size: " + args::quoted(size) + " is not WxH or a single number"};
     if (v < 64 || v > 4096)
-        throw BadUsage{"--size: " + text + " is outside 64 to 4096"};
+        throw BadUsage{"--size: " + args::quoted(text) + " is outside 64 to 4096"};
     return v;
 }
 
@@ -124,31 +133,42 @@ Options parseOptions(int argc, char **argv) {
     std::vector<std::pair<const ShapeOption *, const char *>> shapeArgs;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
-        const auto value = [&]() -> const char * {
+        // The option's value: present, and not another option ("-0.5" is
+        // a value).
+        const auto value = [&](const char *what = "a value") -> const char * {
             if (i + 1 >= argc)
-                throw BadUsage{a + " needs a value"};
-            return argv[++i];
+                throw BadUsage{a + " needs " + what};
+            const char *v = argv[++i];
+            if (v[0] == '-' && v[1] == '-')
+                throw BadUsage{a + " needs " + what + ", not the option " + args::quoted(v)};
+            return v;
         };
         if (a == "-o" || a == "--output") {
-            o.output = value();
+            const char *path = value("a FILE");
+            if (*path == '\0')
+                throw BadUsage{a + " needs a FILE, not an empty argument"};
+            if (path[0] == '-')
+                throw BadUsage{a + " needs a FILE, not " + args::quoted(path) +
+                               " (for a file whose name starts with '-', write ./" + args::display(path) + ")"};
+            o.output = path;
         } else if (a == "--size") {
             const std::string size = value();
             const std::size_t x = size.find('x');
-            o.width = parseSide(size.substr(0, x));
-            o.height = x == std::string::npos ? o.width : parseSide(size.substr(x + 1));
+            o.width = parseSide(size.substr(0, x), size);
+            o.height = x == std::string::npos ? o.width : parseSide(size.substr(x + 1), size);
         } else if (a == "--wire") {
             o.wire = true;
         } else if (a == "--shape") {
             const std::string name = value();
             Kind kind;
             if (!render::kindNamed(name, kind))
-                throw BadUsage{"unknown shape '" + name + "' (cylinder, cone, disk, annulus, sphere, torus)"};
+                throw BadUsage{"unknown shape " + args::quoted(name) + " (cylinder, cone, disk, annulus, sphere, torus)"};
             o.oneShape = true;
             o.shape = render::defaultShape(kind);
         } else if (const ShapeOption *so = findShapeOption(a)) {
             shapeArgs.push_back({so, value()});
         } else {
-            throw BadUsage{"unknown option '" + a + "'"};
+            throw BadUsage{"unknown option " + args::quoted(a)};
         }
     }
     // Shape options apply once the shape, and so their defaults, are known.
@@ -203,33 +223,84 @@ std::vector<Tile> layout(const Options &o) {
     return tiles;
 }
 
-// Writes the image opaque (its background alpha is 0, for coverage tests).
-bool writePng(const std::string &path, const std::vector<unsigned char> &rgba, int width, int height) {
-    std::vector<unsigned char> rgb(static_cast<std::size_t>(width) * height * 3);
-    for (std::size_t i = 0, n = static_cast<std::size_t>(width) * height; i < n; ++i)
-        std::memcpy(&rgb[i * 3], &rgba[i * 4], 3);
-    png_image image;
-    std::memset(&image, 0, sizeof image);
-    image.version = PNG_IMAGE_VERSION;
-    image.width = static_cast<png_uint_32>(width);
-    image.height = static_cast<png_uint_32>(height);
-    image.format = PNG_FORMAT_RGB;
-    const int ok = png_image_write_to_file(&image, path.c_str(), 0, rgb.data(), width * 3, nullptr);
-    if (!ok)
-        std::fprintf(stderr, "softglu-render: cannot write %s: %s\n", path.c_str(), image.message);
-    png_image_free(&image);
-    return ok;
+// libpng's errors jump back to encodePng with the message here; writes go
+// to the Output, which checks them.
+struct PngState {
+    output::Output *out;
+    std::jmp_buf jump;
+    char message[200];
+};
+
+extern "C" void pngError(png_structp png, png_const_charp message) {
+    PngState *state = static_cast<PngState *>(png_get_error_ptr(png));
+    std::snprintf(state->message, sizeof state->message, "%s", message);
+    std::longjmp(state->jump, 1);
+}
+
+extern "C" void pngWarning(png_structp, png_const_charp) {}
+
+extern "C" void pngWrite(png_structp png, png_bytep data, png_size_t n) {
+    static_cast<PngState *>(png_get_io_ptr(png))->out->write(data, n);
+}
+
+extern "C" void pngFlush(png_structp) {}
+
+// Encodes the RGBA image as an opaque RGB PNG (the background's alpha is 0,
+// for the coverage tests) into `state.out`.  Returns false with libpng's
+// message in state.message.  Nothing here needs a destructor: libpng's
+// errors longjmp out.
+bool encodePng(PngState &state, const unsigned char *rgba, int width, int height) {
+    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &state, pngError, pngWarning);
+    if (!png) {
+        std::snprintf(state.message, sizeof state.message, "out of memory");
+        return false;
+    }
+    png_infop info = png_create_info_struct(png);
+    if (!info || setjmp(state.jump)) {
+        if (!info)
+            std::snprintf(state.message, sizeof state.message, "out of memory");
+        png_destroy_write_struct(&png, info ? &info : nullptr);
+        return false;
+    }
+    png_set_write_fn(png, &state, pngWrite, pngFlush);
+    png_set_IHDR(png, info, static_cast<png_uint_32>(width), static_cast<png_uint_32>(height), 8, PNG_COLOR_TYPE_RGB,
+                 PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+    png_write_info(png, info);
+    png_set_filler(png, 0, PNG_FILLER_AFTER);  // each pixel's fourth byte is dropped
+    for (int y = 0; y < height; ++y)
+        png_write_row(png, rgba + static_cast<std::size_t>(y) * static_cast<std::size_t>(width) * 4);
+    png_write_end(png, info);
+    png_destroy_write_struct(&png, &info);
+    return true;
+}
+
+// Writes the PNG to `path` (see output.h); false after printing why.
+bool writePng(const std::string &path, const unsigned char *rgba, int width, int height) {
+    output::Output out;
+    if (!out.open(path)) {
+        std::fprintf(stderr, "softglu-render: %s\n", out.error().c_str());
+        return false;
+    }
+    PngState state{&out, {}, {}};
+    if (!encodePng(state, rgba, width, height)) {
+        // The Output is dropped unfinished: a temporary file is removed.
+        std::fprintf(stderr, "softglu-render: cannot write %s: libpng: %s\n", args::display(path, 256).c_str(),
+                     state.message);
+        return false;
+    }
+    if (!out.finish()) {
+        std::fprintf(stderr, "softglu-render: %s\n", out.error().c_str());
+        return false;
+    }
+    return true;
 }
 
 int run(int argc, char **argv) {
     for (int i = 1; i < argc; ++i)
-        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h")) {
-            std::fputs(kHelp, stdout);
-            return 0;
-        } else if (!std::strcmp(argv[i], "--version")) {
-            std::puts("softglu-render " SOFTGLU_VERSION);
-            return 0;
-        }
+        if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h"))
+            return output::printText("softglu-render", kHelp);
+        else if (!std::strcmp(argv[i], "--version"))
+            return output::printText("softglu-render", "softglu-render " SOFTGLU_VERSION "\n");
     const Options o = parseOptions(argc, argv);
 
     std::string why;
@@ -245,17 +316,18 @@ int run(int argc, char **argv) {
     for (const Tile &t : tiles)
         render::drawTile(*canvas, t.shape, style, t.x, t.y, t.w, t.h);
 
-    const unsigned char *pixels = canvas->rgba();
-    std::vector<unsigned char> image(pixels, pixels + static_cast<std::size_t>(o.width) * o.height * 4);
+    // GL's memory goes back before the PNG is encoded.
+    std::vector<unsigned char> image = canvas->release();
+    canvas.reset();
     const unsigned char ink[3] = {226, 230, 238};
     for (const Tile &t : tiles) {
         const int scale = t.h >= 220 ? 2 : 1;
         font::drawText(image.data(), o.width, o.height, t.x + 4 * scale, t.y + 4 * scale, scale, title(t.shape),
                        ink);
     }
-    if (!writePng(o.output, image, o.width, o.height))
+    if (!writePng(o.output, image.data(), o.width, o.height))
         return 1;
-    std::printf("wrote %s (%dx%d)\n", o.output.c_str(), o.width, o.height);
+    std::fprintf(stderr, "wrote %s (%dx%d)\n", args::display(o.output, 4096).c_str(), o.width, o.height);
     return 0;
 }
 

@@ -7,22 +7,27 @@
 #include <GL/glu.h>
 
 #include "args.h"
+#include "callcount.h"
 #include "glrecord.h"
+#include "output.h"
 
-#include <cerrno>
+#include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
 namespace {
 
-const char kUsage[] = "usage: softglu-trace [--hex | --summary | --obj FILE] SHAPE ARGS...  (--help for shapes)";
+const char kUsage[] =
+    "usage: softglu-trace [--hex | --summary | --obj FILE] [--max-calls N] SHAPE ARGS...  (--help for shapes)";
 
 const char kHelp[] = R"(softglu-trace: make one softglu call and print the GL calls it sends.
 
-usage: softglu-trace [--hex | --summary | --obj FILE] SHAPE ARGS...
+usage: softglu-trace [--hex | --summary | --obj FILE] [--max-calls N] SHAPE ARGS...
 
 Shapes, with their arguments in call order (float: single precision, read
 with strtof so the decimal is rounded once; double; int: 32-bit signed):
@@ -51,7 +56,13 @@ Output, one of:
                when the call sends texture coordinates) per vertex, carrying
                the normal and texture coordinate current in GL (initially
                (0, 0, 1) and (0, 0)); one face per quad of a quad strip and per
-               triangle of a fan, in GL's winding (counterclockwise = front)
+               triangle of a fan, in GL's winding (counterclockwise = front).
+               FILE is replaced only once it is written whole; a device or
+               FIFO is written in place; a symbolic link is followed.
+Every mode prints as the calls arrive, in constant memory.
+
+  --max-calls N  refuse a call that would send more than N GL calls
+                 (default 10000000; the exact count is computed first)
 
 Examples:
   softglu-trace sphere 1.0 16 8
@@ -62,12 +73,15 @@ Examples:
 
 Also: --help prints this text, --version the version of softglu.
 
-Exit status: 0 on success, 2 for bad arguments, 1 when FILE cannot be written.
+Messages, warnings and the OBJ's "wrote ..." line go to standard error.
+Exit status: 0 on success, 2 for bad arguments (and a refused call), 1 when
+the output cannot be written (standard output included).
 )";
 
-// The tracer holds the whole stream in memory; calls that would send more
-// than this are refused rather than left to exhaust it.
-const double kMaxCalls = 1e7;
+// Calls that would send more than this are refused unless --max-calls
+// says otherwise: not for memory, which stays constant, but for time and
+// for the size of the output (10 million calls take some 700 MB with --hex).
+const unsigned long long kDefaultMaxCalls = 10000000;
 
 enum class Type { Float, Double, Int };
 
@@ -83,24 +97,19 @@ union Value {
     int i;
 };
 
-double atLeast0(double v) { return v > 0 ? v : 0; }
-
 struct Shape {
     const char *name;
     std::vector<Param> params;
     void (*draw)(const Value *v);
-    // An upper bound on the calls `draw` sends (a vertex takes at most three).
-    double (*calls)(const Value *v);
+    // Exactly how many GL calls `draw` sends.
+    callcount::Count (*calls)(const Value *v);
 };
 
 const Shape kShapes[] = {
     {"sphere",
      {{"RADIUS", Type::Float, nullptr}, {"SLICES", Type::Int, "16"}, {"STACKS", Type::Int, "8"}},
      [](const Value *v) { gluSphere(nullptr, v[0].f, v[1].i, v[2].i); },
-     [](const Value *v) {
-         const double columns = atLeast0(v[1].i + 1.0);
-         return 2 * (3 + 3 * (columns + 1)) + atLeast0(v[2].i) * (2 + 6 * columns);
-     }},
+     [](const Value *v) { return callcount::sphere(v[1].i, v[2].i); }},
     {"cylinder",
      {{"BASE", Type::Double, nullptr},
       {"TOP", Type::Double, nullptr},
@@ -108,28 +117,28 @@ const Shape kShapes[] = {
       {"SLICES", Type::Int, "16"},
       {"STACKS", Type::Int, "4"}},
      [](const Value *v) { gluCylinder(nullptr, v[0].d, v[1].d, v[2].d, v[3].i, v[4].i); },
-     [](const Value *v) { return atLeast0(v[3].i) * (2 + 6 * atLeast0(v[4].i + 1.0)); }},
+     [](const Value *v) { return callcount::cylinder(v[3].i, v[4].i); }},
     {"disk",
      {{"INNER", Type::Double, nullptr},
       {"OUTER", Type::Double, nullptr},
       {"SLICES", Type::Int, "16"},
       {"LOOPS", Type::Int, "1"}},
      [](const Value *v) { gluDisk(nullptr, v[0].d, v[1].d, v[2].i, v[3].i); },
-     [](const Value *v) { return 1 + atLeast0(v[3].i) * (2 + 4 * atLeast0(v[2].i + 1.0)); }},
+     [](const Value *v) { return callcount::disk(v[2].i, v[3].i); }},
     {"torus",
      {{"RC", Type::Float, nullptr},
       {"NUMC", Type::Int, nullptr},
       {"RT", Type::Float, nullptr},
       {"NUMT", Type::Int, "16"}},
      [](const Value *v) { drawTorus(v[0].f, v[1].i, v[2].f, v[3].i); },
-     [](const Value *v) { return atLeast0(v[1].i) * (2 + 4 * atLeast0(v[3].i + 1.0)); }},
+     [](const Value *v) { return callcount::torus(v[1].i, v[3].i); }},
     {"perspective",
      {{"FOVY", Type::Double, nullptr},
       {"ASPECT", Type::Double, nullptr},
       {"ZNEAR", Type::Double, nullptr},
       {"ZFAR", Type::Double, nullptr}},
      [](const Value *v) { gluPerspective(v[0].d, v[1].d, v[2].d, v[3].d); },
-     [](const Value *) { return 1.0; }},
+     [](const Value *) { return callcount::perspective(); }},
 };
 
 using args::BadUsage;
@@ -164,7 +173,7 @@ const Shape &findShape(const std::string &name) {
     for (const Shape &s : kShapes)
         if (name == s.name)
             return s;
-    throw BadUsage{"unknown shape '" + name + "' (shapes: " + shapeNames() + ")"};
+    throw BadUsage{"unknown shape " + args::quoted(name) + " (shapes: " + shapeNames() + ")"};
 }
 
 // Reads the shape's arguments, filling in the defaults of trailing ones.
@@ -188,193 +197,337 @@ std::vector<Value> readValues(const Shape &shape, const std::vector<const char *
     return values;
 }
 
-void printListing(const glrecord::Stream &s, bool hex) {
-    for (const glrecord::Call &c : s)
-        std::printf("%s\n", (hex ? glrecord::formatHex(c) : glrecord::format(c)).c_str());
-}
-
 const char *modeName(unsigned mode) {
     return mode == GL_QUAD_STRIP ? "GL_QUAD_STRIP" : mode == GL_TRIANGLE_FAN ? "GL_TRIANGLE_FAN" : "other";
 }
 
-void printSummary(const glrecord::Stream &s, const std::vector<glrecord::Primitive> &prims) {
-    std::size_t perOp[7] = {};
-    for (const glrecord::Call &c : s)
-        ++perOp[static_cast<int>(c.op)];
-    std::printf("calls            %zu\n", s.size());
-    for (int op = 0; op < 7; ++op)
-        if (perOp[op])
-            std::printf("  %-14s %zu\n", glrecord::opName(static_cast<glrecord::Op>(op)), perOp[op]);
+using glrecord::Call;
+using glrecord::Op;
+using glrecord::Replayer;
 
-    std::size_t strips = 0, fans = 0, vertices = 0;
-    float lo[3] = {INFINITY, INFINITY, INFINITY}, hi[3] = {-INFINITY, -INFINITY, -INFINITY};
-    std::size_t withNaN = 0;
-    for (const glrecord::Primitive &p : prims) {
-        strips += p.mode == GL_QUAD_STRIP;
-        fans += p.mode == GL_TRIANGLE_FAN;
-        for (const glrecord::Vertex &v : p.vertices) {
-            ++vertices;
-            if (std::isnan(v.pos[0]) || std::isnan(v.pos[1]) || std::isnan(v.pos[2])) {
-                ++withNaN;
-                continue;
+// Each of these takes the calls as the library sends them and writes as it
+// goes; all keep constant memory.  Every one replays the stream too, for the
+// warning about a stream that is not well formed.
+
+// One line per call.  Once a write has failed the rest are not formatted.
+class Listing final : public glrecord::Sink {
+public:
+    Listing(output::Output &out, bool hex) : out_(out), hex_(hex) {}
+    void call(const Call &c) override {
+        replay.step(c);
+        if (out_.failed())
+            return;
+        char *p = glrecord::formatTo(out_.reserve(glrecord::kMaxFormatted + 1), c, hex_);
+        *p++ = '\n';
+        out_.commit(p);
+    }
+    Replayer replay;
+
+private:
+    output::Output &out_;
+    bool hex_;
+};
+
+// Running counts and the running bounding box.
+class Summary final : public glrecord::Sink {
+public:
+    void call(const Call &c) override {
+        ++calls_;
+        ++perOp_[static_cast<int>(c.op)];
+        switch (replay.step(c)) {
+        case Replayer::Event::Begin:
+            ++primitives_;
+            strips_ += replay.mode() == GL_QUAD_STRIP;
+            fans_ += replay.mode() == GL_TRIANGLE_FAN;
+            break;
+        case Replayer::Event::Vertex: {
+            ++vertices_;
+            const float *pos = replay.vertex().pos;
+            if (std::isnan(pos[0]) || std::isnan(pos[1]) || std::isnan(pos[2])) {
+                ++withNaN_;
+                break;
             }
             for (int k = 0; k < 3; ++k) {
-                lo[k] = std::fmin(lo[k], v.pos[k]);
-                hi[k] = std::fmax(hi[k], v.pos[k]);
+                lo_[k] = std::fmin(lo_[k], pos[k]);
+                hi_[k] = std::fmax(hi_[k], pos[k]);
             }
+            break;
+        }
+        case Replayer::Event::End:
+        case Replayer::Event::None: break;
         }
     }
-    std::printf("primitives       %zu (GL_QUAD_STRIP %zu, GL_TRIANGLE_FAN %zu)\n", prims.size(), strips, fans);
-    std::printf("vertices         %zu\n", vertices);
-    std::printf("normals          %zu\n", perOp[static_cast<int>(glrecord::Op::Normal3f)]);
-    std::printf("texcoords        %zu\n", perOp[static_cast<int>(glrecord::Op::TexCoord2f)]);
-    if (vertices == withNaN) {
-        std::printf("bounding box     none\n");
-    } else {
-        std::printf("bounding box     x %s .. %s, y %s .. %s, z %s .. %s\n", glrecord::shortest(lo[0]).c_str(),
-                    glrecord::shortest(hi[0]).c_str(), glrecord::shortest(lo[1]).c_str(),
-                    glrecord::shortest(hi[1]).c_str(), glrecord::shortest(lo[2]).c_str(),
-                    glrecord::shortest(hi[2]).c_str());
+
+    void print(output::Output &out) const {
+        std::string text = "calls            " + std::to_string(calls_) + "\n";
+        for (int op = 0; op < glrecord::kOpCount; ++op)
+            if (perOp_[op]) {
+                char line[64];
+                std::snprintf(line, sizeof line, "  %-14s %s\n", glrecord::opName(static_cast<Op>(op)),
+                              std::to_string(perOp_[op]).c_str());
+                text += line;
+            }
+        text += "primitives       " + std::to_string(primitives_) + " (GL_QUAD_STRIP " + std::to_string(strips_) +
+                ", GL_TRIANGLE_FAN " + std::to_string(fans_) + ")\n";
+        text += "vertices         " + std::to_string(vertices_) + "\n";
+        text += "normals          " + std::to_string(perOp_[static_cast<int>(Op::Normal3f)]) + "\n";
+        text += "texcoords        " + std::to_string(perOp_[static_cast<int>(Op::TexCoord2f)]) + "\n";
+        if (vertices_ == withNaN_) {
+            text += "bounding box     none\n";
+        } else {
+            using glrecord::shortest;
+            text += "bounding box     x " + shortest(lo_[0]) + " .. " + shortest(hi_[0]) + ", y " + shortest(lo_[1]) +
+                    " .. " + shortest(hi_[1]) + ", z " + shortest(lo_[2]) + " .. " + shortest(hi_[2]) + "\n";
+        }
+        if (withNaN_)
+            text += "NaN vertices     " + std::to_string(withNaN_) + " (left out of the box)\n";
+        out.write(text);
     }
-    if (withNaN)
-        std::printf("NaN vertices     %zu (left out of the box)\n", withNaN);
-}
+    Replayer replay;
 
-// The faces GL makes of a primitive, as indices into its vertices in GL's
-// winding: quad i of a strip is v[2i], v[2i+1], v[2i+3], v[2i+2]; triangle i
-// of a fan is v[0], v[i], v[i+1].
-std::vector<std::vector<std::size_t>> faces(const glrecord::Primitive &p) {
-    std::vector<std::vector<std::size_t>> out;
-    const std::size_t n = p.vertices.size();
-    if (p.mode == GL_QUAD_STRIP)
-        for (std::size_t i = 0; i + 3 < n; i += 2)
-            out.push_back({i, i + 1, i + 3, i + 2});
-    else if (p.mode == GL_TRIANGLE_FAN)
-        for (std::size_t i = 1; i + 1 < n; ++i)
-            out.push_back({0, i, i + 1});
-    return out;
-}
+private:
+    std::uint64_t calls_ = 0, perOp_[glrecord::kOpCount] = {};
+    std::uint64_t primitives_ = 0, strips_ = 0, fans_ = 0, vertices_ = 0, withNaN_ = 0;
+    float lo_[3] = {INFINITY, INFINITY, INFINITY}, hi_[3] = {-INFINITY, -INFINITY, -INFINITY};
+};
 
-std::string floats(const float *v, int n) {
-    std::string out;
-    for (int i = 0; i < n; ++i)
-        out += " " + glrecord::shortest(v[i]);
-    return out;
-}
-
-// Returns false when the file cannot be written.
-bool writeObj(const char *path, const std::string &command, const glrecord::Stream &s,
-              const std::vector<glrecord::Primitive> &prims) {
-    std::FILE *f = std::fopen(path, "w");
-    if (!f)
-        return false;
+// The first of the OBJ's two passes: whether the call sends texture
+// coordinates, which decides the form of every vertex and face.
+class Textured final : public glrecord::Sink {
+public:
+    void call(const Call &c) override { textured |= c.op == Op::TexCoord2f; }
     bool textured = false;
-    for (const glrecord::Call &c : s)
-        textured |= c.op == glrecord::Op::TexCoord2f;
-    std::fprintf(f, "# %s\n", command.c_str());
-    std::size_t base = 1, faceCount = 0;  // OBJ indices start at 1
-    for (std::size_t k = 0; k < prims.size(); ++k) {
-        const glrecord::Primitive &p = prims[k];
-        std::fprintf(f, "# primitive %zu: %s, %zu vertices\n", k, modeName(p.mode), p.vertices.size());
-        for (const glrecord::Vertex &v : p.vertices) {
-            std::fprintf(f, "v%s\n", floats(v.pos, 3).c_str());
-            if (textured)
-                std::fprintf(f, "vt%s\n", floats(v.tex, 2).c_str());
-            std::fprintf(f, "vn%s\n", floats(v.normal, 3).c_str());
+};
+
+// The second pass writes the OBJ as the calls arrive: each vertex when it is
+// sent, and a primitive's faces when it ends.  The faces follow from the
+// primitive's mode and vertex count alone (quad i of a strip is v[2i],
+// v[2i+1], v[2i+3], v[2i+2]; triangle i of a fan is v[0], v[i], v[i+1]), so
+// nothing is kept.
+class Obj final : public glrecord::Sink {
+public:
+    Obj(output::Output &out, bool textured) : out_(out), textured_(textured) {}
+
+    void call(const Call &c) override {
+        switch (replay.step(c)) {
+        case Replayer::Event::Begin:
+            endPrimitive();
+            open_ = true;
+            mode_ = replay.mode();
+            count_ = 0;
+            if (!out_.failed())
+                out_.write("# primitive " + std::to_string(primitives_) + ": " + modeName(mode_) + "\n");
+            ++primitives_;
+            break;
+        case Replayer::Event::Vertex: {
+            ++count_;
+            if (out_.failed())
+                break;
+            const glrecord::Vertex &v = replay.vertex();
+            char *p = out_.reserve(3 * (4 + 3 * glrecord::kMaxShortest));
+            p = floats(p, "v", v.pos, 3);
+            if (textured_)
+                p = floats(p, "vt", v.tex, 2);
+            p = floats(p, "vn", v.normal, 3);
+            out_.commit(p);
+            break;
         }
-        for (const std::vector<std::size_t> &face : faces(p)) {
-            std::fputs("f", f);
-            for (std::size_t i : face) {
-                if (textured)
-                    std::fprintf(f, " %zu/%zu/%zu", base + i, base + i, base + i);
-                else
-                    std::fprintf(f, " %zu//%zu", base + i, base + i);
-            }
-            std::fputs("\n", f);
-            ++faceCount;
+        case Replayer::Event::End: endPrimitive(); break;
+        case Replayer::Event::None: break;
         }
-        base += p.vertices.size();
     }
-    const bool ok = std::fclose(f) == 0;
-    if (ok)
-        std::printf("wrote %s: %zu vertices, %zu faces\n", path, base - 1, faceCount);
-    return ok;
+
+    // After the last call: the faces of a primitive left open.
+    void finish() { endPrimitive(); }
+
+    Replayer replay;
+    std::uint64_t vertices() const { return base_ - 1; }
+    std::uint64_t faces() const { return faces_; }
+
+private:
+    static char *floats(char *p, const char *tag, const float *v, int n) {
+        while (*tag)
+            *p++ = *tag++;
+        for (int i = 0; i < n; ++i) {
+            *p++ = ' ';
+            p = glrecord::shortestTo(p, v[i]);
+        }
+        *p++ = '\n';
+        return p;
+    }
+
+    void corner(char *&p, std::uint64_t index) {
+        *p++ = ' ';
+        char number[24];
+        char *end = std::to_chars(number, number + sizeof number, index).ptr;
+        const std::size_t n = static_cast<std::size_t>(end - number);
+        std::memcpy(p, number, n);
+        p += n;
+        *p++ = '/';
+        if (textured_) {
+            std::memcpy(p, number, n);
+            p += n;
+        }
+        *p++ = '/';
+        std::memcpy(p, number, n);
+        p += n;
+    }
+
+    void face(std::initializer_list<std::uint64_t> corners) {
+        ++faces_;
+        if (out_.failed())
+            return;
+        char *p = out_.reserve(4 * 64 + 2);
+        *p++ = 'f';
+        for (std::uint64_t i : corners)
+            corner(p, base_ + i);
+        *p++ = '\n';
+        out_.commit(p);
+    }
+
+    void endPrimitive() {
+        if (!open_)
+            return;
+        open_ = false;
+        if (mode_ == GL_QUAD_STRIP)
+            for (std::uint64_t i = 0; i + 3 < count_; i += 2)
+                face({i, i + 1, i + 3, i + 2});
+        else if (mode_ == GL_TRIANGLE_FAN)
+            for (std::uint64_t i = 1; i + 1 < count_; ++i)
+                face({0, i, i + 1});
+        base_ += count_;
+    }
+
+    output::Output &out_;
+    bool textured_;
+    bool open_ = false;
+    unsigned mode_ = 0;
+    std::uint64_t count_ = 0;    // vertices of the current primitive
+    std::uint64_t base_ = 1;     // OBJ index of its first vertex
+    std::uint64_t primitives_ = 0, faces_ = 0;
+};
+
+enum class Mode { Listing, Hex, Summary, Obj };
+
+// The value of the option at argv[i]: present, not empty and not an option.
+const char *optionValue(int &i, int argc, char **argv, const char *what) {
+    const std::string option = argv[i];
+    if (i + 1 >= argc)
+        throw BadUsage{option + " needs " + what};
+    const char *value = argv[++i];
+    if (*value == '\0')
+        throw BadUsage{option + " needs " + what + ", not an empty argument"};
+    if (value[0] == '-' && value[1] == '-')
+        throw BadUsage{option + " needs " + what + ", not the option " + args::quoted(value)};
+    return value;
 }
 
-enum class Output { Listing, Hex, Summary, Obj };
+// Makes the call with `sink` current.
+void stream(const Shape &shape, const std::vector<Value> &values, glrecord::Sink &sink) {
+    glrecord::Streaming on(sink);
+    shape.draw(values.data());
+}
+
+void warnIfMalformed(Replayer &replay) {
+    const std::string error = replay.finish();
+    if (!error.empty())
+        std::fprintf(stderr, "softglu-trace: warning: the stream is not well formed: %s\n", error.c_str());
+}
 
 int run(int argc, char **argv) {
-    Output output = Output::Listing;
+    Mode mode = Mode::Listing;
     const char *objPath = nullptr;
-    int outputs = 0;
+    unsigned long long maxCalls = kDefaultMaxCalls;
+    int modes = 0;
     std::vector<const char *> positional;
     for (int i = 1; i < argc; ++i) {
         const std::string a = argv[i];
         if (a == "--help" || a == "-h") {
-            std::fputs(kHelp, stdout);
-            return 0;
+            return output::printText("softglu-trace", kHelp);
         } else if (a == "--version") {
-            std::puts("softglu-trace " SOFTGLU_VERSION);
-            return 0;
+            return output::printText("softglu-trace", "softglu-trace " SOFTGLU_VERSION "\n");
         } else if (a == "--hex" || a == "--summary") {
-            output = a == "--hex" ? Output::Hex : Output::Summary;
-            ++outputs;
+            mode = a == "--hex" ? Mode::Hex : Mode::Summary;
+            ++modes;
         } else if (a == "--obj") {
-            if (i + 1 >= argc)
-                throw BadUsage{"--obj needs a FILE"};
-            objPath = argv[++i];
-            output = Output::Obj;
-            ++outputs;
+            objPath = optionValue(i, argc, argv, "a FILE");
+            if (objPath[0] == '-')
+                throw BadUsage{"--obj needs a FILE, not " + args::quoted(objPath) +
+                               " (for a file whose name starts with '-', write ./" + args::display(objPath) + ")"};
+            mode = Mode::Obj;
+            ++modes;
+        } else if (a == "--max-calls") {
+            const std::string error = args::parse(optionValue(i, argc, argv, "a number"), maxCalls);
+            if (!error.empty())
+                throw BadUsage{"--max-calls: " + error};
         } else if (a.compare(0, 2, "--") == 0) {  // "-1" is a number, not an option
-            throw BadUsage{"unknown option '" + a + "'"};
+            throw BadUsage{"unknown option " + args::quoted(a)};
         } else {
             positional.push_back(argv[i]);
         }
     }
-    if (outputs > 1)
+    if (modes > 1)
         throw BadUsage{"choose one of --hex, --summary and --obj"};
     if (positional.empty())
         throw BadUsage{"no shape given (shapes: " + shapeNames() + ")"};
 
     const Shape &shape = findShape(positional[0]);
     const std::vector<Value> values = readValues(shape, {positional.begin() + 1, positional.end()});
-    const double calls = shape.calls(values.data());
-    if (calls > kMaxCalls) {
-        char buf[160];
-        std::snprintf(buf, sizeof buf, "this call would send about %.3g GL calls; softglu-trace holds at most %.0f",
-                      calls, kMaxCalls);
-        throw BadUsage{buf};
-    }
+    const callcount::Count calls = shape.calls(values.data());
+    if (callcount::exceeds(calls, maxCalls))
+        throw BadUsage{"this call would send " + callcount::decimal(calls) +
+                       (calls == callcount::Count{0, 1} ? " GL call" : " GL calls") + ", more than the limit of " +
+                       std::to_string(maxCalls) + " (raise it with --max-calls N)"};
 
-    glrecord::Stream stream;
-    {
-        glrecord::Recording rec;
-        shape.draw(values.data());
-        stream = std::move(rec.calls);
+    output::Output out;
+    if (mode != Mode::Obj) {
+        out.openStandardOutput();
+    } else if (!out.open(objPath)) {
+        std::fprintf(stderr, "softglu-trace: %s\n", out.error().c_str());
+        return 1;
     }
-    std::vector<glrecord::Primitive> prims;
-    const std::string error = glrecord::replay(stream, prims);
-    if (!error.empty())
-        std::fprintf(stderr, "softglu-trace: warning: the stream is not well formed: %s\n", error.c_str());
-
-    switch (output) {
-    case Output::Listing: printListing(stream, false); break;
-    case Output::Hex: printListing(stream, true); break;
-    case Output::Summary: printSummary(stream, prims); break;
-    case Output::Obj: {
-        std::string command = "softglu-trace";
+    std::uint64_t objVertices = 0, objFaces = 0;
+    switch (mode) {
+    case Mode::Listing:
+    case Mode::Hex: {
+        Listing listing(out, mode == Mode::Hex);
+        stream(shape, values, listing);
+        warnIfMalformed(listing.replay);
+        break;
+    }
+    case Mode::Summary: {
+        Summary summary;
+        stream(shape, values, summary);
+        summary.print(out);
+        warnIfMalformed(summary.replay);
+        break;
+    }
+    case Mode::Obj: {
+        // Two passes: the library sends the same stream both times.
+        Textured scan;
+        stream(shape, values, scan);
+        std::string command = "# softglu-trace";
         for (const char *p : positional)
             command += std::string(" ") + p;
-        if (!writeObj(objPath, command, stream, prims)) {
-            std::fprintf(stderr, "softglu-trace: cannot write %s: %s\n", objPath, std::strerror(errno));
-            return 1;
-        }
+        out.write(command + "\n");
+        Obj obj(out, scan.textured);
+        stream(shape, values, obj);
+        obj.finish();
+        warnIfMalformed(obj.replay);
+        objVertices = obj.vertices();
+        objFaces = obj.faces();
         break;
     }
     }
+    if (!out.finish()) {
+        std::fprintf(stderr, "softglu-trace: %s\n", out.error().c_str());
+        return 1;
+    }
+    if (mode == Mode::Obj)
+        std::fprintf(stderr, "wrote %s: %s vertices, %s faces\n", args::display(objPath, 4096).c_str(),
+                     std::to_string(objVertices).c_str(), std::to_string(objFaces).c_str());
     return 0;
 }
-
 }  // namespace
 
 int main(int argc, char **argv) { return args::runTool("softglu-trace", kUsage, run, argc, argv); }
