@@ -13,6 +13,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <spawn.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/sysmacros.h>
@@ -36,13 +37,18 @@ Ran runShell(const std::string &script) {
         r.err = "mkstemp failed";
         return r;
     }
-    const pid_t pid = fork();
-    if (pid == 0) {
-        dup2(out, STDOUT_FILENO);
-        dup2(err, STDERR_FILENO);
-        execl("/bin/sh", "sh", "-c", script.c_str(), static_cast<char *>(nullptr));
-        _exit(127);
-    }
+    // posix_spawn, not fork: qemu-i386 7.2 hangs in a dynamically linked
+    // program's fork (as in its threads), and these tests run under it.
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_adddup2(&actions, out, STDOUT_FILENO);
+    posix_spawn_file_actions_adddup2(&actions, err, STDERR_FILENO);
+    char *const argv[] = {const_cast<char *>("sh"), const_cast<char *>("-c"), const_cast<char *>(script.c_str()),
+                          nullptr};
+    pid_t pid = -1;
+    if (posix_spawn(&pid, "/bin/sh", &actions, nullptr, argv, environ) != 0)
+        pid = -1;
+    posix_spawn_file_actions_destroy(&actions);
     int status = 0;
     rusage usage{};
     if (pid > 0 && wait4(pid, &status, 0, &usage) == pid) {
