@@ -5,7 +5,9 @@
 #   make          builds the library (host)
 #   make test     installs what is missing, builds and runs the test suites:
 #                 the host's and armel's (cross-built, run under qemu-arm),
-#                 the host's under ASan+UBSan and TSan, and a bounded fuzz run
+#                 the mutation check, the Debian packages (built, lintian,
+#                 installed for real as root), the host's under ASan+UBSan
+#                 and TSan, and a bounded fuzz run
 #   make test-arches  the suites of i386, armhf, arm64 and s390x (cross-built,
 #                 run under qemu-user); `make test test-arches` runs every test
 #   make reference    rewrites the reference stream (see README)
