@@ -4,17 +4,14 @@
 // recipe and inside view, and the legacy example programs' pictures, looked
 // at the way a person would.
 #include "render.h"
+#include "run.h"
 
 #include <GL/glu.h>
 #include <gtest/gtest.h>
 #include <png.h>
 
-#include <dirent.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
-#include <csignal>
 
 #include <array>
 #include <cmath>
@@ -23,7 +20,6 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -369,29 +365,14 @@ std::string programDir() {
 }
 
 // Runs the legacy example `name` with `args` and returns its exit status
-// (-1 if it did not exit).  With a `fileSizeLimit`, files it writes may grow
-// to that many bytes and no more: a write beyond fails (EFBIG).
-int runLegacy(const std::string &name, const std::vector<std::string> &args, long fileSizeLimit = -1) {
-    const std::string program = programDir() + "/" + name;
-    std::vector<char *> argv{const_cast<char *>(program.c_str())};
+// (-1 if it did not exit).  `limit` is a shell command run first, such as
+// a file size limit.
+int runLegacy(const std::string &name, const std::vector<std::string> &args, const std::string &limit = "") {
+    std::string script = limit.empty() ? "exec" : limit + "; exec";
+    script += " " + shellQuoted(programDir() + "/" + name);
     for (const std::string &a : args)
-        argv.push_back(const_cast<char *>(a.c_str()));
-    argv.push_back(nullptr);
-    const pid_t pid = fork();
-    if (pid == 0) {
-        if (fileSizeLimit >= 0) {
-            const rlimit limit{static_cast<rlim_t>(fileSizeLimit), static_cast<rlim_t>(fileSizeLimit)};
-            setrlimit(RLIMIT_FSIZE, &limit);
-            signal(SIGXFSZ, SIG_IGN);
-        }
-        execv(program.c_str(), argv.data());
-        std::perror(program.c_str());
-        _exit(127);
-    }
-    int status = 0;
-    if (pid < 0 || waitpid(pid, &status, 0) != pid || !WIFEXITED(status))
-        return -1;
-    return WEXITSTATUS(status);
+        script += " " + shellQuoted(a);
+    return runShell(script).status;
 }
 
 std::string scratchPath(const std::string &name) {
@@ -567,61 +548,39 @@ TEST(LegacyProgram, HudGaugesShowTheirSectorsOverTheLitDrum) {
     EXPECT_GT(redX / redN, 215.0);
 }
 
-namespace {
-
-std::string contents(const std::string &path) {
-    std::ifstream in(path, std::ios::binary);
-    std::ostringstream s;
-    s << in.rdbuf();
-    return s.str();
-}
-
-// The names in the scratch directory that start with `prefix`.
-std::vector<std::string> scratchFiles(const std::string &prefix) {
-    std::vector<std::string> names;
-    if (DIR *d = opendir(testing::TempDir().c_str())) {
-        while (const dirent *e = readdir(d))
-            if (std::string(e->d_name).rfind(prefix, 0) == 0)
-                names.push_back(e->d_name);
-        closedir(d);
-    }
-    return names;
-}
-
-}  // namespace
-
 TEST(LegacyProgram, OffscreenFailsCleanlyAndNeverLeavesAPartialImage) {
     // Bad usage: status 2.  A failed write: status 1, and the file already
     // at the path (here: a previous picture) is left as it was, with no
     // temporary file beside it.
-    const std::string stem = "softglu-legacy-" + std::to_string(getpid()) + "-offscreen";
-    const std::string previous = scratchPath("offscreen.png");
+    const TempDir dir;
+    const std::string previous = dir / "offscreen.png";
     {
         std::ofstream(previous) << "the previous picture";
     }
+    // A file may grow to one 512-byte block; a write beyond fails (EFBIG).
+    const std::string diskFull = "ulimit -f 1; trap '' XFSZ";
     const struct {
         const char *what;
         std::vector<std::string> args;
-        long fileSizeLimit;
+        std::string limit;
         int status;
     } cases[] = {
-        {"no output named", {}, -1, 2},
-        {"two outputs", {previous, previous}, -1, 2},
-        {"an option", {"--help"}, -1, 2},
-        {"a directory that does not exist", {scratchPath("missing/solar.png")}, -1, 1},
-        {"the disk full after 100 bytes", {previous}, 100, 1},
+        {"no output named", {}, "", 2},
+        {"two outputs", {previous, previous}, "", 2},
+        {"an option", {"--help"}, "", 2},
+        {"a directory that does not exist", {dir / "missing/solar.png"}, "", 1},
+        {"the disk full after 512 bytes", {previous}, diskFull, 1},
     };
     for (const auto &c : cases) {
         SCOPED_TRACE(c.what);
 #ifdef __SANITIZE_THREAD__
         // ThreadSanitizer's runtime dies of SIGBUS while the program is
         // still loading, under any file size limit.
-        if (c.fileSizeLimit >= 0)
+        if (!c.limit.empty())
             continue;
 #endif
-        EXPECT_EQ(runLegacy("solar", c.args, c.fileSizeLimit), c.status);
-        EXPECT_EQ(contents(previous), "the previous picture");
-        EXPECT_EQ(scratchFiles(stem).size(), 1u);
+        EXPECT_EQ(runLegacy("solar", c.args, c.limit), c.status);
+        EXPECT_EQ(slurp(previous), "the previous picture");
+        EXPECT_EQ(dir.names(), std::vector<std::string>{"offscreen.png"});
     }
-    std::remove(previous.c_str());
 }
