@@ -347,11 +347,125 @@ void addVariedCases(std::vector<Case> &cases, std::uint64_t seed, int perFunctio
     }
 }
 
+// ---- The compatibility layer ----------------------------------------------------
+
+void addPartialDisk(std::vector<Case> &cases, double inner, double outer, int slices, int loops, double start,
+                    double sweep) {
+    addDrawCase(cases,
+                label("gluPartialDisk(q, %.17g, %.17g, %d, %d, %.17g, %.17g)", inner, outer, slices, loops, start,
+                      sweep),
+                [=] { gluPartialDisk(nullptr, inner, outer, slices, loops, start, sweep); });
+}
+
+struct Camera {
+    double eye[3], centre[3], up[3];
+};
+
+void addLookAt(std::vector<Case> &cases, const Camera &c) {
+    addDrawCase(cases,
+                label("gluLookAt(%.17g, %.17g, %.17g, %.17g, %.17g, %.17g, %.17g, %.17g, %.17g)", c.eye[0], c.eye[1],
+                      c.eye[2], c.centre[0], c.centre[1], c.centre[2], c.up[0], c.up[1], c.up[2]),
+                [=] {
+                    gluLookAt(c.eye[0], c.eye[1], c.eye[2], c.centre[0], c.centre[1], c.centre[2], c.up[0], c.up[1],
+                              c.up[2]);
+                });
+}
+
+void addOrtho2D(std::vector<Case> &cases, double left, double right, double bottom, double top) {
+    addDrawCase(cases, label("gluOrtho2D(%.17g, %.17g, %.17g, %.17g)", left, right, bottom, top),
+                [=] { gluOrtho2D(left, right, bottom, top); });
+}
+
+// What the compatibility layer sends: gluPartialDisk over every form of
+// angle and count, the cameras of gluLookAt, gluOrtho2D's projection.
+void addCompatCases(std::vector<Case> &cases) {
+    // Whole, half and quarter turns (exact in radians), ordinary sectors,
+    // negative and over-full sweeps, an empty one, non-finite angles.
+    const double angles[][2] = {{0, 360},   {0, 180},    {0, 90},     {90, 90},      {270, 90},  {45, -90},
+                                {30, 270},  {-30, -300}, {10, 400},   {10, -1000},   {350, 40},  {0, 0},
+                                {0, -360},  {720, 90},   {123.456, -0.001}, {1e10, 30}, {0, kInf}, {0, -kInf},
+                                {kNaN, 90}, {0, kNaN},   {kInf, 90},  {-0.0, 360}};
+    const Counts counts[] = {{16, 2}, {1, 1}, {3, 1}, {0, 1}, {-1, 2}, {5, 0}, {7, -1}, {2, 3}};
+    const double radii[][2] = {{0.25, 1}, {0, 1.5}, {1, 0.25}, {0.5, 0.5}, {0, 0}, {kNaN, 1}};
+    int n = 0;
+    for (const auto &a : angles)
+        for (int k = 0; k < 3; ++k, ++n) {
+            const Counts c = counts[n % 8];
+            const auto &r = radii[n % 6];
+            addPartialDisk(cases, r[0], r[1], c.a, c.b, a[0], a[1]);
+        }
+    // Long enough for the accumulated ring radii and every step's angle.
+    addPartialDisk(cases, 0.1, 1.3, 300, 2, 15, 250);
+    addPartialDisk(cases, 0.2, 2.7, 4, 300, -40, 100);
+    addPartialDisk(cases, 0, 1, 360, 3, 0, 360);
+    addPartialDisk(cases, 0.3, 0.9, 97, 5, 200, -333.3);
+
+    const Camera cameras[] = {
+        {{0, 5, 10}, {0, 0, 0}, {0, 1, 0}},
+        {{1.1, 2.2, 3.3}, {-0.7, 0.4, 9.9}, {0.3, -0.2, 1}},
+        {{-3, 0.5, -7}, {2, 2, 2}, {0, 0, 1}},
+        {{1, 2, 3}, {1, 2, 3}, {0, 1, 0}},            // the eye on the centre
+        {{0, 0, 5}, {0, 0, 0}, {0, 0, 1}},            // up along the view
+        {{0, 0, 5}, {0, 0, 0}, {0, 0, -3}},           // up against it
+        {{2, 1, 0}, {0, 0, 0}, {0, 0, 0}},            // no up at all
+        {{1, 1, 1}, {0, 0, 0}, {1, 1, 1}},            // up along a diagonal view: ties
+        {{1e-300, 2e-300, 3e-300}, {0, 0, 0}, {0, 1e-300, 0}},
+        {{1e300, -2e300, 3e300}, {-1e300, 0, 0}, {0, 1e300, 1e300}},
+        {{1e-160, 0, 0}, {0, 1e-160, 0}, {0, 0, 1}},  // squares below the normal range
+        {{5e-324, 0, 0}, {0, 0, 0}, {0, 1, 0}},       // a subnormal direction
+        {{kInf, 0, 0}, {0, 0, 0}, {0, 1, 0}},
+        {{0, 0, 0}, {0, 0, -1}, {kNaN, 1, 0}},
+    };
+    for (const Camera &c : cameras)
+        addLookAt(cases, c);
+    Numbers r(20261209);
+    for (int i = 0; i < 40; ++i) {
+        Camera c{};
+        for (double &v : c.up)
+            v = r.decimal(-2000, 2000);
+        for (double &v : c.centre)
+            v = r.decimal(-50000, 50000);
+        for (double &v : c.eye)
+            v = r.decimal(-50000, 50000);
+        addLookAt(cases, c);
+    }
+
+    addOrtho2D(cases, 0, 640, 0, 480);
+    addOrtho2D(cases, -1, 1, -1, 1);
+    addOrtho2D(cases, 0, 0, 0, 0);
+    addOrtho2D(cases, 1e300, -1e300, kNaN, kInf);
+}
+
+// Ordinary compatibility calls with decimal arguments, for the broad set.
+void addVariedCompatCases(std::vector<Case> &cases, std::uint64_t seed, int perFunction, int scale) {
+    Numbers r(seed);
+    for (int i = 0; i < perFunction; ++i) {
+        const double sweep = r.decimal(-400000, 400000);
+        const double start = r.decimal(-360000, 360000);
+        const double inner = r.decimal(0, 1500);
+        const int loops = r.count(1, 5 * scale);
+        const int slices = r.count(1, 14 * scale);
+        const double width = r.decimal(0, 2500);
+        addPartialDisk(cases, inner, inner + width, slices, loops, start, sweep);
+    }
+    for (int i = 0; i < perFunction; ++i) {
+        Camera c{};
+        for (double &v : c.up)
+            v = r.decimal(-2000, 2000);
+        for (double &v : c.centre)
+            v = r.decimal(-50000, 50000);
+        for (double &v : c.eye)
+            v = r.decimal(-50000, 50000);
+        addLookAt(cases, c);
+    }
+}
+
 std::vector<Case> corpus() {
     std::vector<Case> cases;
     addEdgeCases(cases);
     addFineCases(cases);
     addVariedCases(cases, 20261208, 60, 1);
+    addCompatCases(cases);
     return cases;
 }
 
@@ -360,6 +474,7 @@ std::vector<Case> corpus() {
 std::vector<Case> broad() {
     std::vector<Case> cases;
     addVariedCases(cases, 7, 400, 2);
+    addVariedCompatCases(cases, 7, 400, 2);
     return cases;
 }
 
@@ -386,15 +501,24 @@ struct Section {
 };
 
 std::string bitsLine(const glrecord::Call &c) {
+    using glrecord::Args;
     std::string out = glrecord::opName(c.op);
-    char word[24];
-    if (c.op == glrecord::Op::Begin)
-        out += c.mode == GL_QUAD_STRIP ? " GL_QUAD_STRIP" : c.mode == GL_TRIANGLE_FAN ? " GL_TRIANGLE_FAN" : " ?";
-    for (int i = 0; i < c.argCount() && c.op != glrecord::Op::Begin; ++i) {
-        if (c.op == glrecord::Op::Frustum)
+    char word[40];
+    if (c.op == glrecord::Op::Begin) {
+        const char *mode = glrecord::modeName(c.mode);
+        return out + " " + (mode ? mode : "?");
+    }
+    for (int i = 0; i < c.argCount(); ++i) {
+        if (c.args() == Args::Doubles)
             std::snprintf(word, sizeof word, " 0x%016" PRIx64, c.dbits(i));
-        else
+        else if (c.args() == Args::Floats)
             std::snprintf(word, sizeof word, " 0x%08" PRIx32, c.fbits(i));
+        else
+            std::snprintf(word, sizeof word, " %" PRId32, c.i[i]);
+        out += word;
+    }
+    if (c.op == glrecord::Op::TexImage1D || c.op == glrecord::Op::TexImage2D) {
+        std::snprintf(word, sizeof word, " %" PRIu64 " 0x%016" PRIx64, c.bytes, c.hash);
         out += word;
     }
     return out;
@@ -403,13 +527,14 @@ std::string bitsLine(const glrecord::Call &c) {
 // A bits line as the call it stands for, with decimals beside the bits, for
 // people; the line itself when it is not a GL call.
 std::string readable(const std::string &line) {
+    using glrecord::Args;
     glrecord::Call c{};
     char name[32];
     int used = 0;
     if (std::sscanf(line.c_str(), "%31s%n", name, &used) != 1)
         return line;
     bool known = false;
-    for (int op = 0; op <= static_cast<int>(glrecord::Op::Frustum); ++op)
+    for (int op = 0; op < glrecord::kOpCount; ++op)
         if (std::strcmp(name, glrecord::opName(static_cast<glrecord::Op>(op))) == 0) {
             c.op = static_cast<glrecord::Op>(op);
             known = true;
@@ -417,17 +542,29 @@ std::string readable(const std::string &line) {
     if (!known || c.op == glrecord::Op::Begin)
         return line;
     const char *p = line.c_str() + used;
-    for (int i = 0; i < c.argCount(); ++i) {
+    const int words = c.argCount() + (c.op == glrecord::Op::TexImage1D || c.op == glrecord::Op::TexImage2D ? 2 : 0);
+    for (int i = 0; i < words; ++i) {
         std::uint64_t b = 0;
-        if (std::sscanf(p, " %" SCNx64 "%n", &b, &used) != 1)
-            return line;
-        p += used;
-        if (c.op == glrecord::Op::Frustum) {
-            c.d[i] = fromBits(b);
+        std::int32_t n = 0;
+        if (i >= c.argCount()) {  // the texture's byte count and hash
+            if (std::sscanf(p, i == c.argCount() ? " %" SCNu64 "%n" : " %" SCNx64 "%n", &b, &used) != 1)
+                return line;
+            (i == c.argCount() ? c.bytes : c.hash) = b;
+        } else if (c.args() == Args::Ints) {
+            if (std::sscanf(p, " %" SCNd32 "%n", &n, &used) != 1)
+                return line;
+            c.i[i] = n;
         } else {
-            const std::uint32_t b32 = static_cast<std::uint32_t>(b);
-            std::memcpy(&c.f[i], &b32, sizeof b32);
+            if (std::sscanf(p, " %" SCNx64 "%n", &b, &used) != 1)
+                return line;
+            if (c.args() == Args::Doubles) {
+                c.d[i] = fromBits(b);
+            } else {
+                const std::uint32_t b32 = static_cast<std::uint32_t>(b);
+                std::memcpy(&c.f[i], &b32, sizeof b32);
+            }
         }
+        p += used;
     }
     return glrecord::formatHex(c);
 }
