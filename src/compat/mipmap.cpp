@@ -103,14 +103,18 @@ struct Layout {
     bool swap;
 };
 
+// Whether GL could hold this state: glPixelStorei refuses other values.
+bool holds(const PixelStore &s) {
+    const GLint a = s.alignment;
+    return (a == 1 || a == 2 || a == 4 || a == 8) && s.rowLength >= 0 && s.skipRows >= 0 && s.skipPixels >= 0;
+}
+
 // The layout of a width x height image (both at least 1) of n components
-// of `size` bytes under pixel-store state s: 0, GLU_INVALID_VALUE for a
-// state GL never holds, or GLU_OUT_OF_MEMORY when the bytes from the
-// image's start to the end of its last pixel pass kMaxBytes.
+// of `size` bytes under pixel-store state s, which GL could hold: 0, or
+// GLU_OUT_OF_MEMORY when the bytes from the image's start to the end of
+// its last pixel pass kMaxBytes.
 GLint layOut(const PixelStore &s, int width, int height, int n, int size, Layout &out) {
     const GLint a = s.alignment;
-    if ((a != 1 && a != 2 && a != 4 && a != 8) || s.rowLength < 0 || s.skipRows < 0 || s.skipPixels < 0)
-        return GLU_INVALID_VALUE;
     const uint64_t group = static_cast<uint64_t>(n) * static_cast<uint64_t>(size);
     const uint64_t length = static_cast<uint64_t>(s.rowLength > 0 ? s.rowLength : width);
     uint64_t stride = group * length;
@@ -339,6 +343,8 @@ GLint build(const Request &r, bool fit, GLint userLevel, GLint base, GLint max) 
         base = userLevel;
         max = userLevel + log2Of(w > h ? w : h);
     }
+    if (!holds(client))
+        return GLU_INVALID_VALUE;
     Layout in = {};
     const GLint status = layOut(client, r.width, r.height, n, size, in);
     if (status != 0)
@@ -413,6 +419,8 @@ GLint gluScaleImage(GLenum format, GLsizei wIn, GLsizei hIn, GLenum typeIn, cons
         return GLU_INVALID_VALUE;
     const PixelStore unpack = readUnpack();
     const PixelStore pack = readPack();
+    if (!holds(unpack) || !holds(pack))
+        return GLU_INVALID_VALUE;
     Layout in = {}, out = {};
     GLint status = layOut(unpack, wIn, hIn, n, sizeIn, in);
     if (status == 0)
