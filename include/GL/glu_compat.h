@@ -183,9 +183,10 @@ const GLubyte *gluErrorString(GLenum error);
  *   it.  The element is in this machine's byte order, its bytes swapped
  *   when swapBytes is not 0.  Nothing else is read or written: gluScaleImage
  *   leaves row padding and skipped pixels as they were.  Images are in
- *   client memory (a buffer bound to GL_PIXEL_UNPACK_BUFFER is not looked
- *   at); GL_UNPACK_LSB_FIRST, _IMAGE_HEIGHT and _SKIP_IMAGES are not read,
- *   as they change nothing for these images.
+ *   client memory: no buffer may be bound to GL_PIXEL_UNPACK_BUFFER, or GL
+ *   would take the levels' pointers as offsets into it.
+ *   GL_UNPACK_LSB_FIRST, _IMAGE_HEIGHT and _SKIP_IMAGES are not read, as
+ *   they change nothing for these images.
  *
  * THE BOX FILTER (gluScaleImage; level 0 of gluBuild*DMipmaps)
  *   Scaling an axis of `in` pixels to `out`, output pixel x covers input
