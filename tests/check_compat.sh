@@ -1,7 +1,7 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
-# check_compat.sh ARCHIVE NM: the compatibility archive defines exactly its
-# fourteen calls and needs nothing but GL entry points, libm's sin, cos and
+# check_compat.sh ARCHIVE NM: the compatibility archive defines exactly the
+# calls listed below and needs nothing but GL entry points, libm's sin, cos and
 # sqrt, libc's malloc and free (the mipmaps' working copy), and what the
 # compiler calls by itself (libc's memset and memcpy, the static libgcc's
 # soft-float and 64-bit division routines on 32-bit targets, a sanitizer's
@@ -17,7 +17,7 @@ symbols=$("$nm" "$archive") || { echo "FAIL: $nm cannot read $archive"; exit 1; 
 # i386's position-independent code may define the compiler's hidden
 # __x86.get_pc_thunk helpers, one copy per object.
 defined=$(echo "$symbols" | awk '$2 ~ /^[TDBRVW]$/ && $3 !~ /^__x86\.get_pc_thunk\./ {print $3}' | sort | tr '\n' ' ')
-want="gluBuild1DMipmapLevels gluBuild1DMipmaps gluBuild2DMipmapLevels gluBuild2DMipmaps gluDeleteQuadric gluErrorString gluLookAt gluOrtho2D gluPartialDisk gluQuadricCallback gluQuadricNormals gluQuadricOrientation gluQuadricTexture gluScaleImage "
+want="gluBuild1DMipmapLevels gluBuild1DMipmaps gluBuild2DMipmapLevels gluBuild2DMipmaps gluDeleteQuadric gluErrorString gluLookAt gluOrtho2D gluPartialDisk gluQuadricCallback gluQuadricNormals gluQuadricOrientation gluQuadricTexture gluScaleImage softglu_compat_gluNewQuadric "
 [ "$defined" = "$want" ] || bad "defined symbols are '$defined', expected '$want'"
 
 undefined=$(echo "$symbols" | awk '$1 == "U" {print $2}' | sort -u)

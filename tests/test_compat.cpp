@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The compatibility layer as GL receives it: gluPartialDisk's sectors,
-// gluErrorString's messages, and the image calls' refusals.
+// gluErrorString's messages, the image calls' refusals.
+#define SOFTGLU_COMPAT  // the compatibility layer's calls are declared with its switch
 #include "stream.h"
 
 #include <algorithm>
@@ -139,6 +140,19 @@ TEST(PartialDisk, AdjacentSectorsShareTheirEdgeBitForBit) {
                 }
         }
     }
+}
+
+TEST(Quadric, UnderTheSwitchTheHandleIsNeverNullAndSendsNothing) {
+    GLUquadric *first = nullptr, *second = nullptr;
+    const Stream s = record([&] {
+        first = gluNewQuadric();
+        second = gluNewQuadric();
+        gluDeleteQuadric(first);
+        gluDeleteQuadric(nullptr);
+    });
+    EXPECT_NE(first, nullptr);
+    EXPECT_EQ(first, second);
+    EXPECT_TRUE(s.empty());
 }
 
 TEST(ErrorString, EveryCodeItsOwnMessageAnythingElseTheUnknownOne) {
