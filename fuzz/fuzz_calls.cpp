@@ -49,7 +49,11 @@
 // than kMaxFilterReads pixels, has its largest size or pixel-store value
 // halved until it fits; images past the address space still reach the
 // library, which must refuse them unread.
-#include <GL/glu.h>  // with SOFTGLU_COMPAT, from softglu::compat
+#include <GL/glu.h>
+// The image calls' declarations, without the switch: the switch would make
+// gluNewQuadric the compatibility layer's, and this program checks
+// libsoftglu's own.
+#include <GL/glu_compat.h>
 
 #include "glrecord.h"
 #include "provenance.h"
