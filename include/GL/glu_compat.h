@@ -247,7 +247,9 @@ GLint gluUnProject(GLdouble winX, GLdouble winY, GLdouble winZ,
  * back from the window); GLU_TRUE otherwise.  A matrix singular only up to
  * rounding (a nearly flat projection) may meet a tiny pivot instead and
  * give huge, meaningless results with GLU_TRUE; a product A whose entries
- * underflow to zero is singular. */
+ * underflow to zero is singular, and an inverse too large for a double (of
+ * a matrix of subnormal entries, say) overflows to infinities and NaNs,
+ * also with GLU_TRUE. */
 GLint gluUnProject4(GLdouble winX, GLdouble winY, GLdouble winZ, GLdouble clipW,
                     const GLdouble model[16], const GLdouble proj[16], const GLint viewport[4],
                     GLdouble nearVal, GLdouble farVal,
