@@ -2,6 +2,7 @@
 // The compatibility layer as GL receives it: gluPartialDisk's sectors,
 // gluErrorString's messages, what the projection helpers return for bad
 // input, and gluGetString and gluCheckExtension.
+#define SOFTGLU_COMPAT  // the compatibility layer's calls are declared with its switch
 #include "stream.h"
 
 #include <algorithm>
@@ -140,6 +141,19 @@ TEST(PartialDisk, AdjacentSectorsShareTheirEdgeBitForBit) {
                 }
         }
     }
+}
+
+TEST(Quadric, UnderTheSwitchTheHandleIsNeverNullAndSendsNothing) {
+    GLUquadric *first = nullptr, *second = nullptr;
+    const Stream s = record([&] {
+        first = gluNewQuadric();
+        second = gluNewQuadric();
+        gluDeleteQuadric(first);
+        gluDeleteQuadric(nullptr);
+    });
+    EXPECT_NE(first, nullptr);
+    EXPECT_EQ(first, second);
+    EXPECT_TRUE(s.empty());
 }
 
 TEST(ErrorString, EveryCodeItsOwnMessageAnythingElseTheUnknownOne) {
