@@ -163,8 +163,8 @@ void gluOrtho2D(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top);
 const GLubyte *gluErrorString(GLenum error);
 
 /* What softglu is, as a static string that must not be freed:
- *   GLU_VERSION     "1.3 softglu X.Y.Z", X.Y.Z being softglu's own version
- *                   (1.0.0 for this release)
+ *   GLU_VERSION     "1.3 softglu X.Y.Z", X.Y.Z being softglu's own version,
+ *                   as its pkg-config files report it
  *   GLU_EXTENSIONS  "", since softglu provides no extension
  *   any other name  NULL
  * Why "1.3": the calls softglu provides behave as those of version 1.3 of
@@ -173,10 +173,10 @@ const GLubyte *gluErrorString(GLenum error);
  * softglu does not provide the whole of 1.3 (no tessellators or NURBS,
  * for instance), but no program can reach a missing call by trusting the
  * number: a call softglu lacks fails to compile (see the end of this
- * header).  The
- * words after the number follow the classic "number, space, vendor
- * information" form, so programs that read only the number read 1.3, and a
- * person reading a log sees which library answered and which release. */
+ * header).  The words after the number follow the classic "number, space,
+ * vendor information" form, so programs that read only the number read
+ * 1.3, and a person reading a log sees which library answered and which
+ * release. */
 const GLubyte *gluGetString(GLenum name);
 
 /* GL_TRUE when extName is one of the space-separated words of extString
