@@ -842,3 +842,34 @@ TEST(LegacyProgram, OffscreenFailsCleanlyAndNeverLeavesAPartialImage) {
         EXPECT_EQ(dir.names(), std::vector<std::string>{"offscreen.png"});
     }
 }
+
+TEST(LegacyProgram, PickLabelsTheMiddleBallAndMipmapsItsStripesToPurple) {
+    const Image img = picture("pick");
+    ASSERT_EQ(img.width, 400);
+    ASSERT_EQ(img.height, 300);
+    const PerspectiveView view{{0, 2, 8}, {0, 0, 0}, {0, 1, 0}, 40.0};
+    auto white = [](const unsigned char *p) { return p[0] > 240 && p[1] > 240 && p[2] > 240; };
+    for (double x : {-2.5, 0.0, 2.5}) {
+        SCOPED_TRACE(testing::Message() << "ball at x = " << x);
+        const auto centre = project(view, img.width, img.height, {x, 0, 0});
+        // Red and blue stripes blended by the smaller levels: purple, not
+        // the untextured white of an incomplete texture.
+        long sum[3] = {0, 0, 0};
+        int n = 0;
+        countAround(img, centre, 15, [&](const unsigned char *p) {
+            for (int k = 0; k < 3; ++k)
+                sum[k] += p[k];
+            return ++n > 0;
+        });
+        ASSERT_GT(n, 0);
+        EXPECT_GT(sum[0] / n, sum[1] / n + 50);
+        EXPECT_GT(sum[2] / n, sum[1] / n + 50);
+        // Only the picked (middle) ball has the white label 40 pixels above
+        // its centre, where gluProject and gluUnProject put it.
+        const int labelled = countAround(img, {centre[0], centre[1] - 40.0}, 4, white);
+        if (x == 0.0)
+            EXPECT_EQ(labelled, 81);
+        else
+            EXPECT_EQ(labelled, 0);
+    }
+}
