@@ -40,6 +40,7 @@
 #include <cerrno>
 #include <cinttypes>
 #include <cmath>
+#include <csetjmp>
 #include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
@@ -224,6 +225,35 @@ void addSphere(std::vector<Case> &cases, float radius, int slices, int stacks) {
                 [=] { gluSphere(nullptr, radius, slices, stacks); });
 }
 
+// Stops a call after its first `limit` GL calls: a longjmp out of the GL
+// stand-in and the library, whose frames hold nothing to destroy.
+class Cutoff : public glrecord::Sink {
+public:
+    explicit Cutoff(std::size_t limit) : limit_(limit) {}
+    void call(const glrecord::Call &) override {
+        if (++count_ == limit_)
+            std::longjmp(stop, 1);
+    }
+    std::jmp_buf stop;
+
+private:
+    std::size_t limit_;
+    std::size_t count_ = 0;
+};
+
+// The first `limit` GL calls of a call that would send many millions: what
+// its first steps are made of shows there.
+void addFirstCallsCase(std::vector<Case> &cases, const std::string &l, std::size_t limit,
+                       std::function<void()> draw) {
+    cases.push_back({l + label(", its first %zu GL calls", limit), [limit, draw] {
+                         Cutoff cutoff(limit);
+                         const glrecord::Streaming streaming(cutoff);
+                         if (setjmp(cutoff.stop) == 0)
+                             draw();
+                         return std::string();
+                     }});
+}
+
 void addTorus(std::vector<Case> &cases, float rc, int numc, float rt, int numt) {
     addDrawCase(cases,
                 label("drawTorus(%.9g, %d, %.9g, %d)", static_cast<double>(rc), numc, static_cast<double>(rt), numt),
@@ -293,6 +323,18 @@ void addEdgeCases(std::vector<Case> &cases) {
     addDisk(cases, 0.25, 1, 16777217, 0);
     addSphere(cases, 1, -16777217, 0);
     addTorus(cases, 0.25f, 0, 1, 2147483647);
+
+    // Counts that go to double through float, above 2^24, where float
+    // rounds them (16777217 to 16777216, 123456789 to 123456792) and the
+    // steps differ from those of the exact count.  A negative stacks draws
+    // the sphere's two fans alone; the sphere's slices and the disk's loops
+    // each take millions of steps, so only their first calls are kept.
+    for (int stacks : {-16777217, -123456789})
+        addSphere(cases, 1, 4, stacks);
+    for (int slices : {16777217, 123456789})
+        addFirstCallsCase(cases, label("gluSphere(q, 1, %d, 2)", slices), 12,
+                          [slices] { gluSphere(nullptr, 1, slices, 2); });
+    addFirstCallsCase(cases, "gluDisk(q, 0, 1, 2, 16777217)", 29, [] { gluDisk(nullptr, 0, 1, 2, 16777217); });
 }
 
 // Finer tessellations: a few hundred steps in one direction, so that every
