@@ -13,8 +13,9 @@
 #                 baseline CPU); `make test test-arches` runs every test
 #   make reference    rewrites the reference stream (see README)
 #   make bench    the benchmark and the callgrind instruction counts
-#   make packages the Debian packages of amd64, armel, i386, armhf and arm64
-#                 in build/packages/out, checked by lintian
+#   make packages the Debian packages of amd64, armel, i386, armhf, arm64,
+#                 ppc64el, mips64el and riscv64 in build/packages/out, checked
+#                 by lintian
 # Each suite builds in its own directory under build/.
 
 HOST_PKGS := cmake make g++ binutils libgl-dev libgtest-dev googletest pkgconf xz-utils \
@@ -167,7 +168,7 @@ bench: build-host
 # the target's libc6, which the script downloads (see its header).
 # `make test` checks them (tests/check_debs.sh) and, as root, installs the
 # amd64 packages for real and removes them again.
-PACKAGE_ARCHES := amd64 armel i386 armhf arm64
+PACKAGE_ARCHES := amd64 armel i386 armhf arm64 ppc64el mips64el riscv64
 PACKAGE_CROSS := $(filter-out amd64,$(PACKAGE_ARCHES))
 PACKAGE_PKGS := debhelper dpkg-dev fakeroot lintian
 
