@@ -115,6 +115,8 @@ gallery: build-host
 # fuzz run (clang's libFuzzer), and the benchmark (`make bench`, not part of
 # `make test`).  The first sanitizer report fails the run.
 HOST_PKGS += libbenchmark-dev
+# clang: the host suite's clang_build test, and the fuzz target.
+HOST_PKGS += clang-14
 FUZZ_PKGS := clang-14 libclang-rt-14-dev llvm-14
 BENCH_PKGS := valgrind
 FUZZ_SECONDS := 60
