@@ -2,14 +2,15 @@
 # Install rules.
 #
 #   cmake --install BUILD --prefix DIR   DIR/lib/libsoftglu.so.1.0.0 (with its
-#                                        .so.1 and .so links), the
-#                                        compatibility archive
+#                                        .so.1 and .so links), the static
+#                                        libsoftglu.a, the compatibility
+#                                        archive
 #                                        libsoftglu-compat.a,
 #                                        DIR/include/softglu/GL/glu.h and
 #                                        glu_compat.h, pkg-config's softglu.pc
 #                                        and softglu-compat.pc, CMake's softglu
-#                                        package (softglu::softglu and
-#                                        softglu::compat), the tools that were
+#                                        package (softglu::softglu,
+#                                        softglu::static and softglu::compat), the tools that were
 #                                        built and the man pages (man/)
 #
 # The headers sit in a directory of their own (SOFTGLU_INSTALL_INCLUDEDIR,
@@ -21,7 +22,7 @@ include(CMakePackageConfigHelpers)
 
 set(SOFTGLU_CMAKE_DIR ${CMAKE_INSTALL_LIBDIR}/cmake/softglu)
 
-install(TARGETS softglu softglu_compat EXPORT softgluTargets
+install(TARGETS softglu softglu_static softglu_compat EXPORT softgluTargets
   LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}
   ARCHIVE DESTINATION ${CMAKE_INSTALL_LIBDIR})
 # glu_compat.h stays beside glu.h: each includes the other by its bare name.
@@ -47,3 +48,4 @@ foreach(tool softglu-trace softglu-render)
     install(TARGETS ${tool} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
+include(cmake/porting.cmake)

@@ -154,7 +154,8 @@ void describe(const char *name, Args... args) {
 
 // The kinds of a stream's calls, one letter each: Q and F open a quad strip
 // and a fan (B any other primitive), E closes; n normal, t texture
-// coordinate, v glVertex3f, w glVertex2f, P glFrustum.
+// coordinate, v glVertex3f, w glVertex2f, P glFrustum; M any matrix or
+// pixel call of the compatibility layer.
 char letter(const Call &c) {
     switch (c.op) {
     case Op::Begin:
@@ -165,8 +166,8 @@ char letter(const Call &c) {
     case Op::Vertex3f: return 'v';
     case Op::Vertex2f: return 'w';
     case Op::Frustum: return 'P';
+    default: return 'M';
     }
-    return '?';
 }
 
 std::string letters(const Stream &s) {

@@ -1,7 +1,7 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
-# check_compat.sh ARCHIVE NM: the compatibility archive defines exactly its
-# nine calls and needs nothing but GL entry points, libm's sin, cos and sqrt,
+# check_compat.sh ARCHIVE NM: the compatibility archive defines exactly the
+# calls listed below and needs nothing but GL entry points, libm's sin, cos and sqrt,
 # and what the compiler calls by itself (libc's memset and memcpy, ARM's
 # soft-float routines from the static libgcc, a sanitizer's hooks and the
 # linker's _GLOBAL_OFFSET_TABLE_, or .TOC. on POWER): no C++ runtime, so a
@@ -16,7 +16,7 @@ symbols=$("$nm" "$archive") || { echo "FAIL: $nm cannot read $archive"; exit 1; 
 # i386's position-independent code may define the compiler's hidden
 # __x86.get_pc_thunk helpers, one copy per object.
 defined=$(echo "$symbols" | awk '$2 ~ /^[TDBRVW]$/ && $3 !~ /^__x86\.get_pc_thunk\./ {print $3}' | sort | tr '\n' ' ')
-want="gluDeleteQuadric gluErrorString gluLookAt gluOrtho2D gluPartialDisk gluQuadricCallback gluQuadricNormals gluQuadricOrientation gluQuadricTexture "
+want="gluDeleteQuadric gluErrorString gluLookAt gluOrtho2D gluPartialDisk gluQuadricCallback gluQuadricNormals gluQuadricOrientation gluQuadricTexture softglu_compat_gluNewQuadric "
 [ "$defined" = "$want" ] || bad "defined symbols are '$defined', expected '$want'"
 
 undefined=$(echo "$symbols" | awk '$1 == "U" {print $2}' | sort -u)

@@ -6,8 +6,10 @@
 # given; TOOLCHAIN is a cross build's CMake toolchain file, or empty):
 #   - pkg-config: softglu's version is VERSION, and examples/sphere.c builds
 #     with softglu's flags both after and before -I/usr/include;
+#   - pkg-config --static: sphere.c linked with libsoftglu.a;
 #   - CMake: tests/consumer, find_package(softglu VERSION EXACT), with
-#     softglu::softglu linked before and after OpenGL::GL;
+#     softglu::softglu linked before and after OpenGL::GL, and with
+#     softglu::static;
 #   - softglu-compat: a legacy source builds warning-free with its flags.
 # Each time the compiler's list of included files must hold softglu's
 # GL/glu.h and not the system's /usr/include/GL/glu.h, which this machine
@@ -37,11 +39,14 @@ check_header() {
     [ $found -eq 1 ] || bad "$what does not include softglu's GL/glu.h"
 }
 
-# A consumer needs our library, and neither another GL utility library nor
-# the C++ runtime.
+# A consumer needs our library (or, linked with libsoftglu.a, holds it), and
+# neither another GL utility library nor the C++ runtime.
 check_needed() {
     needed=$("$readelf" -d "$1" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | tr '\n' ' ')
-    case " $needed" in *" libsoftglu.so.1 "*) ;; *) bad "$1 does not need libsoftglu.so.1: $needed" ;; esac
+    case "$1" in
+        *static*) case "$needed" in *libsoftglu*) bad "$1, linked statically, needs $needed" ;; esac ;;
+        *) case " $needed" in *" libsoftglu.so.1 "*) ;; *) bad "$1 does not need libsoftglu.so.1: $needed" ;; esac ;;
+    esac
     case "$needed" in *libGLU*) bad "$1 needs another GLU: $needed" ;; esac
     case "$needed" in *libstdc++*) bad "$1 needs the C++ runtime: $needed" ;; esac
 }
@@ -82,6 +87,17 @@ for order in "$flags -I/usr/include" "-I/usr/include $flags"; do
         bad "sphere.c does not build with $order"
     fi
 done
+
+# libsoftglu.a, through pkg-config --static, in a static program as a
+# board with a static toolchain builds it (sphere.c brings its own GL).
+static=$(pc --static --libs softglu) || bad "pkg-config --static softglu fails"
+case " $static " in *" -lm "*) ;; *) bad "pkg-config --static softglu lacks -lm: $static" ;; esac
+# shellcheck disable=SC2086
+if "$cc" -static -o "$work/sphere-static" $flags "$sphere" $static; then
+    run "$work/sphere-static" "$@"
+else
+    bad "sphere.c does not build with libsoftglu.a"
+fi
 
 # The compatibility layer's switch: a legacy source builds warning-free with
 # softglu-compat's flags.

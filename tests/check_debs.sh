@@ -65,9 +65,20 @@ $lib/cmake/softglu/softgluConfigVersion.cmake
 $lib/cmake/softglu/softgluTargets-none.cmake
 $lib/cmake/softglu/softgluTargets.cmake
 $lib/libsoftglu-compat.a
+$lib/libsoftglu.a
 $lib/libsoftglu.so -> libsoftglu.so.1
 $lib/pkgconfig/softglu-compat.pc
 $lib/pkgconfig/softglu.pc
+$lib/softglu/porting/bin/c++ -> cc
+$lib/softglu/porting/bin/cc
+$lib/softglu/porting/bin/clang -> cc
+$lib/softglu/porting/bin/clang++ -> cc
+$lib/softglu/porting/bin/g++ -> cc
+$lib/softglu/porting/bin/gcc -> cc
+$lib/softglu/porting/include/GL/glu.h
+$lib/softglu/porting/lib/libGLU.so
+$lib/softglu/porting/lib/pkgconfig/glu.pc
+./usr/share/softglu/porting.sh
 ./usr/share/doc/libsoftglu-dev/changelog.gz
 ./usr/share/doc/libsoftglu-dev/copyright$man3"
     want_tools="./usr/bin/softglu-render

@@ -24,7 +24,7 @@ rm -rf "$work"
 
 for f in "$libdir/libsoftglu.so.$version" include/softglu/GL/glu.h include/softglu/GL/glu_compat.h \
          "$libdir/pkgconfig/softglu.pc" "$libdir/pkgconfig/softglu-compat.pc" \
-         "$libdir/cmake/softglu/softgluConfig.cmake" "$libdir/libsoftglu-compat.a" \
+         "$libdir/cmake/softglu/softgluConfig.cmake" "$libdir/libsoftglu-compat.a" "$libdir/libsoftglu.a" \
          share/man/man3/gluSphere.3 share/man/man3/gluPartialDisk.3; do
     [ -f "$stage/$f" ] || bad "$f is not installed"
 done

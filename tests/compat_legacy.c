@@ -16,7 +16,9 @@
 #define CALLBACK
 #endif
 
-static GLUquadricObj *quadric;
+/* Public code forward-declares the handle's tag. */
+struct GLUquadric;
+static struct GLUquadric *quadric;
 
 static const GLenum errorCodes[] = {
     GLU_INVALID_ENUM, GLU_INVALID_VALUE, GLU_OUT_OF_MEMORY,
@@ -32,6 +34,10 @@ static void CALLBACK quadricError(GLenum code)
 void legacyInit(void)
 {
     quadric = gluNewQuadric();
+    if (quadric == NULL) {
+        fprintf(stderr, "out of memory\n");
+        return;
+    }
     gluQuadricDrawStyle(quadric, GLU_FILL);
     gluQuadricNormals(quadric, GLU_SMOOTH);
     gluQuadricNormals(quadric, GLU_FLAT);

@@ -31,6 +31,7 @@
 // the real math library.
 #include <GL/glu.h>
 
+#include "corpus.h"
 #include "glrecord.h"
 #include "provenance.h"
 
@@ -156,54 +157,7 @@ namespace {
 
 // ---- The corpus ----------------------------------------------------------------
 
-const double kInf = std::numeric_limits<double>::infinity();
-const double kNaN = std::numeric_limits<double>::quiet_NaN();
-const float kInfF = std::numeric_limits<float>::infinity();
-const float kNaNF = std::numeric_limits<float>::quiet_NaN();
-
-struct Case {
-    std::string label;
-    std::function<std::string()> run;  // returns a result to compare, if any
-};
-
-// printf into a string.  Labels print doubles with %.17g and floats with
-// %.9g, which read back exactly.
-std::string label(const char *format, ...) __attribute__((format(printf, 1, 2)));
-std::string label(const char *format, ...) {
-    char buf[256];
-    va_list args;
-    va_start(args, format);
-    std::vsnprintf(buf, sizeof buf, format, args);
-    va_end(args);
-    return buf;
-}
-
-struct Counts {
-    int a, b;
-};
-
-// Arguments that are the same on every architecture: integers from a fixed
-// linear congruential sequence, made decimal by one correctly rounded
-// division (k / 1000 fills the mantissa, unlike a binary fraction, whose
-// short products would hide a product taken in the wrong precision).
-class Numbers {
-public:
-    explicit Numbers(std::uint64_t seed) : state_(seed) {}
-    int count(int lo, int hi) { return lo + static_cast<int>(next() % static_cast<std::uint32_t>(hi - lo + 1)); }
-    double decimal(int lo, int hi) { return count(lo, hi) / 1000.0; }  // in [lo, hi] / 1000
-    float decimalf(int lo, int hi) { return static_cast<float>(decimal(lo, hi)); }
-
-private:
-    std::uint32_t next() {
-        state_ = state_ * 6364136223846793005u + 1442695040888963407u;
-        return static_cast<std::uint32_t>(state_ >> 33);
-    }
-    std::uint64_t state_;
-};
-
-void addDrawCase(std::vector<Case> &cases, std::string l, std::function<void()> draw) {
-    cases.push_back({std::move(l), [draw] { draw(); return std::string(); }});
-}
+using namespace corpus;  // kInf, Case, label, Counts, Numbers, addDrawCase
 
 void addPerspective(std::vector<Case> &cases, double fovy, double aspect, double zNear, double zFar) {
     addDrawCase(cases, label("gluPerspective(%.17g, %.17g, %.17g, %.17g)", fovy, aspect, zNear, zFar),
@@ -404,6 +358,7 @@ std::vector<Case> corpus() {
     addEdgeCases(cases);
     addFineCases(cases);
     addVariedCases(cases, 20261208, 60, 1);
+    addCompatCases(cases);
     return cases;
 }
 
@@ -412,6 +367,7 @@ std::vector<Case> corpus() {
 std::vector<Case> broad() {
     std::vector<Case> cases;
     addVariedCases(cases, 7, 400, 2);
+    addVariedCompatCases(cases, 7, 400, 2);
     return cases;
 }
 
@@ -439,15 +395,24 @@ struct Section {
 };
 
 std::string bitsLine(const glrecord::Call &c) {
+    using glrecord::Args;
     std::string out = glrecord::opName(c.op);
-    char word[24];
-    if (c.op == glrecord::Op::Begin)
-        out += c.mode == GL_QUAD_STRIP ? " GL_QUAD_STRIP" : c.mode == GL_TRIANGLE_FAN ? " GL_TRIANGLE_FAN" : " ?";
-    for (int i = 0; i < c.argCount() && c.op != glrecord::Op::Begin; ++i) {
-        if (c.op == glrecord::Op::Frustum)
+    char word[40];
+    if (c.op == glrecord::Op::Begin) {
+        const char *mode = glrecord::modeName(c.mode);
+        return out + " " + (mode ? mode : "?");
+    }
+    for (int i = 0; i < c.argCount(); ++i) {
+        if (c.args() == Args::Doubles)
             std::snprintf(word, sizeof word, " 0x%016" PRIx64, c.dbits(i));
-        else
+        else if (c.args() == Args::Floats)
             std::snprintf(word, sizeof word, " 0x%08" PRIx32, c.fbits(i));
+        else
+            std::snprintf(word, sizeof word, " %" PRId32, c.i[i]);
+        out += word;
+    }
+    if (c.op == glrecord::Op::TexImage1D || c.op == glrecord::Op::TexImage2D) {
+        std::snprintf(word, sizeof word, " %" PRIu64 " 0x%016" PRIx64, c.bytes, c.hash);
         out += word;
     }
     return out;
@@ -456,13 +421,14 @@ std::string bitsLine(const glrecord::Call &c) {
 // A bits line as the call it stands for, with decimals beside the bits, for
 // people; the line itself when it is not a GL call.
 std::string readable(const std::string &line) {
+    using glrecord::Args;
     glrecord::Call c{};
     char name[32];
     int used = 0;
     if (std::sscanf(line.c_str(), "%31s%n", name, &used) != 1)
         return line;
     bool known = false;
-    for (int op = 0; op <= static_cast<int>(glrecord::Op::Frustum); ++op)
+    for (int op = 0; op < glrecord::kOpCount; ++op)
         if (std::strcmp(name, glrecord::opName(static_cast<glrecord::Op>(op))) == 0) {
             c.op = static_cast<glrecord::Op>(op);
             known = true;
@@ -470,17 +436,29 @@ std::string readable(const std::string &line) {
     if (!known || c.op == glrecord::Op::Begin)
         return line;
     const char *p = line.c_str() + used;
-    for (int i = 0; i < c.argCount(); ++i) {
+    const int words = c.argCount() + (c.op == glrecord::Op::TexImage1D || c.op == glrecord::Op::TexImage2D ? 2 : 0);
+    for (int i = 0; i < words; ++i) {
         std::uint64_t b = 0;
-        if (std::sscanf(p, " %" SCNx64 "%n", &b, &used) != 1)
-            return line;
-        p += used;
-        if (c.op == glrecord::Op::Frustum) {
-            c.d[i] = fromBits(b);
+        std::int32_t n = 0;
+        if (i >= c.argCount()) {  // the texture's byte count and hash
+            if (std::sscanf(p, i == c.argCount() ? " %" SCNu64 "%n" : " %" SCNx64 "%n", &b, &used) != 1)
+                return line;
+            (i == c.argCount() ? c.bytes : c.hash) = b;
+        } else if (c.args() == Args::Ints) {
+            if (std::sscanf(p, " %" SCNd32 "%n", &n, &used) != 1)
+                return line;
+            c.i[i] = n;
         } else {
-            const std::uint32_t b32 = static_cast<std::uint32_t>(b);
-            std::memcpy(&c.f[i], &b32, sizeof b32);
+            if (std::sscanf(p, " %" SCNx64 "%n", &b, &used) != 1)
+                return line;
+            if (c.args() == Args::Doubles) {
+                c.d[i] = fromBits(b);
+            } else {
+                const std::uint32_t b32 = static_cast<std::uint32_t>(b);
+                std::memcpy(&c.f[i], &b32, sizeof b32);
+            }
         }
+        p += used;
     }
     return glrecord::formatHex(c);
 }

@@ -1,9 +1,11 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
 # mutants.sh [WORK]: proves the fast tests catch precision and ordering
-# slips in src/glu.cpp.  For each slip of tests/mutants.txt it rewrites one
-# line of a copy of the sources, rebuilds the library (nothing else is
-# relinked), and runs the fast tests: the unit tests and the reference
+# slips in the library and the compatibility layer.  For each slip of
+# tests/mutants.txt it rewrites one line of a copy of the sources (src/glu.cpp
+# unless the slip names another file), rebuilds what that file goes into
+# (the library alone, or the compatibility archive and the fast tests that
+# link it), and runs the fast tests: the unit tests and the reference
 # replay.  A slip is caught when either fails.  It also hashes the stream of
 # a broad set of other calls (softglu_corpus digest) to tell whether the slip
 # changes the stream at all.  Exit status 1 if any slip is missed or a slip
@@ -16,13 +18,13 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 say() { echo "$*" >&2; }
 
-# A copy of the sources; each slip rewrites its src/glu.cpp.
+# A copy of the sources, and of their originals: each slip rewrites one
+# file of the copy, which is put back afterwards.
 rm -rf "$work" && mkdir -p "$work/tree" || exit 1
 for part in CMakeLists.txt cmake include src tests tools; do
     cp -R "$src/$part" "$work/tree/" || exit 1
 done
-glu=$work/tree/src/glu.cpp
-cp "$glu" "$work/glu.cpp.orig" || exit 1
+cp -R "$work/tree/src" "$work/orig" || exit 1
 
 build=$work/build
 say "mutants: building the fast tests in $build"
@@ -42,9 +44,15 @@ digest() { timeout 120 "$build/tests/softglu_corpus" digest >"$1" 2>&1; }
 fast || { cat "$work/tests.log" "$work/replay.log"; say "mutants: the fast tests fail without any slip"; exit 1; }
 digest "$work/digest.orig" || { cat "$work/digest.orig"; exit 1; }
 
-# The slips: "function: description", "-old line", "+new line" (blank
-# lines and comments between them).  Writes glu.cpp with slip number $1
-# made in its function, or says why it cannot.
+# The slips: "[FILE: ]function: description", "-old line", "+new line"
+# (blank lines and comments between them); FILE is a path under src/,
+# src/glu.cpp when it is left out.  Prints the file of slip number $1.
+slipfile() {
+    grep -E '^[^-+#]' "$list" | sed -n "${1}p" |
+        sed -n 's|^\(src/[^: ]*\): .*|\1|p; t; s|.*|src/glu.cpp|p'
+}
+# Writes that file with slip number $1 made in its function, or says why
+# it cannot.
 mutate() {
     awk -v want="$1" -v list="$list" '
         function trim(s) { sub(/^[ \t]+/, "", s); return s }
@@ -55,7 +63,7 @@ mutate() {
                 if (line ~ /^-/) { old = trim(substr(line, 2)); continue }
                 if (line ~ /^\+/) { if (n == want) { from = old; to = trim(substr(line, 2)) }; continue }
                 n++
-                if (n == want) { fn = line; sub(/:.*/, "", fn) }
+                if (n == want) { fn = line; sub(/^src\/[^: ]*: /, "", fn); sub(/:.*/, "", fn) }
             }
             if (from == "") { print "no slip " want > "/dev/stderr"; exit 2 }
         }
@@ -73,7 +81,7 @@ mutate() {
             }
         }
         END { if (!found) { print "no such line in " fn ": " from > "/dev/stderr"; exit 2 } }
-    ' "$work/glu.cpp.orig"
+    ' "$work/orig/${2#src/}"
 }
 
 total=$(grep -c -E '^[^-+#]' "$list")
@@ -81,15 +89,24 @@ caught=0 missed=0 broken=0 i=0
 while [ "$i" -lt "$total" ]; do
     i=$((i + 1))
     what=$(grep -E '^[^-+#]' "$list" | sed -n "${i}p")
-    if ! mutate "$i" >"$glu.new" 2>"$work/mutate.log" || ! mv "$glu.new" "$glu"; then
-        echo "BROKEN  $what: $(cat "$work/mutate.log")"
+    file=$(slipfile "$i")
+    target=$work/tree/$file
+    if [ ! -f "$work/orig/${file#src/}" ] || ! mutate "$i" "$file" >"$target.new" 2>"$work/mutate.log" ||
+        ! mv "$target.new" "$target"; then
+        echo "BROKEN  $what: $(cat "$work/mutate.log" 2>/dev/null || echo "no file $file")"
+        rm -f "$target.new"
         broken=$((broken + 1))
         continue
     fi
-    if ! cmake --build "$build" --target softglu >"$work/slip.log" 2>&1; then
+    # The library, and the fast tests when the compatibility archive they
+    # link has changed (a change of the shared library alone relinks
+    # nothing).  The previous slip's file is back as it was, so this also
+    # undoes that slip.
+    if ! cmake --build "$build" --target softglu softglu_tests softglu_corpus >"$work/slip.log" 2>&1; then
         echo "BROKEN  $what: does not compile"
         sed -n '/error/p' "$work/slip.log" | head -3 >&2
         broken=$((broken + 1))
+        cp "$work/orig/${file#src/}" "$target" || exit 1
         continue
     fi
     if ! digest "$work/digest.slip"; then
@@ -106,8 +123,8 @@ while [ "$i" -lt "$total" ]; do
         echo "caught  $what"
         caught=$((caught + 1))
     fi
+    cp "$work/orig/${file#src/}" "$target" || exit 1
 done
 
-cp "$work/glu.cpp.orig" "$glu"
 echo "mutants: $caught of $total slips caught, $missed missed, $broken do not apply"
 [ "$missed" -eq 0 ] && [ "$broken" -eq 0 ]

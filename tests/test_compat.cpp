@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The compatibility layer as GL receives it: gluPartialDisk's sectors, and
 // gluErrorString's messages.
+#define SOFTGLU_COMPAT  // the compatibility layer's calls are declared with its switch
 #include "stream.h"
 
 #include <algorithm>
@@ -137,6 +138,19 @@ TEST(PartialDisk, AdjacentSectorsShareTheirEdgeBitForBit) {
                 }
         }
     }
+}
+
+TEST(Quadric, UnderTheSwitchTheHandleIsNeverNullAndSendsNothing) {
+    GLUquadric *first = nullptr, *second = nullptr;
+    const Stream s = record([&] {
+        first = gluNewQuadric();
+        second = gluNewQuadric();
+        gluDeleteQuadric(first);
+        gluDeleteQuadric(nullptr);
+    });
+    EXPECT_NE(first, nullptr);
+    EXPECT_EQ(first, second);
+    EXPECT_TRUE(s.empty());
 }
 
 TEST(ErrorString, EveryCodeItsOwnMessageAnythingElseTheUnknownOne) {

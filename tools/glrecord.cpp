@@ -15,11 +15,135 @@ namespace {
 thread_local Stream *current = nullptr;
 thread_local Sink *currentSink = nullptr;
 
+// The little GL state glGetIntegerv answers from.
+struct PixelStore {
+    std::int32_t swapBytes = 0, lsbFirst = 0, rowLength = 0, skipRows = 0, skipPixels = 0, alignment = 4;
+};
+thread_local PixelStore unpack, pack;
+thread_local std::int32_t maxTextureSize = 2048;
+
+std::int32_t *pixelStoreSlot(unsigned pname) {
+    switch (pname) {
+    case GL_UNPACK_SWAP_BYTES: return &unpack.swapBytes;
+    case GL_UNPACK_LSB_FIRST: return &unpack.lsbFirst;
+    case GL_UNPACK_ROW_LENGTH: return &unpack.rowLength;
+    case GL_UNPACK_SKIP_ROWS: return &unpack.skipRows;
+    case GL_UNPACK_SKIP_PIXELS: return &unpack.skipPixels;
+    case GL_UNPACK_ALIGNMENT: return &unpack.alignment;
+    case GL_PACK_SWAP_BYTES: return &pack.swapBytes;
+    case GL_PACK_LSB_FIRST: return &pack.lsbFirst;
+    case GL_PACK_ROW_LENGTH: return &pack.rowLength;
+    case GL_PACK_SKIP_ROWS: return &pack.skipRows;
+    case GL_PACK_SKIP_PIXELS: return &pack.skipPixels;
+    case GL_PACK_ALIGNMENT: return &pack.alignment;
+    default: return nullptr;
+    }
+}
+
+// Components per pixel of a format, bytes per component of a type; packed
+// types hold a whole pixel in one element (components 1).
+int components(unsigned format) {
+    switch (format) {
+    case GL_COLOR_INDEX:
+    case GL_STENCIL_INDEX:
+    case GL_DEPTH_COMPONENT:
+    case GL_RED:
+    case GL_GREEN:
+    case GL_BLUE:
+    case GL_ALPHA:
+    case GL_LUMINANCE:
+    case GL_INTENSITY: return 1;
+    case GL_LUMINANCE_ALPHA: return 2;
+    case GL_RGB:
+    case GL_BGR: return 3;
+    case GL_RGBA:
+    case GL_BGRA: return 4;
+    default: return 0;
+    }
+}
+
+int elementSize(unsigned type, bool &packed) {
+    packed = false;
+    switch (type) {
+    case GL_BYTE:
+    case GL_UNSIGNED_BYTE: return 1;
+    case GL_SHORT:
+    case GL_UNSIGNED_SHORT: return 2;
+    case GL_INT:
+    case GL_UNSIGNED_INT:
+    case GL_FLOAT: return 4;
+    case GL_UNSIGNED_BYTE_3_3_2:
+    case GL_UNSIGNED_BYTE_2_3_3_REV: packed = true; return 1;
+    case GL_UNSIGNED_SHORT_5_6_5:
+    case GL_UNSIGNED_SHORT_5_6_5_REV:
+    case GL_UNSIGNED_SHORT_4_4_4_4:
+    case GL_UNSIGNED_SHORT_4_4_4_4_REV:
+    case GL_UNSIGNED_SHORT_5_5_5_1:
+    case GL_UNSIGNED_SHORT_1_5_5_5_REV: packed = true; return 2;
+    case GL_UNSIGNED_INT_8_8_8_8:
+    case GL_UNSIGNED_INT_8_8_8_8_REV:
+    case GL_UNSIGNED_INT_10_10_10_2:
+    case GL_UNSIGNED_INT_2_10_10_10_REV: packed = true; return 4;
+    default: return 0;
+    }
+}
+
+// Where each row of an image starts, as GL's unpacking finds it: the
+// first row's offset, the stride between rows and the bytes of one row.
+struct Layout {
+    std::uint64_t offset, stride, row;
+};
+
+bool layout(int width, unsigned format, unsigned type, Layout &out) {
+    bool packed = false;
+    const std::uint64_t size = static_cast<std::uint64_t>(elementSize(type, packed));
+    const std::uint64_t n = packed ? 1 : static_cast<std::uint64_t>(components(format));
+    if (size == 0 || components(format) == 0 || width < 0)
+        return false;
+    const std::uint64_t group = n * size;
+    const std::uint64_t length = static_cast<std::uint64_t>(unpack.rowLength > 0 ? unpack.rowLength : width);
+    const std::uint64_t align = static_cast<std::uint64_t>(unpack.alignment > 0 ? unpack.alignment : 1);
+    std::uint64_t stride = group * length;
+    if (size < align)
+        stride = (stride + align - 1) / align * align;
+    out.offset = static_cast<std::uint64_t>(unpack.skipPixels) * group +
+                 static_cast<std::uint64_t>(unpack.skipRows) * stride;
+    out.stride = stride;
+    out.row = group * static_cast<std::uint64_t>(width);
+    return true;
+}
+
 void record(const Call &c) {
     if (current)
         current->push_back(c);
     if (currentSink)
         currentSink->call(c);
+}
+
+// Records a texture upload: its bytes as GL reads them, row by row.
+void texImage(Call c, int width, int height, unsigned format, unsigned type, const void *pixels) {
+    Layout l{};
+    if (pixels && height > 0 && layout(width, format, type, l)) {
+        const unsigned char *base = static_cast<const unsigned char *>(pixels) + l.offset;
+        std::uint64_t h = fnv1a(nullptr, 0);
+        for (int y = 0; y < height; ++y) {
+            const unsigned char *row = base + static_cast<std::uint64_t>(y) * l.stride;
+            for (std::uint64_t k = 0; k < l.row; ++k)
+                h = (h ^ row[k]) * 1099511628211u;
+        }
+        c.bytes = l.row * static_cast<std::uint64_t>(height);
+        c.hash = h;
+    }
+    record(c);
+}
+
+Call doubles(Op op, double a, double b, double c) {
+    Call call{};
+    call.op = op;
+    call.d[0] = a;
+    call.d[1] = b;
+    call.d[2] = c;
+    return call;
 }
 
 Call floats(Op op, float a, float b, float c) {
@@ -30,6 +154,32 @@ Call floats(Op op, float a, float b, float c) {
     call.f[2] = c;
     return call;
 }
+
+}  // namespace
+
+std::uint64_t fnv1a(const void *data, std::uint64_t size) {
+    std::uint64_t h = 14695981039346656037u;
+    const unsigned char *p = static_cast<const unsigned char *>(data);
+    for (std::uint64_t k = 0; k < size; ++k)
+        h = (h ^ p[k]) * 1099511628211u;
+    return h;
+}
+
+std::uint64_t imageBytes(int width, int height, unsigned format, unsigned type) {
+    Layout l{};
+    if (height <= 0 || !layout(width, format, type, l))
+        return 0;
+    return l.row * static_cast<std::uint64_t>(height);
+}
+
+void setMaxTextureSize(int size) { maxTextureSize = size; }
+
+void resetPixelStore() {
+    unpack = PixelStore();
+    pack = PixelStore();
+}
+
+namespace {
 
 char *copy(char *out, const char *text) {
     const std::size_t n = std::strlen(text);
@@ -160,6 +310,27 @@ std::string shortest(double v) {
     return std::string(buf, shortestTo(buf, v));
 }
 
+Args Call::args() const {
+    switch (op) {
+    case Op::Begin:
+    case Op::End: return Args::None;
+    case Op::Normal3f:
+    case Op::TexCoord2f:
+    case Op::Vertex3f:
+    case Op::Vertex2f: return Args::Floats;
+    case Op::Frustum:
+    case Op::Ortho:
+    case Op::MultMatrixd:
+    case Op::Translated:
+    case Op::Scaled: return Args::Doubles;
+    case Op::PixelStorei:
+    case Op::GetIntegerv:
+    case Op::TexImage1D:
+    case Op::TexImage2D: return Args::Ints;
+    }
+    return Args::None;
+}
+
 int Call::argCount() const {
     switch (op) {
     case Op::Begin: return 1;
@@ -168,7 +339,15 @@ int Call::argCount() const {
     case Op::Vertex3f: return 3;
     case Op::TexCoord2f:
     case Op::Vertex2f: return 2;
-    case Op::Frustum: return 6;
+    case Op::Frustum:
+    case Op::Ortho: return 6;
+    case Op::MultMatrixd: return 16;
+    case Op::Translated:
+    case Op::Scaled: return 3;
+    case Op::PixelStorei:
+    case Op::GetIntegerv: return 2;
+    case Op::TexImage1D: return 7;
+    case Op::TexImage2D: return 8;
     }
     return 0;
 }
@@ -186,13 +365,16 @@ std::uint64_t Call::dbits(int i) const {
 }
 
 bool sameBits(const Call &a, const Call &b) {
-    if (a.op != b.op || a.mode != b.mode)
+    if (a.op != b.op || a.mode != b.mode || a.bytes != b.bytes || a.hash != b.hash)
         return false;
     for (int i = 0; i < 3; ++i)
         if (a.fbits(i) != b.fbits(i))
             return false;
-    for (int i = 0; i < 6; ++i)
+    for (int i = 0; i < 16; ++i)
         if (a.dbits(i) != b.dbits(i))
+            return false;
+    for (int i = 0; i < 8; ++i)
+        if (a.i[i] != b.i[i])
             return false;
     return true;
 }
@@ -218,39 +400,132 @@ const char *opName(Op op) {
     case Op::Vertex3f: return "glVertex3f";
     case Op::Vertex2f: return "glVertex2f";
     case Op::Frustum: return "glFrustum";
+    case Op::Ortho: return "glOrtho";
+    case Op::MultMatrixd: return "glMultMatrixd";
+    case Op::Translated: return "glTranslated";
+    case Op::Scaled: return "glScaled";
+    case Op::PixelStorei: return "glPixelStorei";
+    case Op::GetIntegerv: return "glGetIntegerv";
+    case Op::TexImage1D: return "glTexImage1D";
+    case Op::TexImage2D: return "glTexImage2D";
     }
     return "?";
 }
+
+namespace {
+
+struct EnumName {
+    unsigned value;
+    const char *name;
+};
+
+#define SOFTGLU_ENUM(name) {name, #name}
+const EnumName kEnums[] = {
+    SOFTGLU_ENUM(GL_TEXTURE_1D), SOFTGLU_ENUM(GL_TEXTURE_2D),
+    SOFTGLU_ENUM(GL_PROXY_TEXTURE_1D), SOFTGLU_ENUM(GL_PROXY_TEXTURE_2D),
+    SOFTGLU_ENUM(GL_MAX_TEXTURE_SIZE),
+    SOFTGLU_ENUM(GL_UNPACK_SWAP_BYTES), SOFTGLU_ENUM(GL_UNPACK_LSB_FIRST),
+    SOFTGLU_ENUM(GL_UNPACK_ROW_LENGTH), SOFTGLU_ENUM(GL_UNPACK_SKIP_ROWS),
+    SOFTGLU_ENUM(GL_UNPACK_SKIP_PIXELS), SOFTGLU_ENUM(GL_UNPACK_ALIGNMENT),
+    SOFTGLU_ENUM(GL_PACK_SWAP_BYTES), SOFTGLU_ENUM(GL_PACK_LSB_FIRST),
+    SOFTGLU_ENUM(GL_PACK_ROW_LENGTH), SOFTGLU_ENUM(GL_PACK_SKIP_ROWS),
+    SOFTGLU_ENUM(GL_PACK_SKIP_PIXELS), SOFTGLU_ENUM(GL_PACK_ALIGNMENT),
+    SOFTGLU_ENUM(GL_COLOR_INDEX), SOFTGLU_ENUM(GL_STENCIL_INDEX), SOFTGLU_ENUM(GL_DEPTH_COMPONENT),
+    SOFTGLU_ENUM(GL_RED), SOFTGLU_ENUM(GL_GREEN), SOFTGLU_ENUM(GL_BLUE), SOFTGLU_ENUM(GL_ALPHA),
+    SOFTGLU_ENUM(GL_RGB), SOFTGLU_ENUM(GL_RGBA), SOFTGLU_ENUM(GL_BGR), SOFTGLU_ENUM(GL_BGRA),
+    SOFTGLU_ENUM(GL_LUMINANCE), SOFTGLU_ENUM(GL_LUMINANCE_ALPHA), SOFTGLU_ENUM(GL_INTENSITY),
+    SOFTGLU_ENUM(GL_ALPHA8), SOFTGLU_ENUM(GL_LUMINANCE8), SOFTGLU_ENUM(GL_LUMINANCE8_ALPHA8),
+    SOFTGLU_ENUM(GL_INTENSITY8), SOFTGLU_ENUM(GL_RGB8), SOFTGLU_ENUM(GL_RGBA8),
+    SOFTGLU_ENUM(GL_BITMAP), SOFTGLU_ENUM(GL_BYTE), SOFTGLU_ENUM(GL_UNSIGNED_BYTE),
+    SOFTGLU_ENUM(GL_SHORT), SOFTGLU_ENUM(GL_UNSIGNED_SHORT), SOFTGLU_ENUM(GL_INT),
+    SOFTGLU_ENUM(GL_UNSIGNED_INT), SOFTGLU_ENUM(GL_FLOAT),
+    SOFTGLU_ENUM(GL_UNSIGNED_BYTE_3_3_2), SOFTGLU_ENUM(GL_UNSIGNED_BYTE_2_3_3_REV),
+    SOFTGLU_ENUM(GL_UNSIGNED_SHORT_5_6_5), SOFTGLU_ENUM(GL_UNSIGNED_SHORT_5_6_5_REV),
+    SOFTGLU_ENUM(GL_UNSIGNED_SHORT_4_4_4_4), SOFTGLU_ENUM(GL_UNSIGNED_SHORT_4_4_4_4_REV),
+    SOFTGLU_ENUM(GL_UNSIGNED_SHORT_5_5_5_1), SOFTGLU_ENUM(GL_UNSIGNED_SHORT_1_5_5_5_REV),
+    SOFTGLU_ENUM(GL_UNSIGNED_INT_8_8_8_8), SOFTGLU_ENUM(GL_UNSIGNED_INT_8_8_8_8_REV),
+    SOFTGLU_ENUM(GL_UNSIGNED_INT_10_10_10_2), SOFTGLU_ENUM(GL_UNSIGNED_INT_2_10_10_10_REV),
+};
+
+const EnumName kModes[] = {
+    SOFTGLU_ENUM(GL_POINTS), SOFTGLU_ENUM(GL_LINES), SOFTGLU_ENUM(GL_LINE_LOOP),
+    SOFTGLU_ENUM(GL_LINE_STRIP), SOFTGLU_ENUM(GL_TRIANGLES), SOFTGLU_ENUM(GL_TRIANGLE_STRIP),
+    SOFTGLU_ENUM(GL_TRIANGLE_FAN), SOFTGLU_ENUM(GL_QUADS), SOFTGLU_ENUM(GL_QUAD_STRIP),
+    SOFTGLU_ENUM(GL_POLYGON),
+};
+#undef SOFTGLU_ENUM
+
+template <std::size_t N>
+const char *lookUp(const EnumName (&table)[N], unsigned value) {
+    for (const EnumName &e : table)
+        if (e.value == value)
+            return e.name;
+    return nullptr;
+}
+
+// Which integer arguments of an op are enums, one bit per argument.
+unsigned enumArgs(Op op) {
+    switch (op) {
+    case Op::PixelStorei:
+    case Op::GetIntegerv: return 0x1;                 // pname
+    case Op::TexImage1D: return 0x1 | 0x4 | 0x20 | 0x40;  // target, internalformat, format, type
+    case Op::TexImage2D: return 0x1 | 0x4 | 0x40 | 0x80;
+    default: return 0;
+    }
+}
+
+char *intTo(char *out, std::int32_t v, bool isEnum) {
+    const char *name = isEnum ? lookUp(kEnums, static_cast<unsigned>(v)) : nullptr;
+    if (name)
+        return copy(out, name);
+    return std::to_chars(out, out + 12, v).ptr;
+}
+
+}  // namespace
+
+const char *enumName(unsigned value) { return lookUp(kEnums, value); }
+
+const char *modeName(unsigned mode) { return lookUp(kModes, mode); }
 
 char *formatTo(char *out, const Call &c, bool hex) {
     out = copy(out, opName(c.op));
     *out++ = '(';
     if (c.op == Op::Begin) {
-        if (c.mode == GL_QUAD_STRIP)
-            out = copy(out, "GL_QUAD_STRIP");
-        else if (c.mode == GL_TRIANGLE_FAN)
-            out = copy(out, "GL_TRIANGLE_FAN");
+        if (const char *name = modeName(c.mode))
+            out = copy(out, name);
         else
             out = std::to_chars(out, out + 16, c.mode).ptr;
     } else {
+        const unsigned enums = enumArgs(c.op);
         for (int i = 0; i < c.argCount(); ++i) {
             if (i) {
                 *out++ = ',';
                 *out++ = ' ';
             }
-            if (c.op == Op::Frustum) {
+            switch (c.args()) {
+            case Args::Doubles:
                 out = shortestTo(out, c.d[i]);
                 if (hex) {
                     *out++ = ' ';
                     out = hexTo(out, c.dbits(i), 16);
                 }
-            } else {
+                break;
+            case Args::Floats:
                 out = shortestTo(out, c.f[i]);
                 if (hex) {
                     *out++ = ' ';
                     out = hexTo(out, c.fbits(i), 8);
                 }
+                break;
+            case Args::Ints: out = intTo(out, c.i[i], (enums >> i) & 1u); break;
+            case Args::None: break;
             }
+        }
+        if (c.op == Op::TexImage1D || c.op == Op::TexImage2D) {
+            out = copy(out, ", ");
+            out = std::to_chars(out, out + 24, c.bytes).ptr;
+            out = copy(out, " bytes ");
+            out = hexTo(out, c.hash, 16);
         }
     }
     *out++ = ')';
@@ -306,9 +581,9 @@ Replayer::Event Replayer::step(const Call &c) {
         current_.pos[1] = c.f[1];
         current_.pos[2] = c.op == Op::Vertex3f ? c.f[2] : 0.0f;
         return Event::Vertex;
-    case Op::Frustum:
+    default:
         if (open_)
-            fail("glFrustum inside a primitive");
+            fail((std::string(opName(c.op)) + " inside a primitive").c_str());
         break;
     }
     return Event::None;
@@ -369,6 +644,70 @@ void glFrustum(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLd
     c.d[4] = zNear;
     c.d[5] = zFar;
     glrecord::record(c);
+}
+
+void glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar) {
+    Call c{};
+    c.op = Op::Ortho;
+    c.d[0] = left;
+    c.d[1] = right;
+    c.d[2] = bottom;
+    c.d[3] = top;
+    c.d[4] = zNear;
+    c.d[5] = zFar;
+    glrecord::record(c);
+}
+
+void glMultMatrixd(const GLdouble *m) {
+    Call c{};
+    c.op = Op::MultMatrixd;
+    for (int k = 0; k < 16; ++k)
+        c.d[k] = m[k];
+    glrecord::record(c);
+}
+
+void glTranslated(GLdouble x, GLdouble y, GLdouble z) { glrecord::record(glrecord::doubles(Op::Translated, x, y, z)); }
+void glScaled(GLdouble x, GLdouble y, GLdouble z) { glrecord::record(glrecord::doubles(Op::Scaled, x, y, z)); }
+
+void glPixelStorei(GLenum pname, GLint param) {
+    Call c{};
+    c.op = Op::PixelStorei;
+    c.i[0] = static_cast<std::int32_t>(pname);
+    c.i[1] = param;
+    if (std::int32_t *slot = glrecord::pixelStoreSlot(pname))
+        *slot = param;
+    glrecord::record(c);
+}
+
+void glGetIntegerv(GLenum pname, GLint *params) {
+    const std::int32_t *slot = glrecord::pixelStoreSlot(pname);
+    const std::int32_t value = pname == GL_MAX_TEXTURE_SIZE ? glrecord::maxTextureSize : slot ? *slot : 0;
+    *params = value;
+    Call c{};
+    c.op = Op::GetIntegerv;
+    c.i[0] = static_cast<std::int32_t>(pname);
+    c.i[1] = value;
+    glrecord::record(c);
+}
+
+void glTexImage1D(GLenum target, GLint level, GLint internalformat, GLsizei width, GLint border, GLenum format,
+                  GLenum type, const GLvoid *pixels) {
+    Call c{};
+    c.op = Op::TexImage1D;
+    const std::int32_t args[] = {static_cast<std::int32_t>(target), level, internalformat, width, border,
+                                 static_cast<std::int32_t>(format), static_cast<std::int32_t>(type)};
+    std::memcpy(c.i, args, sizeof args);
+    glrecord::texImage(c, width, 1, format, type, pixels);
+}
+
+void glTexImage2D(GLenum target, GLint level, GLint internalformat, GLsizei width, GLsizei height, GLint border,
+                  GLenum format, GLenum type, const GLvoid *pixels) {
+    Call c{};
+    c.op = Op::TexImage2D;
+    const std::int32_t args[] = {static_cast<std::int32_t>(target), level, internalformat, width, height, border,
+                                 static_cast<std::int32_t>(format), static_cast<std::int32_t>(type)};
+    std::memcpy(c.i, args, sizeof args);
+    glrecord::texImage(c, width, height, format, type, pixels);
 }
 
 }  // extern "C"

@@ -1,15 +1,25 @@
 /* SPDX-License-Identifier: MIT */
 // A recording stand-in for the GL implementation.
 //
-// A program that links this defines glBegin, glEnd, glNormal3f, glTexCoord2f,
-// glVertex3f, glVertex2f and glFrustum itself and exports them (link it with
-// ENABLE_EXPORTS / -rdynamic), so libsoftglu binds to them at load time just
-// as it would bind to a real GL.  Each call, with its exact argument bits,
+// A program that links this defines the GL entry points softglu calls
+// itself and exports them (link it with ENABLE_EXPORTS / -rdynamic), so
+// libsoftglu binds to them at load time just as it would bind to a real GL:
+// glBegin, glEnd, glNormal3f, glTexCoord2f, glVertex3f, glVertex2f and
+// glFrustum for the library, and, for the compatibility layer, the matrix
+// calls (glOrtho, glMultMatrixd, glTranslated, glScaled), the pixel-store
+// calls (glPixelStorei, glGetIntegerv) and the texture uploads
+// (glTexImage1D, glTexImage2D).  Each call, with its exact argument bits,
 // goes to the recorders made current on the calling thread (like a GL
 // context): it is appended to the current Stream, and handed to the current
 // Sink, each when there is one; with neither, calls are dropped.  Any other
-// gl* entry point the library might call is absent, so the program fails to
-// load.
+// gl* entry point is absent, so a program whose code calls one fails to
+// link or load.
+//
+// glGetIntegerv answers from a small state of its own, per thread: the
+// unpack pixel-store values (GL's initial ones, changed by glPixelStorei)
+// and GL_MAX_TEXTURE_SIZE (setMaxTextureSize).  A texture upload is
+// recorded with its parameters and the size and FNV-1a hash of the bytes GL
+// would read under that unpack state, not the bytes themselves.
 #ifndef SOFTGLU_GLRECORD_H
 #define SOFTGLU_GLRECORD_H
 
@@ -20,18 +30,35 @@
 
 namespace glrecord {
 
-enum class Op : std::uint8_t { Begin, End, Normal3f, TexCoord2f, Vertex3f, Vertex2f, Frustum };
-const int kOpCount = 7;
+enum class Op : std::uint8_t {
+    Begin, End, Normal3f, TexCoord2f, Vertex3f, Vertex2f, Frustum,
+    Ortho, MultMatrixd, Translated, Scaled,
+    PixelStorei, GetIntegerv, TexImage1D, TexImage2D
+};
+const int kOpCount = 15;
 
-// One GL call.  Single-precision arguments are kept in f[], the doubles of
-// glFrustum in d[], glBegin's mode in mode; unused slots are zero.
+// What an op's arguments are: floats in f[], doubles in d[], or integers
+// in i[] (enums as their values).
+enum class Args { None, Floats, Doubles, Ints };
+
+// One GL call.  Single-precision arguments are kept in f[], doubles in d[],
+// integer and enum arguments in i[], glBegin's mode in mode; unused slots are
+// zero.  glPixelStorei has (pname, value) in i[]; glGetIntegerv (pname, the
+// value answered); glTexImage1D (target, level, internalformat, width,
+// border, format, type) and glTexImage2D (target, level, internalformat,
+// width, height, border, format, type), with the bytes read in `bytes` and
+// their FNV-1a hash in `hash` (0 bytes, hash 0 for a null pointer).
 struct Call {
     Op op;
     unsigned mode;
     float f[3];
-    double d[6];
+    double d[16];
+    std::int32_t i[8];
+    std::uint64_t bytes;
+    std::uint64_t hash;
 
-    int argCount() const;           // how many of f[] / d[] the op uses
+    Args args() const;
+    int argCount() const;           // how many of f[] / d[] / i[] the op uses
     std::uint32_t fbits(int i) const;
     std::uint64_t dbits(int i) const;
 };
@@ -39,6 +66,17 @@ struct Call {
 // Same op and the same bits in every argument (so -0 != +0, and NaNs
 // compare by payload).
 bool sameBits(const Call &a, const Call &b);
+
+// GL_MAX_TEXTURE_SIZE as glGetIntegerv answers it on the calling thread
+// (initially 2048), and the unpack state back at GL's initial values.
+void setMaxTextureSize(int size);
+void resetPixelStore();
+
+// The number of bytes glTexImage reads for a width x height image of
+// `format` and `type` under the calling thread's unpack state (0 for a
+// format or type it does not know), and the FNV-1a hash of a byte range.
+std::uint64_t imageBytes(int width, int height, unsigned format, unsigned type);
+std::uint64_t fnv1a(const void *data, std::uint64_t size);
 
 using Stream = std::vector<Call>;
 
@@ -100,14 +138,22 @@ char *shortestTo(char *out, float v);
 char *shortestTo(char *out, double v);
 
 // The call with arguments in round-trip decimal: "glVertex3f(0.382683, 0, 1)".
+// Enums print by name where glrecord knows it (GL_QUAD_STRIP, GL_RGB,
+// GL_UNPACK_ALIGNMENT...), other integers in decimal; a texture upload's
+// pixels print as their size and hash: "glTexImage2D(GL_TEXTURE_2D, 0, 3,
+// 2, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, 12 bytes 0x...)".
 std::string format(const Call &c);
-// The call with each argument's IEEE bits in hex beside its value:
-// "glVertex3f(0.382683 0x3ec3ef15, 0 0x00000000, 1 0x3f800000)".
+// The call with each float and double argument's IEEE bits in hex beside
+// its value: "glVertex3f(0.382683 0x3ec3ef15, 0 0x00000000, 1 0x3f800000)".
 std::string formatHex(const Call &c);
 // Either, written at `out` (at most kMaxFormatted characters, no
 // terminating NUL); returns the end.
-const std::size_t kMaxFormatted = 320;
+const std::size_t kMaxFormatted = 1024;
 char *formatTo(char *out, const Call &c, bool hex);
+
+// The name of a GL enum glrecord knows, or of a glBegin mode, or nullptr.
+const char *enumName(unsigned value);
+const char *modeName(unsigned mode);
 
 // A vertex with the normal and texture coordinate GL attaches to it: the
 // ones current when it was sent.  glVertex2f gives z = 0.
@@ -138,8 +184,9 @@ public:
     const Vertex &vertex() const { return current_; }
 
     // "" or, for unbalanced or nested glBegin/glEnd, a vertex outside a
-    // primitive or glFrustum inside one, what went wrong first (the replay
-    // goes on past it); call at the end of the stream.
+    // primitive or any call but a vertex, normal or texture coordinate
+    // inside one, what went wrong first (the replay goes on past it); call
+    // at the end of the stream.
     std::string finish();
 
 private:

@@ -38,12 +38,25 @@ extern "C" {
 #define GLU_FILL       100012
 #define GLU_SILHOUETTE 100013
 
-/* The quadric handle.  softglu keeps no quadric state: the only handle it
- * hands out is NULL, and the functions below never dereference one, so any
- * value (NULL included) may be passed. */
+/* The quadric handle.  softglu keeps no quadric state: the only handle
+ * libsoftglu hands out is NULL, and the functions below never dereference
+ * one, so any value (NULL included) may be passed.  Under SOFTGLU_COMPAT the
+ * same one-int record has the tag GLUquadric, so that programs may
+ * forward-declare `struct GLUquadric;`, and gluNewQuadric is the
+ * compatibility layer's, which hands out a handle that is never NULL (see
+ * GL/glu_compat.h). */
+#ifdef SOFTGLU_COMPAT
+struct GLUquadric {
+    int draw_style;  /* never read or written by softglu */
+};
+typedef struct GLUquadric GLUquadricObj;
+#define SOFTGLU_COMPAT_SYMBOL(name) __asm__("softglu_compat_" #name)
+#else
 typedef struct {
     int draw_style;  /* never read or written by the library */
 } GLUquadricObj;
+#define SOFTGLU_COMPAT_SYMBOL(name)
+#endif
 typedef GLUquadricObj GLUquadric;
 
 /* Multiplies the current matrix by a symmetric perspective frustum through
@@ -53,8 +66,9 @@ typedef GLUquadricObj GLUquadric;
  * Nothing is checked: infinities and NaNs are passed on as computed. */
 void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar);
 
-/* Returns NULL; allocates nothing. */
-GLUquadricObj *gluNewQuadric(void);
+/* Returns NULL; allocates nothing.  (Under SOFTGLU_COMPAT: a handle that is
+ * never NULL, from the compatibility layer.) */
+GLUquadricObj *gluNewQuadric(void) SOFTGLU_COMPAT_SYMBOL(gluNewQuadric);
 
 /* Does nothing: neither argument is read. */
 void gluQuadricDrawStyle(GLUquadricObj *obj, int style);

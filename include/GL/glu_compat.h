@@ -16,9 +16,11 @@
  * every quadric (drawTorus sends none).  The quadric settings below are
  * accepted and change nothing; each says what that means on screen.
  *
- * Calls that softglu does not provide (tessellators, NURBS, mipmaps,
- * picking, projection helpers) are not declared here: a program that needs
- * them fails to compile instead of failing at run time.
+ * Calls of the classic interface that softglu does not provide (the
+ * polygon tessellator, NURBS, 3D mipmaps) are declared at the end of this
+ * header so that using one is a compile error that names the call and says
+ * softglu does not provide it, in C as in C++, never an implicit
+ * declaration and a link error.
  */
 #ifndef SOFTGLU_GL_GLU_COMPAT_H
 #define SOFTGLU_GL_GLU_COMPAT_H
@@ -59,8 +61,13 @@ extern "C" {
  * Cast to _GLUfuncptr to keep it quiet.) */
 typedef void (*_GLUfuncptr)();
 
-/* Does nothing: gluNewQuadric allocates nothing, so there is nothing to
- * free.  Any handle, NULL included, is accepted. */
+/* gluNewQuadric (declared in GL/glu.h) returns, under SOFTGLU_COMPAT, the
+ * address of one static record that softglu never reads or writes: a handle
+ * that is never NULL, so programs that take NULL for "out of memory" run.
+ * Every call returns the same handle; it is not freed.
+ *
+ * gluDeleteQuadric does nothing: there is nothing to free.  Any handle, NULL
+ * included, is accepted. */
 void gluDeleteQuadric(GLUquadricObj *qobj);
 
 /* Does nothing: every quadric sends smooth unit normals, one per vertex
@@ -144,6 +151,79 @@ void gluOrtho2D(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top);
  * or a GLU_ error code above.  Any other code gets "unknown error code".
  * Never NULL; the string is static and must not be freed. */
 const GLubyte *gluErrorString(GLenum error);
+
+/* ---- What softglu does not provide ------------------------------------
+ *
+ * The rest of the classic interface, declared with its usual signatures so
+ * that a call is a compile error naming it: "'gluNewTess' is unavailable:
+ * softglu does not provide gluNewTess".  GCC 12 and later and clang mark
+ * them unavailable, older GCC marks them with the error attribute (the same
+ * message, when the call is compiled); other compilers leave them
+ * undeclared. */
+#if defined(__clang__) || (defined(__GNUC__) && __GNUC__ >= 12)
+#define SOFTGLU_UNPROVIDED(name) __attribute__((unavailable("softglu does not provide " #name)))
+#elif defined(__GNUC__)
+#define SOFTGLU_UNPROVIDED(name) __attribute__((error("softglu does not provide " #name)))
+#endif
+
+#ifdef SOFTGLU_UNPROVIDED
+typedef struct GLUnurbs GLUnurbs;
+typedef struct GLUtesselator GLUtesselator;
+typedef GLUnurbs GLUnurbsObj;
+typedef GLUtesselator GLUtesselatorObj;
+typedef GLUtesselator GLUtriangulatorObj;
+
+SOFTGLU_UNPROVIDED(gluNewTess) GLUtesselator *gluNewTess(void);
+SOFTGLU_UNPROVIDED(gluDeleteTess) void gluDeleteTess(GLUtesselator *tess);
+SOFTGLU_UNPROVIDED(gluTessBeginPolygon) void gluTessBeginPolygon(GLUtesselator *tess, GLvoid *data);
+SOFTGLU_UNPROVIDED(gluTessBeginContour) void gluTessBeginContour(GLUtesselator *tess);
+SOFTGLU_UNPROVIDED(gluTessVertex) void gluTessVertex(GLUtesselator *tess, GLdouble *location, GLvoid *data);
+SOFTGLU_UNPROVIDED(gluTessEndContour) void gluTessEndContour(GLUtesselator *tess);
+SOFTGLU_UNPROVIDED(gluTessEndPolygon) void gluTessEndPolygon(GLUtesselator *tess);
+SOFTGLU_UNPROVIDED(gluTessProperty) void gluTessProperty(GLUtesselator *tess, GLenum which, GLdouble data);
+SOFTGLU_UNPROVIDED(gluTessNormal)
+void gluTessNormal(GLUtesselator *tess, GLdouble valueX, GLdouble valueY, GLdouble valueZ);
+SOFTGLU_UNPROVIDED(gluTessCallback) void gluTessCallback(GLUtesselator *tess, GLenum which, _GLUfuncptr fn);
+SOFTGLU_UNPROVIDED(gluGetTessProperty)
+void gluGetTessProperty(GLUtesselator *tess, GLenum which, GLdouble *data);
+SOFTGLU_UNPROVIDED(gluBeginPolygon) void gluBeginPolygon(GLUtesselator *tess);
+SOFTGLU_UNPROVIDED(gluNextContour) void gluNextContour(GLUtesselator *tess, GLenum type);
+SOFTGLU_UNPROVIDED(gluEndPolygon) void gluEndPolygon(GLUtesselator *tess);
+
+SOFTGLU_UNPROVIDED(gluNewNurbsRenderer) GLUnurbs *gluNewNurbsRenderer(void);
+SOFTGLU_UNPROVIDED(gluDeleteNurbsRenderer) void gluDeleteNurbsRenderer(GLUnurbs *nurb);
+SOFTGLU_UNPROVIDED(gluBeginCurve) void gluBeginCurve(GLUnurbs *nurb);
+SOFTGLU_UNPROVIDED(gluEndCurve) void gluEndCurve(GLUnurbs *nurb);
+SOFTGLU_UNPROVIDED(gluBeginSurface) void gluBeginSurface(GLUnurbs *nurb);
+SOFTGLU_UNPROVIDED(gluEndSurface) void gluEndSurface(GLUnurbs *nurb);
+SOFTGLU_UNPROVIDED(gluBeginTrim) void gluBeginTrim(GLUnurbs *nurb);
+SOFTGLU_UNPROVIDED(gluEndTrim) void gluEndTrim(GLUnurbs *nurb);
+SOFTGLU_UNPROVIDED(gluNurbsCurve)
+void gluNurbsCurve(GLUnurbs *nurb, GLint knotCount, GLfloat *knots, GLint stride, GLfloat *control,
+                   GLint order, GLenum type);
+SOFTGLU_UNPROVIDED(gluNurbsSurface)
+void gluNurbsSurface(GLUnurbs *nurb, GLint sKnotCount, GLfloat *sKnots, GLint tKnotCount, GLfloat *tKnots,
+                     GLint sStride, GLint tStride, GLfloat *control, GLint sOrder, GLint tOrder, GLenum type);
+SOFTGLU_UNPROVIDED(gluPwlCurve)
+void gluPwlCurve(GLUnurbs *nurb, GLint count, GLfloat *data, GLint stride, GLenum type);
+SOFTGLU_UNPROVIDED(gluNurbsProperty) void gluNurbsProperty(GLUnurbs *nurb, GLenum property, GLfloat value);
+SOFTGLU_UNPROVIDED(gluGetNurbsProperty)
+void gluGetNurbsProperty(GLUnurbs *nurb, GLenum property, GLfloat *data);
+SOFTGLU_UNPROVIDED(gluNurbsCallback) void gluNurbsCallback(GLUnurbs *nurb, GLenum which, _GLUfuncptr fn);
+SOFTGLU_UNPROVIDED(gluNurbsCallbackData) void gluNurbsCallbackData(GLUnurbs *nurb, GLvoid *userData);
+SOFTGLU_UNPROVIDED(gluNurbsCallbackDataEXT) void gluNurbsCallbackDataEXT(GLUnurbs *nurb, GLvoid *userData);
+SOFTGLU_UNPROVIDED(gluLoadSamplingMatrices)
+void gluLoadSamplingMatrices(GLUnurbs *nurb, const GLfloat *model, const GLfloat *perspective,
+                             const GLint *view);
+
+SOFTGLU_UNPROVIDED(gluBuild3DMipmaps)
+GLint gluBuild3DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLsizei depth,
+                        GLenum format, GLenum type, const void *data);
+SOFTGLU_UNPROVIDED(gluBuild3DMipmapLevels)
+GLint gluBuild3DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width, GLsizei height,
+                             GLsizei depth, GLenum format, GLenum type, GLint level, GLint base, GLint max,
+                             const void *data);
+#endif
 
 #ifdef __cplusplus
 }

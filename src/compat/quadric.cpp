@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// The quadric settings legacy programs make, which change nothing, and
-// gluPartialDisk.
+// The quadric handle and settings legacy programs make, which change
+// nothing, and gluPartialDisk.
 
 #include <GL/glu_compat.h>
 
@@ -8,6 +8,16 @@
 
 #include <math.h>
 #include <stdint.h>
+
+namespace {
+
+// The one handle gluNewQuadric hands out under the switch: programs check
+// it against NULL, softglu never looks inside.
+GLUquadricObj theQuadric = {GLU_FILL};
+
+}  // namespace
+
+GLUquadricObj *gluNewQuadric(void) { return &theQuadric; }
 
 void gluDeleteQuadric(GLUquadricObj *) {}
 
