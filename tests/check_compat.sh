@@ -16,7 +16,7 @@ symbols=$("$nm" "$archive") || { echo "FAIL: $nm cannot read $archive"; exit 1; 
 # i386's position-independent code may define the compiler's hidden
 # __x86.get_pc_thunk helpers, one copy per object.
 defined=$(echo "$symbols" | awk '$2 ~ /^[TDBRVW]$/ && $3 !~ /^__x86\.get_pc_thunk\./ {print $3}' | sort | tr '\n' ' ')
-want="gluDeleteQuadric gluErrorString gluLookAt gluOrtho2D gluPartialDisk gluQuadricCallback gluQuadricNormals gluQuadricOrientation gluQuadricTexture softglu_compat_gluNewQuadric "
+want="gluCheckExtension gluDeleteQuadric gluErrorString gluGetString gluLookAt gluOrtho2D gluPartialDisk gluPickMatrix gluProject gluQuadricCallback gluQuadricNormals gluQuadricOrientation gluQuadricTexture gluUnProject gluUnProject4 softglu_compat_gluNewQuadric "
 [ "$defined" = "$want" ] || bad "defined symbols are '$defined', expected '$want'"
 
 undefined=$(echo "$symbols" | awk '$1 == "U" {print $2}' | sort -u)

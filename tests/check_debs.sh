@@ -47,14 +47,15 @@ $lib/libsoftglu.so.$version
 ./usr/share/doc/libsoftglu1/changelog.gz
 ./usr/share/doc/libsoftglu1/copyright"
     man3=""
-    for page in drawTorus gluCylinder gluDisk gluErrorString gluLookAt gluNewQuadric gluOrtho2D \
-                gluPartialDisk gluPerspective gluQuadricDrawStyle gluSphere; do
+    for page in drawTorus gluCylinder gluDisk gluErrorString gluGetString gluLookAt gluNewQuadric \
+                gluOrtho2D gluPartialDisk gluPerspective gluProject gluQuadricDrawStyle gluSphere; do
         man3="$man3
 ./usr/share/man/man3/$page.3.gz"
     done
-    for link in gluDeleteQuadric=gluNewQuadric gluQuadricCallback=gluQuadricDrawStyle \
+    for link in gluCheckExtension=gluGetString gluDeleteQuadric=gluNewQuadric \
+                gluPickMatrix=gluProject gluQuadricCallback=gluQuadricDrawStyle \
                 gluQuadricNormals=gluQuadricDrawStyle gluQuadricOrientation=gluQuadricDrawStyle \
-                gluQuadricTexture=gluQuadricDrawStyle; do
+                gluQuadricTexture=gluQuadricDrawStyle gluUnProject4=gluProject gluUnProject=gluProject; do
         man3="$man3
 ./usr/share/man/man3/${link%=*}.3.gz -> ${link#*=}.3.gz"
     done
