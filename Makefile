@@ -8,12 +8,14 @@
 #                 the mutation check, the Debian packages (built, lintian,
 #                 installed for real as root), the host's under ASan+UBSan
 #                 and TSan, and a bounded fuzz run
-#   make test-arches  the suites of i386, armhf, arm64 and s390x (cross-built,
-#                 run under qemu-user); `make test test-arches` runs every test
+#   make test-arches  the suites of i386, armhf, arm64, s390x, riscv64, ppc64el
+#                 and mips64el (cross-built, run under qemu-user on each one's
+#                 baseline CPU); `make test test-arches` runs every test
 #   make reference    rewrites the reference stream (see README)
 #   make bench    the benchmark and the callgrind instruction counts
-#   make packages the Debian packages of amd64, armel, i386, armhf and arm64
-#                 in build/packages/out, checked by lintian
+#   make packages the Debian packages of amd64, armel, i386, armhf, arm64,
+#                 ppc64el, mips64el and riscv64 in build/packages/out, checked
+#                 by lintian
 # Each suite builds in its own directory under build/.
 
 HOST_PKGS := cmake make g++ binutils libgl-dev libgtest-dev googletest pkgconf xz-utils \
@@ -37,14 +39,18 @@ test-host: build-host
 
 # Cross suites: each architecture built in build/<arch> with its toolchain
 # file (cmake/<triplet>.cmake) and every test run under its qemu-user
-# emulator, the reference stream included.  armel, the primary target, is
-# part of `make test`; `make test-arches` runs the others.
+# emulator, on the CPU model the toolchain file names, the reference stream
+# included.  armel, the primary target, is part of `make test`;
+# `make test-arches` runs the others.
 TRIPLET_armel := arm-linux-gnueabi
 TRIPLET_armhf := arm-linux-gnueabihf
 TRIPLET_arm64 := aarch64-linux-gnu
 TRIPLET_i386 := i686-linux-gnu
 TRIPLET_s390x := s390x-linux-gnu
-ARCHES := i386 armhf arm64 s390x
+TRIPLET_riscv64 := riscv64-linux-gnu
+TRIPLET_ppc64el := powerpc64le-linux-gnu
+TRIPLET_mips64el := mips64el-linux-gnuabi64
+ARCHES := i386 armhf arm64 s390x riscv64 ppc64el mips64el
 CROSS := armel $(ARCHES)
 
 .PHONY: test-arches $(addprefix deps-,$(CROSS)) $(addprefix build-,$(CROSS)) $(addprefix test-,$(CROSS))
@@ -109,6 +115,8 @@ gallery: build-host
 # fuzz run (clang's libFuzzer), and the benchmark (`make bench`, not part of
 # `make test`).  The first sanitizer report fails the run.
 HOST_PKGS += libbenchmark-dev
+# clang: the host suite's clang_build test, and the fuzz target.
+HOST_PKGS += clang-14
 FUZZ_PKGS := clang-14 libclang-rt-14-dev llvm-14
 BENCH_PKGS := valgrind
 FUZZ_SECONDS := 60
@@ -162,7 +170,7 @@ bench: build-host
 # the target's libc6, which the script downloads (see its header).
 # `make test` checks them (tests/check_debs.sh) and, as root, installs the
 # amd64 packages for real and removes them again.
-PACKAGE_ARCHES := amd64 armel i386 armhf arm64
+PACKAGE_ARCHES := amd64 armel i386 armhf arm64 ppc64el mips64el riscv64
 PACKAGE_CROSS := $(filter-out amd64,$(PACKAGE_ARCHES))
 PACKAGE_PKGS := debhelper dpkg-dev fakeroot lintian
 

@@ -23,6 +23,8 @@
 // - No contraction: a multiply and an add fused into one FMA round once
 //   instead of twice.  GCC contracts by default wherever the target has FMA
 //   (arm64, s390x, x86-64 with -mfma); the pragmas turn it off for this file.
+//   clang ignores its pragma under -ffp-contract=fast and leaves no trace of
+//   that flag to test here: never build this file with it.
 // - No excess precision: x87 arithmetic (32-bit x86 without SSE2) keeps
 //   floats and doubles in 80-bit registers and rounds them when it likes.
 //   That cannot be switched off per file, so such a build is refused.

@@ -12,7 +12,7 @@
 #     every architecture.
 #   - The packaged amd64 and armel libraries replay the reference stream,
 #     bit for bit, with the corpus programs of HOSTBUILD and ARMELBUILD
-#     (armel under qemu-arm).
+#     (armel under qemu-arm, on the armel build's CPU model).
 #   - A consumer built against the unpacked armel packages runs under
 #     qemu-arm (check_consumer.sh).
 #   - As root, the amd64 packages are installed for real (check_dpkg_install.sh).
@@ -143,11 +143,16 @@ $(echo "$want" | sort)"
         bad "no debug information for libsoftglu.so ($arch)"
 done
 
+# qemu-arm on the CPU model the armel build's tests run on (its toolchain
+# file's baseline, or the SOFTGLU_QEMU_CPU it was given).
+armelcpu=$(sed -n 's/^SOFTGLU_QEMU_CPU:[A-Z]*=//p' "$armelbuild/CMakeCache.txt" 2>/dev/null)
+qemuarm="qemu-arm${armelcpu:+ -cpu $armelcpu} -L /usr/arm-linux-gnueabi"
+
 # The packaged libraries send the reference stream.
 for build in "$hostbuild" "$armelbuild"; do
     arch=$native emulator=
     if [ "$build" = "$armelbuild" ]; then
-        arch=armel emulator="qemu-arm -L /usr/arm-linux-gnueabi"
+        arch=armel emulator=$qemuarm
     fi
     dir=$work/$arch/root/usr/lib/$(dpkg-architecture -a"$arch" -qDEB_HOST_MULTIARCH 2>/dev/null)
     [ -f "$dir/libsoftglu.so.1" ] || { bad "no $arch library to replay the reference with"; continue; }
@@ -163,9 +168,10 @@ done
 
 # A consumer of the armel packages, run under qemu-arm.
 if [ -d "$work/armel/root/usr" ]; then
+    # shellcheck disable=SC2086
     sh "$here/check_consumer.sh" "$work/armel/root/usr" lib/arm-linux-gnueabi "$version" "$src" "$work/armel/consumer" \
         cmake arm-linux-gnueabi-gcc pkg-config arm-linux-gnueabi-readelf "$src/cmake/arm-linux-gnueabi.cmake" \
-        qemu-arm -L /usr/arm-linux-gnueabi || fail=1
+        $qemuarm || fail=1
 fi
 
 if [ "$(id -u)" -eq 0 ]; then

@@ -13,6 +13,12 @@
  * with the outside as the front face under GL's default counterclockwise
  * winding.  Call them outside any glBegin/glEnd pair of your own.
  *
+ * Built into another project, src/glu.cpp keeps its bits whatever the flags
+ * but one: with clang, never -ffp-contract=fast, under which clang ignores
+ * the file's contraction pragma and fuses multiply-adds (GCC honours its
+ * own); nothing at compile time shows that flag, so the file cannot refuse
+ * it.  The README lists every condition.
+ *
  * Link with -lsoftglu (pkg-config softglu, or CMake softglu::softglu).
  * gluSphere's radius and drawTorus's radii are float here, where classic
  * headers for these calls use double: recompile against this header.
