@@ -2,9 +2,9 @@
 # SPDX-License-Identifier: MIT
 # check_compat.sh ARCHIVE NM: the compatibility archive defines exactly the
 # calls listed below and needs nothing but GL entry points, libm's sin, cos and sqrt,
-# and what the compiler calls by itself (libc's memset and memcpy, ARM's
-# soft-float routines from the static libgcc, a sanitizer's hooks and the
-# linker's _GLOBAL_OFFSET_TABLE_): no C++ runtime, so a C program links it
+# and what the compiler calls by itself (libc's memset and memcpy, the stack
+# protector's guard and failure handler, ARM's soft-float routines from the
+# static libgcc, a sanitizer's hooks and the linker's _GLOBAL_OFFSET_TABLE_): no C++ runtime, so a C program links it
 # with cc and records no new NEEDED entry.
 set -u
 archive=$1 nm=$2
@@ -20,7 +20,7 @@ want="gluDeleteQuadric gluErrorString gluLookAt gluOrtho2D gluPartialDisk gluQua
 [ "$defined" = "$want" ] || bad "defined symbols are '$defined', expected '$want'"
 
 undefined=$(echo "$symbols" | awk '$1 == "U" {print $2}' | sort -u)
-others=$(echo "$undefined" | grep -Ev '^(gl[A-Z][A-Za-z0-9]*|sin|cos|sincos|sqrt|memset|memcpy|__aeabi_[a-z0-9]+|__(asan|ubsan|tsan|sanitizer)_.*|_GLOBAL_OFFSET_TABLE_)$' | tr '\n' ' ')
+others=$(echo "$undefined" | grep -Ev '^(gl[A-Z][A-Za-z0-9]*|sin|cos|sincos|sqrt|memset|memcpy|__stack_chk_(fail|fail_local|guard)|__aeabi_[a-z0-9]+|__(asan|ubsan|tsan|sanitizer)_.*|_GLOBAL_OFFSET_TABLE_)$' | tr '\n' ' ')
 [ -z "$others" ] || bad "needs more than GL, libm and compiler helpers: $others"
 
 [ $fail -eq 0 ] && echo "compat archive ok: [$defined] needing [$(echo "$undefined" | tr '\n' ' ')]"
