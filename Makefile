@@ -11,13 +11,14 @@
 #   make test-arches  the suites of i386, armhf, arm64 and s390x (cross-built,
 #                 run under qemu-user); `make test test-arches` runs every test
 #   make reference    rewrites the reference stream (see README)
+#   make abi-baseline rewrites the ABI baseline (see docs/releasing.md)
 #   make bench    the benchmark and the callgrind instruction counts
 #   make packages the Debian packages of amd64, armel, i386, armhf and arm64
 #                 in build/packages/out, checked by lintian
 # Each suite builds in its own directory under build/.
 
 HOST_PKGS := cmake make g++ binutils libgl-dev libgtest-dev googletest pkgconf xz-utils \
-  git dpkg-dev man-db groff-base mandoc
+  git dpkg-dev man-db groff-base mandoc abigail-tools
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 BUILD := build
 
@@ -88,6 +89,14 @@ reference: build-host
 	cp $(BUILD)/reference/math.txt tests/reference/math.txt.tmp
 	mv tests/reference/stream.txt.xz.tmp tests/reference/stream.txt.xz
 	mv tests/reference/math.txt.tmp tests/reference/math.txt
+
+# Rewrites tests/abi/libsoftglu.so.1.abi, the ABI baseline the test
+# abi_baseline compares with: only for a deliberate change of the ABI, with
+# the version changed as the README's policy says.
+.PHONY: abi-baseline
+abi-baseline: build-host
+	tests/check_abi_baseline.sh tests/abi/libsoftglu.so.1.abi include/GL \
+	  $(BUILD)/host/tests/abi/libsoftglu.so.1 --update
 
 # Mesa's offscreen renderer and libpng: softglu-render and its tests, which
 # the host build includes whenever they are installed.
