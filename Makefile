@@ -13,8 +13,11 @@
 #   make reference    rewrites the reference stream (see README)
 #   make abi-baseline rewrites the ABI baseline (see docs/releasing.md)
 #   make bench    the benchmark and the callgrind instruction counts
-#   make packages the Debian packages of amd64, armel, i386, armhf and arm64
-#                 in build/packages/out, checked by lintian
+#   make packages the Debian source package and the packages of amd64 (built
+#                 with its tests), armel, i386, armhf and arm64 in
+#                 build/packages/out, checked by lintian
+#   make release  tags HEAD v<version> (signed) and writes
+#                 build/release/softglu-<version>.tar.gz (docs/releasing.md)
 # Each suite builds in its own directory under build/.
 
 HOST_PKGS := cmake make g++ binutils libgl-dev libgtest-dev googletest pkgconf xz-utils \
@@ -173,7 +176,7 @@ bench: build-host
 # amd64 packages for real and removes them again.
 PACKAGE_ARCHES := amd64 armel i386 armhf arm64
 PACKAGE_CROSS := $(filter-out amd64,$(PACKAGE_ARCHES))
-PACKAGE_PKGS := debhelper dpkg-dev fakeroot lintian
+PACKAGE_PKGS := debhelper dpkg-dev fakeroot lintian devscripts gnupg autopkgtest pkgconf:armel
 
 .PHONY: deps-packages packages test-packages
 
@@ -190,3 +193,14 @@ test-packages: packages build-host build-armel
 	  $(abspath $(BUILD))/host $(abspath $(BUILD))/armel
 
 test: test-packages
+
+# The release: a signed tag v<version> of HEAD and its git archive tarball.
+# `make test` runs it in a scratch clone with a throwaway key.
+.PHONY: release test-release
+release: deps-packages
+	scripts/release $(BUILD)/release
+
+test-release: deps-packages
+	tests/check_release.sh $(CURDIR) $(abspath $(BUILD))/release-check
+
+test: test-release
