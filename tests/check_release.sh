@@ -5,7 +5,8 @@
 # whose debian/upstream/signing-key.asc is replaced by a throwaway key
 # (WORK/gnupg) that signs the tag:
 #   - a dirty tree is refused, a clean one tagged v<version>, signed;
-#   - the tarball holds exactly the tag's files under softglu-<version>/,
+#   - the tarball holds exactly the tag's files but debian/ under
+#     softglu-<version>/,
 #     and a second run gives the same bytes;
 #   - a tag signed by a key outside signing-key.asc is refused;
 #   - uscan, with debian/watch pointed at the clone, finds v<version>,
@@ -46,7 +47,7 @@ if tarball=$(SOFTGLU_RELEASE_KEY=$good "$clone/scripts/release" "$work/out" 2>"$
     (cd "$clone" && git cat-file tag "v$version") | grep -q 'BEGIN PGP SIGNATURE' || bad "v$version is not a signed tag"
     [ "$(cd "$clone" && git rev-parse "v$version^{commit}")" = "$(cd "$clone" && git rev-parse HEAD)" ] ||
         bad "v$version is not HEAD"
-    (cd "$clone" && git ls-tree -r --name-only "v$version" | sed "s|^|softglu-$version/|" | sort) >"$work/want"
+    (cd "$clone" && git ls-tree -r --name-only "v$version" | grep -v '^debian/' | sed "s|^|softglu-$version/|" | sort) >"$work/want"
     tar -tzf "$tarball" | grep -v '/$' | sort >"$work/got"
     cmp -s "$work/want" "$work/got" || bad "the tarball's files are not the tag's: $(diff "$work/want" "$work/got" | head)"
     cp "$tarball" "$work/first.tar.gz"
