@@ -6,7 +6,8 @@
 #   make test     installs what is missing, builds and runs the test suites:
 #                 the host's and armel's (cross-built, run under qemu-arm),
 #                 the mutation check, the Debian packages (built, lintian,
-#                 installed for real as root), the host's under ASan+UBSan
+#                 installed for real as root, their autopkgtest, the road
+#                 to the board), the release, the host's under ASan+UBSan
 #                 and TSan, and a bounded fuzz run
 #   make test-arches  the suites of i386, armhf, arm64 and s390x (cross-built,
 #                 run under qemu-user); `make test test-arches` runs every test
@@ -176,7 +177,7 @@ bench: build-host
 # amd64 packages for real and removes them again.
 PACKAGE_ARCHES := amd64 armel i386 armhf arm64
 PACKAGE_CROSS := $(filter-out amd64,$(PACKAGE_ARCHES))
-PACKAGE_PKGS := debhelper dpkg-dev fakeroot lintian devscripts gnupg autopkgtest pkgconf:armel
+PACKAGE_PKGS := debhelper dpkg-dev fakeroot lintian devscripts gnupg autopkgtest
 
 .PHONY: deps-packages packages test-packages
 
@@ -188,11 +189,22 @@ packages: deps-packages
 
 # The packaged amd64 and armel libraries replay the reference stream with
 # the corpus programs of build/host and build/armel.
+# The road to the board takes armel's cross pkg-config, pkgconf:armel,
+# once scripts/build-packages has added armel to dpkg.
 test-packages: packages build-host build-armel
+	scripts/ensure-packages pkgconf:armel
 	tests/check_debs.sh $(BUILD)/packages/out $(abspath $(BUILD))/packages/check $(CURDIR) \
 	  $(abspath $(BUILD))/host $(abspath $(BUILD))/armel
 
 test: test-packages
+
+# debian/tests with autopkgtest's null runner against the amd64 packages
+# (installed, then purged: as root, under check_dpkg_install.sh's lock).
+.PHONY: test-autopkgtest
+test-autopkgtest: packages
+	tests/check_autopkgtest.sh $(BUILD)/packages/out $(abspath $(BUILD))/packages/autopkgtest
+
+test: test-autopkgtest
 
 # The release: a signed tag v<version> of HEAD and its git archive tarball.
 # `make test` runs it in a scratch clone with a throwaway key.
