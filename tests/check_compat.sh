@@ -4,8 +4,9 @@
 # calls listed below and needs nothing but GL entry points, libm's sin, cos and sqrt,
 # and what the compiler calls by itself (libc's memset and memcpy, the stack
 # protector's guard and failure handler, ARM's soft-float routines from the
-# static libgcc, a sanitizer's hooks and the linker's _GLOBAL_OFFSET_TABLE_): no C++ runtime, so a C program links it
-# with cc and records no new NEEDED entry.
+# static libgcc, a sanitizer's hooks and the linker's
+# _GLOBAL_OFFSET_TABLE_): no C++ runtime, so a C program links it with cc and
+# records no new NEEDED entry.
 set -u
 archive=$1 nm=$2
 fail=0
@@ -16,7 +17,7 @@ symbols=$("$nm" "$archive") || { echo "FAIL: $nm cannot read $archive"; exit 1; 
 # i386's position-independent code may define the compiler's hidden
 # __x86.get_pc_thunk helpers, one copy per object.
 defined=$(echo "$symbols" | awk '$2 ~ /^[TDBRVW]$/ && $3 !~ /^__x86\.get_pc_thunk\./ {print $3}' | sort | tr '\n' ' ')
-want="gluDeleteQuadric gluErrorString gluLookAt gluOrtho2D gluPartialDisk gluQuadricCallback gluQuadricNormals gluQuadricOrientation gluQuadricTexture softglu_compat_gluNewQuadric "
+want="gluCheckExtension gluDeleteQuadric gluErrorString gluGetString gluLookAt gluOrtho2D gluPartialDisk gluPickMatrix gluProject gluQuadricCallback gluQuadricNormals gluQuadricOrientation gluQuadricTexture gluUnProject gluUnProject4 softglu_compat_gluNewQuadric "
 [ "$defined" = "$want" ] || bad "defined symbols are '$defined', expected '$want'"
 
 undefined=$(echo "$symbols" | awk '$1 == "U" {print $2}' | sort -u)

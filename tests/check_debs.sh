@@ -54,14 +54,15 @@ $(doc libsoftglu1)"
     examples=$(cd "$src" && git ls-files examples 2>/dev/null | sed 's|^examples/|./usr/share/doc/libsoftglu-dev/examples/|')
     [ -n "$examples" ] || examples=$(cd "$src" && find examples -type f | sed 's|^examples/|./usr/share/doc/libsoftglu-dev/examples/|')
     man3=""
-    for page in drawTorus gluCylinder gluDisk gluErrorString gluLookAt gluNewQuadric gluOrtho2D \
-                gluPartialDisk gluPerspective gluQuadricDrawStyle gluSphere; do
+    for page in drawTorus gluCylinder gluDisk gluErrorString gluGetString gluLookAt gluNewQuadric \
+                gluOrtho2D gluPartialDisk gluPerspective gluProject gluQuadricDrawStyle gluSphere; do
         man3="$man3
 ./usr/share/man/man3/$page.3.gz"
     done
-    for link in gluDeleteQuadric=gluNewQuadric gluQuadricCallback=gluQuadricDrawStyle \
+    for link in gluCheckExtension=gluGetString gluDeleteQuadric=gluNewQuadric \
+                gluPickMatrix=gluProject gluQuadricCallback=gluQuadricDrawStyle \
                 gluQuadricNormals=gluQuadricDrawStyle gluQuadricOrientation=gluQuadricDrawStyle \
-                gluQuadricTexture=gluQuadricDrawStyle; do
+                gluQuadricTexture=gluQuadricDrawStyle gluUnProject4=gluProject gluUnProject=gluProject; do
         man3="$man3
 ./usr/share/man/man3/${link%=*}.3.gz -> ${link#*=}.3.gz"
     done

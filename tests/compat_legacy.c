@@ -66,6 +66,49 @@ void legacyReshape(int w, int h)
     glMatrixMode(GL_MODELVIEW);
 }
 
+/* Picking as old programs do it: the mouse's window position, the pick
+ * matrix under the projection, GL_SELECT, and the hit's point back in the
+ * world; a label placed where a point lands on screen. */
+void legacyPick(int mouseX, int mouseY)
+{
+    GLint viewport[4];
+    GLdouble model[16], proj[16];
+    GLdouble objX, objY, objZ, winX, winY, winZ, objW;
+    GLfloat depth;
+
+    glGetIntegerv(GL_VIEWPORT, viewport);
+    glMatrixMode(GL_PROJECTION);
+    glPushMatrix();
+    glLoadIdentity();
+    gluPickMatrix((GLdouble)mouseX, (GLdouble)(viewport[3] - mouseY), 5.0, 5.0, viewport);
+    gluPerspective(45.0, (GLdouble)viewport[2] / (GLdouble)viewport[3], 1.0, 100.0);
+    glPopMatrix();
+    glMatrixMode(GL_MODELVIEW);
+
+    glGetDoublev(GL_MODELVIEW_MATRIX, model);
+    glGetDoublev(GL_PROJECTION_MATRIX, proj);
+    glReadPixels(mouseX, viewport[3] - mouseY, 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT, &depth);
+    if (gluUnProject(mouseX, viewport[3] - mouseY, depth, model, proj, viewport, &objX, &objY, &objZ) == GL_TRUE)
+        printf("picked %g %g %g\n", objX, objY, objZ);
+    if (gluUnProject4(mouseX, viewport[3] - mouseY, depth, 1.0, model, proj, viewport, 0.0, 1.0,
+                      &objX, &objY, &objZ, &objW) == GLU_TRUE)
+        printf("picked %g %g %g %g\n", objX, objY, objZ, objW);
+    if (gluProject(0.0, 1.0, 0.0, model, proj, viewport, &winX, &winY, &winZ))
+        printf("label at %g %g %g\n", winX, winY, winZ);
+}
+
+/* The version and extension checks of old start-up code. */
+int legacyCanMultitexture(void)
+{
+    const char *version = (const char *)gluGetString(GLU_VERSION);
+    printf("GLU %s, extensions: %s\n", version, (const char *)gluGetString(GLU_EXTENSIONS));
+#if defined(GLU_VERSION_1_3) && defined(GLU_VERSION_1_2) && defined(GLU_VERSION_1_1)
+    return gluCheckExtension((const GLubyte *)"GL_ARB_multitexture", glGetString(GL_EXTENSIONS));
+#else
+#error "GLU_VERSION_1_3 is not defined"
+#endif
+}
+
 void legacyDisplay(void)
 {
     GLenum error;

@@ -307,6 +307,7 @@ std::vector<Case> corpus() {
     addFineCases(cases);
     addVariedCases(cases, 20261208, 60, 1);
     addCompatCases(cases);
+    addProjectionCases(cases);
     return cases;
 }
 
@@ -316,6 +317,7 @@ std::vector<Case> broad() {
     std::vector<Case> cases;
     addVariedCases(cases, 7, 400, 2);
     addVariedCompatCases(cases, 7, 400, 2);
+    addVariedProjectionCases(cases, 7, 400);
     return cases;
 }
 

@@ -9,6 +9,7 @@
 #include <cstdarg>
 #include <cstdint>
 #include <cstdio>
+#include <cstdlib>
 #include <functional>
 #include <limits>
 #include <string>
@@ -30,11 +31,15 @@ struct Case {
 // %.9g, which read back exactly.
 inline std::string label(const char *format, ...) __attribute__((format(printf, 1, 2)));
 inline std::string label(const char *format, ...) {
-    char buf[256];
+    char buf[512];
     va_list args;
     va_start(args, format);
-    std::vsnprintf(buf, sizeof buf, format, args);
+    const int n = std::vsnprintf(buf, sizeof buf, format, args);
     va_end(args);
+    if (n < 0 || static_cast<std::size_t>(n) >= sizeof buf) {  // never cut a label short
+        std::fprintf(stderr, "softglu_corpus: a label longer than %zu characters: %s\n", sizeof buf - 1, buf);
+        std::exit(2);
+    }
     return buf;
 }
 
@@ -69,6 +74,10 @@ inline void addDrawCase(std::vector<Case> &cases, std::string l, std::function<v
 // and ordinary calls for the broad set.
 void addCompatCases(std::vector<Case> &cases);
 void addVariedCompatCases(std::vector<Case> &cases, std::uint64_t seed, int perFunction, int scale);
+
+// The projection helpers' cases (tests/corpus_project.cpp), likewise.
+void addProjectionCases(std::vector<Case> &cases);
+void addVariedProjectionCases(std::vector<Case> &cases, std::uint64_t seed, int perFunction);
 
 }  // namespace corpus
 

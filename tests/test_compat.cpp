@@ -1,11 +1,14 @@
 // SPDX-License-Identifier: MIT
-// The compatibility layer as GL receives it: gluPartialDisk's sectors, and
-// gluErrorString's messages.
+// The compatibility layer as GL receives it: gluPartialDisk's sectors,
+// gluErrorString's messages, what the projection helpers return for bad
+// input, and gluGetString and gluCheckExtension.
 #define SOFTGLU_COMPAT  // the compatibility layer's calls are declared with its switch
 #include "stream.h"
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <functional>
 #include <limits>
 #include <set>
 #include <string>
@@ -185,5 +188,146 @@ TEST(ErrorString, EveryCodeItsOwnMessageAnythingElseTheUnknownOne) {
         for (GLenum near : {code - 1, code + 1, code + 0x10000})
             if (!codes.count(near))
                 EXPECT_EQ(text(near), unknown) << near;
+    }
+}
+
+namespace {
+
+using Mat = GLdouble[16];  // column-major
+
+const Mat kIdentity = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};
+const Mat kZero = {};
+const Mat kFlatY = {1, 0, 0, 0, 0, 0, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1};  // glScaled(1, 0, 1)
+const Mat kTiny = {1e-200, 0, 0, 0, 0, 1e-200, 0, 0, 0, 0, 1e-200, 0, 0, 0, 0, 1e-200};
+// glFrustum(-1, 1, -1, 1, 1, 3): clip w = -z.
+const Mat kFrustum = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, -2, -1, 0, 0, -3, 0};
+// z and w swapped: invertible with zeros on the diagonal; unprojected w is
+// the window depth's normalised z, so 0 at winZ = 0.5.
+const Mat kSwapZW = {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 0, 1, 0, 0, 1, 0};
+const GLint kViewport[4] = {10, 20, 640, 480};
+const GLint kNoWidth[4] = {0, 0, 0, 480};
+const GLint kNoHeight[4] = {0, 0, 640, 0};
+const double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+}  // namespace
+
+TEST(Projection, GluFalseForASingularMappingOrAZeroWAndNothingWritten) {
+    // On GLU_FALSE every output keeps the sentinel's bits.
+    const struct {
+        const char *what;
+        std::function<GLint(double *)> call;
+        GLint want;
+    } cases[] = {
+        {"project: a point in the eye's plane (w = 0)",
+         [](double *o) { return gluProject(0.5, 0.5, 0, kIdentity, kFrustum, kViewport, o, o + 1, o + 2); },
+         GLU_FALSE},
+        {"project: NaN passes through",
+         [](double *o) { return gluProject(kNaN, 0, -2, kIdentity, kFrustum, kViewport, o, o + 1, o + 2); },
+         GLU_TRUE},
+        {"unproject: a zero matrix",
+         [](double *o) { return gluUnProject(5, 5, 0.5, kZero, kIdentity, kViewport, o, o + 1, o + 2); }, GLU_FALSE},
+        {"unproject: a flattening model-view (rank 3)",
+         [](double *o) { return gluUnProject(5, 5, 0.5, kFlatY, kFrustum, kViewport, o, o + 1, o + 2); },
+         GLU_FALSE},
+        {"unproject: tiny matrices whose product underflows to zero",
+         [](double *o) { return gluUnProject(5, 5, 0.5, kTiny, kTiny, kViewport, o, o + 1, o + 2); }, GLU_FALSE},
+        {"unproject: a tiny matrix alone inverts",
+         [](double *o) { return gluUnProject(5, 5, 0.5, kTiny, kIdentity, kViewport, o, o + 1, o + 2); },
+         GLU_TRUE},
+        {"unproject: zeros on the diagonal are no singularity",
+         [](double *o) { return gluUnProject(5, 5, 0.75, kIdentity, kSwapZW, kViewport, o, o + 1, o + 2); },
+         GLU_TRUE},
+        {"unproject: a point at infinity (w = 0)",
+         [](double *o) { return gluUnProject(5, 5, 0.5, kIdentity, kSwapZW, kViewport, o, o + 1, o + 2); },
+         GLU_FALSE},
+        {"unproject: a viewport of no width",
+         [](double *o) { return gluUnProject(5, 5, 0.5, kIdentity, kIdentity, kNoWidth, o, o + 1, o + 2); },
+         GLU_FALSE},
+        {"unproject: a viewport of no height",
+         [](double *o) { return gluUnProject(5, 5, 0.5, kIdentity, kIdentity, kNoHeight, o, o + 1, o + 2); },
+         GLU_FALSE},
+        {"unproject4: w = 0 is returned, not divided by",
+         [](double *o) {
+             return gluUnProject4(5, 5, 0.5, 1, kIdentity, kSwapZW, kViewport, 0, 1, o, o + 1, o + 2, o + 3);
+         },
+         GLU_TRUE},
+        {"unproject4: an empty depth range",
+         [](double *o) {
+             return gluUnProject4(5, 5, 0.5, 1, kIdentity, kIdentity, kViewport, 0.25, 0.25, o, o + 1, o + 2, o + 3);
+         },
+         GLU_FALSE},
+        {"unproject4: a flattening model-view",
+         [](double *o) {
+             return gluUnProject4(5, 5, 0.5, 1, kFlatY, kIdentity, kViewport, 0, 1, o, o + 1, o + 2, o + 3);
+         },
+         GLU_FALSE},
+    };
+    const double sentinel = -1234.5;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        double out[4] = {sentinel, sentinel, sentinel, sentinel};
+        const Stream s = record([&] { EXPECT_EQ(c.call(out), c.want); });
+        EXPECT_TRUE(s.empty());
+        // gluUnProject4 writes four, the others three.
+        const int written = c.want == GLU_FALSE ? 0 : std::strncmp(c.what, "unproject4", 10) == 0 ? 4 : 3;
+        for (int i = 0; i < 4; ++i)
+            EXPECT_EQ(bits(out[i]) == bits(sentinel), i >= written) << "output " << i;
+    }
+    double out[4];
+    ASSERT_EQ(gluUnProject4(5, 5, 0.5, 1, kIdentity, kSwapZW, kViewport, 0, 1, out, out + 1, out + 2, out + 3),
+              GLU_TRUE);
+    EXPECT_EQ(out[3], 0.0);
+}
+
+TEST(Projection, PickMatrixChangesNothingForARegionOfNoSize) {
+    const double sizes[][2] = {{0, 5}, {5, 0}, {-1, 5}, {5, -0.5}, {kNaN, 5}, {5, kNaN}, {-0.0, -0.0}};
+    for (const auto &d : sizes) {
+        SCOPED_TRACE(testing::Message() << d[0] << " x " << d[1]);
+        EXPECT_TRUE(record([&] { gluPickMatrix(100, 100, d[0], d[1], kViewport); }).empty());
+    }
+    // A region of one pixel: a translation then a scale.
+    const Stream s = record([] { gluPickMatrix(330, 260, 1, 1, kViewport); });
+    ASSERT_EQ(s.size(), 2u);
+    EXPECT_EQ(s[0].op, Op::Translated);
+    EXPECT_EQ(s[1].op, Op::Scaled);
+}
+
+TEST(VersionString, SaysWhatSoftgluIsAndCheckExtensionMatchesWholeWords) {
+    const GLubyte *version = gluGetString(GLU_VERSION);
+    ASSERT_NE(version, nullptr);
+    int major = 0, minor = 0;
+    char vendor[16] = "";
+    ASSERT_EQ(std::sscanf(reinterpret_cast<const char *>(version), "%d.%d %15s", &major, &minor, vendor), 3);
+    EXPECT_EQ(major * 10 + minor, 13);  // GLU_VERSION_1_3
+    EXPECT_STREQ(vendor, "softglu");
+    const GLubyte *extensions = gluGetString(GLU_EXTENSIONS);
+    ASSERT_NE(extensions, nullptr);
+    EXPECT_STREQ(reinterpret_cast<const char *>(extensions), "");
+    for (GLenum name : {0u, 1u, unsigned{GL_VERSION}, unsigned{GL_EXTENSIONS}, GLU_VERSION + 2u, GLU_VERSION - 1u})
+        EXPECT_EQ(gluGetString(name), nullptr) << name;
+
+    const char *const list = "GL_ARB_multitexture GL_EXT_texture3D  GL_EXT_texture_env_add";
+    const struct {
+        const char *name, *list;
+        bool want;
+    } checks[] = {
+        {"GL_ARB_multitexture", list, true},      // the first word
+        {"GL_EXT_texture3D", list, true},         // between spaces
+        {"GL_EXT_texture_env_add", list, true},   // the last, after two spaces
+        {"GL_EXT_texture", list, false},          // a prefix of a word
+        {"texture3D", list, false},               // a suffix
+        {"GL_EXT_texture3DX", list, false},       // longer than the word
+        {"GL_ARB_multitexture GL_EXT_texture3D", list, false},  // two words
+        {"", list, false},
+        {" ", list, false},
+        {"GL_ARB_multitexture", "", false},
+        {"GL_ARB_multitexture", " GL_ARB_multitexture ", true},
+        {nullptr, list, false},
+        {"GL_ARB_multitexture", nullptr, false},
+    };
+    for (const auto &c : checks) {
+        SCOPED_TRACE(testing::Message() << (c.name ? c.name : "NULL") << " in " << (c.list ? c.list : "NULL"));
+        EXPECT_EQ(gluCheckExtension(reinterpret_cast<const GLubyte *>(c.name), reinterpret_cast<const GLubyte *>(c.list)),
+                  c.want ? GL_TRUE : GL_FALSE);
     }
 }

@@ -1,8 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The compatibility layer drawing through Mesa's offscreen GL: the matrices
 // GL reports after gluLookAt and gluOrtho2D, the porting notes' texture
-// recipe and inside view, and the legacy example programs' pictures, looked
-// at the way a person would.
+// recipe and inside view, gluProject and gluUnProject against the pixels
+// and depths GL draws, gluPickMatrix picking with GL_SELECT, and the legacy
+// example programs' pictures, looked at the way a person would.
 #include "render.h"
 #include "run.h"
 
@@ -13,6 +14,7 @@
 #include <unistd.h>
 
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -344,6 +346,180 @@ TEST_F(CompatGl, InsideOfASphereShowsWithFrontFaceCW) {
         const Spot drawn = find(canvas_->rgba(), kSize, kSize, [](const unsigned char *p) { return p[3] == 255; });
         EXPECT_EQ(drawn.count, clockwise ? kSize * kSize : 0);
     }
+}
+
+namespace {
+
+// A view of the scene: the viewport (an offset one, so that its origin
+// counts), the projection and the camera.
+struct ProjectionView {
+    const char *what;
+    GLint viewport[4];
+    bool ortho;
+    Vec3 eye;
+};
+
+const ProjectionView kProjectionViews[] = {
+    {"perspective, the whole canvas", {0, 0, 256, 256}, false, {3, 2, 6}},
+    {"perspective, an offset viewport", {40, 10, 160, 220}, false, {-2, 4, 5}},
+    {"orthographic, an offset viewport", {20, 30, 200, 150}, true, {1, -1, 8}},
+};
+
+void setUpView(const ProjectionView &v) {
+    glViewport(v.viewport[0], v.viewport[1], v.viewport[2], v.viewport[3]);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    const double aspect = static_cast<double>(v.viewport[2]) / v.viewport[3];
+    if (v.ortho)
+        glOrtho(-3 * aspect, 3 * aspect, -3, 3, 1, 20);
+    else
+        gluPerspective(50, aspect, 1, 20);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    gluLookAt(v.eye.x, v.eye.y, v.eye.z, 0, 0, 0, 0, 1, 0);
+}
+
+struct Matrices {
+    GLdouble model[16], proj[16];
+    GLint viewport[4];
+};
+
+Matrices glMatrices() {
+    Matrices m;
+    glGetDoublev(GL_MODELVIEW_MATRIX, m.model);
+    glGetDoublev(GL_PROJECTION_MATRIX, m.proj);
+    glGetIntegerv(GL_VIEWPORT, m.viewport);
+    return m;
+}
+
+Vec3 unProject(const Matrices &m, double x, double y, double z) {
+    Vec3 p{};
+    EXPECT_EQ(gluUnProject(x, y, z, m.model, m.proj, m.viewport, &p.x, &p.y, &p.z), GLU_TRUE);
+    return p;
+}
+
+}  // namespace
+
+TEST_F(CompatGl, ProjectLandsOnThePixelGlDrawsAndUnProjectGivesThePointBack) {
+    const Vec3 points[] = {{0, 0, 0}, {0.7, -0.4, 0.9}, {-1.3, 0.6, -0.8}, {0.31, 1.17, 0.05}, {1.9, -1.1, -2.3}};
+    std::vector<unsigned char> rgba(kSize * kSize * 4);
+    for (const ProjectionView &v : kProjectionViews) {
+        for (const Vec3 &p : points) {
+            SCOPED_TRACE(testing::Message() << v.what << ", point " << p.x << " " << p.y << " " << p.z);
+            glClearColor(0, 0, 0, 0);
+            glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+            setUpView(v);
+            // A rotation of the model too, so the model-view is no camera alone.
+            glRotated(30, 1, 1, 0);
+            glDisable(GL_LIGHTING);
+            glDisable(GL_TEXTURE_2D);
+            glEnable(GL_DEPTH_TEST);
+            glColor4f(1, 1, 1, 1);
+            glBegin(GL_POINTS);
+            glVertex3d(p.x, p.y, p.z);
+            glEnd();
+            const Matrices m = glMatrices();
+            double winX = 0, winY = 0, winZ = 0;
+            ASSERT_EQ(gluProject(p.x, p.y, p.z, m.model, m.proj, m.viewport, &winX, &winY, &winZ), GLU_TRUE);
+
+            // GL lit exactly one pixel, the one containing (winX, winY), up
+            // to GL's single precision.
+            glReadPixels(0, 0, kSize, kSize, GL_RGBA, GL_UNSIGNED_BYTE, rgba.data());
+            const Spot lit = find(rgba.data(), kSize, kSize, [](const unsigned char *px) { return px[0] > 128; });
+            ASSERT_EQ(lit.count, 1);
+            EXPECT_LE(std::fabs(lit.x + 0.5 - winX), 0.5 + 1e-3);
+            EXPECT_LE(std::fabs(lit.y + 0.5 - winY), 0.5 + 1e-3);
+
+            // Its depth is winZ, to the depth buffer's 24 bits.
+            GLfloat depth = -1;
+            glReadPixels(static_cast<GLint>(lit.x), static_cast<GLint>(lit.y), 1, 1, GL_DEPTH_COMPONENT, GL_FLOAT,
+                         &depth);
+            EXPECT_NEAR(depth, winZ, 1e-6);
+
+            // Unprojected, gluProject's window point is the point again;
+            // the pixel's centre at GL's depth is within that pixel's
+            // footprint (and the depth error's reach) of it.
+            const Vec3 back = unProject(m, winX, winY, winZ);
+            EXPECT_LT(norm(sub(back, p)), 1e-9 * (1 + norm(p)));
+            const double pixel = norm(sub(unProject(m, winX + 1, winY, winZ), back));
+            const double depthStep = norm(sub(unProject(m, winX, winY, winZ + 1e-6), back));
+            EXPECT_LT(norm(sub(unProject(m, lit.x + 0.5, lit.y + 0.5, depth), p)), 0.75 * pixel + depthStep);
+        }
+    }
+}
+
+TEST_F(CompatGl, PickMatrixSelectsTheObjectUnderTheCursor) {
+    // Four named spheres: three apart (not symmetric about the middle, so a
+    // pick mirrored in x or y finds another), the fourth behind the second
+    // on the line from the eye, (-2, 4, 5).
+    const struct {
+        GLuint name;
+        Vec3 centre;
+    } spheres[] = {{1, {-1.6, 0.9, 0}}, {2, {0, 0, 0}}, {3, {1.7, -0.2, 0}}, {4, {1.2, -2.4, -3}}};
+    const float radius = 0.5f;
+    const ProjectionView &view = kProjectionViews[1];  // an offset viewport
+    auto draw = [&](const double *pickAt) {
+        glViewport(view.viewport[0], view.viewport[1], view.viewport[2], view.viewport[3]);
+        setUpView(view);
+        if (pickAt) {
+            glMatrixMode(GL_PROJECTION);
+            glLoadIdentity();
+            gluPickMatrix(pickAt[0], pickAt[1], 3, 3, view.viewport);
+            gluPerspective(50, static_cast<double>(view.viewport[2]) / view.viewport[3], 1, 20);
+            glMatrixMode(GL_MODELVIEW);
+        }
+        for (const auto &s : spheres) {
+            glLoadName(s.name);
+            glPushMatrix();
+            glTranslated(s.centre.x, s.centre.y, s.centre.z);
+            gluSphere(nullptr, radius, 32, 16);
+            glPopMatrix();
+        }
+    };
+    // The names hit in GL_SELECT mode at window point (x, y), nearest first.
+    auto pick = [&](double x, double y) {
+        std::vector<GLuint> buffer(256);
+        glSelectBuffer(static_cast<GLsizei>(buffer.size()), buffer.data());
+        glRenderMode(GL_SELECT);
+        glInitNames();
+        glPushName(0);
+        const double at[2] = {x, y};
+        draw(at);
+        const GLint hits = glRenderMode(GL_RENDER);
+        std::vector<std::pair<GLuint, GLuint>> found;  // (nearest depth, name)
+        for (GLint h = 0, i = 0; h < hits; ++h) {
+            EXPECT_EQ(buffer[i], 1u);  // one name on the stack
+            found.push_back({buffer[i + 1], buffer[i + 3]});
+            i += 3 + static_cast<GLint>(buffer[i]);
+        }
+        std::sort(found.begin(), found.end());
+        std::vector<GLuint> names;
+        for (const auto &f : found)
+            names.push_back(f.second);
+        return names;
+    };
+
+    draw(nullptr);
+    const Matrices m = glMatrices();
+    for (const auto &s : spheres) {
+        if (s.name == 4)
+            continue;
+        SCOPED_TRACE(testing::Message() << "sphere " << s.name);
+        double x = 0, y = 0, z = 0;
+        ASSERT_EQ(gluProject(s.centre.x, s.centre.y, s.centre.z, m.model, m.proj, m.viewport, &x, &y, &z), GLU_TRUE);
+        // Its radius on screen, from the distance and the focal length.
+        const double distance = norm(sub(s.centre, view.eye));
+        const double focal = view.viewport[3] / 2.0 / std::tan(25 * kPi / 180);
+        const double r = focal * std::tan(std::asin(radius / distance));
+        ASSERT_GT(r, 10);
+
+        EXPECT_EQ(pick(x, y), (s.name == 2 ? std::vector<GLuint>{2, 4} : std::vector<GLuint>{s.name}));
+        // Just inside its edge it is picked; a region's width beyond it, not.
+        EXPECT_EQ(pick(x + r - 3, y), std::vector<GLuint>{s.name});
+        EXPECT_EQ(pick(x, y - r - 4), std::vector<GLuint>{});
+    }
+    // A corner of the viewport holds nothing.
+    EXPECT_EQ(pick(view.viewport[0] + 2, view.viewport[1] + 2), std::vector<GLuint>{});
 }
 
 namespace {

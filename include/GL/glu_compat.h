@@ -34,6 +34,16 @@ extern "C" {
 #define GLU_FALSE 0
 #define GLU_TRUE  1
 
+/* The calls declared here behave as those of version 1.3 of the interface
+ * (see gluGetString). */
+#define GLU_VERSION_1_1 1
+#define GLU_VERSION_1_2 1
+#define GLU_VERSION_1_3 1
+
+/* gluGetString */
+#define GLU_VERSION    100800
+#define GLU_EXTENSIONS 100801
+
 /* gluQuadricNormals */
 #define GLU_SMOOTH 100000
 #define GLU_FLAT   100001
@@ -151,6 +161,127 @@ void gluOrtho2D(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top);
  * or a GLU_ error code above.  Any other code gets "unknown error code".
  * Never NULL; the string is static and must not be freed. */
 const GLubyte *gluErrorString(GLenum error);
+
+/* What softglu is, as a static string that must not be freed:
+ *   GLU_VERSION     "1.3 softglu X.Y.Z", X.Y.Z being softglu's own version,
+ *                   as its pkg-config files report it
+ *   GLU_EXTENSIONS  "", since softglu provides no extension
+ *   any other name  NULL
+ * Why "1.3": the calls softglu provides behave as those of version 1.3 of
+ * the interface, the one that added gluUnProject4 and gluCheckExtension,
+ * and the GLU_VERSION_1_x macros above say the same to the preprocessor.
+ * softglu does not provide the whole of 1.3 (no tessellators or NURBS,
+ * for instance), but no program can reach a missing call by trusting the
+ * number: a call softglu lacks fails to compile (see the end of this
+ * header).  The words after the number follow the classic "number, space,
+ * vendor information" form, so programs that read only the number read
+ * 1.3, and a person reading a log sees which library answered and which
+ * release. */
+const GLubyte *gluGetString(GLenum name);
+
+/* GL_TRUE when extName is one of the space-separated words of extString
+ * (as glGetString(GL_EXTENSIONS) returns them), compared whole and
+ * byte for byte: "GL_EXT_texture" does not match "GL_EXT_texture3D".
+ * GL_FALSE otherwise, and for an empty name, a name with a space in it, or
+ * a NULL argument.  Makes no GL call. */
+GLboolean gluCheckExtension(const GLubyte *extName, const GLubyte *extString);
+
+/* Projection helpers.  Matrices are 4 x 4 and column-major, as
+ * glGetDoublev(GL_MODELVIEW_MATRIX) and glGetDoublev(GL_PROJECTION_MATRIX)
+ * return them: m[c * 4 + r] is row r, column c.  viewport is x, y, width,
+ * height, as glGetIntegerv(GL_VIEWPORT) returns them; window coordinates
+ * have y growing upwards from the bottom of the window (a mouse's y,
+ * counted down from the top of a window h pixels high, is h - y here).
+ * gluProject, gluUnProject and gluUnProject4 make no GL call: they read
+ * only their arguments.  The output pointers must be valid; they are
+ * written only when the call returns GLU_TRUE.
+ *
+ * In double precision, each operation rounded on its own in the order
+ * written below; only + - * / are used, so the results have the same bits
+ * on every IEEE machine.  A matrix times a vector is summed left to right,
+ * row by row: out_r = ((m[r] v0 + m[4 + r] v1) + m[8 + r] v2) + m[12 + r] v3.
+ * Infinite and NaN arguments are not checked: they give infinite or NaN
+ * results (with GLU_TRUE) unless a rule below returns GLU_FALSE first. */
+
+/* Window coordinates of the object point (objX, objY, objZ), where GL draws
+ * a vertex sent there:
+ *   (x, y, z, w) = proj (model (objX, objY, objZ, 1))
+ *   winX = viewport[0] + ((x / w + 1) * 0.5) * viewport[2]
+ *   winY = viewport[1] + ((y / w + 1) * 0.5) * viewport[3]
+ *   winZ = (z / w + 1) * 0.5          (the default depth range, [0, 1])
+ * The point goes through model, then through proj; the two are never
+ * multiplied together.  Returns GLU_FALSE, writing nothing, when w is
+ * exactly 0 (a point in the eye's plane under a perspective projection);
+ * GLU_TRUE otherwise.  A point outside the near and far planes, behind the
+ * eye included, still projects: its winZ lies outside [0, 1]. */
+GLint gluProject(GLdouble objX, GLdouble objY, GLdouble objZ,
+                 const GLdouble model[16], const GLdouble proj[16], const GLint viewport[4],
+                 GLdouble *winX, GLdouble *winY, GLdouble *winZ);
+
+/* The object point at window coordinates (winX, winY, winZ), winZ a depth
+ * in [0, 1] as glReadPixels(GL_DEPTH_COMPONENT) gives it: gluProject
+ * undone.  gluUnProject4 with clipW = 1, nearVal = 0 and farVal = 1 (those
+ * give the same bits as the formula below), then
+ *   objX = x / w, objY = y / w, objZ = z / w.
+ * Returns GLU_FALSE, writing nothing, where gluUnProject4 does or when w is
+ * exactly 0 (a point at infinity); GLU_TRUE otherwise. */
+GLint gluUnProject(GLdouble winX, GLdouble winY, GLdouble winZ,
+                   const GLdouble model[16], const GLdouble proj[16], const GLint viewport[4],
+                   GLdouble *objX, GLdouble *objY, GLdouble *objZ);
+
+/* The homogeneous object point (objX, objY, objZ, objW) at window
+ * coordinates (winX, winY, winZ) with clip w clipW (as GL's feedback mode
+ * reports for GL_4D_COLOR_TEXTURE), for the depth range [nearVal, farVal]
+ * of glDepthRange:
+ *   A = proj model     (each entry a row of proj times a column of model,
+ *                       summed left to right as above)
+ *   (x, y, z, w) = A^-1 (((winX - viewport[0]) / viewport[2]) * 2 - 1,
+ *                        ((winY - viewport[1]) / viewport[3]) * 2 - 1,
+ *                        ((winZ - nearVal) / (farVal - nearVal)) * 2 - 1,
+ *                        clipW)
+ *   objX = x, objY = y, objZ = z, objW = w    (w is not divided out)
+ * A^-1 by Gauss-Jordan elimination with partial pivoting on the rows of
+ * [A | I]: for each column j = 0, 1, 2, 3 in turn, the pivot is the entry
+ * of largest magnitude in column j at or below row j (the first on ties; a
+ * NaN never replaces an earlier entry); that row is swapped with row j;
+ * row j's eight entries are each divided by the pivot; then every other
+ * row i, in order, has row j times f = a_ij subtracted, entry by entry
+ * (a_ik - f a_jk).  The right half is then A^-1.  Partial pivoting keeps
+ * this stable whatever the scale of A, and no determinant is formed, so
+ * tiny or huge but representable entries invert like any other.
+ *
+ * Returns GLU_FALSE, writing nothing, when A is singular, which here means
+ * that a pivot is exactly zero (a whole column zero where it is sought),
+ * or when viewport[2], viewport[3] or farVal - nearVal is zero (no mapping
+ * back from the window); GLU_TRUE otherwise.  A matrix singular only up to
+ * rounding (a nearly flat projection) may meet a tiny pivot instead and
+ * give huge, meaningless results with GLU_TRUE; a product A whose entries
+ * underflow to zero is singular, and an inverse too large for a double (of
+ * a matrix of subnormal entries, say) overflows to infinities and NaNs,
+ * also with GLU_TRUE. */
+GLint gluUnProject4(GLdouble winX, GLdouble winY, GLdouble winZ, GLdouble clipW,
+                    const GLdouble model[16], const GLdouble proj[16], const GLint viewport[4],
+                    GLdouble nearVal, GLdouble farVal,
+                    GLdouble *objX, GLdouble *objY, GLdouble *objZ, GLdouble *objW);
+
+/* Restricts drawing to the region of deltaX x deltaY pixels centred on the
+ * window coordinates (x, y) by multiplying the current matrix, so that the
+ * region fills the viewport.  Call it on a fresh projection matrix, before
+ * the program's own projection:
+ *     glMatrixMode(GL_PROJECTION);
+ *     glLoadIdentity();
+ *     gluPickMatrix(x, y, 5.0, 5.0, viewport);
+ *     gluPerspective(...);
+ * Makes two GL calls, in double precision, each operation rounded on its
+ * own in the order written:
+ *   glTranslated((viewport[2] - 2 * (x - viewport[0])) / deltaX,
+ *                (viewport[3] - 2 * (y - viewport[1])) / deltaY, 0)
+ *   glScaled(viewport[2] / deltaX, viewport[3] / deltaY, 1)
+ * A region size that is not positive (deltaX or deltaY zero, negative or
+ * NaN) makes no GL call: the matrix stays as it was.  Nothing else is
+ * checked: infinite sizes and coordinates are passed on as computed. */
+void gluPickMatrix(GLdouble x, GLdouble y, GLdouble deltaX, GLdouble deltaY,
+                   const GLint viewport[4]);
 
 /* ---- What softglu does not provide ------------------------------------
  *
