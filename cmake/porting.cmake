@@ -31,10 +31,17 @@ foreach(name gcc c++ g++ clang clang++)
   install(FILES ${porting_build}/bin/${name} DESTINATION ${SOFTGLU_PORTING_DIR}/bin)
 endforeach()
 
-# Written at install time, for the prefix chosen then.
+# Written at install time, for the prefix chosen then.  porting.sh is the
+# same file for every architecture (the Debian -dev packages are Multi-Arch:
+# same): a multiarch libdir is named through the compiler's triplet, which
+# porting.sh asks for.
+set(porting_libdir ${CMAKE_INSTALL_LIBDIR})
+if(CMAKE_LIBRARY_ARCHITECTURE AND CMAKE_INSTALL_LIBDIR STREQUAL "lib/${CMAKE_LIBRARY_ARCHITECTURE}")
+  set(porting_libdir "lib/$softglu_porting_arch")
+endif()
 install(CODE "
   set(SOFTGLU_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
-  set(SOFTGLU_LIBDIR \"${CMAKE_INSTALL_LIBDIR}\")
+  set(SOFTGLU_LIBDIR [[${porting_libdir}]])
   set(libdir \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}\")
   configure_file(\"${porting_src}/porting.sh.in\" \"${porting_build}/share/porting.sh\" @ONLY)
   file(WRITE \"${porting_build}/link/libGLU.so\" \"/* softglu's porting environment: -lGLU is softglu's compatibility layer

@@ -81,5 +81,6 @@ else
     echo "skipped: uscan (devscripts) is not installed"
 fi
 
+gpgconf --kill all 2>/dev/null || true
 [ $fail -eq 0 ] && echo "release ok: v$version signed and verified, its tarball reproducible, uscan agrees"
 exit $fail
