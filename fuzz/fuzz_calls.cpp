@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
-// libFuzzer target: turns its input into a sequence of calls of all seven
-// functions with arbitrary argument bits, records what each call sends to GL,
-// and aborts on the first stream that breaks a rule every input must keep:
+// libFuzzer target: turns its input into a sequence of calls of the seven
+// functions of libsoftglu and the compatibility layer's image calls with
+// arbitrary argument bits, records what each call sends to GL, and aborts on
+// the first stream that breaks a rule every input must keep:
 //
 // - glBegin/glEnd balanced and never nested, vertices only inside a
 //   primitive, only GL_QUAD_STRIP and GL_TRIANGLE_FAN opened;
@@ -13,28 +14,53 @@
 //   its vertical bounds opposite, the disk's one (0, 0, 1) normal, the
 //   sphere's poles, and closed rings whose last step repeats the first;
 // - the quadric handle never read: it is null, the unmapped address 0x10, or
-//   a record poisoned for AddressSanitizer.
+//   a record poisoned for AddressSanitizer;
+// - the image calls (gluBuild1DMipmaps, gluBuild2DMipmaps, their *Levels
+//   forms, gluScaleImage), over arbitrary sizes, formats, types, levels,
+//   pixel-store values and GL_MAX_TEXTURE_SIZE: the return value the
+//   fuzzer's own account of the rules gives; their glGetIntegerv calls;
+//   on success the levels sent packed tight, each glTexImage with the level
+//   number, sizes and byte count it should have, and the unpack state put
+//   back; gluScaleImage's output components within the input's range, a
+//   same-size scale converting each pixel as it is, no byte outside the
+//   output's pixels written.  Images are allocated at exactly the size GL's
+//   layout gives them, and a call that must refuse before reading is handed
+//   poisoned memory, so any read out of place is an AddressSanitizer report.
 //
 // Input format, read front to back (bytes past the end read as zero): one
-// byte picks the function (modulo 7), then its arguments in signature order.
+// byte picks the function (modulo 12: the seven, then gluBuild1DMipmaps,
+// gluBuild2DMipmaps, gluBuild1DMipmapLevels, gluBuild2DMipmapLevels,
+// gluScaleImage), then its arguments in signature order.
 // A handle takes one byte (modulo 3).  A double, float or count takes a
 // selector byte: below the size of its table of special values it picks one
 // of them (zeros, infinities, NaNs, subnormals, extremes, the counts around
 // 2^24 and INT_MAX); otherwise the value's raw little-endian bits follow.
+// Image calls read their enums, sizes, pixel-store values and
+// GL_MAX_TEXTURE_SIZE the same way from tables of their own; target and
+// internal format are raw bits, and a byte says whether data is null.
 // At most kMaxCalls calls are made per input.
 //
 // Bounds: a call whose stream would exceed kMaxStream GL calls has its larger
 // count halved until the stream fits, so time and memory stay bounded.  Only
 // a positive count makes work, so huge counts still reach the library
 // wherever the other count keeps the stream small (a disk with no loops, a
-// cylinder with no slices, a torus with negative numt, and so on).
+// cylinder with no slices, a torus with negative numt, and so on).  An image
+// call that would read or write more than kMaxImageBytes, or filter more
+// than kMaxFilterReads pixels, has its largest size or pixel-store value
+// halved until it fits; images past the address space still reach the
+// library, which must refuse them unread.
 #include <GL/glu.h>
+// The image calls' declarations, without the switch: the switch would make
+// gluNewQuadric the compatibility layer's, and this program checks
+// libsoftglu's own.
+#include <GL/glu_compat.h>
 
 #include "glrecord.h"
 #include "provenance.h"
 
 #include <sanitizer/asan_interface.h>
 
+#include <algorithm>
 #include <cfloat>
 #include <climits>
 #include <cmath>
@@ -42,6 +68,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 #include <string>
 #include <utility>
 #include <vector>
@@ -416,6 +443,430 @@ void torus(Reader &in) {
         expectClosedRing(p, 0, 2, true);
 }
 
+// ---- The image calls ----------------------------------------------------------
+
+// A pixel-store state as the fuzzer sets it (any values, GL's or not).
+struct Store {
+    int swap, rowLength, skipRows, skipPixels, alignment;
+};
+
+const unsigned kFormats[] = {GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA, GL_LUMINANCE, GL_LUMINANCE_ALPHA, GL_RGB, GL_BGR,
+                             GL_RGBA, GL_BGRA, GL_COLOR_INDEX, GL_INTENSITY, GL_DEPTH_COMPONENT, 0};
+const unsigned kTypes[] = {GL_UNSIGNED_BYTE, GL_UNSIGNED_SHORT, GL_UNSIGNED_INT, GL_BYTE, GL_FLOAT,
+                           GL_UNSIGNED_SHORT_5_6_5, GL_BITMAP};
+const int kSides[] = {0, 1, 2, 3, 4, 5, 7, 8, 16, 31, 33, 48, 57, 64, 100, 1 << 30, -1, INT_MIN, INT_MAX};
+const int kStoreValues[] = {0, 1, 2, 4, 8, 3, 16, -1, 7, 100, INT_MAX, INT_MIN};
+const int kMaxSizes[] = {2048, 0, 1, 2, 16, 64, 100, -1, 1 << 30, INT_MAX};
+
+// Bounds on one call's work: the bytes of its input image and of its
+// output or working copy, and the input pixels its filter may read.
+const std::uint64_t kMaxImageBytes = 1 << 16;
+const std::uint64_t kMaxFilterReads = 1 << 18;
+
+// The fuzzer's own account of what the calls accept and how GL lays
+// images out, for the oracle.
+int componentsOf(unsigned format) {
+    switch (format) {
+    case GL_RED: case GL_GREEN: case GL_BLUE: case GL_ALPHA: case GL_LUMINANCE: return 1;
+    case GL_LUMINANCE_ALPHA: return 2;
+    case GL_RGB: case GL_BGR: return 3;
+    case GL_RGBA: case GL_BGRA: return 4;
+    default: return 0;
+    }
+}
+
+int bytesOf(unsigned type) {
+    return type == GL_UNSIGNED_BYTE ? 1 : type == GL_UNSIGNED_SHORT ? 2 : type == GL_UNSIGNED_INT ? 4 : 0;
+}
+
+bool glHolds(const Store &s) {
+    return (s.alignment == 1 || s.alignment == 2 || s.alignment == 4 || s.alignment == 8) && s.rowLength >= 0 &&
+           s.skipRows >= 0 && s.skipPixels >= 0;
+}
+
+using Wide = unsigned __int128;  // no product of the sizes here overflows it
+const Wide kAddressable = PTRDIFF_MAX;
+
+// Where component c of pixel (x, y) lies, for a state GL holds.
+struct Placement {
+    Wide offset, stride, group;
+    int size;
+    Wide at(int x, int y, int c) const {
+        return offset + static_cast<Wide>(y) * stride + static_cast<Wide>(x) * group + static_cast<Wide>(c * size);
+    }
+    Wide end(int width, int height) const { return at(0, height - 1, 0) + static_cast<Wide>(width) * group; }
+};
+
+Placement place(const Store &s, int width, int n, int size) {
+    const Wide group = static_cast<Wide>(n * size);
+    Wide stride = group * static_cast<Wide>(s.rowLength > 0 ? s.rowLength : width);
+    if (size < s.alignment)
+        stride = (stride + static_cast<Wide>(s.alignment) - 1) / static_cast<Wide>(s.alignment) *
+                 static_cast<Wide>(s.alignment);
+    return {static_cast<Wide>(s.skipPixels) * group + static_cast<Wide>(s.skipRows) * stride, stride, group, size};
+}
+
+// The side of level 0: the nearer of the powers of two around n (the
+// upper one on a tie), at most the largest power of two <= maxSize.
+std::int64_t fittedSide(std::int64_t n, std::int64_t maxSize) {
+    std::int64_t lo = 1;
+    while (lo * 2 <= n)
+        lo *= 2;
+    const std::int64_t hi = lo * 2;
+    std::int64_t cap = 1;
+    while (cap * 2 <= maxSize)
+        cap *= 2;
+    return std::min(hi - n <= n - lo ? hi : lo, cap);
+}
+
+int log2Floor(std::int64_t n) {
+    int k = 0;
+    while (n > 1) {
+        n /= 2;
+        ++k;
+    }
+    return k;
+}
+
+bool powerOfTwo(std::int64_t n) { return n > 0 && (n & (n - 1)) == 0; }
+
+Store readStore(Reader &in) {
+    Store s;
+    s.swap = in.pick(kStoreValues);
+    s.rowLength = in.pick(kStoreValues);
+    s.skipRows = in.pick(kStoreValues);
+    s.skipPixels = in.pick(kStoreValues);
+    s.alignment = in.pick(kStoreValues);
+    return s;
+}
+
+void setStore(const Store &s, bool pack) {
+    glPixelStorei(pack ? GL_PACK_SWAP_BYTES : GL_UNPACK_SWAP_BYTES, s.swap);
+    glPixelStorei(pack ? GL_PACK_ROW_LENGTH : GL_UNPACK_ROW_LENGTH, s.rowLength);
+    glPixelStorei(pack ? GL_PACK_SKIP_ROWS : GL_UNPACK_SKIP_ROWS, s.skipRows);
+    glPixelStorei(pack ? GL_PACK_SKIP_PIXELS : GL_UNPACK_SKIP_PIXELS, s.skipPixels);
+    glPixelStorei(pack ? GL_PACK_ALIGNMENT : GL_UNPACK_ALIGNMENT, s.alignment);
+}
+
+// Halves the largest of `values` (those above 1); false when none is.
+bool halveLargest(std::initializer_list<int *> values) {
+    int *largest = nullptr;
+    for (int *v : values)
+        if (*v > 1 && (!largest || *v > *largest))
+            largest = v;
+    if (!largest)
+        return false;
+    *largest /= 2;
+    return true;
+}
+
+// Memory the calls must never read: any access is an AddressSanitizer
+// report.  Passed where the call must refuse before reading.
+unsigned char poisonedImage[64];
+
+// Client memory of `bytes` bytes from a seed (a small generator: the
+// values matter less than the sizes).
+std::vector<unsigned char> imageBytes(Wide bytes, std::uint32_t seed) {
+    std::vector<unsigned char> out(static_cast<std::size_t>(bytes));
+    for (unsigned char &b : out) {
+        seed = seed * 1664525u + 1013904223u;
+        b = static_cast<unsigned char>(seed >> 24);
+    }
+    return out;
+}
+
+std::uint32_t element(const unsigned char *p, int size, bool swap) {
+    std::uint32_t v = 0;
+    if (size == 1)
+        return *p;
+    if (size == 2) {
+        std::uint16_t e;
+        std::memcpy(&e, p, sizeof e);
+        return swap ? static_cast<std::uint16_t>((e >> 8) | (e << 8)) : e;
+    }
+    std::memcpy(&v, p, sizeof v);
+    return swap ? __builtin_bswap32(v) : v;
+}
+
+// A value of one type as the nearest of another (1, 2 or 4 bytes), as GL
+// converts unsigned components: v * maxOut / maxIn, rounded.
+std::uint32_t convert(std::uint32_t v, int from, int to) {
+    const Wide maxIn = (Wide(1) << (8 * from)) - 1, maxOut = (Wide(1) << (8 * to)) - 1;
+    return static_cast<std::uint32_t>((Wide(v) * maxOut * 2 + maxIn) / (2 * maxIn));
+}
+
+// Call i is `op` with these integer arguments.
+void expectInts(const Stream &s, std::size_t i, Op op, std::initializer_list<std::int32_t> args) {
+    Call want{};
+    want.op = op;
+    int k = 0;
+    for (std::int32_t a : args)
+        want.i[k++] = a;
+    if (i >= s.size() || s[i].op != op || std::memcmp(s[i].i, want.i, sizeof want.i) != 0)
+        fail("call " + std::to_string(i) + " is " + (i < s.size() ? glrecord::format(s[i]) : "missing") +
+             ", expected " + glrecord::format(want));
+}
+
+const unsigned kUnpackNames[] = {GL_UNPACK_SWAP_BYTES, GL_UNPACK_ROW_LENGTH, GL_UNPACK_SKIP_ROWS,
+                                 GL_UNPACK_SKIP_PIXELS, GL_UNPACK_ALIGNMENT};
+const unsigned kPackNames[] = {GL_PACK_SWAP_BYTES, GL_PACK_ROW_LENGTH, GL_PACK_SKIP_ROWS, GL_PACK_SKIP_PIXELS,
+                               GL_PACK_ALIGNMENT};
+
+std::int32_t value(const Store &s, int k) {
+    const int v[] = {s.swap, s.rowLength, s.skipRows, s.skipPixels, s.alignment};
+    return v[k];
+}
+
+// The five glGetIntegerv calls of a state from call i on.
+void expectGets(const Stream &s, std::size_t i, const unsigned (&names)[5], const Store &st) {
+    for (int k = 0; k < 5; ++k)
+        expectInts(s, i + static_cast<std::size_t>(k), Op::GetIntegerv, {static_cast<std::int32_t>(names[k]), value(st, k)});
+}
+
+void expectCode(GLint got, GLint want) {
+    if (got != want)
+        fail("returned " + std::to_string(got) + ", expected " + std::to_string(want));
+}
+
+// gluBuild1DMipmaps, gluBuild2DMipmaps and their *Levels forms.
+void mipmaps(Reader &in, int dims, bool levels) {
+    const unsigned target = in.raw<unsigned>();
+    const int internalFormat = in.raw<int>();
+    int width = in.pick(kSides), height = dims == 2 ? in.pick(kSides) : 1;
+    const unsigned format = in.pick(kFormats), type = in.pick(kTypes);
+    const int userLevel = levels ? in.count() : 0, base = levels ? in.count() : 0, max = levels ? in.count() : 0;
+    Store unpack = readStore(in);
+    const int maxSize = in.pick(kMaxSizes);
+    const bool null = (in.byte() & 7) == 0;
+    const std::uint32_t seed = in.raw<std::uint32_t>();
+
+    // What the call must do, with the sizes bounded so that an image it
+    // reads fits in kMaxImageBytes.
+    const int n = componentsOf(format), size = bytesOf(type);
+    GLint code = 0;
+    std::size_t gets = 0;
+    std::int64_t w = 0, h = 0, top = 0, first = 0, last = 0;
+    Wide extent = 0;
+    for (;;) {
+        gets = 0;
+        w = width;
+        h = height;
+        if (n == 0 || size == 0) {
+            code = GLU_INVALID_ENUM;
+            break;
+        }
+        if (width < 1 || height < 1 || null) {
+            code = GLU_INVALID_VALUE;
+            break;
+        }
+        first = levels ? base : 0;
+        if (levels) {
+            top = static_cast<std::int64_t>(userLevel) + log2Floor(std::max(w, h));
+            if (!powerOfTwo(w) || !powerOfTwo(h) || userLevel > base || base < 0 || max < base || max > top) {
+                code = GLU_INVALID_VALUE;
+                break;
+            }
+            last = max;
+        }
+        gets = levels ? 5 : 6;
+        if (!glHolds(unpack)) {
+            code = GLU_INVALID_VALUE;
+            break;
+        }
+        extent = place(unpack, width, n, size).end(width, height);
+        if (!levels) {
+            w = fittedSide(width, maxSize);
+            h = dims == 2 ? fittedSide(height, maxSize) : 1;
+            last = log2Floor(std::max(w, h));
+        }
+        const Wide work = static_cast<Wide>(w) * static_cast<Wide>(h) * static_cast<Wide>(n * size);
+        if (extent > kAddressable || work > kAddressable) {
+            code = GLU_OUT_OF_MEMORY;
+            break;
+        }
+        code = 0;
+        const Wide reads = (static_cast<Wide>(width) + static_cast<Wide>(w)) * (static_cast<Wide>(height) + static_cast<Wide>(h));
+        if ((extent <= kMaxImageBytes && work <= kMaxImageBytes && reads <= kMaxFilterReads) ||
+            !halveLargest({&width, &height, &unpack.rowLength, &unpack.skipRows, &unpack.skipPixels}))
+            break;
+    }
+
+    describe(dims == 1 ? (levels ? "gluBuild1DMipmapLevels" : "gluBuild1DMipmaps")
+                       : (levels ? "gluBuild2DMipmapLevels" : "gluBuild2DMipmaps"),
+             static_cast<int>(target), internalFormat, width, height, static_cast<int>(format), static_cast<int>(type),
+             userLevel, base, max);
+    current += " unpack " + std::to_string(unpack.swap) + " " + std::to_string(unpack.rowLength) + " " +
+               std::to_string(unpack.skipRows) + " " + std::to_string(unpack.skipPixels) + " " +
+               std::to_string(unpack.alignment) + ", max size " + std::to_string(maxSize);
+
+    glrecord::resetPixelStore();
+    setStore(unpack, false);
+    glrecord::setMaxTextureSize(maxSize);
+    const bool reads = code == 0;
+    const std::vector<unsigned char> image = reads ? imageBytes(extent, seed) : std::vector<unsigned char>();
+    const void *data = null ? nullptr : reads ? static_cast<const void *>(image.data()) : poisonedImage;
+    GLint got = -1;
+    const Stream &s = record([&] {
+        if (dims == 1)
+            got = levels ? gluBuild1DMipmapLevels(target, internalFormat, width, format, type, userLevel, base, max, data)
+                         : gluBuild1DMipmaps(target, internalFormat, width, format, type, data);
+        else
+            got = levels ? gluBuild2DMipmapLevels(target, internalFormat, width, height, format, type, userLevel, base,
+                                                  max, data)
+                         : gluBuild2DMipmaps(target, internalFormat, width, height, format, type, data);
+    }).calls;
+    glrecord::resetPixelStore();
+    glrecord::setMaxTextureSize(2048);
+    expectCode(got, code);
+
+    // The state read, then (on success) the levels sent packed tight and
+    // the state put back.
+    if (gets > 0) {
+        expectGets(s, 0, kUnpackNames, unpack);
+        if (gets == 6)
+            expectInts(s, 5, Op::GetIntegerv, {GL_MAX_TEXTURE_SIZE, maxSize});
+    }
+    std::size_t i = gets;
+    if (code == 0) {
+        const Store tight = {0, 0, 0, 0, 1};
+        for (int k = 0; k < 5; ++k, ++i)
+            expectInts(s, i, Op::PixelStorei, {static_cast<std::int32_t>(kUnpackNames[k]), value(tight, k)});
+        const std::int32_t t = static_cast<std::int32_t>(target), f = static_cast<std::int32_t>(format),
+                           ty = static_cast<std::int32_t>(type);
+        for (std::int64_t l = levels ? userLevel : 0; l <= last; ++l) {
+            if (l >= first) {
+                const std::int32_t level = static_cast<std::int32_t>(l), lw = static_cast<std::int32_t>(w),
+                                   lh = static_cast<std::int32_t>(h);
+                if (dims == 1)
+                    expectInts(s, i, Op::TexImage1D, {t, level, internalFormat, lw, 0, f, ty});
+                else
+                    expectInts(s, i, Op::TexImage2D, {t, level, internalFormat, lw, lh, 0, f, ty});
+                if (s[i].bytes != static_cast<std::uint64_t>(w * h * n * size))
+                    fail("level " + std::to_string(l) + " sends " + std::to_string(s[i].bytes) + " bytes");
+                ++i;
+            }
+            w = std::max<std::int64_t>(w / 2, 1);
+            h = std::max<std::int64_t>(h / 2, 1);
+        }
+        for (int k = 0; k < 5; ++k, ++i)
+            expectInts(s, i, Op::PixelStorei, {static_cast<std::int32_t>(kUnpackNames[k]), value(unpack, k)});
+    }
+    if (s.size() != i)
+        fail("sent " + std::to_string(s.size()) + " calls, expected " + std::to_string(i));
+}
+
+// gluScaleImage: besides the code and the glGetIntegerv calls, every
+// output component lies between the input's smallest and largest (as the
+// output type holds them), a same-size scale converts each pixel as it is,
+// and no byte of the output memory but the pixels' is written.
+void scaleImage(Reader &in) {
+    const unsigned format = in.pick(kFormats), typeIn = in.pick(kTypes), typeOut = in.pick(kTypes);
+    int wIn = in.pick(kSides), hIn = in.pick(kSides), wOut = in.pick(kSides), hOut = in.pick(kSides);
+    Store unpack = readStore(in), pack = readStore(in);
+    const std::uint8_t nulls = in.byte();
+    const bool nullIn = (nulls & 7) == 0, nullOut = (nulls & 0x38) == 0;
+    const std::uint32_t seed = in.raw<std::uint32_t>();
+
+    const int n = componentsOf(format), sIn = bytesOf(typeIn), sOut = bytesOf(typeOut);
+    GLint code = 0;
+    std::size_t gets = 0;
+    Wide extentIn = 0, extentOut = 0;
+    for (;;) {
+        gets = 0;
+        if (n == 0 || sIn == 0 || sOut == 0) {
+            code = GLU_INVALID_ENUM;
+            break;
+        }
+        if (wIn < 0 || hIn < 0 || wOut < 0 || hOut < 0) {
+            code = GLU_INVALID_VALUE;
+            break;
+        }
+        if (wIn == 0 || hIn == 0 || wOut == 0 || hOut == 0) {
+            code = 0;
+            break;
+        }
+        if (nullIn || nullOut) {
+            code = GLU_INVALID_VALUE;
+            break;
+        }
+        gets = 10;
+        if (!glHolds(unpack) || !glHolds(pack)) {
+            code = GLU_INVALID_VALUE;
+            break;
+        }
+        extentIn = place(unpack, wIn, n, sIn).end(wIn, hIn);
+        extentOut = place(pack, wOut, n, sOut).end(wOut, hOut);
+        if (extentIn > kAddressable || extentOut > kAddressable) {
+            code = GLU_OUT_OF_MEMORY;
+            break;
+        }
+        code = 0;
+        const Wide reads = (static_cast<Wide>(wIn) + static_cast<Wide>(wOut)) * (static_cast<Wide>(hIn) + static_cast<Wide>(hOut));
+        if ((extentIn <= kMaxImageBytes && extentOut <= kMaxImageBytes && reads <= kMaxFilterReads) ||
+            !halveLargest({&wIn, &hIn, &wOut, &hOut, &unpack.rowLength, &unpack.skipRows, &unpack.skipPixels,
+                           &pack.rowLength, &pack.skipRows, &pack.skipPixels}))
+            break;
+    }
+    describe("gluScaleImage", static_cast<int>(format), wIn, hIn, static_cast<int>(typeIn), wOut, hOut,
+             static_cast<int>(typeOut));
+
+    glrecord::resetPixelStore();
+    setStore(unpack, false);
+    setStore(pack, true);
+    const bool works = code == 0 && gets == 10;
+    const std::vector<unsigned char> image = works ? imageBytes(extentIn, seed) : std::vector<unsigned char>();
+    std::vector<unsigned char> out = works ? imageBytes(extentOut, ~seed) : std::vector<unsigned char>();
+    const std::vector<unsigned char> before = out;
+    const void *dataIn = nullIn ? nullptr : works ? static_cast<const void *>(image.data()) : poisonedImage;
+    void *dataOut = nullOut ? nullptr : works ? static_cast<void *>(out.data()) : poisonedImage;
+    GLint got = -1;
+    const Stream &s = record([&] {
+        got = gluScaleImage(format, wIn, hIn, typeIn, dataIn, wOut, hOut, typeOut, dataOut);
+    }).calls;
+    glrecord::resetPixelStore();
+    expectCode(got, code);
+    if (s.size() != gets)
+        fail("sent " + std::to_string(s.size()) + " calls, expected " + std::to_string(gets));
+    if (gets == 10) {
+        expectGets(s, 0, kUnpackNames, unpack);
+        expectGets(s, 5, kPackNames, pack);
+    }
+    if (!works)
+        return;
+
+    const Placement from = place(unpack, wIn, n, sIn), to = place(pack, wOut, n, sOut);
+    std::uint32_t lo = UINT32_MAX, hi = 0;
+    for (int y = 0; y < hIn; ++y)
+        for (int x = 0; x < wIn; ++x)
+            for (int c = 0; c < n; ++c) {
+                const std::uint32_t v = element(&image[static_cast<std::size_t>(from.at(x, y, c))], sIn, unpack.swap != 0);
+                lo = std::min(lo, v);
+                hi = std::max(hi, v);
+            }
+    lo = convert(lo, sIn, sOut);
+    hi = convert(hi, sIn, sOut);
+    std::vector<bool> pixel(out.size());
+    for (int y = 0; y < hOut; ++y)
+        for (int x = 0; x < wOut; ++x)
+            for (int c = 0; c < n; ++c) {
+                const std::size_t at = static_cast<std::size_t>(to.at(x, y, c));
+                const std::uint32_t v = element(&out[at], sOut, pack.swap != 0);
+                if (v < lo || v > hi)
+                    fail("output component " + std::to_string(v) + " outside the input's range");
+                if (wIn == wOut && hIn == hOut) {
+                    const std::uint32_t src =
+                        element(&image[static_cast<std::size_t>(from.at(x, y, c))], sIn, unpack.swap != 0);
+                    if (v != convert(src, sIn, sOut))
+                        fail("a same-size scale changed pixel " + std::to_string(x) + ", " + std::to_string(y));
+                }
+                for (int b = 0; b < sOut; ++b)
+                    pixel[at + static_cast<std::size_t>(b)] = true;
+            }
+    for (std::size_t k = 0; k < out.size(); ++k)
+        if (!pixel[k] && out[k] != before[k])
+            fail("byte " + std::to_string(k) + " of the output, outside its pixels, was written");
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int *, char ***) {
@@ -427,20 +878,26 @@ extern "C" int LLVMFuzzerInitialize(int *, char ***) {
         std::abort();
     }
     ASAN_POISON_MEMORY_REGION(&poisonedQuadric, sizeof poisonedQuadric);
+    ASAN_POISON_MEMORY_REGION(poisonedImage, sizeof poisonedImage);
     return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size) {
     Reader in(data, size);
     for (int n = 0; n < kMaxCalls && !in.empty(); ++n) {
-        switch (in.byte() % 7) {
+        switch (in.byte() % 12) {
         case 0: perspective(in); break;
         case 1: newQuadric(); break;
         case 2: drawStyle(in); break;
         case 3: cylinder(in); break;
         case 4: disk(in); break;
         case 5: sphere(in); break;
-        default: torus(in); break;
+        case 6: torus(in); break;
+        case 7: mipmaps(in, 1, false); break;
+        case 8: mipmaps(in, 2, false); break;
+        case 9: mipmaps(in, 1, true); break;
+        case 10: mipmaps(in, 2, true); break;
+        default: scaleImage(in); break;
         }
     }
     return 0;

@@ -54,13 +54,15 @@ $(doc libsoftglu1)"
     examples=$(cd "$src" && git ls-files examples 2>/dev/null | sed 's|^examples/|./usr/share/doc/libsoftglu-dev/examples/|')
     [ -n "$examples" ] || examples=$(cd "$src" && find examples -type f | sed 's|^examples/|./usr/share/doc/libsoftglu-dev/examples/|')
     man3=""
-    for page in drawTorus gluCylinder gluDisk gluErrorString gluGetString gluLookAt gluNewQuadric \
-                gluOrtho2D gluPartialDisk gluPerspective gluProject gluQuadricDrawStyle gluSphere; do
+    for page in drawTorus gluBuild2DMipmaps gluCylinder gluDisk gluErrorString gluGetString gluLookAt \
+                gluNewQuadric gluOrtho2D gluPartialDisk gluPerspective gluProject gluQuadricDrawStyle gluSphere; do
         man3="$man3
 ./usr/share/man/man3/$page.3.gz"
     done
-    for link in gluCheckExtension=gluGetString gluDeleteQuadric=gluNewQuadric \
-                gluPickMatrix=gluProject gluQuadricCallback=gluQuadricDrawStyle \
+    for link in gluBuild1DMipmapLevels=gluBuild2DMipmaps gluBuild1DMipmaps=gluBuild2DMipmaps \
+                gluBuild2DMipmapLevels=gluBuild2DMipmaps gluCheckExtension=gluGetString \
+                gluDeleteQuadric=gluNewQuadric gluPickMatrix=gluProject gluQuadricCallback=gluQuadricDrawStyle \
+                gluScaleImage=gluBuild2DMipmaps \
                 gluQuadricNormals=gluQuadricDrawStyle gluQuadricOrientation=gluQuadricDrawStyle \
                 gluQuadricTexture=gluQuadricDrawStyle gluUnProject4=gluProject gluUnProject=gluProject; do
         man3="$man3

@@ -10,7 +10,8 @@
 # Where SOFTGLU_LEGACY_TESTS names the legacy test program (host builds with
 # OSMesa), the legacy examples are built against the tree through CMake's
 # softglu::compat and through pkg-config, and their pictures looked at by
-# its LegacyProgram tests.
+# its LegacyProgram tests, and examples/legacy/pick.c is built through the
+# porting environment (check_porting.sh).
 set -u
 build=$1 work=$2 src=$3 libdir=$4 version=$5 cmake=$6 cc=$7 pkgconfig=$8 readelf=$9 toolchain=${10}
 shift 10
@@ -46,14 +47,14 @@ if [ -n "${SOFTGLU_LEGACY_TESTS:-}" ]; then
         cat "$work/legacy-cmake.log"; bad "CMake does not build the legacy examples"
     fi
     mkdir -p "$work/legacy-pc"
-    for p in solar robot hud; do
+    for p in solar robot hud pick; do
         # shellcheck disable=SC2046
         "$cc" -o "$work/legacy-pc/$p" "$examples/$p.c" "$examples/offscreen.c" \
             $(pc --cflags --libs softglu-compat) -lOSMesa -lpng \
             -Wl,-rpath,"$(pc --variable=libdir softglu)" || bad "pkg-config does not build $p"
     done
     for build in legacy-cmake legacy-pc; do
-        for p in solar robot hud; do
+        for p in solar robot hud pick; do
             [ -f "$work/$build/$p" ] || continue
             needed=$("$readelf" -d "$work/$build/$p" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | tr '\n' ' ')
             case " $needed" in *" libsoftglu.so.1 "*) ;; *) bad "$build/$p does not need libsoftglu.so.1" ;; esac
@@ -62,6 +63,13 @@ if [ -n "${SOFTGLU_LEGACY_TESTS:-}" ]; then
         SOFTGLU_LEGACY_DIR=$work/$build "$SOFTGLU_LEGACY_TESTS" --gtest_filter='LegacyProgram.*' \
             >"$work/$build.log" 2>&1 || { cat "$work/$build.log"; bad "the $build pictures are wrong"; }
     done
+fi
+
+# The porting environment: pick's classic build files, unchanged, after
+# sourcing porting.sh from this tree (host builds, where pick can run).
+if [ -n "${SOFTGLU_LEGACY_TESTS:-}" ]; then
+    sh "$(dirname "$0")/check_porting.sh" "$stage" "$src" "$work/porting" "$cmake" "$pkgconfig" "$readelf" \
+        "$SOFTGLU_LEGACY_TESTS" || fail=1
 fi
 
 [ $fail -eq 0 ] && echo "install ok: $stage"

@@ -57,6 +57,24 @@ void legacyInit(void)
 #endif
 }
 
+/* A texture loaded the classic way, with every image call. */
+void legacyTexture(const unsigned char *rgb, int w, int h)
+{
+    unsigned char small[16 * 16 * 3];
+    GLint error;
+
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);
+    error = gluBuild2DMipmaps(GL_TEXTURE_2D, 3, w, h, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    if (error != 0)
+        fprintf(stderr, "texture: %s\n", (const char *)gluErrorString((GLenum)error));
+    gluBuild1DMipmaps(GL_TEXTURE_1D, GL_RGB, w, GL_BGR, GL_UNSIGNED_BYTE, (const GLvoid *)rgb);
+    gluBuild2DMipmapLevels(GL_TEXTURE_2D, GL_RGB, 16, 16, GL_RGB, GL_UNSIGNED_BYTE, 0, 1, 4, rgb);
+    gluBuild1DMipmapLevels(GL_TEXTURE_1D, 4, 4, GL_LUMINANCE_ALPHA, GL_UNSIGNED_SHORT, 0, 0, 2, rgb);
+    glPixelStorei(GL_PACK_ALIGNMENT, 1);
+    if (gluScaleImage(GL_RGB, w, h, GL_UNSIGNED_BYTE, rgb, 16, 16, GL_UNSIGNED_BYTE, small) == GLU_INVALID_VALUE)
+        fprintf(stderr, "scale: %s\n", gluErrorString(GLU_INVALID_VALUE));
+}
+
 void legacyReshape(int w, int h)
 {
     glViewport(0, 0, w, h);

@@ -308,6 +308,7 @@ std::vector<Case> corpus() {
     addVariedCases(cases, 20261208, 60, 1);
     addCompatCases(cases);
     addProjectionCases(cases);
+    addImageCases(cases);
     return cases;
 }
 
@@ -318,6 +319,7 @@ std::vector<Case> broad() {
     addVariedCases(cases, 7, 400, 2);
     addVariedCompatCases(cases, 7, 400, 2);
     addVariedProjectionCases(cases, 7, 400);
+    addVariedImageCases(cases, 7, 400, 2);
     return cases;
 }
 

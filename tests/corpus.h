@@ -79,6 +79,10 @@ void addVariedCompatCases(std::vector<Case> &cases, std::uint64_t seed, int perF
 void addProjectionCases(std::vector<Case> &cases);
 void addVariedProjectionCases(std::vector<Case> &cases, std::uint64_t seed, int perFunction);
 
+// The image calls' cases (tests/corpus_images.cpp), likewise.
+void addImageCases(std::vector<Case> &cases);
+void addVariedImageCases(std::vector<Case> &cases, std::uint64_t seed, int perFunction, int scale);
+
 }  // namespace corpus
 
 #endif

@@ -1,13 +1,15 @@
 // SPDX-License-Identifier: MIT
 // The compatibility layer as GL receives it: gluPartialDisk's sectors,
-// gluErrorString's messages, what the projection helpers return for bad
-// input, and gluGetString and gluCheckExtension.
+// gluErrorString's messages, the image calls' refusals, what the
+// projection helpers return for bad input, and gluGetString and
+// gluCheckExtension.
 #define SOFTGLU_COMPAT  // the compatibility layer's calls are declared with its switch
 #include "stream.h"
 
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <cstring>
 #include <functional>
 #include <limits>
 #include <set>
@@ -330,4 +332,104 @@ TEST(VersionString, SaysWhatSoftgluIsAndCheckExtensionMatchesWholeWords) {
         EXPECT_EQ(gluCheckExtension(reinterpret_cast<const GLubyte *>(c.name), reinterpret_cast<const GLubyte *>(c.list)),
                   c.want ? GL_TRUE : GL_FALSE);
     }
+}
+
+namespace {
+
+// A call of the image calls that must be refused: its error code, and how
+// many glGetIntegerv calls it makes first (the only GL calls it may make).
+// `pname` and `value`, when pname is not 0, are set beforehand with
+// glPixelStorei.
+struct Refusal {
+    const char *what;
+    GLenum pname;
+    GLint value;
+    GLint code;
+    std::size_t gets;
+    std::function<GLint(const unsigned char *in, unsigned char *out)> call;
+};
+
+const int kHuge = 1 << 30;  // 2^30 x 2^30 RGBA ints: 2^64 bytes
+
+const Refusal kRefusals[] = {
+    {"a colour-index format", 0, 0, GLU_INVALID_ENUM, 0,
+     [](auto in, auto) { return gluBuild2DMipmaps(GL_TEXTURE_2D, 1, 2, 2, GL_COLOR_INDEX, GL_UNSIGNED_BYTE, in); }},
+    {"GL_INTENSITY as a pixel format", 0, 0, GLU_INVALID_ENUM, 0,
+     [](auto in, auto) { return gluBuild1DMipmaps(GL_TEXTURE_1D, GL_INTENSITY, 4, GL_INTENSITY, GL_UNSIGNED_BYTE, in); }},
+    {"floats", 0, 0, GLU_INVALID_ENUM, 0,
+     [](auto in, auto) { return gluBuild2DMipmaps(GL_TEXTURE_2D, 3, 2, 2, GL_RGB, GL_FLOAT, in); }},
+    {"signed bytes", 0, 0, GLU_INVALID_ENUM, 0,
+     [](auto in, auto) { return gluBuild2DMipmapLevels(GL_TEXTURE_2D, 3, 2, 2, GL_RGB, GL_BYTE, 0, 0, 1, in); }},
+    {"a packed type", 0, 0, GLU_INVALID_ENUM, 0,
+     [](auto in, auto out) { return gluScaleImage(GL_RGB, 2, 2, GL_UNSIGNED_SHORT_5_6_5, in, 1, 1, GL_UNSIGNED_BYTE, out); }},
+    {"an output type of floats", 0, 0, GLU_INVALID_ENUM, 0,
+     [](auto in, auto out) { return gluScaleImage(GL_RGB, 2, 2, GL_UNSIGNED_BYTE, in, 1, 1, GL_FLOAT, out); }},
+    {"width 0", 0, 0, GLU_INVALID_VALUE, 0,
+     [](auto in, auto) { return gluBuild2DMipmaps(GL_TEXTURE_2D, 3, 0, 2, GL_RGB, GL_UNSIGNED_BYTE, in); }},
+    {"height -1", 0, 0, GLU_INVALID_VALUE, 0,
+     [](auto in, auto) { return gluBuild2DMipmaps(GL_TEXTURE_2D, 3, 2, -1, GL_RGB, GL_UNSIGNED_BYTE, in); }},
+    {"1D width -1", 0, 0, GLU_INVALID_VALUE, 0,
+     [](auto in, auto) { return gluBuild1DMipmaps(GL_TEXTURE_1D, 3, -1, GL_RGB, GL_UNSIGNED_BYTE, in); }},
+    {"no image", 0, 0, GLU_INVALID_VALUE, 0,
+     [](auto, auto) { return gluBuild2DMipmaps(GL_TEXTURE_2D, 3, 2, 2, GL_RGB, GL_UNSIGNED_BYTE, nullptr); }},
+    {"levels of a side not a power of two", 0, 0, GLU_INVALID_VALUE, 0,
+     [](auto in, auto) { return gluBuild2DMipmapLevels(GL_TEXTURE_2D, 3, 2, 3, GL_RGB, GL_UNSIGNED_BYTE, 0, 0, 1, in); }},
+    {"userLevel above base", 0, 0, GLU_INVALID_VALUE, 0,
+     [](auto in, auto) { return gluBuild1DMipmapLevels(GL_TEXTURE_1D, 3, 4, GL_RGB, GL_UNSIGNED_BYTE, 1, 0, 2, in); }},
+    {"base below 0", 0, 0, GLU_INVALID_VALUE, 0,
+     [](auto in, auto) { return gluBuild1DMipmapLevels(GL_TEXTURE_1D, 3, 4, GL_RGB, GL_UNSIGNED_BYTE, -2, -1, 0, in); }},
+    {"max below base", 0, 0, GLU_INVALID_VALUE, 0,
+     [](auto in, auto) { return gluBuild2DMipmapLevels(GL_TEXTURE_2D, 3, 4, 4, GL_RGB, GL_UNSIGNED_BYTE, 0, 2, 1, in); }},
+    {"max past the 1 x 1 level", 0, 0, GLU_INVALID_VALUE, 0,
+     [](auto in, auto) { return gluBuild2DMipmapLevels(GL_TEXTURE_2D, 3, 4, 2, GL_RGB, GL_UNSIGNED_BYTE, 1, 1, 4, in); }},
+    {"a negative output size", 0, 0, GLU_INVALID_VALUE, 0,
+     [](auto in, auto out) { return gluScaleImage(GL_RGB, 2, 2, GL_UNSIGNED_BYTE, in, 1, -1, GL_UNSIGNED_BYTE, out); }},
+    {"no output", 0, 0, GLU_INVALID_VALUE, 0,
+     [](auto in, auto) { return gluScaleImage(GL_RGB, 2, 2, GL_UNSIGNED_BYTE, in, 1, 1, GL_UNSIGNED_BYTE, nullptr); }},
+    {"an empty output is no error", 0, 0, 0, 0,
+     [](auto in, auto out) { return gluScaleImage(GL_RGB, 2, 2, GL_UNSIGNED_BYTE, in, 0, 1, GL_UNSIGNED_BYTE, out); }},
+    {"an empty input is no error", 0, 0, 0, 0,
+     [](auto, auto out) { return gluScaleImage(GL_RGB, 2, 0, GL_UNSIGNED_BYTE, nullptr, 1, 1, GL_UNSIGNED_BYTE, out); }},
+    {"unpack alignment 3", GL_UNPACK_ALIGNMENT, 3, GLU_INVALID_VALUE, 6,
+     [](auto in, auto) { return gluBuild2DMipmaps(GL_TEXTURE_2D, 3, 2, 2, GL_RGB, GL_UNSIGNED_BYTE, in); }},
+    {"a negative unpack row length", GL_UNPACK_ROW_LENGTH, -1, GLU_INVALID_VALUE, 5,
+     [](auto in, auto) { return gluBuild1DMipmapLevels(GL_TEXTURE_1D, 3, 4, GL_RGB, GL_UNSIGNED_BYTE, 0, 0, 2, in); }},
+    {"a negative pack skip", GL_PACK_SKIP_PIXELS, -1, GLU_INVALID_VALUE, 10,
+     [](auto in, auto out) { return gluScaleImage(GL_RGB, 2, 2, GL_UNSIGNED_BYTE, in, 1, 1, GL_UNSIGNED_BYTE, out); }},
+    {"an image past the address space", 0, 0, GLU_OUT_OF_MEMORY, 6,
+     [](auto in, auto) { return gluBuild2DMipmaps(GL_TEXTURE_2D, 4, kHuge, kHuge, GL_RGBA, GL_UNSIGNED_INT, in); }},
+    {"skipped rows past the address space", GL_UNPACK_SKIP_ROWS, 2147483647, GLU_OUT_OF_MEMORY, 6,
+     [](auto in, auto) { return gluBuild1DMipmaps(GL_TEXTURE_1D, 4, kHuge, GL_RGBA, GL_UNSIGNED_INT, in); }},
+    {"an output past the address space", 0, 0, GLU_OUT_OF_MEMORY, 10,
+     [](auto in, auto out) { return gluScaleImage(GL_RGBA, 1, 1, GL_UNSIGNED_BYTE, in, kHuge, kHuge, GL_UNSIGNED_INT, out); }},
+};
+
+}  // namespace
+
+TEST(ImageCalls, RefusalsReturnTheirCodeAndSendNoTextureChangeNoStateWriteNothing) {
+    // Under AddressSanitizer, reading past these 64 bytes or writing past
+    // them is a report.
+    unsigned char in[64], out[64], untouched[64];
+    for (int i = 0; i < 64; ++i)
+        in[i] = static_cast<unsigned char>(i * 37);
+    std::memset(untouched, 0xa5, sizeof untouched);
+    for (const Refusal &r : kRefusals) {
+        SCOPED_TRACE(r.what);
+        glrecord::resetPixelStore();
+        if (r.pname)
+            glPixelStorei(r.pname, r.value);
+        std::memcpy(out, untouched, sizeof out);
+        GLint code = -1;
+        const Stream s = record([&] { code = r.call(in, out); });
+        EXPECT_EQ(code, r.code);
+        EXPECT_EQ(s.size(), r.gets);
+        EXPECT_EQ(count(s, Op::GetIntegerv), s.size()) << "a refused call sends only glGetIntegerv";
+        EXPECT_EQ(std::memcmp(out, untouched, sizeof out), 0) << "the output was written";
+        if (r.pname) {
+            GLint now = 0;
+            glGetIntegerv(r.pname, &now);
+            EXPECT_EQ(now, r.value);
+        }
+    }
+    glrecord::resetPixelStore();
 }

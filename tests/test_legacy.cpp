@@ -1,9 +1,10 @@
 // SPDX-License-Identifier: MIT
 // The compatibility layer drawing through Mesa's offscreen GL: the matrices
 // GL reports after gluLookAt and gluOrtho2D, the porting notes' texture
-// recipe and inside view, gluProject and gluUnProject against the pixels
-// and depths GL draws, gluPickMatrix picking with GL_SELECT, and the legacy
-// example programs' pictures, looked at the way a person would.
+// recipe and inside view, mipmaps minified, gluProject and gluUnProject
+// against the pixels and depths GL draws, gluPickMatrix picking with
+// GL_SELECT, and the legacy example programs' pictures, looked at the way a
+// person would.
 #include "render.h"
 #include "run.h"
 
@@ -346,6 +347,87 @@ TEST_F(CompatGl, InsideOfASphereShowsWithFrontFaceCW) {
         const Spot drawn = find(canvas_->rgba(), kSize, kSize, [](const unsigned char *p) { return p[3] == 255; });
         EXPECT_EQ(drawn.count, clockwise ? kSize * kSize : 0);
     }
+}
+
+TEST_F(CompatGl, MipmapsShowTheBoxFilteredColourWhenMinified) {
+    // A 64 x 64 texture of one-texel red and blue stripes, read out of a
+    // larger client image (rows of 70 pixels, 2 rows and 3 pixels skipped,
+    // no padding) whose other pixels are green.
+    const int side = 64, rowLength = 70, skipRows = 2, skipPixels = 3;
+    std::vector<unsigned char> client(rowLength * (side + skipRows) * 3);
+    for (std::size_t i = 0; i < client.size(); i += 3)
+        client[i + 1] = 255;
+    for (int y = 0; y < side; ++y)
+        for (int x = 0; x < side; ++x) {
+            unsigned char *p = &client[((y + skipRows) * rowLength + x + skipPixels) * 3];
+            p[0] = x % 2 ? 0 : 255;
+            p[1] = 0;
+            p[2] = x % 2 ? 255 : 0;
+        }
+    const GLenum pnames[] = {GL_UNPACK_ALIGNMENT, GL_UNPACK_ROW_LENGTH, GL_UNPACK_SKIP_ROWS, GL_UNPACK_SKIP_PIXELS};
+    const GLint values[] = {1, rowLength, skipRows, skipPixels};
+    for (int i = 0; i < 4; ++i)
+        glPixelStorei(pnames[i], values[i]);
+    GLuint name = 0;
+    glGenTextures(1, &name);
+    glBindTexture(GL_TEXTURE_2D, name);
+    ASSERT_EQ(gluBuild2DMipmaps(GL_TEXTURE_2D, GL_RGB, side, side, GL_RGB, GL_UNSIGNED_BYTE, client.data()), 0);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    for (int i = 0; i < 4; ++i) {  // the client's unpack state, as it was
+        GLint now = -1;
+        glGetIntegerv(pnames[i], &now);
+        EXPECT_EQ(now, values[i]) << pnames[i];
+    }
+
+    // Drawn at 64 x 64 pixels it shows level 0, the stripes; at 16 x 16 a
+    // level below, where every texel is (255 + 255 + 0 + 0 + 2) / 4 = 128 of
+    // red and of blue (an incomplete mipmap would show no texture at all).
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MIN_FILTER, GL_NEAREST_MIPMAP_NEAREST);
+    glTexParameteri(GL_TEXTURE_2D, GL_TEXTURE_MAG_FILTER, GL_NEAREST);
+    glTexEnvi(GL_TEXTURE_ENV, GL_TEXTURE_ENV_MODE, GL_REPLACE);
+    glClearColor(0, 0, 0, 0);
+    glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
+    glMatrixMode(GL_PROJECTION);
+    glLoadIdentity();
+    glOrtho(0, kSize, 0, kSize, -1, 1);
+    glMatrixMode(GL_MODELVIEW);
+    glLoadIdentity();
+    glDisable(GL_LIGHTING);
+    glDisable(GL_DEPTH_TEST);
+    glDisable(GL_CULL_FACE);
+    glEnable(GL_TEXTURE_2D);
+    const struct {
+        int x, y, size;
+    } quads[] = {{16, 16, 64}, {160, 160, 16}};
+    for (const auto &q : quads) {
+        glBegin(GL_QUADS);
+        glTexCoord2f(0, 0);
+        glVertex2i(q.x, q.y);
+        glTexCoord2f(1, 0);
+        glVertex2i(q.x + q.size, q.y);
+        glTexCoord2f(1, 1);
+        glVertex2i(q.x + q.size, q.y + q.size);
+        glTexCoord2f(0, 1);
+        glVertex2i(q.x, q.y + q.size);
+        glEnd();
+    }
+    const unsigned char *rgba = canvas_->rgba();
+    auto pixel = [&](int x, int y) { return rgba + ((kSize - 1 - y) * kSize + x) * 4; };  // y up
+    for (int y = 0; y < 64; y += 7)
+        for (int x = 0; x < 64; ++x) {
+            const unsigned char *p = pixel(16 + x, 16 + y);
+            const int red = x % 2 ? 0 : 255;
+            ASSERT_EQ(p[0], red) << x << ", " << y;
+            ASSERT_EQ(p[1], 0) << x << ", " << y;
+            ASSERT_EQ(p[2], 255 - red) << x << ", " << y;
+        }
+    for (int y = 0; y < 16; ++y)
+        for (int x = 0; x < 16; ++x) {
+            const unsigned char *p = pixel(160 + x, 160 + y);
+            ASSERT_TRUE(p[0] == 128 && p[1] == 0 && p[2] == 128)
+                << x << ", " << y << ": " << int{p[0]} << " " << int{p[1]} << " " << int{p[2]};
+        }
+    glDeleteTextures(1, &name);
 }
 
 namespace {
@@ -758,5 +840,36 @@ TEST(LegacyProgram, OffscreenFailsCleanlyAndNeverLeavesAPartialImage) {
         EXPECT_EQ(runLegacy("solar", c.args, c.limit), c.status);
         EXPECT_EQ(slurp(previous), "the previous picture");
         EXPECT_EQ(dir.names(), std::vector<std::string>{"offscreen.png"});
+    }
+}
+
+TEST(LegacyProgram, PickLabelsTheMiddleBallAndMipmapsItsStripesToPurple) {
+    const Image img = picture("pick");
+    ASSERT_EQ(img.width, 400);
+    ASSERT_EQ(img.height, 300);
+    const PerspectiveView view{{0, 2, 8}, {0, 0, 0}, {0, 1, 0}, 40.0};
+    auto white = [](const unsigned char *p) { return p[0] > 240 && p[1] > 240 && p[2] > 240; };
+    for (double x : {-2.5, 0.0, 2.5}) {
+        SCOPED_TRACE(testing::Message() << "ball at x = " << x);
+        const auto centre = project(view, img.width, img.height, {x, 0, 0});
+        // Red and blue stripes blended by the smaller levels: purple, not
+        // the untextured white of an incomplete texture.
+        long sum[3] = {0, 0, 0};
+        int n = 0;
+        countAround(img, centre, 15, [&](const unsigned char *p) {
+            for (int k = 0; k < 3; ++k)
+                sum[k] += p[k];
+            return ++n > 0;
+        });
+        ASSERT_GT(n, 0);
+        EXPECT_GT(sum[0] / n, sum[1] / n + 50);
+        EXPECT_GT(sum[2] / n, sum[1] / n + 50);
+        // Only the picked (middle) ball has the white label 40 pixels above
+        // its centre, where gluProject and gluUnProject put it.
+        const int labelled = countAround(img, {centre[0], centre[1] - 40.0}, 4, white);
+        if (x == 0.0)
+            EXPECT_EQ(labelled, 81);
+        else
+            EXPECT_EQ(labelled, 0);
     }
 }

@@ -92,6 +92,7 @@ int elementSize(unsigned type, bool &packed) {
 // first row's offset, the stride between rows and the bytes of one row.
 struct Layout {
     std::uint64_t offset, stride, row;
+    int element;  // bytes of one element
 };
 
 bool layout(int width, unsigned format, unsigned type, Layout &out) {
@@ -110,6 +111,7 @@ bool layout(int width, unsigned format, unsigned type, Layout &out) {
                  static_cast<std::uint64_t>(unpack.skipRows) * stride;
     out.stride = stride;
     out.row = group * static_cast<std::uint64_t>(width);
+    out.element = static_cast<int>(size);
     return true;
 }
 
@@ -120,7 +122,27 @@ void record(const Call &c) {
         currentSink->call(c);
 }
 
-// Records a texture upload: its bytes as GL reads them, row by row.
+// The element of `size` bytes at p as GL takes it: in this machine's byte
+// order, its bytes swapped under GL_UNPACK_SWAP_BYTES.
+std::uint32_t element(const unsigned char *p, int size) {
+    std::uint32_t v = 0;
+    if (size == 1) {
+        v = *p;
+    } else if (size == 2) {
+        std::uint16_t e;
+        std::memcpy(&e, p, sizeof e);
+        v = unpack.swapBytes ? static_cast<std::uint16_t>((e >> 8) | (e << 8)) : e;
+    } else {
+        std::memcpy(&v, p, sizeof v);
+        if (unpack.swapBytes)
+            v = (v >> 24) | ((v >> 8) & 0xff00u) | ((v << 8) & 0xff0000u) | (v << 24);
+    }
+    return v;
+}
+
+// Records a texture upload: the elements GL reads, row by row, each hashed
+// as its value's bytes in little-endian order, so that one texture hashes
+// alike on every architecture (for single bytes, the bytes as they are).
 void texImage(Call c, int width, int height, unsigned format, unsigned type, const void *pixels) {
     Layout l{};
     if (pixels && height > 0 && layout(width, format, type, l)) {
@@ -128,8 +150,11 @@ void texImage(Call c, int width, int height, unsigned format, unsigned type, con
         std::uint64_t h = fnv1a(nullptr, 0);
         for (int y = 0; y < height; ++y) {
             const unsigned char *row = base + static_cast<std::uint64_t>(y) * l.stride;
-            for (std::uint64_t k = 0; k < l.row; ++k)
-                h = (h ^ row[k]) * 1099511628211u;
+            for (std::uint64_t k = 0; k < l.row; k += static_cast<std::uint64_t>(l.element)) {
+                const std::uint32_t v = element(row + k, l.element);
+                for (int b = 0; b < l.element; ++b)
+                    h = (h ^ ((v >> (8 * b)) & 0xffu)) * 1099511628211u;
+            }
         }
         c.bytes = l.row * static_cast<std::uint64_t>(height);
         c.hash = h;

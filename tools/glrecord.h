@@ -16,10 +16,13 @@
 // link or load.
 //
 // glGetIntegerv answers from a small state of its own, per thread: the
-// unpack pixel-store values (GL's initial ones, changed by glPixelStorei)
-// and GL_MAX_TEXTURE_SIZE (setMaxTextureSize).  A texture upload is
-// recorded with its parameters and the size and FNV-1a hash of the bytes GL
-// would read under that unpack state, not the bytes themselves.
+// pixel-store values, pack and unpack (GL's initial ones, changed by
+// glPixelStorei), and GL_MAX_TEXTURE_SIZE (setMaxTextureSize).  A texture
+// upload is recorded with its parameters, the number of bytes GL would read
+// under the unpack state and an FNV-1a hash of the elements read: each as
+// GL takes it (in this machine's byte order, its bytes swapped under
+// GL_UNPACK_SWAP_BYTES), hashed as its value's bytes in little-endian
+// order, so that one texture hashes alike on every architecture.
 #ifndef SOFTGLU_GLRECORD_H
 #define SOFTGLU_GLRECORD_H
 
@@ -47,7 +50,8 @@ enum class Args { None, Floats, Doubles, Ints };
 // value answered); glTexImage1D (target, level, internalformat, width,
 // border, format, type) and glTexImage2D (target, level, internalformat,
 // width, height, border, format, type), with the bytes read in `bytes` and
-// their FNV-1a hash in `hash` (0 bytes, hash 0 for a null pointer).
+// the hash of the elements read in `hash` (0 bytes, hash 0 for a null
+// pointer).
 struct Call {
     Op op;
     unsigned mode;

@@ -56,7 +56,8 @@ extern "C" {
 /* gluQuadricCallback */
 #define GLU_ERROR 100103
 
-/* Error codes, for gluErrorString (softglu itself never raises them) */
+/* Error codes, for gluErrorString; the image calls below return the first
+ * three, the quadric calls raise none */
 #define GLU_INVALID_ENUM            100900
 #define GLU_INVALID_VALUE           100901
 #define GLU_OUT_OF_MEMORY           100902
@@ -282,6 +283,150 @@ GLint gluUnProject4(GLdouble winX, GLdouble winY, GLdouble winZ, GLdouble clipW,
  * checked: infinite sizes and coordinates are passed on as computed. */
 void gluPickMatrix(GLdouble x, GLdouble y, GLdouble deltaX, GLdouble deltaY,
                    const GLint viewport[4]);
+
+/* ---- Images and mipmaps -------------------------------------------------
+ *
+ * gluScaleImage scales an image in client memory.  gluBuild1DMipmaps and
+ * gluBuild2DMipmaps send an image and every level below it to GL, down to
+ * 1 x 1; gluBuild1DMipmapLevels and gluBuild2DMipmapLevels send a chosen
+ * run of the levels of an image whose sides are already powers of two.
+ * Each returns 0, or a GLU error code and then changes no GL state and
+ * writes nothing.  There is no floating point in them: the same image gives
+ * the same bytes on every machine.
+ *
+ * FORMATS AND TYPES
+ *   format: GL_RED, GL_GREEN, GL_BLUE, GL_ALPHA, GL_LUMINANCE (1 component),
+ *           GL_LUMINANCE_ALPHA (2), GL_RGB, GL_BGR (3), GL_RGBA, GL_BGRA (4).
+ *           Components are filtered each on its own, so their order does
+ *           not matter.
+ *   type:   GL_UNSIGNED_BYTE, GL_UNSIGNED_SHORT, GL_UNSIGNED_INT.
+ *   Any other format or type is GLU_INVALID_ENUM: GL_COLOR_INDEX,
+ *   GL_STENCIL_INDEX, GL_DEPTH_COMPONENT, GL_INTENSITY (an internal format,
+ *   never a pixel format), signed, floating-point and packed types,
+ *   GL_BITMAP.  internalFormat, target and the level numbers are passed to
+ *   GL as given, for GL to check: 1 to 4, GL_RGB, GL_RGBA, GL_LUMINANCE,
+ *   GL_LUMINANCE_ALPHA, GL_ALPHA, GL_INTENSITY, the sized and compressed
+ *   formats, cube map faces, whatever the GL takes.
+ *
+ * WHERE PIXELS ARE READ AND WRITTEN
+ *   An image is read as glTexImage2D reads it, under GL_UNPACK_SWAP_BYTES,
+ *   GL_UNPACK_ROW_LENGTH, GL_UNPACK_SKIP_ROWS, GL_UNPACK_SKIP_PIXELS and
+ *   GL_UNPACK_ALIGNMENT; gluScaleImage writes its result as glReadPixels
+ *   writes, under the five GL_PACK_ values of the same names.  Component c
+ *   of pixel (x, y) of a width-pixel-wide image is the element of s bytes
+ *   (s = 1, 2, 4 by type) at byte
+ *       skipPixels * g + (skipRows + y) * stride + x * g + c * s
+ *   with g = components * s and stride = g * (rowLength > 0 ? rowLength :
+ *   width), rounded up to a multiple of the alignment when s is smaller than
+ *   it.  The element is in this machine's byte order, its bytes swapped
+ *   when swapBytes is not 0.  Nothing else is read or written: gluScaleImage
+ *   leaves row padding and skipped pixels as they were.  Images are in
+ *   client memory: no buffer may be bound to GL_PIXEL_UNPACK_BUFFER, or GL
+ *   would take the levels' pointers as offsets into it.
+ *   GL_UNPACK_LSB_FIRST, _IMAGE_HEIGHT and _SKIP_IMAGES are not read, as
+ *   they change nothing for these images.
+ *
+ * THE BOX FILTER (gluScaleImage; level 0 of gluBuild*DMipmaps)
+ *   Scaling an axis of `in` pixels to `out`, output pixel x covers input
+ *   pixels [x * in / out, (x + 1) * in / out), and each input pixel weighs
+ *   as much as it covers, counted in 1/out of an input pixel: the weights
+ *   are integers and add up to `in`.  In integers, per component:
+ *     1. widen to 32 bits, exactly: a byte times 0x01010101, a short times
+ *        0x00010001, an int as it is (the type's largest value becomes
+ *        0xffffffff);
+ *     2. average each input row of the box with the x weights, rounded to
+ *        nearest with halves up: (sum + in / 2) / in;
+ *     3. average those row means with the y weights the same way,
+ *        dividing by the input's height;
+ *     4. narrow to the output type, rounded to nearest: (v + 0x00808080) /
+ *        0x01010101 for a byte, (v + 0x8000) / 0x00010001 for a short (odd
+ *        divisors: no ties).
+ *   Shrinking averages the pixels under each output pixel; magnifying
+ *   repeats input pixels, blending two where an output pixel straddles
+ *   their edge (there is no linear interpolation).  At the same size each
+ *   pixel is copied, converted to the output type (steps 1 and 4).
+ *
+ * HALVING (every level below level 0)
+ *   Each level is made from the one above, in the image's type: component
+ *   (x, y) is (a + b + c + d + 2) / 4 of texels (2x, 2y), (2x + 1, 2y),
+ *   (2x, 2y + 1) and (2x + 1, 2y + 1), the mean rounded to nearest with
+ *   halves up; on a side of 1 it is (a + b + 1) / 2 of the two texels.
+ *   Level k of a W x H level 0 is max(W >> k, 1) x max(H >> k, 1).
+ *
+ * ERRORS, in the order they are checked
+ *   GLU_INVALID_ENUM   a format or type softglu does not filter.
+ *   GLU_INVALID_VALUE  a size below 1 (gluScaleImage: below 0), data NULL,
+ *                      the level numbers of the *Levels calls (below).
+ *                      Nothing has been sent to GL.
+ *   then, after the state is read with glGetIntegerv:
+ *   GLU_INVALID_VALUE  a pixel-store value GL never holds: an alignment
+ *                      other than 1, 2, 4 or 8, a negative row length or
+ *                      skip.
+ *   GLU_OUT_OF_MEMORY  an image that would span more than PTRDIFF_MAX
+ *                      bytes under its pixel-store values, or a working
+ *                      copy (gluBuild*: level 0, W * H * components * s
+ *                      bytes, from malloc) that cannot be had.
+ *
+ * GL CALLS of gluBuild2DMipmaps, in order (the 1D calls alike, with
+ * glTexImage1D(target, level, internalFormat, w, 0, format, type, pixels)):
+ *   glGetIntegerv  GL_UNPACK_SWAP_BYTES, GL_UNPACK_ROW_LENGTH,
+ *                  GL_UNPACK_SKIP_ROWS, GL_UNPACK_SKIP_PIXELS,
+ *                  GL_UNPACK_ALIGNMENT, then GL_MAX_TEXTURE_SIZE (the
+ *                  *Levels calls do not read it); where no context answers,
+ *                  GL's initial values and a GL_MAX_TEXTURE_SIZE of 0;
+ *   glPixelStorei  (GL_UNPACK_SWAP_BYTES, 0), (GL_UNPACK_ROW_LENGTH, 0),
+ *                  (GL_UNPACK_SKIP_ROWS, 0), (GL_UNPACK_SKIP_PIXELS, 0),
+ *                  (GL_UNPACK_ALIGNMENT, 1): the levels are sent packed
+ *                  tight;
+ *   glTexImage2D   (target, level, internalFormat, w, h, 0, format, type,
+ *                  pixels), one per level, level 0 first;
+ *   glPixelStorei  the five unpack values read, in the same order: the
+ *                  client's unpack state as it was.
+ */
+
+/* Scales the wIn x hIn image at dataIn to wOut x hOut at dataOut with the
+ * box filter above, converting typeIn to typeOut; format is the same for
+ * both.  Reads the unpack values, then the pack values, with glGetIntegerv
+ * and makes no other GL call.  A size of 0 (with none negative) reads and
+ * writes nothing and returns 0 without a GL call.  dataIn and dataOut must
+ * not overlap.  Each output pixel reads the input pixels under it, so the
+ * time grows with (wIn + wOut) * (hIn + hOut). */
+GLint gluScaleImage(GLenum format, GLsizei wIn, GLsizei hIn, GLenum typeIn, const void *dataIn,
+                    GLsizei wOut, GLsizei hOut, GLenum typeOut, GLvoid *dataOut);
+
+/* Sends data and its mipmap levels to GL, down to 1 x 1.  Level 0 has, on
+ * each side of n pixels, the power of two nearest n, the larger one when n
+ * is halfway between (57 -> 64, 23 -> 16, 48 -> 64, 3 -> 4), but no larger
+ * than the largest power of two not above GL_MAX_TEXTURE_SIZE (a value
+ * below 1 counts as 1); each side is limited on its own, so with a limit
+ * of 2048 a 4096 x 64 image becomes 2048 x 64.  An image whose sides are
+ * already such powers of two is level 0 as it is; any other is scaled to
+ * them by the box filter.  Then levels 1 to log2(max(W, H)) are made by
+ * halving, in one working copy of level 0. */
+GLint gluBuild2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height,
+                        GLenum format, GLenum type, const void *data);
+
+/* gluBuild2DMipmaps for a one-row image: levels of width W >> k, through
+ * glTexImage1D, the texels halved in pairs. */
+GLint gluBuild1DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLenum format,
+                        GLenum type, const void *data);
+
+/* Sends levels base to max (inclusive) of a mipmap whose level userLevel
+ * is data: width and height must be powers of two (else
+ * GLU_INVALID_VALUE), the image is not scaled and GL_MAX_TEXTURE_SIZE is
+ * not read.  Level userLevel + k, of max(width >> k, 1) x max(height >> k,
+ * 1), is made by k halvings; levels below base are made and not sent.
+ * GLU_INVALID_VALUE when userLevel > base, base < 0, max < base or max >
+ * userLevel + log2(max(width, height)), the last level there is.  For
+ * example userLevel 2, a 16 x 8 image, base 3 and max 5 send 8 x 4, 4 x 2
+ * and 2 x 1 as levels 3, 4 and 5. */
+GLint gluBuild2DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width, GLsizei height,
+                             GLenum format, GLenum type, GLint userLevel, GLint base, GLint max,
+                             const void *data);
+
+/* gluBuild2DMipmapLevels for a one-row image, through glTexImage1D. */
+GLint gluBuild1DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width, GLenum format,
+                             GLenum type, GLint userLevel, GLint base, GLint max, const void *data);
 
 /* ---- What softglu does not provide ------------------------------------
  *
