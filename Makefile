@@ -6,20 +6,24 @@
 #   make test     installs what is missing, builds and runs the test suites:
 #                 the host's and armel's (cross-built, run under qemu-arm),
 #                 the mutation check, the Debian packages (built, lintian,
-#                 installed for real as root), the host's under ASan+UBSan
+#                 installed for real as root, their autopkgtest, the road
+#                 to the board), the release, the host's under ASan+UBSan
 #                 and TSan, and a bounded fuzz run
 #   make test-arches  the suites of i386, armhf, arm64, s390x, riscv64, ppc64el
 #                 and mips64el (cross-built, run under qemu-user on each one's
 #                 baseline CPU); `make test test-arches` runs every test
 #   make reference    rewrites the reference stream (see README)
+#   make abi-baseline rewrites the ABI baseline (see docs/releasing.md)
 #   make bench    the benchmark and the callgrind instruction counts
-#   make packages the Debian packages of amd64, armel, i386, armhf, arm64,
-#                 ppc64el, mips64el and riscv64 in build/packages/out, checked
-#                 by lintian
+#   make packages the Debian source package and the packages of amd64 (built
+#                 with its tests), armel, i386, armhf, arm64, ppc64el,
+#                 mips64el and riscv64 in build/packages/out, checked by lintian
+#   make release  tags HEAD v<version> (signed) and writes
+#                 build/release/softglu-<version>.tar.gz (docs/releasing.md)
 # Each suite builds in its own directory under build/.
 
 HOST_PKGS := cmake make g++ binutils libgl-dev libgtest-dev googletest pkgconf xz-utils \
-  git dpkg-dev man-db groff-base mandoc
+  git dpkg-dev man-db groff-base mandoc abigail-tools
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 BUILD := build
 
@@ -94,6 +98,14 @@ reference: build-host
 	cp $(BUILD)/reference/math.txt tests/reference/math.txt.tmp
 	mv tests/reference/stream.txt.xz.tmp tests/reference/stream.txt.xz
 	mv tests/reference/math.txt.tmp tests/reference/math.txt
+
+# Rewrites tests/abi/libsoftglu.so.1.abi, the ABI baseline the test
+# abi_baseline compares with: only for a deliberate change of the ABI, with
+# the version changed as the README's policy says.
+.PHONY: abi-baseline
+abi-baseline: build-host
+	tests/check_abi_baseline.sh tests/abi/libsoftglu.so.1.abi include/GL \
+	  $(BUILD)/host/tests/abi/libsoftglu.so.1 --update
 
 # Mesa's offscreen renderer and libpng: softglu-render and its tests, which
 # the host build includes whenever they are installed.
@@ -172,7 +184,7 @@ bench: build-host
 # amd64 packages for real and removes them again.
 PACKAGE_ARCHES := amd64 armel i386 armhf arm64 ppc64el mips64el riscv64
 PACKAGE_CROSS := $(filter-out amd64,$(PACKAGE_ARCHES))
-PACKAGE_PKGS := debhelper dpkg-dev fakeroot lintian
+PACKAGE_PKGS := debhelper dpkg-dev fakeroot lintian devscripts gnupg autopkgtest
 
 .PHONY: deps-packages packages test-packages
 
@@ -184,8 +196,30 @@ packages: deps-packages
 
 # The packaged amd64 and armel libraries replay the reference stream with
 # the corpus programs of build/host and build/armel.
+# The road to the board takes armel's cross pkg-config, pkgconf:armel,
+# once scripts/build-packages has added armel to dpkg.
 test-packages: packages build-host build-armel
+	scripts/ensure-packages pkgconf:armel
 	tests/check_debs.sh $(BUILD)/packages/out $(abspath $(BUILD))/packages/check $(CURDIR) \
 	  $(abspath $(BUILD))/host $(abspath $(BUILD))/armel
 
 test: test-packages
+
+# debian/tests with autopkgtest's null runner against the amd64 packages
+# (installed, then purged: as root, under check_dpkg_install.sh's lock).
+.PHONY: test-autopkgtest
+test-autopkgtest: packages
+	tests/check_autopkgtest.sh $(BUILD)/packages/out $(abspath $(BUILD))/packages/autopkgtest
+
+test: test-autopkgtest
+
+# The release: a signed tag v<version> of HEAD and its git archive tarball.
+# `make test` runs it in a scratch clone with a throwaway key.
+.PHONY: release test-release
+release: deps-packages
+	scripts/release $(BUILD)/release
+
+test-release: deps-packages
+	tests/check_release.sh $(CURDIR) $(abspath $(BUILD))/release-check
+
+test: test-release

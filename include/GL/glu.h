@@ -26,6 +26,15 @@
 #ifndef SOFTGLU_GL_GLU_H
 #define SOFTGLU_GL_GLU_H
 
+/* softglu's version, major.minor.patch (tests/check_version.sh holds them to
+ * the project's).  The major version is the soname's, libsoftglu.so.1: it
+ * changes only when an existing function's signature, types or GL stream
+ * change.  A new function raises the minor version; a fix that sends the
+ * same stream, the patch. */
+#define SOFTGLU_VERSION_MAJOR 1
+#define SOFTGLU_VERSION_MINOR 0
+#define SOFTGLU_VERSION_PATCH 0
+
 #include <GL/gl.h>
 
 #ifdef __cplusplus
