@@ -11,36 +11,10 @@
 // Loop counters that run up to a count inclusive are 64-bit, so a count of
 // INT_MAX ends after INT_MAX + 1 steps instead of overflowing.
 
-#include <float.h>
+#include "exact.h"  // first: the arithmetic guard (see there)
+
 #include <math.h>
 #include <stdint.h>
-
-// The arithmetic contract.  The bits above hold only if every operation is
-// rounded on its own, in the precision written.  This file defends that
-// itself, whatever flags it is built with, so that it can be dropped into
-// another project's build:
-//
-// - No contraction: a multiply and an add fused into one FMA round once
-//   instead of twice.  GCC contracts by default wherever the target has FMA
-//   (arm64, s390x, x86-64 with -mfma); the pragmas turn it off for this file.
-// - No excess precision: x87 arithmetic (32-bit x86 without SSE2) keeps
-//   floats and doubles in 80-bit registers and rounds them when it likes.
-//   That cannot be switched off per file, so such a build is refused.
-// - No fast-math: it lets the compiler reassociate, drop NaNs and signed
-//   zeros, and replace divisions by multiplications.
-#if defined(__clang__)
-#pragma clang fp contract(off)
-#elif defined(__GNUC__)
-#pragma GCC optimize("fp-contract=off")
-#endif
-
-#if !defined(FLT_EVAL_METHOD) || FLT_EVAL_METHOD != 0
-#error "softglu: float and double arithmetic must be evaluated in their own precision (FLT_EVAL_METHOD 0); on 32-bit x86 build with -msse2 -mfpmath=sse"
-#endif
-
-#if defined(__FAST_MATH__) || (defined(__FINITE_MATH_ONLY__) && __FINITE_MATH_ONLY__)
-#error "softglu: build without -ffast-math, -Ofast or -ffinite-math-only: they change the bits sent to GL"
-#endif
 
 #pragma GCC visibility push(default)
 #include <GL/glu.h>

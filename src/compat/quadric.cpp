@@ -2,9 +2,9 @@
 // The quadric handle and settings legacy programs make, which change
 // nothing, and gluPartialDisk.
 
-#include <GL/glu_compat.h>
+#include "../exact.h"  // first: the arithmetic guard
 
-#include "exact.h"
+#include <GL/glu_compat.h>
 
 #include <math.h>
 #include <stdint.h>
