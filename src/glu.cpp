@@ -20,6 +20,8 @@
 #include <GL/glu.h>
 #pragma GCC visibility pop
 
+#include "disk.h"
+
 namespace {
 
 const double kPi = 3.141592653589793;     // 0x400921FB54442D18
@@ -103,36 +105,11 @@ void gluDisk(GLUquadricObj *, GLdouble innerRadius, GLdouble outerRadius,
              GLint slices, GLint loops) {
     glNormal3f(0.0f, 0.0f, 1.0f);  // the one normal every vertex inherits
     const double da = kTwoPi / static_cast<double>(slices);
-    // loops goes through float on its way to double (inexact above 2^24).
-    const double loopCount = static_cast<double>(static_cast<float>(loops));
-    const float dr = static_cast<float>((outerRadius - innerRadius) / loopCount);
-    const float dtc = static_cast<float>(outerRadius + outerRadius);
-    float r1 = static_cast<float>(innerRadius);
-
-    for (int64_t l = 0; l < loops; ++l) {
-        const float r2 = r1 + dr;  // rings accumulate in single precision
-        glBegin(GL_QUAD_STRIP);
-        for (int64_t s = 0; s <= slices; ++s) {
-            // The last step uses angle 0 exactly, closing the ring on the
-            // same bits as the first.
-            const double a = (s == slices) ? 0.0 : static_cast<double>(s) * da;
-            const float sa = static_cast<float>(sin(a));
-            const float ca = static_cast<float>(cos(a));
-            // Texture: single division by dtc, double sum with 0.5.
-            float x = sa * r2;
-            float y = ca * r2;
-            glTexCoord2f(static_cast<float>(static_cast<double>(x / dtc) + 0.5),
-                         static_cast<float>(static_cast<double>(y / dtc) + 0.5));
-            glVertex2f(x, y);
-            x = sa * r1;
-            y = ca * r1;
-            glTexCoord2f(static_cast<float>(static_cast<double>(x / dtc) + 0.5),
-                         static_cast<float>(static_cast<double>(y / dtc) + 0.5));
-            glVertex2f(x, y);
-        }
-        glEnd();
-        r1 = r2;
-    }
+    // The last step uses angle 0 exactly, closing the ring on the same bits
+    // as the first.
+    diskRings(innerRadius, outerRadius, slices, loops, [da, slices](int64_t s) {
+        return (s == slices) ? 0.0 : static_cast<double>(s) * da;
+    });
 }
 
 namespace {
