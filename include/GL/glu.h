@@ -13,12 +13,27 @@
  * with the outside as the front face under GL's default counterclockwise
  * winding.  Call them outside any glBegin/glEnd pair of your own.
  *
+ * Built into another project, src/glu.cpp keeps its bits whatever the flags
+ * but one: with clang, never -ffp-contract=fast, under which clang ignores
+ * the file's contraction pragma and fuses multiply-adds (GCC honours its
+ * own); nothing at compile time shows that flag, so the file cannot refuse
+ * it.  The README lists every condition.
+ *
  * Link with -lsoftglu (pkg-config softglu, or CMake softglu::softglu).
  * gluSphere's radius and drawTorus's radii are float here, where classic
  * headers for these calls use double: recompile against this header.
  */
 #ifndef SOFTGLU_GL_GLU_H
 #define SOFTGLU_GL_GLU_H
+
+/* softglu's version, major.minor.patch (tests/check_version.sh holds them to
+ * the project's).  The major version is the soname's, libsoftglu.so.1: it
+ * changes only when an existing function's signature, types or GL stream
+ * change.  A new function raises the minor version; a fix that sends the
+ * same stream, the patch. */
+#define SOFTGLU_VERSION_MAJOR 1
+#define SOFTGLU_VERSION_MINOR 0
+#define SOFTGLU_VERSION_PATCH 0
 
 #include <GL/gl.h>
 
