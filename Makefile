@@ -12,7 +12,7 @@
 #   make test-arches  the suites of i386, armhf, arm64, s390x, riscv64, ppc64el
 #                 and mips64el (cross-built, run under qemu-user on each one's
 #                 baseline CPU); `make test test-arches` runs every test
-#   make reference    rewrites the reference stream (see README)
+#   make reference    rewrites the reference stream (see docs/bit-exact.md)
 #   make abi-baseline rewrites the ABI baseline (see docs/releasing.md)
 #   make bench    the benchmark and the callgrind instruction counts
 #   make packages the Debian source package and the packages of amd64 (built
@@ -106,7 +106,7 @@ reference: build-host
 
 # Rewrites tests/abi/libsoftglu.so.1.abi, the ABI baseline the test
 # abi_baseline compares with: only for a deliberate change of the ABI, with
-# the version changed as the README's policy says.
+# the version changed as docs/releasing.md's policy says.
 .PHONY: abi-baseline
 abi-baseline: build-host
 	tests/check_abi_baseline.sh tests/abi/libsoftglu.so.1.abi include/GL \

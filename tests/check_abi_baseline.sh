@@ -6,7 +6,7 @@
 # headers in HEADERS.  Any difference fails, with abidiff's report: a
 # changed type, size or signature of an exported function, a function
 # added or removed, a changed soname or NEEDED entry.  The change may be
-# deliberate: then the version changes as the README's policy says and
+# deliberate: then the version changes as docs/releasing.md's policy says and
 # `make abi-baseline` (--update) writes the new dump.
 # --mutant proves the check itself: LIBRARY is ignored, and a copy of
 # SOURCE (the source tree) whose gluSphere takes a double radius, built by
