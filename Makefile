@@ -83,7 +83,8 @@ test-arches: $(addprefix test-,$(ARCHES))
 test: test-host test-armel test-mutants
 
 # The fast tests must catch each precision and ordering slip of
-# tests/mutants.txt made in a copy of src/glu.cpp.
+# tests/mutants.txt made in a copy of the sources (src/glu.cpp, src/disk.h and
+# the compatibility layer's).
 .PHONY: test-mutants
 test-mutants: deps-host
 	tests/mutants.sh $(abspath $(BUILD))/mutants
