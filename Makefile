@@ -12,7 +12,7 @@
 #   make test-arches  the suites of i386, armhf, arm64, s390x, riscv64, ppc64el
 #                 and mips64el (cross-built, run under qemu-user on each one's
 #                 baseline CPU); `make test test-arches` runs every test
-#   make reference    rewrites the reference stream (see README)
+#   make reference    rewrites the reference stream (see docs/bit-exact.md)
 #   make abi-baseline rewrites the ABI baseline (see docs/releasing.md)
 #   make bench    the benchmark and the callgrind instruction counts
 #   make packages the Debian source package and the packages of amd64 (built
@@ -20,11 +20,16 @@
 #                 mips64el and riscv64 in build/packages/out, checked by lintian
 #   make release  tags HEAD v<version> (signed) and writes
 #                 build/release/softglu-<version>.tar.gz (docs/releasing.md)
-# Each suite builds in its own directory under build/.
+# Each suite builds in its own directory under build/, with its preset of
+# CMakePresets.json (build/<preset>): the presets hold how each build is
+# configured (build type, toolchain file, sanitizers, compilers) and the
+# environment its tests run in; this file installs what they need and calls
+# them.  By hand: `cmake --workflow --preset armel`, for instance.
 
 HOST_PKGS := cmake make g++ binutils libgl-dev libgtest-dev googletest pkgconf xz-utils \
   git dpkg-dev man-db groff-base mandoc abigail-tools
 JOBS := $(shell nproc 2>/dev/null || echo 2)
+# Where the presets build (their binaryDir): fixed there, so not a setting.
 BUILD := build
 
 .PHONY: all test deps-host build-host test-host
@@ -35,17 +40,18 @@ deps-host:
 	scripts/ensure-packages $(HOST_PKGS)
 
 build-host: deps-host
-	cmake -S . -B $(BUILD)/host -DCMAKE_BUILD_TYPE=Release
-	cmake --build $(BUILD)/host -j$(JOBS)
+	cmake --preset host
+	cmake --build --preset host -j$(JOBS)
 
 test-host: build-host
-	ctest --test-dir $(BUILD)/host --output-on-failure -j$(JOBS)
+	ctest --preset host -j$(JOBS)
 
-# Cross suites: each architecture built in build/<arch> with its toolchain
-# file (cmake/<triplet>.cmake) and every test run under its qemu-user
-# emulator, on the CPU model the toolchain file names, the reference stream
-# included.  armel, the primary target, is part of `make test`;
-# `make test-arches` runs the others.
+# Cross suites: each architecture built in build/<arch> with the toolchain
+# file its preset names (cmake/<triplet>.cmake) and every test run under its
+# qemu-user emulator, on the CPU model the toolchain file names, the
+# reference stream included.  armel, the primary target, is part of
+# `make test`; `make test-arches` runs the others.  TRIPLET_<arch> names the
+# Debian cross packages each needs.
 TRIPLET_armel := arm-linux-gnueabi
 TRIPLET_armhf := arm-linux-gnueabihf
 TRIPLET_arm64 := aarch64-linux-gnu
@@ -64,12 +70,11 @@ $(addprefix deps-,$(CROSS)): deps-%:
 	scripts/ensure-packages g++-$(TRIPLET_$*) binutils-$(TRIPLET_$*) qemu-user googletest dpkg
 
 $(addprefix build-,$(CROSS)): build-%: deps-% deps-host
-	cmake -S . -B $(BUILD)/$* -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_TOOLCHAIN_FILE=$(CURDIR)/cmake/$(TRIPLET_$*).cmake
-	cmake --build $(BUILD)/$* -j$(JOBS)
+	cmake --preset $*
+	cmake --build --preset $* -j$(JOBS)
 
 $(addprefix test-,$(CROSS)): test-%: build-%
-	ctest --test-dir $(BUILD)/$* --output-on-failure -j$(JOBS)
+	ctest --preset $* -j$(JOBS)
 	@# For information: where this machine's math library and the reference's differ.
 	@grep -h 'math libraries differ' $(BUILD)/$*/Testing/Temporary/LastTest.log || true
 
@@ -78,7 +83,8 @@ test-arches: $(addprefix test-,$(ARCHES))
 test: test-host test-armel test-mutants
 
 # The fast tests must catch each precision and ordering slip of
-# tests/mutants.txt made in a copy of src/glu.cpp.
+# tests/mutants.txt made in a copy of the sources (src/glu.cpp, src/disk.h and
+# the compatibility layer's).
 .PHONY: test-mutants
 test-mutants: deps-host
 	tests/mutants.sh $(abspath $(BUILD))/mutants
@@ -101,7 +107,7 @@ reference: build-host
 
 # Rewrites tests/abi/libsoftglu.so.1.abi, the ABI baseline the test
 # abi_baseline compares with: only for a deliberate change of the ABI, with
-# the version changed as the README's policy says.
+# the version changed as docs/releasing.md's policy says.
 .PHONY: abi-baseline
 abi-baseline: build-host
 	tests/check_abi_baseline.sh tests/abi/libsoftglu.so.1.abi include/GL \
@@ -125,49 +131,36 @@ gallery: build-host
 
 # Under stress: the suite again with ASan+UBSan and with TSan, a bounded
 # fuzz run (clang's libFuzzer), and the benchmark (`make bench`, not part of
-# `make test`).  The first sanitizer report fails the run.
+# `make test`).  The first sanitizer report fails the run.  The sanitizers'
+# options and suppression files are the test presets' environment.
 HOST_PKGS += libbenchmark-dev
-# clang: the host suite's clang_build test, and the fuzz target.
+# clang: the host suite's clang_build and arithmetic_guard tests, and the
+# fuzz target.
 HOST_PKGS += clang-14
 FUZZ_PKGS := clang-14 libclang-rt-14-dev llvm-14
 BENCH_PKGS := valgrind
-FUZZ_SECONDS := 60
-FUZZ_SEED := 1
-SANITIZER_ENV := UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  LSAN_OPTIONS=suppressions=$(CURDIR)/tests/lsan.supp \
-  TSAN_OPTIONS=halt_on_error=1:suppressions=$(CURDIR)/tests/tsan.supp
 
 .PHONY: test-asan test-tsan build-fuzz test-fuzz fuzz bench
 
 test: test-asan test-tsan test-fuzz
 
-test-asan: deps-host
-	cmake -S . -B $(BUILD)/asan -DCMAKE_BUILD_TYPE=Release -DSOFTGLU_SANITIZE=address,undefined
-	cmake --build $(BUILD)/asan -j$(JOBS)
-	$(SANITIZER_ENV) ctest --test-dir $(BUILD)/asan --output-on-failure -j$(JOBS)
+test-asan test-tsan: test-%: deps-host
+	cmake --preset $*
+	cmake --build --preset $* -j$(JOBS)
+	ctest --preset $* -j$(JOBS)
 
-test-tsan: deps-host
-	cmake -S . -B $(BUILD)/tsan -DCMAKE_BUILD_TYPE=Release -DSOFTGLU_SANITIZE=thread
-	cmake --build $(BUILD)/tsan -j$(JOBS)
-	$(SANITIZER_ENV) ctest --test-dir $(BUILD)/tsan --output-on-failure -j$(JOBS)
-
+# The fuzz run is the fuzz build's one test: 60 seconds with seed 1 (the
+# preset's), or `make fuzz FUZZ_SECONDS=3600 FUZZ_SEED=0` (seed 0: a new one
+# each run).  New inputs go to build/fuzz/corpus; fuzz/corpus holds the
+# seeds.  A failing input is saved as build/fuzz/crash-*.
 build-fuzz: deps-host
 	scripts/ensure-packages $(FUZZ_PKGS)
-	cmake -S . -B $(BUILD)/fuzz -DCMAKE_BUILD_TYPE=Release \
-	  -DCMAKE_C_COMPILER=clang-14 -DCMAKE_CXX_COMPILER=clang++-14 \
-	  -DSOFTGLU_SANITIZE=address,undefined -DSOFTGLU_BUILD_FUZZ=ON \
-	  -DSOFTGLU_BUILD_TESTS=OFF -DSOFTGLU_BUILD_RENDER=OFF
-	cmake --build $(BUILD)/fuzz -j$(JOBS)
+	cmake --preset fuzz $(if $(FUZZ_SECONDS),-DSOFTGLU_FUZZ_SECONDS=$(FUZZ_SECONDS)) \
+	  $(if $(FUZZ_SEED),-DSOFTGLU_FUZZ_SEED=$(FUZZ_SEED))
+	cmake --build --preset fuzz -j$(JOBS)
 
-# New inputs go to build/fuzz/corpus; fuzz/corpus holds the seeds.  A
-# failing input is saved as build/fuzz/crash-*.  Fuzz longer with
-# `make fuzz FUZZ_SECONDS=3600 FUZZ_SEED=0` (seed 0: a new one each run).
 test-fuzz fuzz: build-fuzz
-	mkdir -p $(BUILD)/fuzz/corpus
-	$(SANITIZER_ENV) ASAN_SYMBOLIZER_PATH=/usr/lib/llvm-14/bin/llvm-symbolizer \
-	  $(BUILD)/fuzz/fuzz/softglu_fuzz -seed=$(FUZZ_SEED) -max_total_time=$(FUZZ_SECONDS) \
-	  -timeout=10 -print_final_stats=1 -artifact_prefix=$(BUILD)/fuzz/ \
-	  $(BUILD)/fuzz/corpus fuzz/corpus
+	ctest --preset fuzz
 
 # The benchmark table (Google Benchmark) and the instruction counts
 # (callgrind) that BENCHMARKS.md records.  `make test` only builds them.

@@ -1,5 +1,5 @@
 # SPDX-License-Identifier: MIT
-# Install rules.
+# Install rules, and the CMake package in the build tree.
 #
 #   cmake --install BUILD --prefix DIR   DIR/lib/libsoftglu.so.1.0.0 (with its
 #                                        .so.1 and .so links), the static
@@ -12,6 +12,9 @@
 #                                        package (softglu::softglu,
 #                                        softglu::static and softglu::compat), the tools that were
 #                                        built and the man pages (man/)
+#   find_package(softglu) with -Dsoftglu_DIR=BUILD
+#                                        the same targets from the build
+#                                        tree, uninstalled
 #
 # The headers sit in a directory of their own (SOFTGLU_INSTALL_INCLUDEDIR,
 # include/softglu), so they install beside the system's GL/glu.h and change
@@ -29,6 +32,10 @@ install(TARGETS softglu softglu_static softglu_compat EXPORT softgluTargets
 install(FILES include/GL/glu.h include/GL/glu_compat.h DESTINATION ${SOFTGLU_INSTALL_INCLUDEDIR}/GL)
 
 install(EXPORT softgluTargets NAMESPACE softglu:: DESTINATION ${SOFTGLU_CMAKE_DIR})
+# The same package in the build tree (softgluConfig.cmake and its version
+# file are written there too): another project finds this build with
+# -Dsoftglu_DIR=<build directory>, before anything is installed.
+export(EXPORT softgluTargets NAMESPACE softglu:: FILE ${PROJECT_BINARY_DIR}/softgluTargets.cmake)
 configure_package_config_file(cmake/softgluConfig.cmake.in softgluConfig.cmake
   INSTALL_DESTINATION ${SOFTGLU_CMAKE_DIR})
 write_basic_package_version_file(softgluConfigVersion.cmake COMPATIBILITY SameMajorVersion)

@@ -11,42 +11,16 @@
 // Loop counters that run up to a count inclusive are 64-bit, so a count of
 // INT_MAX ends after INT_MAX + 1 steps instead of overflowing.
 
-#include <float.h>
+#include "exact.h"  // first: the arithmetic guard (see there)
+
 #include <math.h>
 #include <stdint.h>
-
-// The arithmetic contract.  The bits above hold only if every operation is
-// rounded on its own, in the precision written.  This file defends that
-// itself, whatever flags it is built with, so that it can be dropped into
-// another project's build:
-//
-// - No contraction: a multiply and an add fused into one FMA round once
-//   instead of twice.  GCC contracts by default wherever the target has FMA
-//   (arm64, s390x, x86-64 with -mfma); the pragmas turn it off for this file.
-//   clang ignores its pragma under -ffp-contract=fast and leaves no trace of
-//   that flag to test here: never build this file with it.
-// - No excess precision: x87 arithmetic (32-bit x86 without SSE2) keeps
-//   floats and doubles in 80-bit registers and rounds them when it likes.
-//   That cannot be switched off per file, so such a build is refused.
-// - No fast-math: it lets the compiler reassociate, drop NaNs and signed
-//   zeros, and replace divisions by multiplications.
-#if defined(__clang__)
-#pragma clang fp contract(off)
-#elif defined(__GNUC__)
-#pragma GCC optimize("fp-contract=off")
-#endif
-
-#if !defined(FLT_EVAL_METHOD) || FLT_EVAL_METHOD != 0
-#error "softglu: float and double arithmetic must be evaluated in their own precision (FLT_EVAL_METHOD 0); on 32-bit x86 build with -msse2 -mfpmath=sse"
-#endif
-
-#if defined(__FAST_MATH__) || (defined(__FINITE_MATH_ONLY__) && __FINITE_MATH_ONLY__)
-#error "softglu: build without -ffast-math, -Ofast or -ffinite-math-only: they change the bits sent to GL"
-#endif
 
 #pragma GCC visibility push(default)
 #include <GL/glu.h>
 #pragma GCC visibility pop
+
+#include "disk.h"
 
 namespace {
 
@@ -131,36 +105,11 @@ void gluDisk(GLUquadricObj *, GLdouble innerRadius, GLdouble outerRadius,
              GLint slices, GLint loops) {
     glNormal3f(0.0f, 0.0f, 1.0f);  // the one normal every vertex inherits
     const double da = kTwoPi / static_cast<double>(slices);
-    // loops goes through float on its way to double (inexact above 2^24).
-    const double loopCount = static_cast<double>(static_cast<float>(loops));
-    const float dr = static_cast<float>((outerRadius - innerRadius) / loopCount);
-    const float dtc = static_cast<float>(outerRadius + outerRadius);
-    float r1 = static_cast<float>(innerRadius);
-
-    for (int64_t l = 0; l < loops; ++l) {
-        const float r2 = r1 + dr;  // rings accumulate in single precision
-        glBegin(GL_QUAD_STRIP);
-        for (int64_t s = 0; s <= slices; ++s) {
-            // The last step uses angle 0 exactly, closing the ring on the
-            // same bits as the first.
-            const double a = (s == slices) ? 0.0 : static_cast<double>(s) * da;
-            const float sa = static_cast<float>(sin(a));
-            const float ca = static_cast<float>(cos(a));
-            // Texture: single division by dtc, double sum with 0.5.
-            float x = sa * r2;
-            float y = ca * r2;
-            glTexCoord2f(static_cast<float>(static_cast<double>(x / dtc) + 0.5),
-                         static_cast<float>(static_cast<double>(y / dtc) + 0.5));
-            glVertex2f(x, y);
-            x = sa * r1;
-            y = ca * r1;
-            glTexCoord2f(static_cast<float>(static_cast<double>(x / dtc) + 0.5),
-                         static_cast<float>(static_cast<double>(y / dtc) + 0.5));
-            glVertex2f(x, y);
-        }
-        glEnd();
-        r1 = r2;
-    }
+    // The last step uses angle 0 exactly, closing the ring on the same bits
+    // as the first.
+    diskRings(innerRadius, outerRadius, slices, loops, [da, slices](int64_t s) {
+        return (s == slices) ? 0.0 : static_cast<double>(s) * da;
+    });
 }
 
 namespace {

@@ -6,7 +6,7 @@
 # headers in HEADERS.  Any difference fails, with abidiff's report: a
 # changed type, size or signature of an exported function, a function
 # added or removed, a changed soname or NEEDED entry.  The change may be
-# deliberate: then the version changes as the README's policy says and
+# deliberate: then the version changes as docs/releasing.md's policy says and
 # `make abi-baseline` (--update) writes the new dump.
 # --mutant proves the check itself: LIBRARY is ignored, and a copy of
 # SOURCE (the source tree) whose gluSphere takes a double radius, built by
@@ -31,7 +31,8 @@ if [ "${4:-}" = --mutant ]; then
     sed 's/^void gluSphere(GLUquadricObj \*, float radius/void gluSphere(GLUquadricObj *, double radius/' \
         "$src/src/glu.cpp" >"$work/src/glu.cpp" &&
         sed 's/^void gluSphere(GLUquadricObj \*qobj, float radius/void gluSphere(GLUquadricObj *qobj, double radius/' \
-        "$src/include/GL/glu.h" >"$work/GL/glu.h" && cp "$src/include/GL/glu_compat.h" "$work/GL/" || exit 1
+        "$src/include/GL/glu.h" >"$work/GL/glu.h" && cp "$src/include/GL/glu_compat.h" "$work/GL/" &&
+        cp "$src"/src/*.h "$work/src/" || exit 1
     ! cmp -s "$src/src/glu.cpp" "$work/src/glu.cpp" && ! cmp -s "$src/include/GL/glu.h" "$work/GL/glu.h" ||
         { echo "FAIL: gluSphere's definition or declaration is not where the mutant expects it"; exit 1; }
     "$cxx" -g -O2 -fPIC -shared -I"$work" -o "$work/libsoftglu.so.1" "$work/src/glu.cpp" \

@@ -6,11 +6,11 @@
 #     fused multiply-add and sends the reference stream: the project's own
 #     -ffp-contract=off comes later on the command line and wins.
 #   - src/glu.cpp built by hand with clang's default contraction sends the
-#     reference stream: clang honours the file's pragma there.
+#     reference stream: clang honours the guard's pragma there.
 #   - Built by hand with -ffp-contract=fast it does not: clang then ignores
 #     the pragma and fuses multiply-adds, and nothing at compile time tells
-#     the source so.  The README's bit-exactness conditions and GL/glu.h say
-#     it; this shows it still holds (if it stops holding, they should change).
+#     the source so.  docs/bit-exact.md and GL/glu.h say it; this shows it
+#     still holds (if it stops holding, they should change).
 # The libraries run only where the processor has FMA; elsewhere only their
 # code is checked.
 set -u
@@ -56,7 +56,7 @@ fi
 
 if plain fast -ffp-contract=fast; then
     if sh "$src/tests/check_arch.sh" amd64 "$work/fast/libsoftglu.so.1" "$readelf" "$objdump" >"$work/fast/arch.log"; then
-        bad "with -ffp-contract=fast, $clangxx now honours the pragma: the README and GL/glu.h say it does not"
+        bad "with -ffp-contract=fast, $clangxx now honours the pragma: docs/bit-exact.md and GL/glu.h say it does not"
     elif [ -n "$runs" ]; then
         if replay fast; then
             bad "with -ffp-contract=fast the plain clang build fuses multiply-adds but sends the reference stream"

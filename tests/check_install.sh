@@ -38,7 +38,7 @@ sh "$(dirname "$0")/check_consumer.sh" "$stage" "$libdir" "$version" "$src" "$wo
     "$pkgconfig" "$readelf" "$toolchain" "$@" || fail=1
 
 # The legacy examples, through CMake's softglu::compat and through
-# pkg-config as the README shows, drawn and looked at.
+# pkg-config as docs/building.md shows, drawn and looked at.
 if [ -n "${SOFTGLU_LEGACY_TESTS:-}" ]; then
     pc() { PKG_CONFIG_LIBDIR="$stage/$libdir/pkgconfig" "$pkgconfig" "$@"; }
     examples=$src/examples/legacy

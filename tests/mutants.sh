@@ -4,12 +4,13 @@
 # slips in the library and the compatibility layer.  For each slip of
 # tests/mutants.txt it rewrites one line of a copy of the sources (src/glu.cpp
 # unless the slip names another file), rebuilds what that file goes into
-# (the library alone, or the compatibility archive and the fast tests that
-# link it), and runs the fast tests: the unit tests and the reference
-# replay.  A slip is caught when either fails.  It also hashes the stream of
-# a broad set of other calls (softglu_corpus digest) to tell whether the slip
-# changes the stream at all.  Exit status 1 if any slip is missed or a slip
-# no longer applies; WORK defaults to build/mutants.
+# (the library alone, the compatibility archive and the fast tests that
+# link it, or both for src/disk.h), and runs the fast tests: the unit tests
+# and the reference replay.  A slip is caught when either fails.  It also
+# hashes the stream of a broad set of other calls (softglu_corpus digest) to
+# tell whether the slip changes the stream at all.  Exit status 1 if any
+# slip is missed or a slip no longer applies; WORK defaults to
+# build/mutants.
 set -u
 src=$(cd "$(dirname "$0")/.." && pwd)
 work=${1:-$src/build/mutants}
@@ -21,16 +22,16 @@ say() { echo "$*" >&2; }
 # A copy of the sources, and of their originals: each slip rewrites one
 # file of the copy, which is put back afterwards.
 rm -rf "$work" && mkdir -p "$work/tree" || exit 1
-for part in CMakeLists.txt cmake include src tests tools; do
+for part in CMakeLists.txt CMakePresets.json cmake include src tests tools; do
     cp -R "$src/$part" "$work/tree/" || exit 1
 done
 cp -R "$work/tree/src" "$work/orig" || exit 1
 
 build=$work/build
 say "mutants: building the fast tests in $build"
-cmake -S "$work/tree" -B "$build" -DCMAKE_BUILD_TYPE=Release -DSOFTGLU_BUILD_RENDER=OFF \
-    -DSOFTGLU_BUILD_BENCH=OFF -DSOFTGLU_INSTALL=OFF -DCMAKE_LINK_DEPENDS_NO_SHARED=ON \
-    >"$work/configure.log" 2>&1 &&
+# The preset "mutants": the fast tests only, and no relinking of programs
+# when only the shared library changed.
+cmake -S "$work/tree" --preset mutants -B "$build" >"$work/configure.log" 2>&1 &&
     cmake --build "$build" -j"$jobs" --target softglu_tests softglu_corpus softglu_reference \
         >"$work/build.log" 2>&1 || { cat "$work/configure.log" "$work/build.log"; exit 1; }
 

@@ -276,6 +276,26 @@ TEST(RenderProgram, OutputThatCannotBeWrittenIsReportedAndLosesNothing) {
     runWriteCases(cases, kRender);
 }
 
+// One image, its options written several ways: the same PNG each time.
+TEST(RenderProgram, OptionsReadTheSameWhicheverWayTheyAreWritten) {
+    std::string first;
+    for (const char *args : {"--size 64x64 -o x.png --shape sphere --slices 8",
+                             "--size=64x64 --output=x.png --shape=sphere --slices=8",
+                             "-ox.png --size 64 --shape sphere --slices 8 --",
+                             "--shape sphere --slices=8 --size=64 -o x.png"}) {
+        SCOPED_TRACE(args);
+        TempDir dir;
+        const Ran r = runShell("cd " + dir.path() + " && exec " + kRender + " " + args);
+        ASSERT_EQ(r.status, 0) << r.err;
+        EXPECT_EQ(r.err, "wrote x.png (64x64)\n");
+        const std::string png = slurp(dir / "x.png");
+        ASSERT_EQ(png.compare(1, 3, "PNG"), 0);
+        if (first.empty())
+            first = png;
+        EXPECT_EQ(png, first);
+    }
+}
+
 TEST(RenderProgram, BadArgumentsGiveAReasonTheUsageAndExitStatus2) {
     const std::string longName(100000, 'x');
     const std::pair<std::string, std::string> bad[] = {
@@ -290,6 +310,11 @@ TEST(RenderProgram, BadArgumentsGiveAReasonTheUsageAndExitStatus2) {
         {"--size 100x", "--size: '100x' is not WxH or a single number"},
         {"--size 100x5000", "--size: '5000' is outside 64 to 4096"},
         {"--" + longName, "unknown option '--" + longName.substr(0, 38) + "...'"},
+        // Long names are whole, a flag takes no value, "--" ends the options.
+        {"--siz 64", "unknown option '--siz'"},
+        {"--wire=1", "--wire takes no value"},
+        {"--output= --size 64", "--output needs a FILE, not an empty argument"},
+        {"--size 64 -- x.png", "unknown option 'x.png'"},
     };
     TempDir dir;
     for (const auto &[args, reason] : bad) {

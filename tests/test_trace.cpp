@@ -215,6 +215,33 @@ TEST(Trace, ObjHoldsGlsFacesInGlsWinding) {
         EXPECT_EQ(sphere.vtLines[i], "vt 0.5 0");
 }
 
+// Each line of a group is one command written several ways: a value after
+// its option or after '=', options before or after the shape, "--" before
+// the shape.  Every way sends the same output (for --obj, the same file).
+TEST(Trace, OptionsReadTheSameWhicheverWayTheyAreWritten) {
+    const std::vector<std::vector<std::string>> groups = {
+        {"--hex sphere 1 6 4", "sphere 1 6 4 --hex", "--hex -- sphere 1 6 4", "sphere 1 --hex 6 4"},
+        {"--max-calls 927 sphere 1", "--max-calls=927 sphere 1", "sphere 1 --max-calls 927"},
+        {"sphere -1 -2 -1", "-- sphere -1 -2 -1"},
+        {"--obj t.obj torus 0.3 8 1 16", "--obj=t.obj torus 0.3 8 1 16", "torus 0.3 8 1 16 --obj t.obj",
+         "--obj=t.obj -- torus 0.3 8 1 16"},
+    };
+    for (const std::vector<std::string> &group : groups) {
+        std::string first;
+        for (const std::string &args : group) {
+            SCOPED_TRACE(args);
+            TempDir dir;
+            const Ran r = runShell("cd " + dir.path() + " && exec " + kTool + " " + args);
+            ASSERT_EQ(r.status, 0) << r.err;
+            const std::string out = r.out + slurp(dir / "t.obj");
+            ASSERT_NE(out, "");
+            if (first.empty())
+                first = out;
+            EXPECT_EQ(out, first);
+        }
+    }
+}
+
 TEST(Trace, BadArgumentsGiveAReasonTheUsageAndExitStatus2) {
     const std::string longNumber(100000, '7'), longName = "cube" + std::string(100000, 'x');
     const std::pair<std::string, std::string> bad[] = {
@@ -241,6 +268,12 @@ TEST(Trace, BadArgumentsGiveAReasonTheUsageAndExitStatus2) {
         {"--max-calls --hex sphere 1", "--max-calls needs a number, not the option '--hex'"},
         {"--max-calls -1 sphere 1", "--max-calls: '-1' is not a count"},
         {"--max-calls 18446744073709551616 sphere 1", "is above 18446744073709551615"},
+        // Long names are whole, a flag takes no value, "--" ends the options.
+        {"--sum sphere 1", "unknown option '--sum'"},
+        {"--hex=1 sphere 1", "--hex takes no value"},
+        {"--obj= sphere 1", "--obj needs a FILE, not an empty argument"},
+        {"--obj=-x.obj sphere 1", "--obj needs a FILE, not '-x.obj'"},
+        {"-- --hex sphere 1", "unknown shape '--hex'"},
         // Over-long arguments are echoed in part.
         {"sphere " + longNumber, "RADIUS: '" + longNumber.substr(0, 40) + "...' is too large for a float"},
         {longName, "unknown shape '" + longName.substr(0, 40) + "...' (shapes: "},

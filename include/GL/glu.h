@@ -13,11 +13,11 @@
  * with the outside as the front face under GL's default counterclockwise
  * winding.  Call them outside any glBegin/glEnd pair of your own.
  *
- * Built into another project, src/glu.cpp keeps its bits whatever the flags
- * but one: with clang, never -ffp-contract=fast, under which clang ignores
- * the file's contraction pragma and fuses multiply-adds (GCC honours its
- * own); nothing at compile time shows that flag, so the file cannot refuse
- * it.  The README lists every condition.
+ * Built into another project, softglu's sources keep their bits whatever
+ * the flags but one: with clang, never -ffp-contract=fast, under which clang
+ * ignores their contraction pragma (src/exact.h) and fuses multiply-adds
+ * (GCC honours its own); nothing at compile time shows that flag, so the
+ * sources cannot refuse it.  docs/bit-exact.md lists every condition.
  *
  * Link with -lsoftglu (pkg-config softglu, or CMake softglu::softglu).
  * gluSphere's radius and drawTorus's radii are float here, where classic

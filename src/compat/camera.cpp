@@ -1,9 +1,9 @@
 // SPDX-License-Identifier: MIT
 // gluLookAt and gluOrtho2D: the classic camera helpers.
 
-#include <GL/glu_compat.h>
+#include "../exact.h"  // first: the arithmetic guard
 
-#include "exact.h"
+#include <GL/glu_compat.h>
 
 #include <math.h>
 

@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // gluErrorString: a message for every GL and GLU error code.
 
+#include "../exact.h"  // first: the arithmetic guard
+
 #include <GL/glu_compat.h>
 
 namespace {

@@ -6,6 +6,8 @@
 // integer and every division rounds by a rule written out beside it, so each
 // level has the same bytes on every machine.
 
+#include "../exact.h"  // first: the arithmetic guard
+
 #include <GL/glu_compat.h>
 
 #include <stddef.h>

@@ -2,9 +2,9 @@
 // gluProject, gluUnProject, gluUnProject4 and gluPickMatrix: the
 // model-view-projection transform, its inverse, and the pick region.
 
-#include <GL/glu_compat.h>
+#include "../exact.h"  // first: the arithmetic guard
 
-#include "exact.h"
+#include <GL/glu_compat.h>
 
 #include <math.h>
 

@@ -2,11 +2,12 @@
 // The quadric handle and settings legacy programs make, which change
 // nothing, and gluPartialDisk.
 
+#include "../exact.h"  // first: the arithmetic guard
+
 #include <GL/glu_compat.h>
 
-#include "exact.h"
+#include "../disk.h"
 
-#include <math.h>
 #include <stdint.h>
 
 namespace {
@@ -38,24 +39,6 @@ const double kTwoPi = 6.283185307179586;  // 0x401921FB54442D18, gluDisk's
 // exactly as gluDisk does.
 double radians(double degrees) { return (degrees / 360.0) * kTwoPi; }
 
-// One step of a ring, as gluDisk sends it: the outer vertex, then the
-// inner, each after its texture coordinate.
-void ringStep(double a, float r1, float r2, float dtc) {
-    const float sa = static_cast<float>(sin(a));
-    const float ca = static_cast<float>(cos(a));
-    // Single products and division, double sum with 0.5.
-    float x = sa * r2;
-    float y = ca * r2;
-    glTexCoord2f(static_cast<float>(static_cast<double>(x / dtc) + 0.5),
-                 static_cast<float>(static_cast<double>(y / dtc) + 0.5));
-    glVertex2f(x, y);
-    x = sa * r1;
-    y = ca * r1;
-    glTexCoord2f(static_cast<float>(static_cast<double>(x / dtc) + 0.5),
-                 static_cast<float>(static_cast<double>(y / dtc) + 0.5));
-    glVertex2f(x, y);
-}
-
 }  // namespace
 
 void gluPartialDisk(GLUquadricObj *, GLdouble innerRadius, GLdouble outerRadius, GLint slices,
@@ -81,24 +64,10 @@ void gluPartialDisk(GLUquadricObj *, GLdouble innerRadius, GLdouble outerRadius,
     const double a1 = (sweep == 360.0) ? a0 : radians(to);
     const double da = radians(sweep) / static_cast<double>(slices);
 
-    // Radii and texture scale exactly as gluDisk's: loops goes through float
-    // on its way to double, rings accumulate in single precision.
-    const float dr = static_cast<float>((outerRadius - innerRadius) /
-                                        static_cast<double>(static_cast<float>(loops)));
-    const float dtc = static_cast<float>(outerRadius + outerRadius);
-    float r1 = static_cast<float>(innerRadius);
-
-    for (int64_t l = 0; l < loops; ++l) {
-        const float r2 = r1 + dr;
-        glBegin(GL_QUAD_STRIP);
-        for (int64_t s = 0; s <= slices; ++s) {
-            // The first step lies exactly on the lower angle, the last
-            // exactly on the upper one; those between at a0 + s * da, each
-            // from s, not accumulated.
-            const double a = (s == slices) ? a1 : (s == 0) ? a0 : a0 + static_cast<double>(s) * da;
-            ringStep(a, r1, r2, dtc);
-        }
-        glEnd();
-        r1 = r2;
-    }
+    // The rings as gluDisk draws them.  The first step lies exactly on the
+    // lower angle, the last exactly on the upper one; those between at
+    // a0 + s * da, each from s, not accumulated.
+    diskRings(innerRadius, outerRadius, slices, loops, [a0, a1, da, slices](int64_t s) {
+        return (s == slices) ? a1 : (s == 0) ? a0 : a0 + static_cast<double>(s) * da;
+    });
 }

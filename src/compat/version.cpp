@@ -1,6 +1,8 @@
 // SPDX-License-Identifier: MIT
 // gluGetString and gluCheckExtension: what softglu says it is.
 
+#include "../exact.h"  // first: the arithmetic guard
+
 #include <GL/glu_compat.h>
 
 // The project's version, from CMake (project(softglu VERSION ...)).

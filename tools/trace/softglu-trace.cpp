@@ -72,6 +72,8 @@ Examples:
   softglu-trace perspective 60 1.333 0.1 100
 
 Also: --help prints this text, --version the version of softglu.
+Options may come before or after the shape.  A value follows its option
+(--obj FILE) or joins it after '=' (--obj=FILE); -- ends the options.
 
 Messages, warnings and the OBJ's "wrote ..." line go to standard error.
 Exit status: 0 on success, 2 for bad arguments (and a refused call), 1 when
@@ -409,19 +411,6 @@ private:
 
 enum class Mode { Listing, Hex, Summary, Obj };
 
-// The value of the option at argv[i]: present, not empty and not an option.
-const char *optionValue(int &i, int argc, char **argv, const char *what) {
-    const std::string option = argv[i];
-    if (i + 1 >= argc)
-        throw BadUsage{option + " needs " + what};
-    const char *value = argv[++i];
-    if (*value == '\0')
-        throw BadUsage{option + " needs " + what + ", not an empty argument"};
-    if (value[0] == '-' && value[1] == '-')
-        throw BadUsage{option + " needs " + what + ", not the option " + args::quoted(value)};
-    return value;
-}
-
 // Makes the call with `sink` current.
 void stream(const Shape &shape, const std::vector<Value> &values, glrecord::Sink &sink) {
     glrecord::Streaming on(sink);
@@ -434,36 +423,39 @@ void warnIfMalformed(Replayer &replay) {
         std::fprintf(stderr, "softglu-trace: warning: the stream is not well formed: %s\n", error.c_str());
 }
 
+const std::vector<args::Option> kOptions = {
+    {"help", 'h', nullptr},  {"version", 0, nullptr}, {"hex", 0, nullptr},
+    {"summary", 0, nullptr}, {"obj", 0, "a FILE"},    {"max-calls", 0, "a number"},
+};
+
 int run(int argc, char **argv) {
     Mode mode = Mode::Listing;
     const char *objPath = nullptr;
     unsigned long long maxCalls = kDefaultMaxCalls;
     int modes = 0;
     std::vector<const char *> positional;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        if (a == "--help" || a == "-h") {
+    args::Options options(argc, argv, kOptions);
+    for (args::Found f; options.next(f);) {
+        if (!f.option) {  // "-1" is a number, not an option
+            positional.push_back(f.value);
+            continue;
+        }
+        const std::string a = f.option->name;
+        if (a == "help") {
             return output::printText("softglu-trace", kHelp);
-        } else if (a == "--version") {
+        } else if (a == "version") {
             return output::printText("softglu-trace", "softglu-trace " SOFTGLU_VERSION "\n");
-        } else if (a == "--hex" || a == "--summary") {
-            mode = a == "--hex" ? Mode::Hex : Mode::Summary;
+        } else if (a == "hex" || a == "summary") {
+            mode = a == "hex" ? Mode::Hex : Mode::Summary;
             ++modes;
-        } else if (a == "--obj") {
-            objPath = optionValue(i, argc, argv, "a FILE");
-            if (objPath[0] == '-')
-                throw BadUsage{"--obj needs a FILE, not " + args::quoted(objPath) +
-                               " (for a file whose name starts with '-', write ./" + args::display(objPath) + ")"};
+        } else if (a == "obj") {
+            objPath = args::fileName(f);
             mode = Mode::Obj;
             ++modes;
-        } else if (a == "--max-calls") {
-            const std::string error = args::parse(optionValue(i, argc, argv, "a number"), maxCalls);
+        } else if (a == "max-calls") {
+            const std::string error = args::parse(args::nonEmpty(f), maxCalls);
             if (!error.empty())
                 throw BadUsage{"--max-calls: " + error};
-        } else if (a.compare(0, 2, "--") == 0) {  // "-1" is a number, not an option
-            throw BadUsage{"unknown option " + args::quoted(a)};
-        } else {
-            positional.push_back(argv[i]);
         }
     }
     if (modes > 1)

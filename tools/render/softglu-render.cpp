@@ -49,6 +49,8 @@ depth-tested, back faces culled, a checker texture on all but the torus
     torus:           --rc R [0.3] --numc N [16] --rt R [0.8] --numt N [32]
 R and H are numbers (sphere and torus radii single precision), N integers
 up to 4096 (zero and negative counts draw what the library draws for them).
+A value follows its option (--size 800x600) or joins it after '='
+(--size=800x600); -- ends the options.
 
 Example: softglu-render --shape sphere --slices 32 --stacks 16 -o sphere.png
 
@@ -128,48 +130,44 @@ int parseSide(const std::string &text, const std::string &size) {
     return v;
 }
 
+// The options: -o, --size, --wire, --shape, --help and --version, then the
+// shape options.
+std::vector<args::Option> options() {
+    std::vector<args::Option> all = {{"output", 'o', "a FILE"}, {"size", 0, "a value"}, {"wire", 0, nullptr},
+                                     {"shape", 0, "a value"},   {"help", 'h', nullptr},  {"version", 0, nullptr}};
+    for (const ShapeOption &o : kShapeOptions)
+        all.push_back({o.flag + 2, 0, "a value"});
+    return all;
+}
+
 Options parseOptions(int argc, char **argv) {
     Options o;
     std::vector<std::pair<const ShapeOption *, const char *>> shapeArgs;
-    for (int i = 1; i < argc; ++i) {
-        const std::string a = argv[i];
-        // The option's value: present, and not another option ("-0.5" is
-        // a value).
-        const auto value = [&](const char *what = "a value") -> const char * {
-            if (i + 1 >= argc)
-                throw BadUsage{a + " needs " + what};
-            const char *v = argv[++i];
-            if (v[0] == '-' && v[1] == '-')
-                throw BadUsage{a + " needs " + what + ", not the option " + args::quoted(v)};
-            return v;
-        };
+    args::Options reader(argc, argv, options());
+    for (args::Found f; reader.next(f);) {
+        if (!f.option)
+            throw BadUsage{"unknown option " + args::quoted(f.value)};
+        const std::string a = f.as;
         if (a == "-o" || a == "--output") {
-            const char *path = value("a FILE");
-            if (*path == '\0')
-                throw BadUsage{a + " needs a FILE, not an empty argument"};
-            if (path[0] == '-')
-                throw BadUsage{a + " needs a FILE, not " + args::quoted(path) +
-                               " (for a file whose name starts with '-', write ./" + args::display(path) + ")"};
-            o.output = path;
+            o.output = args::fileName(f);
         } else if (a == "--size") {
-            const std::string size = value();
+            const std::string size = f.value;
             const std::size_t x = size.find('x');
             o.width = parseSide(size.substr(0, x), size);
             o.height = x == std::string::npos ? o.width : parseSide(size.substr(x + 1), size);
         } else if (a == "--wire") {
             o.wire = true;
         } else if (a == "--shape") {
-            const std::string name = value();
+            const std::string name = f.value;
             Kind kind;
             if (!render::kindNamed(name, kind))
                 throw BadUsage{"unknown shape " + args::quoted(name) + " (cylinder, cone, disk, annulus, sphere, torus)"};
             o.oneShape = true;
             o.shape = render::defaultShape(kind);
         } else if (const ShapeOption *so = findShapeOption(a)) {
-            shapeArgs.push_back({so, value()});
-        } else {
-            throw BadUsage{"unknown option " + args::quoted(a)};
+            shapeArgs.push_back({so, f.value});
         }
+        // --help and --version were answered before the options were read.
     }
     // Shape options apply once the shape, and so their defaults, are known.
     for (const auto &[option, text] : shapeArgs) {
@@ -296,7 +294,9 @@ bool writePng(const std::string &path, const unsigned char *rgba, int width, int
 }
 
 int run(int argc, char **argv) {
-    for (int i = 1; i < argc; ++i)
+    // --help and --version anywhere before "--" (even where a value belongs)
+    // answer at once, whatever else the command line holds.
+    for (int i = 1; i < argc && std::strcmp(argv[i], "--") != 0; ++i)
         if (!std::strcmp(argv[i], "--help") || !std::strcmp(argv[i], "-h"))
             return output::printText("softglu-render", kHelp);
         else if (!std::strcmp(argv[i], "--version"))

@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
 // Exactly how many GL calls each softglu call sends, from its counts alone
-// (src/glu.cpp's loops, counted), so softglu-trace can refuse a call before
+// (the library's loops, counted), so softglu-trace can refuse a call before
 // making it.  Counts are exact integers: the largest calls send more than
 // 2^64 (a sphere of INT_MAX slices and stacks sends about 2.8e19), and armel
 // has no 128-bit integer, so a count is hi * 2^64 + lo.

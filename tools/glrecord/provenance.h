@@ -1,8 +1,8 @@
 /* SPDX-License-Identifier: MIT */
 // Which file on disk a loaded function comes from: how the tests, the
 // renderer's tests and the fuzzer prove they exercise this build's library.
-#ifndef SOFTGLU_TESTS_PROVENANCE_H
-#define SOFTGLU_TESTS_PROVENANCE_H
+#ifndef SOFTGLU_GLRECORD_PROVENANCE_H
+#define SOFTGLU_GLRECORD_PROVENANCE_H
 
 #include <dlfcn.h>
 

@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <new>
 
 namespace args {
@@ -90,6 +91,95 @@ std::string parse(const char *text, unsigned long long &out) {
         return quoted(text) + " is above 18446744073709551615, the largest count";
     out = v;
     return "";
+}
+
+Options::Options(int argc, char **argv, const std::vector<Option> &options)
+    : argc_(argc), argv_(argv), options_(options) {
+    // "+": getopt never reorders argv, and stops at the first operand, which
+    // next() takes itself.  ":": a missing value is told apart from an
+    // unknown option.  Messages are ours (opterr 0).
+    short_ = "+:";
+    for (std::size_t i = 0; i < options_.size(); ++i) {
+        const Option &o = options_[i];
+        long_.push_back({o.name, o.value ? required_argument : no_argument, nullptr, static_cast<int>(256 + i)});
+        if (o.letter)
+            short_ += std::string(1, o.letter) + (o.value ? ":" : "");
+    }
+    long_.push_back({nullptr, 0, nullptr, 0});
+    opterr = 0;
+}
+
+const Option *Options::named(const char *text) const {
+    const std::size_t n = std::strcspn(text + 2, "=");
+    for (const Option &o : options_)
+        if (std::strlen(o.name) == n && std::strncmp(o.name, text + 2, n) == 0)
+            return &o;
+    return nullptr;
+}
+
+const Option *Options::lettered(char letter) const {
+    for (const Option &o : options_)
+        if (o.letter && o.letter == letter)
+            return &o;
+    return nullptr;
+}
+
+bool Options::next(Found &found) {
+    found = Found{};
+    if (at_ >= argc_)
+        return false;
+    const char *a = argv_[at_];
+    // An option is "--", "--NAME[=VALUE]" or "-L", or "-LVALUE" for a
+    // letter that takes a value; anything else is an operand.
+    const bool isLong = a[0] == '-' && a[1] == '-';
+    const Option *letter = a[0] == '-' && !isLong && a[1] != '\0' ? lettered(a[1]) : nullptr;
+    if (operandsOnly_ || (!isLong && !(letter && (a[2] == '\0' || letter->value)))) {
+        found.value = a;
+        ++at_;
+        return true;
+    }
+    if (isLong && a[2] == '\0') {  // "--"
+        operandsOnly_ = true;
+        ++at_;
+        return next(found);
+    }
+    const Option *o = isLong ? named(a) : letter;
+    if (!o)
+        throw BadUsage{"unknown option " + quoted(a)};
+
+    // getopt_long reads this one option and its value, from the same place.
+    const int start = at_;
+    optind = start;
+    const int c = getopt_long(argc_, argv_, short_.c_str(), long_.data(), nullptr);
+    at_ = optind;
+    found.as = isLong ? std::string("--") + o->name : std::string("-") + o->letter;
+    if (c == ':')
+        throw BadUsage{found.as + " needs " + o->value};
+    if (c == '?')  // the only way left to get it wrong
+        throw BadUsage{found.as + " takes no value"};
+    found.option = o;
+    if (o->value) {
+        found.value = optarg;
+        // A value in an argument of its own that looks like an option is
+        // most likely a value left out.
+        if (at_ == start + 2 && optarg[0] == '-' && optarg[1] == '-')
+            throw BadUsage{found.as + " needs " + o->value + ", not the option " + quoted(optarg)};
+    }
+    return true;
+}
+
+const char *nonEmpty(const Found &found) {
+    if (*found.value == '\0')
+        throw BadUsage{found.as + " needs " + found.option->value + ", not an empty argument"};
+    return found.value;
+}
+
+const char *fileName(const Found &found) {
+    const char *path = nonEmpty(found);
+    if (path[0] == '-')
+        throw BadUsage{found.as + " needs " + found.option->value + ", not " + quoted(path) +
+                       " (for a file whose name starts with '-', write ./" + display(path) + ")"};
+    return path;
 }
 
 int runTool(const char *tool, const char *usage, int (*run)(int, char **), int argc, char **argv) {
