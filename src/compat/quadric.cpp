@@ -32,8 +32,6 @@ void gluQuadricCallback(GLUquadricObj *, GLenum, _GLUfuncptr) {}
 
 namespace {
 
-const double kTwoPi = 6.283185307179586;  // 0x401921FB54442D18, gluDisk's
-
 // Degrees as a fraction of a turn times 2 pi, in double: whole, half and
 // quarter turns give exactly 2 pi, pi and pi / 2, so a full turn steps
 // exactly as gluDisk does.
@@ -43,8 +41,6 @@ double radians(double degrees) { return (degrees / 360.0) * kTwoPi; }
 
 void gluPartialDisk(GLUquadricObj *, GLdouble innerRadius, GLdouble outerRadius, GLint slices,
                     GLint loops, GLdouble startAngle, GLdouble sweepAngle) {
-    glNormal3f(0.0f, 0.0f, 1.0f);  // the one normal every vertex inherits
-
     // More than a turn either way draws one turn; NaN passes through.
     double sweep = sweepAngle;
     if (sweep > 360.0)
@@ -67,7 +63,7 @@ void gluPartialDisk(GLUquadricObj *, GLdouble innerRadius, GLdouble outerRadius,
     // The rings as gluDisk draws them.  The first step lies exactly on the
     // lower angle, the last exactly on the upper one; those between at
     // a0 + s * da, each from s, not accumulated.
-    diskRings(innerRadius, outerRadius, slices, loops, [a0, a1, da, slices](int64_t s) {
+    disk(LibraryLook(), innerRadius, outerRadius, slices, loops, false, [a0, a1, da, slices](int64_t s) {
         return (s == slices) ? a1 : (s == 0) ? a0 : a0 + static_cast<double>(s) * da;
     });
 }
