@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The compatibility layer drawing through Mesa's offscreen GL: the matrices
-// GL reports after gluLookAt and gluOrtho2D, the porting notes' texture
-// recipe and inside view, mipmaps minified, gluProject and gluUnProject
+// GL reports after gluLookAt and gluOrtho2D, the classic texture mapping
+// and the inside orientation, mipmaps minified, gluProject and gluUnProject
 // against the pixels and depths GL draws, gluPickMatrix picking with
 // GL_SELECT, and the legacy example programs' pictures, looked at the way a
 // person would.
@@ -201,13 +201,11 @@ TEST_F(CompatGl, Ortho2DMapsTheRectangleOntoTheViewport) {
 
 namespace {
 
-// A shape, the texture matrix of the porting notes for it, and where the
-// classic convention puts texture coordinate (s, t) on it, with the outward
-// direction there.
-struct Recipe {
+// A shape drawn with a handle, and where the classic convention puts
+// texture coordinate (s, t) on it, with the outward direction there.
+struct Mapping {
     const char *shape;
-    void (*draw)();
-    void (*textureMatrix)();
+    void (*draw)(GLUquadricObj *q);
     Vec3 (*classic)(double s, double t);
     Vec3 (*outward)(double s, double t);
 };
@@ -221,19 +219,9 @@ Vec3 sphereAt(double s, double t) {
 Vec3 cylinderAt(double s, double t) { return {std::sin(2 * kPi * s), std::cos(2 * kPi * s), 2 * t}; }
 Vec3 cylinderOutward(double s, double) { return {std::sin(2 * kPi * s), std::cos(2 * kPi * s), 0}; }
 
-const Recipe kRecipes[] = {
-    {"sphere", [] { gluSphere(nullptr, 1.0f, 64, 32); },
-     [] {
-         glTranslatef(1.0f, 1.0f, 0.0f);
-         glScalef(-1.0f, -1.0f, 1.0f);
-     },
-     sphereAt, sphereAt},
-    {"cylinder", [] { gluCylinder(nullptr, 1.0, 1.0, 2.0, 64, 1); },
-     [] {
-         glTranslatef(1.0f, 0.0f, 0.0f);
-         glScalef(-1.0f, 1.0f, 1.0f);
-     },
-     cylinderAt, cylinderOutward},
+const Mapping kMappings[] = {
+    {"sphere", [](GLUquadricObj *q) { gluSphere(q, 1.0f, 64, 32); }, sphereAt, sphereAt},
+    {"cylinder", [](GLUquadricObj *q) { gluCylinder(q, 1.0, 1.0, 2.0, 64, 1); }, cylinderAt, cylinderOutward},
 };
 
 // A white 16 x 16 texture with one red texel: column 6, row 10.
@@ -278,17 +266,21 @@ bool red(const unsigned char *p) { return p[0] > 200 && p[1] < 60 && p[2] < 60; 
 
 }  // namespace
 
-TEST_F(CompatGl, TextureRecipePutsTheMarkedTexelWhereTheClassicMappingDoes) {
+TEST_F(CompatGl, TextureOnPutsTheMarkedTexelWhereTheClassicMappingDoes) {
     bindMarkedTexture();
+    GLUquadricObj *textured = gluNewQuadric();
+    gluQuadricTexture(textured, GL_TRUE);
     const double s = (kMarkS + 0.5) / kTexels, t = (kMarkT + 0.5) / kTexels;
-    for (const Recipe &r : kRecipes) {
-        SCOPED_TRACE(r.shape);
+    for (const Mapping &m : kMappings) {
+        SCOPED_TRACE(m.shape);
         // Look straight at the point where the classic mapping puts the
-        // mark's centre: it lands in the middle of the picture.
-        const Vec3 p = r.classic(s, t), n = r.outward(s, t);
+        // mark's centre: it lands in the middle of the picture.  A NULL
+        // handle draws with softglu's own coordinates, which put it
+        // elsewhere.
+        const Vec3 p = m.classic(s, t), n = m.outward(s, t);
         const Vec3 eye = {p.x + 5 * n.x, p.y + 5 * n.y, p.z + 5 * n.z};
-        for (bool recipe : {true, false}) {
-            SCOPED_TRACE(recipe ? "with the recipe" : "without it");
+        for (GLUquadricObj *q : {textured, static_cast<GLUquadricObj *>(nullptr)}) {
+            SCOPED_TRACE(q ? "texture on" : "a NULL handle");
             glClearColor(0, 0, 0, 0);
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             glMatrixMode(GL_PROJECTION);
@@ -297,23 +289,15 @@ TEST_F(CompatGl, TextureRecipePutsTheMarkedTexelWhereTheClassicMappingDoes) {
             glMatrixMode(GL_MODELVIEW);
             glLoadIdentity();
             gluLookAt(eye.x, eye.y, eye.z, p.x, p.y, p.z, 0.0, 0.0, 1.0);
-            glMatrixMode(GL_TEXTURE);
-            glLoadIdentity();
-            if (recipe)
-                r.textureMatrix();
-            glMatrixMode(GL_MODELVIEW);
             glDisable(GL_LIGHTING);
             glEnable(GL_TEXTURE_2D);
             glEnable(GL_DEPTH_TEST);
             glEnable(GL_CULL_FACE);
-            r.draw();
-            glMatrixMode(GL_TEXTURE);
-            glLoadIdentity();
-            glMatrixMode(GL_MODELVIEW);
+            m.draw(q);
 
             const Spot mark = find(canvas_->rgba(), kSize, kSize, red);
             const double middle = (kSize - 1) / 2.0;
-            if (recipe) {
+            if (q) {
                 ASSERT_GT(mark.count, 100);
                 EXPECT_NEAR(mark.x, middle, 3.0);
                 EXPECT_NEAR(mark.y, middle, 3.0);
@@ -322,12 +306,18 @@ TEST_F(CompatGl, TextureRecipePutsTheMarkedTexelWhereTheClassicMappingDoes) {
             }
         }
     }
+    gluDeleteQuadric(textured);
 }
 
-TEST_F(CompatGl, InsideOfASphereShowsWithFrontFaceCW) {
-    // From the centre of a sphere, with back faces culled, its outside-front
-    // faces are all culled; glFrontFace(GL_CW) around the call shows them.
-    for (bool clockwise : {false, true}) {
+TEST_F(CompatGl, InsideOrientationShowsASphereFromWithinLitFromWithin) {
+    // From the centre of a sphere, with back faces culled, an outside
+    // sphere is culled whole; GLU_INSIDE fills the view, and its inward
+    // normals take the light of a lamp at the centre.
+    GLUquadricObj *q = gluNewQuadric();
+    const GLfloat lamp[] = {0.0f, 0.0f, 0.0f, 1.0f};
+    for (GLenum orientation : {GLU_OUTSIDE, GLU_INSIDE}) {
+        SCOPED_TRACE(orientation == GLU_INSIDE ? "inside" : "outside");
+        gluQuadricOrientation(q, orientation);
         glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glMatrixMode(GL_PROJECTION);
@@ -335,18 +325,22 @@ TEST_F(CompatGl, InsideOfASphereShowsWithFrontFaceCW) {
         gluPerspective(60.0, 1.0, 0.1, 10.0);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        glDisable(GL_LIGHTING);
+        glLightfv(GL_LIGHT0, GL_POSITION, lamp);
+        glEnable(GL_LIGHTING);
+        glEnable(GL_LIGHT0);
         glDisable(GL_TEXTURE_2D);
         glEnable(GL_CULL_FACE);
         glCullFace(GL_BACK);
-        glColor4f(1, 1, 1, 1);
-        if (clockwise)
-            glFrontFace(GL_CW);
-        gluSphere(nullptr, 2.0f, 32, 16);
-        glFrontFace(GL_CCW);
+        gluSphere(q, 2.0f, 32, 16);
+        glDisable(GL_LIGHTING);
         const Spot drawn = find(canvas_->rgba(), kSize, kSize, [](const unsigned char *p) { return p[3] == 255; });
-        EXPECT_EQ(drawn.count, clockwise ? kSize * kSize : 0);
+        EXPECT_EQ(drawn.count, orientation == GLU_INSIDE ? kSize * kSize : 0);
+        // Lit: the middle of the view faces the lamp head on.
+        const unsigned char *middle = canvas_->rgba() + (kSize / 2 * kSize + kSize / 2) * 4;
+        if (orientation == GLU_INSIDE)
+            EXPECT_GT(middle[0], 150);
     }
+    gluDeleteQuadric(q);
 }
 
 TEST_F(CompatGl, MipmapsShowTheBoxFilteredColourWhenMinified) {
