@@ -867,3 +867,102 @@ TEST(LegacyProgram, PickLabelsTheMiddleBallAndMipmapsItsStripesToPurple) {
             EXPECT_EQ(labelled, 0);
     }
 }
+
+namespace {
+
+// examples/legacy/quadrics.c's panels: 160 x 160 pixels, (column, row)
+// from the top left.
+const int kPanel = 160;
+
+std::array<double, 2> panelCentre(int column, int row) { return {column * kPanel + 80.0, row * kPanel + 80.0}; }
+
+// Where the point (x, y) of a flat panel (glOrtho(-1.2, 1.2, ...)) lands.
+std::array<double, 2> flatAt(int column, int row, double x, double y) {
+    const auto c = panelCentre(column, row);
+    const double perUnit = kPanel / 2.4;
+    return {c[0] + x * perUnit, c[1] - y * perUnit};
+}
+
+// The point at `degrees` (0 on +y, towards +x) and radius r.
+std::array<double, 2> polarAt(int column, int row, double degrees, double r) {
+    const double a = degrees * kPi / 180.0;
+    return flatAt(column, row, r * std::sin(a), r * std::cos(a));
+}
+
+bool lit(const unsigned char *p) { return brightness(p) > 400; }
+
+}  // namespace
+
+TEST(LegacyProgram, QuadricsClosesItsTubeWithTheInsideCapThatCullingKeeps) {
+    const Image img = picture("quadrics");
+    ASSERT_EQ(img.width, 480);
+    ASSERT_EQ(img.height, 320);
+    const PerspectiveView view{{1.8, 1.2, -2.6}, {0, 0, 0.8}, {0, 0, 1}, 40.0};
+    auto green = [](const unsigned char *p) { return p[1] > 150 && p[0] < 80 && p[2] < 100; };
+    // The far cap (z = 0), facing the eye through GLU_INSIDE, closes the
+    // tube: green where its centre is, not the black of an open end.
+    const auto cap = project(view, kPanel, kPanel, {0, 0, 0});
+    EXPECT_EQ(countAround(img, cap, 10, green), 21 * 21);
+    // The wall shows both colours of its striped texture.
+    auto red = [](const unsigned char *p) { return p[0] > 200 && p[1] < 60; };
+    auto white = [](const unsigned char *p) { return p[0] > 200 && p[1] > 200 && p[2] > 200; };
+    const std::array<double, 2> panel = {80, 80};
+    EXPECT_GT(countAround(img, panel, 79, red), 300);
+    EXPECT_GT(countAround(img, panel, 79, white), 300);
+}
+
+TEST(LegacyProgram, QuadricsShowsTheSpheresMarkedTexelWhereTheClassicMappingPutsIt) {
+    const Image img = picture("quadrics");
+    ASSERT_EQ(img.width, 480);
+    long n = 0;
+    double x = 0, y = 0;
+    for (int py = 0; py < kPanel; ++py)
+        for (int px = kPanel; px < 2 * kPanel; ++px) {
+            const unsigned char *p = img.at(px, py);
+            if (p[0] > 200 && p[1] < 60 && p[2] < 60) {
+                ++n;
+                x += px;
+                y += py;
+            }
+        }
+    ASSERT_GT(n, 50);
+    EXPECT_NEAR(x / n, 240 - 0.5, 3.0);
+    EXPECT_NEAR(y / n, 80 - 0.5, 3.0);
+}
+
+TEST(LegacyProgram, QuadricsDrawsLinesPointsAndOutlinesWhereTheyBelong) {
+    const Image img = picture("quadrics");
+    ASSERT_EQ(img.width, 480);
+    // The disks: rings at radius 0.25, 0.5, 0.75 and 1, spokes every 45
+    // degrees from 0; the rings are octagons, whose sides' middles lie at
+    // cos 22.5 of their radius.
+    const double side = std::cos(22.5 * kPi / 180.0);
+    const struct {
+        const char *what;
+        std::array<double, 2> at;
+        bool drawn;
+    } spots[] = {
+        {"line: a spoke between two rings", polarAt(2, 0, 0, 0.625), true},
+        {"line: the side of an inner ring", polarAt(2, 0, 22.5, 0.5 * side), true},
+        {"line: the outer circle", polarAt(2, 0, 22.5, side), true},
+        {"line: the middle of a face", polarAt(2, 0, 22.5, 0.577), false},
+        {"point: a vertex", polarAt(0, 1, 0, 0.5), true},
+        {"point: the outer circle's vertex", polarAt(0, 1, 135, 1.0), true},
+        {"point: a spoke between two vertices", polarAt(0, 1, 0, 0.625), false},
+        {"point: the outer circle between two vertices", polarAt(0, 1, 22.5, side), false},
+        {"silhouette: the outer circle", polarAt(1, 1, 22.5, side), true},
+        {"silhouette: the inner circle", polarAt(1, 1, 22.5, 0.25 * side), true},
+        {"silhouette: no ring inside", polarAt(1, 1, 22.5, 0.5 * side), false},
+        {"silhouette: no spoke", polarAt(1, 1, 0, 0.625), false},
+        {"sphere lines: the meridian facing the eye", flatAt(2, 1, 0, 0.5), true},
+        {"sphere lines: the equator", flatAt(2, 1, 0.3, 0), true},
+        {"sphere lines: between two meridians and two parallels", flatAt(2, 1, 0.25, 0.19), false},
+    };
+    for (const auto &s : spots) {
+        SCOPED_TRACE(s.what);
+        if (s.drawn)
+            EXPECT_GT(countAround(img, s.at, 1, lit), 0);
+        else
+            EXPECT_EQ(countAround(img, s.at, 2, [](const unsigned char *p) { return brightness(p) > 30; }), 0);
+    }
+}
