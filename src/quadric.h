@@ -406,7 +406,9 @@ template <typename L>
 void sphere(const L &look, float radius, int slices, int stacks) {
     const SphereSteps st = sphereSteps(slices, stacks);
     if (look.style() == Style::Fill) {
-        sphereFan(look, st, radius, slices, 1.0f, st.drho, 1.0f - (1.0f - st.dt));
+        // The top ring's own t, dt: its classic 1 - dt is, bit for bit, that
+        // of the first band's lower row, 1 - (1 - (1 - dt)).
+        sphereFan(look, st, radius, slices, 1.0f, st.drho, st.dt);
         sphereBands(look, st, radius, slices, stacks);
         sphereFan(look, st, radius, slices, -1.0f, static_cast<float>(kPi - static_cast<double>(st.drho)),
                   1.0f - st.dt);
