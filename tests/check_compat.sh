@@ -24,7 +24,7 @@ want="gluBuild1DMipmapLevels gluBuild1DMipmaps gluBuild2DMipmapLevels gluBuild2D
 [ "$defined" = "$want" ] || bad "defined symbols are '$defined', expected '$want'"
 
 undefined=$(echo "$symbols" | awk '$1 == "U" {print $2}' | sort -u)
-others=$(echo "$undefined" | grep -Ev '^(gl[A-Z][A-Za-z0-9]*|sin|cos|sincos|sqrt|malloc|realloc|free|pthread_mutex_(lock|unlock)|memset|memcpy|__stack_chk_(fail|fail_local|guard)|__aeabi_[a-z0-9]+|__u(div|mod)di3|__(asan|ubsan|tsan|sanitizer)_.*|_GLOBAL_OFFSET_TABLE_|\.TOC\.)$' | tr '\n' ' ')
+others=$(echo "$undefined" | grep -Ev '^(gl[A-Z][A-Za-z0-9]*|sin|cos|sincos|sqrt|malloc|realloc|free|pthread_mutex_(lock|unlock)|memset|memcpy|__stack_chk_(fail|fail_local|guard)|__aeabi_[a-z0-9]+|__u?(div|mod)[dt]i3|__(asan|ubsan|tsan|sanitizer)_.*|_GLOBAL_OFFSET_TABLE_|\.TOC\.)$' | tr '\n' ' ')
 [ -z "$others" ] || bad "needs more than GL, libm and compiler helpers: $others"
 
 [ $fail -eq 0 ] && echo "compat archive ok: [$defined] needing [$(echo "$undefined" | tr '\n' ' ')]"
