@@ -161,10 +161,11 @@ typedef void (*_GLUfuncptr)();
  *                   band's lower row.  The seam at +y has s = 1 on the first
  *                   column and about 0 on the closing one.
  *
- * Any count of libsoftglu's quadrics draws in every style: zero and
- * negative counts give libsoftglu's empty or degenerate GL_FILL
- * primitives, and send nothing in the other styles where the filled
- * surface has no vertex (no slices, or no ring or band). */
+ * Counts are not checked, in any style.  GLU_FILL gives libsoftglu's
+ * empty or degenerate primitives for zero and negative counts.  The other
+ * styles send nothing for a cylinder with slices <= 0, a disk with
+ * loops <= 0, a sphere with stacks <= 0 or slices < 0; other zero or
+ * negative counts give empty or one-vertex primitives, as the loops run. */
 
 /* Frees a handle from gluNewQuadric.  Any other value (NULL included) is
  * ignored. */
