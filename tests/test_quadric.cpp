@@ -95,13 +95,17 @@ TEST(QuadricHandle, NewHandlesHoldTheClassicDefaultsAndForeignOnesDrawAsTheLibra
     GLUquadricObj *deleted = gluNewQuadric();
     gluDeleteQuadric(deleted);
     GLUquadricObj own = {GLU_LINE};
+    // Addresses no program could read: a handle read through would fault.
+    GLUquadricObj *const wild[] = {reinterpret_cast<GLUquadricObj *>(std::uintptr_t{16}),
+                                   reinterpret_cast<GLUquadricObj *>(~std::uintptr_t{0} - 15)};
     for (const Shape &shape : kShapes) {
         SCOPED_TRACE(shape.name);
         const Stream library = record(shape.library);
         // Fill, smooth, outside, no texture: the library's calls less its
         // texture coordinates.
         EXPECT_TRUE(sameStream(record([&] { shape.draw(first); }), without(library, Op::TexCoord2f)));
-        for (GLUquadricObj *foreign : {static_cast<GLUquadricObj *>(nullptr), libraryNewQuadric(), &own, deleted}) {
+        for (GLUquadricObj *foreign : {static_cast<GLUquadricObj *>(nullptr), libraryNewQuadric(), &own, deleted,
+                                       wild[0], wild[1]}) {
             // The setters leave a foreign handle alone and never report.
             gluQuadricCallback(foreign, GLU_ERROR, reinterpret_cast<_GLUfuncptr>(recordError));
             gluQuadricDrawStyle(foreign, GLU_POINT);
@@ -112,6 +116,8 @@ TEST(QuadricHandle, NewHandlesHoldTheClassicDefaultsAndForeignOnesDrawAsTheLibra
     EXPECT_TRUE(errors.empty());
     EXPECT_EQ(own.draw_style, GLU_LINE);
     gluDeleteQuadric(&own);
+    gluDeleteQuadric(wild[0]);
+    gluDeleteQuadric(wild[1]);
     gluDeleteQuadric(nullptr);
     gluDeleteQuadric(first);
     gluDeleteQuadric(second);
