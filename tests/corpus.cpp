@@ -359,6 +359,7 @@ std::vector<Case> corpus() {
     addFineCases(cases);
     addVariedCases(cases, 20261208, 60, 1);
     addCompatCases(cases);
+    addQuadricCases(cases);
     addProjectionCases(cases);
     addImageCases(cases);
     return cases;
@@ -370,6 +371,7 @@ std::vector<Case> broad() {
     std::vector<Case> cases;
     addVariedCases(cases, 7, 400, 2);
     addVariedCompatCases(cases, 7, 400, 2);
+    addVariedQuadricCases(cases, 7, 100, 2);
     addVariedProjectionCases(cases, 7, 400);
     addVariedImageCases(cases, 7, 400, 2);
     return cases;
