@@ -634,10 +634,26 @@ std::string replay(const Stream &s, std::vector<Primitive> &out, const float nor
 }
 
 }  // namespace glrecord
-// The GL entry points libsoftglu binds to.
 using glrecord::Call;
 using glrecord::Op;
 
+namespace {
+// glFrustum's and glOrtho's six planes.
+void recordPlanes(Op op, GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear,
+                  GLdouble zFar) {
+    Call c{};
+    c.op = op;
+    c.d[0] = left;
+    c.d[1] = right;
+    c.d[2] = bottom;
+    c.d[3] = top;
+    c.d[4] = zNear;
+    c.d[5] = zFar;
+    glrecord::record(c);
+}
+} // namespace
+
+// The GL entry points libsoftglu binds to.
 extern "C" {
 
 void glBegin(GLenum mode) {
@@ -660,27 +676,11 @@ void glVertex2f(GLfloat x, GLfloat y) { glrecord::record(glrecord::floats(Op::Ve
 
 void glFrustum(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear,
                GLdouble zFar) {
-    Call c{};
-    c.op = Op::Frustum;
-    c.d[0] = left;
-    c.d[1] = right;
-    c.d[2] = bottom;
-    c.d[3] = top;
-    c.d[4] = zNear;
-    c.d[5] = zFar;
-    glrecord::record(c);
+    recordPlanes(Op::Frustum, left, right, bottom, top, zNear, zFar);
 }
 
 void glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar) {
-    Call c{};
-    c.op = Op::Ortho;
-    c.d[0] = left;
-    c.d[1] = right;
-    c.d[2] = bottom;
-    c.d[3] = top;
-    c.d[4] = zNear;
-    c.d[5] = zFar;
-    glrecord::record(c);
+    recordPlanes(Op::Ortho, left, right, bottom, top, zNear, zFar);
 }
 
 void glMultMatrixd(const GLdouble *m) {
