@@ -126,6 +126,14 @@ void Output::openStandardOutput() {
     closeFd_ = true;  // closing it is how its last errors are seen
 }
 
+void Output::openStandardError() {
+    name_ = "standard error";
+    fd_ = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+    if (fd_ < 0)
+        fail(errno);
+    closeFd_ = fd_ >= 0;
+}
+
 bool Output::open(const std::string &path) {
     name_ = path;
     if (path.empty())

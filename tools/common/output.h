@@ -43,6 +43,9 @@ public:
 
     // Writes to the tool's standard output (file descriptor 1).
     void openStandardOutput();
+    // Writes to a copy of its standard error (file descriptor 2), which
+    // stays open for messages.
+    void openStandardError();
     // Opens `path` as described above.  False, with error() set, when it
     // cannot be opened; nothing has been created or changed then.
     bool open(const std::string &path);
