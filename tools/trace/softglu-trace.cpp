@@ -1,5 +1,6 @@
 // SPDX-License-Identifier: MIT
-// softglu-trace: makes one softglu call and prints the GL calls it sends.
+// softglu-trace: makes one softglu call and prints the GL calls it sends;
+// or traces a whole program's softglu calls (run.cpp).
 //
 // The program links libsoftglu and defines the GL entry points itself (the
 // recorder in glrecord.cpp, exported so the library binds to it), so what it
@@ -11,6 +12,7 @@
 #include "families.h"
 #include "glrecord.h"
 #include "output.h"
+#include "run.h"
 
 #include <charconv>
 #include <cmath>
@@ -24,13 +26,15 @@
 namespace {
 
 const char kUsage[] =
-    "usage: softglu-trace [--hex | --summary | --obj FILE] [-o FILE] [--max-calls N] [--libm FAMILY | --like ARCH] "
-    "SHAPE ARGS...  (--help for more)";
+    "usage: softglu-trace [OPTIONS] SHAPE ARGS... | --run [OPTIONS] -- PROGRAM [ARGS...]  (--help for more)";
 
-const char kHelp[] = R"(softglu-trace: make one softglu call and print the GL calls it sends.
+const char kHelp[] = R"(softglu-trace: make one softglu call and print the GL calls it sends, or
+trace a whole program's softglu calls.
 
 usage: softglu-trace [--hex | --summary | --obj FILE] [-o FILE] [--max-calls N]
                      [--libm FAMILY | --like ARCH] SHAPE ARGS...
+       softglu-trace --run [--hex] [-o FILE] [--libm FAMILY | --like ARCH]
+                     -- PROGRAM [ARGS...]
 
 Shapes, with their arguments in call order (float: single precision, read
 with strtof so the decimal is rounded once; double; int: 32-bit signed):
@@ -82,6 +86,18 @@ fused (amd64 with FMA and AVX2, arm64, ppc64el, riscv64, s390x) and unfused
                  workstation send what the armel board sends
 --version and --summary name the family in force.
 
+Whole programs:
+  --run -- PROGRAM [ARGS...]
+                 run PROGRAM (dynamically linked with libsoftglu.so.1) with
+                 softglu's interposer preloaded, and list each call of
+                 softglu's it makes, its arguments' bits, and the GL calls
+                 softglu sends inside it; every call still reaches the
+                 program's GL.  The listing goes to -o FILE or standard
+                 error, never to the program's standard output; the exit
+                 status is the program's.  Under qemu-user, trace the
+                 emulator and give it the program's own interposer:
+                 softglu-trace --run -- qemu-arm -E LD_PRELOAD=... PROGRAM
+
 Examples:
   softglu-trace sphere 1.0 16 8
   softglu-trace --hex cylinder 1 0.5 2 16 4
@@ -89,6 +105,7 @@ Examples:
   softglu-trace --obj torus.obj torus 0.3 8 1 16
   softglu-trace perspective 60 1.333 0.1 100
   softglu-trace --like armel --hex perspective 175.069 1 1 100
+  softglu-trace --run --hex -o here.txt -- ./program
 
 Also: --help prints this text, --version the version of softglu and the
 math family in force.
@@ -97,7 +114,8 @@ Options may come before or after the shape.  A value follows its option
 
 Messages, warnings and the OBJ's "wrote ..." line go to standard error.
 Exit status: 0 on success, 2 for bad arguments (and a refused call or
-family), 1 when the output cannot be written (standard output included).
+family), 1 when the output cannot be written (standard output included);
+--run as above.
 )";
 
 // Calls that would send more than this are refused unless --max-calls
@@ -448,6 +466,7 @@ const std::vector<args::Option> kOptions = {
     {"help", 'h', nullptr},    {"version", 0, nullptr},     {"hex", 0, nullptr},
     {"summary", 0, nullptr},   {"obj", 0, "a FILE"},        {"max-calls", 0, "a number"},
     {"output", 'o', "a FILE"}, {"libm", 0, "a FAMILY"},     {"like", 0, "an ARCH"},
+    {"run", 0, nullptr},
 };
 
 int trace(int argc, char **argv) {
@@ -455,13 +474,18 @@ int trace(int argc, char **argv) {
     const char *objPath = nullptr, *outPath = nullptr;
     unsigned long long maxCalls = kDefaultMaxCalls;
     int modes = 0;
-    bool version = false;
+    bool version = false, runProgram = false, maxCallsGiven = false;
     std::string libm, like;
     std::vector<const char *> positional;
     args::Options options(argc, argv, kOptions);
     for (args::Found f; options.next(f);) {
         if (!f.option) {  // "-1" is a number, not an option
             positional.push_back(f.value);
+            // After --run, the program's name: the rest is its own.
+            if (runProgram) {
+                for (const char *a : options.rest())
+                    positional.push_back(a);
+            }
             continue;
         }
         const std::string a = f.option->name;
@@ -482,18 +506,25 @@ int trace(int argc, char **argv) {
             const std::string error = args::parse(args::nonEmpty(f), maxCalls);
             if (!error.empty())
                 throw BadUsage{"--max-calls: " + error};
+            maxCallsGiven = true;
         } else if (a == "libm") {
             libm = args::nonEmpty(f);
             if (libm != "native" && libm != "fused" && libm != "unfused")
                 throw BadUsage{"--libm: " + args::quoted(libm) + " is no family (native, fused or unfused)"};
         } else if (a == "like") {
             like = args::nonEmpty(f);
+        } else if (a == "run") {
+            if (!positional.empty())
+                throw BadUsage{"--run comes before the program: --run -- PROGRAM [ARGS...]"};
+            runProgram = true;
         }
     }
     if (modes > 1)
         throw BadUsage{"choose one of --hex, --summary and --obj"};
     if (!libm.empty() && !like.empty())
         throw BadUsage{"choose one of --libm and --like"};
+    if (runProgram && (mode == Mode::Summary || mode == Mode::Obj || maxCallsGiven))
+        throw BadUsage{"--run lists the calls (--hex for their bits); --summary, --obj and --max-calls are for one call"};
     if (mode == Mode::Obj && outPath)
         throw BadUsage{"--obj names its own FILE: leave out -o"};
 
@@ -504,6 +535,14 @@ int trace(int argc, char **argv) {
     if (version)
         return output::printText("softglu-trace", "softglu-trace " SOFTGLU_VERSION "\nmath family: " +
                                                       families::describe(family) + "\n");
+    if (runProgram) {
+        if (positional.empty())
+            throw BadUsage{"--run needs a PROGRAM: --run -- PROGRAM [ARGS...]"};
+        run::Options o;
+        o.hex = mode == Mode::Hex;
+        o.output = outPath;
+        return run::trace(o, positional);
+    }
     if (positional.empty())
         throw BadUsage{"no shape given (shapes: " + shapeNames() + ")"};
 
