@@ -1,6 +1,7 @@
 // SPDX-License-Identifier: MIT
 // softglu-trace: makes one softglu call and prints the GL calls it sends;
-// or traces a whole program's softglu calls (run.cpp).
+// or traces a whole program's softglu calls (run.cpp); or compares two
+// listings (diff.cpp).
 //
 // The program links libsoftglu and defines the GL entry points itself (the
 // recorder in glrecord.cpp, exported so the library binds to it), so what it
@@ -9,6 +10,7 @@
 
 #include "args.h"
 #include "callcount.h"
+#include "diff.h"
 #include "families.h"
 #include "glrecord.h"
 #include "output.h"
@@ -26,15 +28,17 @@
 namespace {
 
 const char kUsage[] =
-    "usage: softglu-trace [OPTIONS] SHAPE ARGS... | --run [OPTIONS] -- PROGRAM [ARGS...]  (--help for more)";
+    "usage: softglu-trace [OPTIONS] SHAPE ARGS... | --run [OPTIONS] -- PROGRAM [ARGS...] | --diff A B  "
+    "(--help for more)";
 
-const char kHelp[] = R"(softglu-trace: make one softglu call and print the GL calls it sends, or
-trace a whole program's softglu calls.
+const char kHelp[] = R"(softglu-trace: make one softglu call and print the GL calls it sends,
+trace a whole program's softglu calls, or compare two listings.
 
 usage: softglu-trace [--hex | --summary | --obj FILE] [-o FILE] [--max-calls N]
                      [--libm FAMILY | --like ARCH] SHAPE ARGS...
        softglu-trace --run [--hex] [-o FILE] [--libm FAMILY | --like ARCH]
                      -- PROGRAM [ARGS...]
+       softglu-trace --diff LISTING LISTING
 
 Shapes, with their arguments in call order (float: single precision, read
 with strtof so the decimal is rounded once; double; int: 32-bit signed):
@@ -97,6 +101,11 @@ Whole programs:
                  status is the program's.  Under qemu-user, trace the
                  emulator and give it the program's own interposer:
                  softglu-trace --run -- qemu-arm -E LD_PRELOAD=... PROGRAM
+  --diff A B     compare two listings (of one call, or of --run) value by
+                 value: exit status 0 when identical, 1 when not, naming
+                 the first softglu call where they part, its first GL call
+                 that differs and both values, and whether that is a
+                 math-family difference; 2 for a file that is no listing
 
 Examples:
   softglu-trace sphere 1.0 16 8
@@ -106,6 +115,7 @@ Examples:
   softglu-trace perspective 60 1.333 0.1 100
   softglu-trace --like armel --hex perspective 175.069 1 1 100
   softglu-trace --run --hex -o here.txt -- ./program
+  softglu-trace --diff here.txt board.txt
 
 Also: --help prints this text, --version the version of softglu and the
 math family in force.
@@ -115,7 +125,7 @@ Options may come before or after the shape.  A value follows its option
 Messages, warnings and the OBJ's "wrote ..." line go to standard error.
 Exit status: 0 on success, 2 for bad arguments (and a refused call or
 family), 1 when the output cannot be written (standard output included);
---run as above.
+--run and --diff as above.
 )";
 
 // Calls that would send more than this are refused unless --max-calls
@@ -466,7 +476,7 @@ const std::vector<args::Option> kOptions = {
     {"help", 'h', nullptr},    {"version", 0, nullptr},     {"hex", 0, nullptr},
     {"summary", 0, nullptr},   {"obj", 0, "a FILE"},        {"max-calls", 0, "a number"},
     {"output", 'o', "a FILE"}, {"libm", 0, "a FAMILY"},     {"like", 0, "an ARCH"},
-    {"run", 0, nullptr},
+    {"run", 0, nullptr},       {"diff", 0, nullptr},
 };
 
 int trace(int argc, char **argv) {
@@ -474,7 +484,7 @@ int trace(int argc, char **argv) {
     const char *objPath = nullptr, *outPath = nullptr;
     unsigned long long maxCalls = kDefaultMaxCalls;
     int modes = 0;
-    bool version = false, runProgram = false, maxCallsGiven = false;
+    bool version = false, runProgram = false, compare = false, maxCallsGiven = false;
     std::string libm, like;
     std::vector<const char *> positional;
     args::Options options(argc, argv, kOptions);
@@ -517,12 +527,23 @@ int trace(int argc, char **argv) {
             if (!positional.empty())
                 throw BadUsage{"--run comes before the program: --run -- PROGRAM [ARGS...]"};
             runProgram = true;
+        } else if (a == "diff") {
+            compare = true;
         }
     }
     if (modes > 1)
         throw BadUsage{"choose one of --hex, --summary and --obj"};
     if (!libm.empty() && !like.empty())
         throw BadUsage{"choose one of --libm and --like"};
+    if (runProgram && compare)
+        throw BadUsage{"choose one of --run and --diff"};
+    if (compare) {
+        if (modes || outPath || maxCallsGiven || !libm.empty() || !like.empty())
+            throw BadUsage{"--diff takes two listings and no other option"};
+        if (positional.size() != 2)
+            throw BadUsage{"--diff takes two listings, not " + std::to_string(positional.size())};
+        return diff::compare(positional[0], positional[1]);
+    }
     if (runProgram && (mode == Mode::Summary || mode == Mode::Obj || maxCallsGiven))
         throw BadUsage{"--run lists the calls (--hex for their bits); --summary, --obj and --max-calls are for one call"};
     if (mode == Mode::Obj && outPath)
