@@ -45,6 +45,7 @@ std::string members(int family) {
 
 using args::BadUsage;
 
+#if defined(__x86_64__)
 // GLIBC_TUNABLES with -AVX2,-FMA added to its glibc.cpu.hwcaps, or that
 // tunable added, everything else kept.
 std::string withUnfusedCaps(const char *tunables) {
@@ -84,6 +85,7 @@ bool capsOff() {
                  std::strerror(errno));
     std::exit(1);
 }
+#endif
 
 std::string unknownReason() {
     return std::string("this machine's glibc ") + gnu_get_libc_version() +
