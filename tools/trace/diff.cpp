@@ -322,7 +322,8 @@ int compare(const char *pathA, const char *pathB) {
         } else if (ka != kb) {
             const bool aMore = ka == Kind::Gl;
             report = (softglu ? "Softglu call " + std::to_string(softglu) : std::string("The call")) + " sends " +
-                     std::to_string(gl) + " GL calls in " + (aMore ? "B" : "A") + " and more in " +
+                     std::to_string(gl) + (gl == 1 ? " GL call in " : " GL calls in ") + (aMore ? "B" : "A") +
+                     " and more in " +
                      (aMore ? "A" : "B") + " (" + lineOf(a, b) + "):\n" +
                      (softglu ? "  " + current + "\n" : std::string()) + "  A: " + std::string(la) +
                      "\n  B: " + std::string(lb) + "\n" +
@@ -359,8 +360,8 @@ int compare(const char *pathA, const char *pathB) {
         break;
     }
     if (identical) {
-        report = "The listings are identical: " + std::to_string(softglu) + " softglu calls, " +
-                 std::to_string(glTotal) + " GL calls";
+        report = "The listings are identical: " + std::to_string(softglu) + (softglu == 1 ? " softglu call, " : " softglu calls, ") +
+                 std::to_string(glTotal) + (glTotal == 1 ? " GL call" : " GL calls");
         const std::string &fa = a.family(), &fb = b.family();
         if (!fa.empty() && !fb.empty())
             report += fa == fb ? ", both in the " + fa + " family" : ", A in the " + fa + " family and B in the " + fb;
