@@ -612,6 +612,11 @@ TEST(Trace, RunListsEachSoftgluCallOfAProgramAndChangesNothing) {
         ASSERT_TRUE(sameStream(got, expected));
     }
     EXPECT_EQ(calls, 170u);
+    // In the format of one call's listing, byte for byte.
+    const std::string listing = slurp(dir / "run.txt"), sphere = "gluSphere(null, 1 0x3f800000, 12, 6)\n";
+    const std::string one = trace("--hex sphere 1 12 6").out;
+    ASSERT_NE(listing.find(sphere), std::string::npos);
+    EXPECT_EQ(listing.substr(listing.find(sphere) + sphere.size(), one.size()), one);
 
     // Without -o, the listing goes to standard error: decimals alone.
     const Ran toErr = runShell(cd + "exec " + kTool + " --run -- " + zoom + " again.png");

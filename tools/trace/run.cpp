@@ -23,6 +23,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <string>
+#include <vector>
 
 extern char **environ;
 
@@ -103,7 +104,7 @@ public:
             --n;
             const std::size_t size = recordSize(pending_, pendingSize_);
             if (size && pendingSize_ == size) {
-                line(pending_);
+                line(pending_, size);
                 pendingSize_ = 0;
             }
         }
@@ -160,7 +161,7 @@ private:
             const std::size_t size = recordSize(data + at, n - at);
             if (size == 0 || size > n - at)
                 return at;
-            line(data + at);
+            line(data + at, size);
             at += size;
         }
     }
@@ -208,8 +209,8 @@ private:
         }
     }
 
-    // One record as a line of the listing.
-    void line(const unsigned char *p) {
+    // One record of `size` bytes as a line of the listing.
+    void line(const unsigned char *p, std::size_t size) {
         const unsigned char tag = *p++;
         if (tag == SOFTGLU_REC_FAMILY) {
             if (!familyListed_)
@@ -219,7 +220,7 @@ private:
         }
         if (tag < SOFTGLU_REC_PERSPECTIVE) {
             ++gl_;
-            glLine(tag, p);
+            glLine(p - 1, size);
             return;
         }
         ++softglu_;
@@ -275,11 +276,26 @@ private:
         out_.commit(o);
     }
 
-    void glLine(unsigned char tag, const unsigned char *p) {
+    // A GL call's line.  A program draws the same shapes frame after frame,
+    // so a line listed before is most often copied from the cache of
+    // recent lines, keyed by the record's bytes, rather than formatted
+    // again: the same bits make the same text.
+    void glLine(const unsigned char *record, std::size_t size) {
         if (out_.failed())
             return;
+        std::uint64_t h = 14695981039346656037u;
+        for (std::size_t i = 0; i < size; ++i)
+            h = (h ^ record[i]) * 1099511628211u;
+        CachedLine &cached = cache_[(h ^ (h >> 32)) & (kCacheLines - 1)];
+        char *out = out_.reserve(glrecord::kMaxFormatted + 1);
+        if (cached.keySize == size && std::memcmp(cached.key, record, size) == 0) {
+            std::memcpy(out, cached.text, cached.size);
+            out_.commit(out + cached.size);
+            return;
+        }
+        const unsigned char *p = record + 1;
         glrecord::Call c{};
-        c.op = static_cast<glrecord::Op>(tag);
+        c.op = static_cast<glrecord::Op>(record[0]);
         if (c.op == glrecord::Op::Begin)
             c.mode = u32(p);
         else if (c.op == glrecord::Op::Frustum)
@@ -288,10 +304,27 @@ private:
         else
             for (int i = 0; i < c.argCount(); ++i)
                 c.f[i] = f32(p + 4 * i);
-        char *o = glrecord::formatTo(out_.reserve(glrecord::kMaxFormatted + 1), c, hex_);
+        char *o = glrecord::formatTo(out, c, hex_);
         *o++ = '\n';
+        const std::size_t n = static_cast<std::size_t>(o - out);
+        if (n <= sizeof cached.text && size <= sizeof cached.key) {
+            cached.keySize = static_cast<std::uint8_t>(size);
+            std::memcpy(cached.key, record, size);
+            cached.size = static_cast<std::uint16_t>(n);
+            std::memcpy(cached.text, out, n);
+        }
         out_.commit(o);
     }
+
+    // 8192 lines of some 350 bytes: 3 MB, whatever the program draws.
+    static const std::size_t kCacheLines = 8192;
+    struct CachedLine {
+        std::uint8_t keySize = 0;
+        unsigned char key[1 + 6 * 8];
+        std::uint16_t size = 0;
+        char text[300];
+    };
+    std::vector<CachedLine> cache_ = std::vector<CachedLine>(kCacheLines);
 
     output::Output &out_;
     bool hex_;
