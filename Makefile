@@ -6,14 +6,20 @@
 #   make test     installs what is missing, builds and runs the test suites:
 #                 the host's and armel's (cross-built, run under qemu-arm),
 #                 the mutation check, the Debian packages (built, lintian,
-#                 installed for real as root), the host's under ASan+UBSan
+#                 installed for real as root, their autopkgtest, the road
+#                 to the board), the release, the host's under ASan+UBSan
 #                 and TSan, and a bounded fuzz run
-#   make test-arches  the suites of i386, armhf, arm64 and s390x (cross-built,
-#                 run under qemu-user); `make test test-arches` runs every test
-#   make reference    rewrites the reference stream (see README)
+#   make test-arches  the suites of i386, armhf, arm64, s390x, riscv64, ppc64el
+#                 and mips64el (cross-built, run under qemu-user on each one's
+#                 baseline CPU); `make test test-arches` runs every test
+#   make reference    rewrites the reference stream (see docs/bit-exact.md)
+#   make abi-baseline rewrites the ABI baseline (see docs/releasing.md)
 #   make bench    the benchmark and the callgrind instruction counts
-#   make packages the Debian packages of amd64, armel, i386, armhf and arm64
-#                 in build/packages/out, checked by lintian
+#   make packages the Debian source package and the packages of amd64 (built
+#                 with its tests), armel, i386, armhf, arm64, ppc64el,
+#                 mips64el and riscv64 in build/packages/out, checked by lintian
+#   make release  tags HEAD v<version> (signed) and writes
+#                 build/release/softglu-<version>.tar.gz (docs/releasing.md)
 # Each suite builds in its own directory under build/, with its preset of
 # CMakePresets.json (build/<preset>): the presets hold how each build is
 # configured (build type, toolchain file, sanitizers, compilers) and the
@@ -21,7 +27,7 @@
 # them.  By hand: `cmake --workflow --preset armel`, for instance.
 
 HOST_PKGS := cmake make g++ binutils libgl-dev libgtest-dev googletest pkgconf xz-utils \
-  git dpkg-dev man-db groff-base mandoc
+  git dpkg-dev man-db groff-base mandoc abigail-tools
 JOBS := $(shell nproc 2>/dev/null || echo 2)
 # Where the presets build (their binaryDir): fixed there, so not a setting.
 BUILD := build
@@ -37,22 +43,24 @@ build-host: deps-host
 	cmake --preset host
 	cmake --build --preset host -j$(JOBS)
 
-# The host suite builds the library's sources by hand with clang too
-# (tests/check_guard.sh), so it installs clang first.
-test-host: build-host deps-clang
+test-host: build-host
 	ctest --preset host -j$(JOBS)
 
 # Cross suites: each architecture built in build/<arch> with the toolchain
 # file its preset names (cmake/<triplet>.cmake) and every test run under its
-# qemu-user emulator, the reference stream included.  armel, the primary
-# target, is part of `make test`; `make test-arches` runs the others.
-# TRIPLET_<arch> names the Debian cross packages each needs.
+# qemu-user emulator, on the CPU model the toolchain file names, the
+# reference stream included.  armel, the primary target, is part of
+# `make test`; `make test-arches` runs the others.  TRIPLET_<arch> names the
+# Debian cross packages each needs.
 TRIPLET_armel := arm-linux-gnueabi
 TRIPLET_armhf := arm-linux-gnueabihf
 TRIPLET_arm64 := aarch64-linux-gnu
 TRIPLET_i386 := i686-linux-gnu
 TRIPLET_s390x := s390x-linux-gnu
-ARCHES := i386 armhf arm64 s390x
+TRIPLET_riscv64 := riscv64-linux-gnu
+TRIPLET_ppc64el := powerpc64le-linux-gnu
+TRIPLET_mips64el := mips64el-linux-gnuabi64
+ARCHES := i386 armhf arm64 s390x riscv64 ppc64el mips64el
 CROSS := armel $(ARCHES)
 
 .PHONY: test-arches $(addprefix deps-,$(CROSS)) $(addprefix build-,$(CROSS)) $(addprefix test-,$(CROSS))
@@ -75,7 +83,8 @@ test-arches: $(addprefix test-,$(ARCHES))
 test: test-host test-armel test-mutants
 
 # The fast tests must catch each precision and ordering slip of
-# tests/mutants.txt made in a copy of src/glu.cpp.
+# tests/mutants.txt made in a copy of the sources (src/glu.cpp, src/disk.h and
+# the compatibility layer's).
 .PHONY: test-mutants
 test-mutants: deps-host
 	tests/mutants.sh $(abspath $(BUILD))/mutants
@@ -95,6 +104,14 @@ reference: build-host
 	cp $(BUILD)/reference/math.txt tests/reference/math.txt.tmp
 	mv tests/reference/stream.txt.xz.tmp tests/reference/stream.txt.xz
 	mv tests/reference/math.txt.tmp tests/reference/math.txt
+
+# Rewrites tests/abi/libsoftglu.so.1.abi, the ABI baseline the test
+# abi_baseline compares with: only for a deliberate change of the ABI, with
+# the version changed as docs/releasing.md's policy says.
+.PHONY: abi-baseline
+abi-baseline: build-host
+	tests/check_abi_baseline.sh tests/abi/libsoftglu.so.1.abi include/GL \
+	  $(BUILD)/host/tests/abi/libsoftglu.so.1 --update
 
 # Mesa's offscreen renderer and libpng: softglu-render and its tests, which
 # the host build includes whenever they are installed.
@@ -117,15 +134,15 @@ gallery: build-host
 # `make test`).  The first sanitizer report fails the run.  The sanitizers'
 # options and suppression files are the test presets' environment.
 HOST_PKGS += libbenchmark-dev
-CLANG_PKGS := clang-14 libclang-rt-14-dev llvm-14
+# clang: the host suite's clang_build and arithmetic_guard tests, and the
+# fuzz target.
+HOST_PKGS += clang-14
+FUZZ_PKGS := clang-14 libclang-rt-14-dev llvm-14
 BENCH_PKGS := valgrind
 
-.PHONY: deps-clang test-asan test-tsan build-fuzz test-fuzz fuzz bench
+.PHONY: test-asan test-tsan build-fuzz test-fuzz fuzz bench
 
 test: test-asan test-tsan test-fuzz
-
-deps-clang:
-	scripts/ensure-packages $(CLANG_PKGS)
 
 test-asan test-tsan: test-%: deps-host
 	cmake --preset $*
@@ -136,7 +153,8 @@ test-asan test-tsan: test-%: deps-host
 # preset's), or `make fuzz FUZZ_SECONDS=3600 FUZZ_SEED=0` (seed 0: a new one
 # each run).  New inputs go to build/fuzz/corpus; fuzz/corpus holds the
 # seeds.  A failing input is saved as build/fuzz/crash-*.
-build-fuzz: deps-host deps-clang
+build-fuzz: deps-host
+	scripts/ensure-packages $(FUZZ_PKGS)
 	cmake --preset fuzz $(if $(FUZZ_SECONDS),-DSOFTGLU_FUZZ_SECONDS=$(FUZZ_SECONDS)) \
 	  $(if $(FUZZ_SEED),-DSOFTGLU_FUZZ_SEED=$(FUZZ_SEED))
 	cmake --build --preset fuzz -j$(JOBS)
@@ -157,9 +175,9 @@ bench: build-host
 # the target's libc6, which the script downloads (see its header).
 # `make test` checks them (tests/check_debs.sh) and, as root, installs the
 # amd64 packages for real and removes them again.
-PACKAGE_ARCHES := amd64 armel i386 armhf arm64
+PACKAGE_ARCHES := amd64 armel i386 armhf arm64 ppc64el mips64el riscv64
 PACKAGE_CROSS := $(filter-out amd64,$(PACKAGE_ARCHES))
-PACKAGE_PKGS := debhelper dpkg-dev fakeroot lintian
+PACKAGE_PKGS := debhelper dpkg-dev fakeroot lintian devscripts gnupg autopkgtest
 
 .PHONY: deps-packages packages test-packages
 
@@ -171,8 +189,30 @@ packages: deps-packages
 
 # The packaged amd64 and armel libraries replay the reference stream with
 # the corpus programs of build/host and build/armel.
+# The road to the board takes armel's cross pkg-config, pkgconf:armel,
+# once scripts/build-packages has added armel to dpkg.
 test-packages: packages build-host build-armel
+	scripts/ensure-packages pkgconf:armel
 	tests/check_debs.sh $(BUILD)/packages/out $(abspath $(BUILD))/packages/check $(CURDIR) \
 	  $(abspath $(BUILD))/host $(abspath $(BUILD))/armel
 
 test: test-packages
+
+# debian/tests with autopkgtest's null runner against the amd64 packages
+# (installed, then purged: as root, under check_dpkg_install.sh's lock).
+.PHONY: test-autopkgtest
+test-autopkgtest: packages
+	tests/check_autopkgtest.sh $(BUILD)/packages/out $(abspath $(BUILD))/packages/autopkgtest
+
+test: test-autopkgtest
+
+# The release: a signed tag v<version> of HEAD and its git archive tarball.
+# `make test` runs it in a scratch clone with a throwaway key.
+.PHONY: release test-release
+release: deps-packages
+	scripts/release $(BUILD)/release
+
+test-release: deps-packages
+	tests/check_release.sh $(CURDIR) $(abspath $(BUILD))/release-check
+
+test: test-release

@@ -5,8 +5,9 @@
 # qemu-user with that directory as their root for the dynamic loader.
 #
 # The including file sets SOFTGLU_TRIPLET, CMAKE_SYSTEM_PROCESSOR,
-# SOFTGLU_DEB_ARCH (Debian's name for the architecture) and SOFTGLU_QEMU (the
-# qemu-user program), and any flags the target needs.
+# SOFTGLU_DEB_ARCH (Debian's name for the architecture), SOFTGLU_QEMU (the
+# qemu-user program) and SOFTGLU_QEMU_BASELINE_CPU (its CPU model, below),
+# and any flags the target needs.
 set(CMAKE_SYSTEM_NAME Linux)
 
 set(CMAKE_C_COMPILER ${SOFTGLU_TRIPLET}-gcc)
@@ -21,5 +22,38 @@ set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 
+# The target's own libc6 installed beside the cross toolchain (multiarch)
+# is found by the target's loader through this machine's ld.so.cache, and
+# runs with the toolchain's ld.so: unless the two are one build, the tests
+# crash under qemu (threads and spawned tools first).  Refused here, with
+# the reason, rather than left to crash.
+execute_process(COMMAND dpkg-architecture -a${SOFTGLU_DEB_ARCH} -qDEB_HOST_MULTIARCH
+  OUTPUT_VARIABLE SOFTGLU_MULTIARCH OUTPUT_STRIP_TRAILING_WHITESPACE ERROR_QUIET)
+foreach(softglu_libc /lib/${SOFTGLU_MULTIARCH}/libc.so.6 /usr/lib/${SOFTGLU_MULTIARCH}/libc.so.6)
+  if(SOFTGLU_MULTIARCH AND EXISTS ${softglu_libc} AND EXISTS ${SOFTGLU_SYSROOT}/lib/libc.so.6)
+    file(SHA256 ${softglu_libc} softglu_installed)
+    file(SHA256 ${SOFTGLU_SYSROOT}/lib/libc.so.6 softglu_cross)
+    if(NOT softglu_installed STREQUAL softglu_cross)
+      message(FATAL_ERROR "softglu: ${softglu_libc} (libc6:${SOFTGLU_DEB_ARCH}) is installed and is not "
+        "the cross toolchain's ${SOFTGLU_SYSROOT}/lib/libc.so.6: under ${SOFTGLU_QEMU} the tests would "
+        "load it with the toolchain's ld.so, which does not match, and crash.  Remove libc6:${SOFTGLU_DEB_ARCH} "
+        "(scripts/build-packages needs it only unpacked, and does that itself).")
+    endif()
+  endif()
+endforeach()
+
 find_program(SOFTGLU_QEMU_PROGRAM ${SOFTGLU_QEMU} REQUIRED)
 set(CMAKE_CROSSCOMPILING_EMULATOR ${SOFTGLU_QEMU_PROGRAM} -L ${SOFTGLU_SYSROOT})
+
+# qemu-user's default CPU model is the newest it knows, which runs
+# instructions the oldest board Debian supports lacks.  The tests run on the
+# oldest model qemu has that meets the architecture's Debian baseline
+# (SOFTGLU_QEMU_BASELINE_CPU, from the toolchain file), so that code needing
+# a newer processor, in softglu or in the libraries it runs with, faults
+# here as it would there.  -DSOFTGLU_QEMU_CPU=max runs the newest; empty,
+# qemu's default.
+set(SOFTGLU_QEMU_CPU "${SOFTGLU_QEMU_BASELINE_CPU}" CACHE STRING
+  "qemu-user CPU model the target's programs run on (default: the oldest that meets Debian's baseline)")
+if(SOFTGLU_QEMU_CPU)
+  list(APPEND CMAKE_CROSSCOMPILING_EMULATOR -cpu ${SOFTGLU_QEMU_CPU})
+endif()

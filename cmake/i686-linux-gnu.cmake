@@ -9,6 +9,11 @@ set(SOFTGLU_TRIPLET i686-linux-gnu)
 set(CMAKE_SYSTEM_PROCESSOR i686)
 set(SOFTGLU_DEB_ARCH i386)
 set(SOFTGLU_QEMU qemu-i386)
+# qemu has no Pentium 4 model.  Its athlon is its one x86 model with SSE2
+# and without SSE3, the Pentium 4 class that this SSE2 build needs: SSE3
+# and later instructions fault on it, and glibc picks its SSE2 routines.
+# (qemu's athlon also reports 3DNow!, which no compiler here emits.)
+set(SOFTGLU_QEMU_BASELINE_CPU athlon)
 set(CMAKE_C_FLAGS_INIT "-msse2 -mfpmath=sse")
 set(CMAKE_CXX_FLAGS_INIT "-msse2 -mfpmath=sse")
 include(${CMAKE_CURRENT_LIST_DIR}/debian-cross.cmake)

@@ -43,13 +43,25 @@ write_basic_package_version_file(softgluConfigVersion.cmake COMPATIBILITY SameMa
 install(FILES ${PROJECT_BINARY_DIR}/softgluConfig.cmake ${PROJECT_BINARY_DIR}/softgluConfigVersion.cmake
   DESTINATION ${SOFTGLU_CMAKE_DIR})
 
-# softglu.pc finds the prefix from its own place: <prefix>/<libdir>/pkgconfig.
-file(RELATIVE_PATH SOFTGLU_PC_TO_PREFIX /prefix/${CMAKE_INSTALL_LIBDIR}/pkgconfig /prefix)
-string(REGEX REPLACE "/$" "" SOFTGLU_PC_TO_PREFIX "${SOFTGLU_PC_TO_PREFIX}")
-configure_file(cmake/softglu.pc.in softglu.pc @ONLY)
-configure_file(cmake/softglu-compat.pc.in softglu-compat.pc @ONLY)
-install(FILES ${PROJECT_BINARY_DIR}/softglu.pc ${PROJECT_BINARY_DIR}/softglu-compat.pc
-  DESTINATION ${CMAKE_INSTALL_LIBDIR}/pkgconfig)
+# softglu.pc and softglu-compat.pc name the install prefix, so they are
+# written when the tree is installed (cmake --install --prefix chooses it
+# then): prefix=/usr in the Debian packages, whose flags are then the plain
+# -I/usr/include/softglu and no -L (the multiarch directory is the
+# linker's own).  Every path is ${prefix}-relative, so pkg-config's
+# --define-prefix relocates a moved tree and PKG_CONFIG_SYSROOT_DIR finds an
+# unpacked one.
+set(softglu_pc_build ${PROJECT_BINARY_DIR}/pkgconfig)
+install(CODE "
+  set(SOFTGLU_PREFIX \"\${CMAKE_INSTALL_PREFIX}\")
+  set(CMAKE_INSTALL_LIBDIR \"${CMAKE_INSTALL_LIBDIR}\")
+  set(SOFTGLU_INSTALL_INCLUDEDIR \"${SOFTGLU_INSTALL_INCLUDEDIR}\")
+  set(PROJECT_VERSION \"${PROJECT_VERSION}\")
+  foreach(pc softglu softglu-compat)
+    configure_file(\"${PROJECT_SOURCE_DIR}/cmake/\${pc}.pc.in\" \"${softglu_pc_build}/\${pc}.pc\" @ONLY)
+  endforeach()
+  file(INSTALL \"${softglu_pc_build}/softglu.pc\" \"${softglu_pc_build}/softglu-compat.pc\"
+    DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/pkgconfig\")
+")
 
 foreach(tool softglu-trace softglu-render)
   if(TARGET ${tool})

@@ -11,9 +11,9 @@
 // - No contraction: a multiply and an add fused into one FMA round once
 //   instead of twice.  GCC contracts by default wherever the target has FMA
 //   (arm64, s390x, x86-64 with -mfma), clang within an expression; the
-//   pragmas below turn it off for the rest of the file.  (clang given
-//   -ffp-contract=fast explicitly ignores the pragma, by its own rules:
-//   never build softglu so.)
+//   pragmas below turn it off for the rest of the file.  clang ignores its
+//   pragma under -ffp-contract=fast and leaves no trace of that flag to test
+//   here: never build softglu with it (the test clang_build shows it).
 // - No excess precision: x87 arithmetic (32-bit x86 without SSE2) keeps
 //   floats and doubles in 80-bit registers and rounds them when it likes.
 //   That cannot be switched off per file, so such a build is refused.

@@ -62,7 +62,15 @@ if [ "$prefix" = /usr ]; then
     pc() { "$pkgconfig" "$@"; }
     cmake_find=
 else
-    pc() { PKG_CONFIG_LIBDIR="$prefix/$libdir/pkgconfig" "$pkgconfig" "$@"; }
+    # Unpacked packages name prefix=/usr: PREFIX is then that /usr inside a
+    # sysroot, which pkg-config puts in front of every path.
+    named=$(sed -n 's/^prefix=//p' "$prefix/$libdir/pkgconfig/softglu.pc")
+    sysroot=
+    if [ "$named" != "$prefix" ]; then
+        sysroot=${prefix%"$named"}
+        [ "$sysroot$named" = "$prefix" ] || { echo "FAIL: softglu.pc names prefix=$named, not $prefix"; exit 1; }
+    fi
+    pc() { PKG_CONFIG_LIBDIR="$prefix/$libdir/pkgconfig" PKG_CONFIG_SYSROOT_DIR=$sysroot "$pkgconfig" "$@"; }
     cmake_find="-Dsoftglu_DIR=$prefix/$libdir/cmake/softglu"
 fi
 

@@ -12,16 +12,19 @@
 #     every architecture.
 #   - The packaged amd64 and armel libraries replay the reference stream,
 #     bit for bit, with the corpus programs of HOSTBUILD and ARMELBUILD
-#     (armel under qemu-arm).
+#     (armel under qemu-arm, on the armel build's CPU model).
 #   - A consumer built against the unpacked armel packages runs under
-#     qemu-arm (check_consumer.sh).
+#     qemu-arm (check_consumer.sh), and so does the road to the board of
+#     docs/porting.md (check_board.sh).
 #   - As root, the amd64 packages are installed for real (check_dpkg_install.sh).
 set -u
 out=$1 work=$2 src=$3 hostbuild=$4 armelbuild=$5
 fail=0
 bad() { echo "FAIL: $*"; fail=1; }
 here=$(cd "$(dirname "$0")" && pwd)
+# The packages' version (1.0.0-1) and the library's (1.0.0).
 version=$(sed -n '1s/^softglu (\([^)]*\)).*/\1/p' "$src/debian/changelog")
+upstream=${version%-*}
 native=$(dpkg --print-architecture)
 rm -rf "$work" && mkdir -p "$work" || exit 1
 
@@ -42,10 +45,14 @@ for arch in $arches; do
     root=$work/$arch/root
     mkdir -p "$root"
 
-    want_lib="$lib/libsoftglu.so.1 -> libsoftglu.so.$version
-$lib/libsoftglu.so.$version
-./usr/share/doc/libsoftglu1/changelog.gz
-./usr/share/doc/libsoftglu1/copyright"
+    # Each package's documentation: the Debian and upstream changelogs, the
+    # copyright file.
+    doc() { printf './usr/share/doc/%s/%s\n' "$1" changelog.Debian.gz "$1" changelog.gz "$1" copyright; }
+    want_lib="$lib/libsoftglu.so.1 -> libsoftglu.so.$upstream
+$lib/libsoftglu.so.$upstream
+$(doc libsoftglu1)"
+    examples=$(cd "$src" && git ls-files examples 2>/dev/null | sed 's|^examples/|./usr/share/doc/libsoftglu-dev/examples/|')
+    [ -n "$examples" ] || examples=$(cd "$src" && find examples -type f | sed 's|^examples/|./usr/share/doc/libsoftglu-dev/examples/|')
     man3=""
     for page in drawTorus gluBuild2DMipmaps gluCylinder gluDisk gluErrorString gluGetString gluLookAt \
                 gluNewQuadric gluOrtho2D gluPartialDisk gluPerspective gluProject gluQuadricDrawStyle gluSphere; do
@@ -79,15 +86,15 @@ $lib/softglu/porting/bin/clang++ -> cc
 $lib/softglu/porting/bin/g++ -> cc
 $lib/softglu/porting/bin/gcc -> cc
 $lib/softglu/porting/include/GL/glu.h
-$lib/softglu/porting/lib/libGLU.so
-$lib/softglu/porting/lib/pkgconfig/glu.pc
+$lib/softglu/porting/link/libGLU.so
+$lib/softglu/porting/link/pkgconfig/glu.pc
 ./usr/share/softglu/porting.sh
-./usr/share/doc/libsoftglu-dev/changelog.gz
-./usr/share/doc/libsoftglu-dev/copyright$man3"
+./usr/share/man/man7/softglu.7.gz
+$(doc libsoftglu-dev)
+$examples$man3"
     want_tools="./usr/bin/softglu-render
 ./usr/bin/softglu-trace
-./usr/share/doc/softglu-tools/changelog.gz
-./usr/share/doc/softglu-tools/copyright
+$(doc softglu-tools)
 ./usr/share/man/man1/softglu-render.1.gz
 ./usr/share/man/man1/softglu-trace.1.gz"
 
@@ -120,8 +127,22 @@ $(echo "$want" | sort)"
     for want in "libsoftglu1 (= $version)" libgl-dev; do
         case ", $depends," in *", $want,"*) ;; *) bad "libsoftglu-dev ($arch) does not depend on $want: $depends" ;; esac
     done
+    # i386's library needs SSE2 (debian/rules), and says so before it unpacks.
+    pre=$(dpkg-deb -f "$out/libsoftglu1_${version}_$arch.deb" Pre-Depends)
+    case $arch in
+        i386) [ "$pre" = sse2-support ] || bad "libsoftglu1 (i386) pre-depends on '$pre', expected sse2-support" ;;
+        *) [ -z "$pre" ] || bad "libsoftglu1 ($arch) pre-depends on $pre" ;;
+    esac
+    # The .pc files name /usr and the multiarch directory, nothing relative.
+    for pc in softglu softglu-compat; do
+        f=$root/usr/lib/$multiarch/pkgconfig/$pc.pc
+        [ -f "$f" ] || continue
+        grep -qx 'prefix=/usr' "$f" && grep -qx "libdir=\${prefix}/lib/$multiarch" "$f" &&
+            grep -qx 'includedir=${prefix}/include/softglu' "$f" ||
+            bad "$pc.pc ($arch) does not name /usr: $(grep -e '^prefix=' -e '^libdir=' -e '^includedir=' "$f" | tr '\n' ' ')"
+    done
     control=$work/$arch/libsoftglu1.control
-    grep -qx "libsoftglu 1 libsoftglu1 (>= $version)" "$control/shlibs" || bad "libsoftglu1 ($arch) shlibs: $(cat "$control/shlibs")"
+    grep -qx "libsoftglu 1 libsoftglu1 (>= $upstream)" "$control/shlibs" || bad "libsoftglu1 ($arch) shlibs: $(cat "$control/shlibs")"
     [ "$(grep -c '@Base' "$control/symbols")" -eq 7 ] || bad "libsoftglu1 ($arch) symbols: $(cat "$control/symbols")"
     grep -q '^activate-noawait ldconfig$' "$control/triggers" || bad "libsoftglu1 ($arch) has no ldconfig trigger"
     if [ "$arch" = "$native" ]; then
@@ -134,7 +155,7 @@ $(echo "$want" | sort)"
             bad "libsoftglu-dev ($arch): its arch-independent files differ from $native's"
     fi
 
-    so=$root/usr/lib/$multiarch/libsoftglu.so.$version
+    so=$root/usr/lib/$multiarch/libsoftglu.so.$upstream
     sh "$here/check_abi.sh" "$so" "${bin}readelf" "${bin}nm" || fail=1
     sh "$here/check_arch.sh" "$arch" "$so" "${bin}readelf" "${bin}objdump" || fail=1
     sh "$here/check_compat.sh" "$root/usr/lib/$multiarch/libsoftglu-compat.a" "${bin}nm" || fail=1
@@ -143,11 +164,16 @@ $(echo "$want" | sort)"
         bad "no debug information for libsoftglu.so ($arch)"
 done
 
+# qemu-arm on the CPU model the armel build's tests run on (its toolchain
+# file's baseline, or the SOFTGLU_QEMU_CPU it was given).
+armelcpu=$(sed -n 's/^SOFTGLU_QEMU_CPU:[A-Z]*=//p' "$armelbuild/CMakeCache.txt" 2>/dev/null)
+qemuarm="qemu-arm${armelcpu:+ -cpu $armelcpu} -L /usr/arm-linux-gnueabi"
+
 # The packaged libraries send the reference stream.
 for build in "$hostbuild" "$armelbuild"; do
     arch=$native emulator=
     if [ "$build" = "$armelbuild" ]; then
-        arch=armel emulator="qemu-arm -L /usr/arm-linux-gnueabi"
+        arch=armel emulator=$qemuarm
     fi
     dir=$work/$arch/root/usr/lib/$(dpkg-architecture -a"$arch" -qDEB_HOST_MULTIARCH 2>/dev/null)
     [ -f "$dir/libsoftglu.so.1" ] || { bad "no $arch library to replay the reference with"; continue; }
@@ -163,9 +189,15 @@ done
 
 # A consumer of the armel packages, run under qemu-arm.
 if [ -d "$work/armel/root/usr" ]; then
-    sh "$here/check_consumer.sh" "$work/armel/root/usr" lib/arm-linux-gnueabi "$version" "$src" "$work/armel/consumer" \
+    # shellcheck disable=SC2086
+    sh "$here/check_consumer.sh" "$work/armel/root/usr" lib/arm-linux-gnueabi "$upstream" "$src" "$work/armel/consumer" \
         cmake arm-linux-gnueabi-gcc pkg-config arm-linux-gnueabi-readelf "$src/cmake/arm-linux-gnueabi.cmake" \
-        qemu-arm -L /usr/arm-linux-gnueabi || fail=1
+        $qemuarm || fail=1
+fi
+
+# The road to the board, as docs/porting.md writes it.
+if [ -f "$out/libsoftglu-dev_${version}_armel.deb" ]; then
+    sh "$here/check_board.sh" "$src" "$out" "$work/board" || fail=1
 fi
 
 if [ "$(id -u)" -eq 0 ]; then

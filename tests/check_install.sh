@@ -38,7 +38,7 @@ sh "$(dirname "$0")/check_consumer.sh" "$stage" "$libdir" "$version" "$src" "$wo
     "$pkgconfig" "$readelf" "$toolchain" "$@" || fail=1
 
 # The legacy examples, through CMake's softglu::compat and through
-# pkg-config as the README shows, drawn and looked at.
+# pkg-config as docs/building.md shows, drawn and looked at.
 if [ -n "${SOFTGLU_LEGACY_TESTS:-}" ]; then
     pc() { PKG_CONFIG_LIBDIR="$stage/$libdir/pkgconfig" "$pkgconfig" "$@"; }
     examples=$src/examples/legacy
@@ -47,14 +47,14 @@ if [ -n "${SOFTGLU_LEGACY_TESTS:-}" ]; then
         cat "$work/legacy-cmake.log"; bad "CMake does not build the legacy examples"
     fi
     mkdir -p "$work/legacy-pc"
-    for p in solar robot hud pick; do
+    for p in solar robot hud pick quadrics; do
         # shellcheck disable=SC2046
         "$cc" -o "$work/legacy-pc/$p" "$examples/$p.c" "$examples/offscreen.c" \
             $(pc --cflags --libs softglu-compat) -lOSMesa -lpng \
             -Wl,-rpath,"$(pc --variable=libdir softglu)" || bad "pkg-config does not build $p"
     done
     for build in legacy-cmake legacy-pc; do
-        for p in solar robot hud pick; do
+        for p in solar robot hud pick quadrics; do
             [ -f "$work/$build/$p" ] || continue
             needed=$("$readelf" -d "$work/$build/$p" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | tr '\n' ' ')
             case " $needed" in *" libsoftglu.so.1 "*) ;; *) bad "$build/$p does not need libsoftglu.so.1" ;; esac

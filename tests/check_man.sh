@@ -4,6 +4,8 @@
 #   - Every function GL/glu.h and GL/glu_compat.h declare has a section-3
 #     page: its own, or a link made in MANBUILD (the build's man/) to a page
 #     whose NAME line lists it.
+#   - Every section-3 page has a RETURN VALUE and an EXAMPLES section, and
+#     softglu(7)'s SEE ALSO names every call.
 #   - Every page passes groff's and mandoc's checks and renders at 80
 #     columns without a warning.
 #   - Each TOOL given has a section-1 page naming every option its --help
@@ -33,6 +35,16 @@ for call in $calls; do
     else
         bad "$call has no man page"
     fi
+done
+
+seealso=$(sed -n '/^\.SH SEE ALSO/,/^\.SH/p' "$man/softglu.7" | sed -n 's/^\.BR \([A-Za-z0-9\\-]*\) ([0-9]).*/\1/p' | tr -d '\\')
+for call in $calls; do
+    case " $(echo $seealso) " in *" $call "*) ;; *) bad "softglu.7's SEE ALSO does not name $call" ;; esac
+done
+for page in "$man"/*.3; do
+    for section in "RETURN VALUE" EXAMPLES; do
+        grep -qx "\.SH $section" "$page" || bad "$(basename "$page") has no $section section"
+    done
 done
 
 pages=0

@@ -75,6 +75,11 @@ inline void addDrawCase(std::vector<Case> &cases, std::string l, std::function<v
 void addCompatCases(std::vector<Case> &cases);
 void addVariedCompatCases(std::vector<Case> &cases, std::uint64_t seed, int perFunction, int scale);
 
+// The compatibility layer's quadric handles in every setting
+// (tests/corpus_quadric.cpp), likewise.
+void addQuadricCases(std::vector<Case> &cases);
+void addVariedQuadricCases(std::vector<Case> &cases, std::uint64_t seed, int perFunction, int scale);
+
 // The projection helpers' cases (tests/corpus_project.cpp), likewise.
 void addProjectionCases(std::vector<Case> &cases);
 void addVariedProjectionCases(std::vector<Case> &cases, std::uint64_t seed, int perFunction);

@@ -4,12 +4,13 @@
 # slips in the library and the compatibility layer.  For each slip of
 # tests/mutants.txt it rewrites one line of a copy of the sources (src/glu.cpp
 # unless the slip names another file), rebuilds what that file goes into
-# (the library alone, or the compatibility archive and the fast tests that
-# link it), and runs the fast tests: the unit tests and the reference
-# replay.  A slip is caught when either fails.  It also hashes the stream of
-# a broad set of other calls (softglu_corpus digest) to tell whether the slip
-# changes the stream at all.  Exit status 1 if any slip is missed or a slip
-# no longer applies; WORK defaults to build/mutants.
+# (the library alone, the compatibility archive and the fast tests that
+# link it, or both for src/disk.h), and runs the fast tests: the unit tests
+# and the reference replay.  A slip is caught when either fails.  It also
+# hashes the stream of a broad set of other calls (softglu_corpus digest) to
+# tell whether the slip changes the stream at all.  Exit status 1 if any
+# slip is missed or a slip no longer applies; WORK defaults to
+# build/mutants.
 set -u
 src=$(cd "$(dirname "$0")/.." && pwd)
 work=${1:-$src/build/mutants}

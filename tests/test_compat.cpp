@@ -145,19 +145,6 @@ TEST(PartialDisk, AdjacentSectorsShareTheirEdgeBitForBit) {
     }
 }
 
-TEST(Quadric, UnderTheSwitchTheHandleIsNeverNullAndSendsNothing) {
-    GLUquadric *first = nullptr, *second = nullptr;
-    const Stream s = record([&] {
-        first = gluNewQuadric();
-        second = gluNewQuadric();
-        gluDeleteQuadric(first);
-        gluDeleteQuadric(nullptr);
-    });
-    EXPECT_NE(first, nullptr);
-    EXPECT_EQ(first, second);
-    EXPECT_TRUE(s.empty());
-}
-
 TEST(ErrorString, EveryCodeItsOwnMessageAnythingElseTheUnknownOne) {
     const GLenum known[] = {GL_NO_ERROR,
                             GL_INVALID_ENUM,

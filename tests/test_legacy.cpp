@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The compatibility layer drawing through Mesa's offscreen GL: the matrices
-// GL reports after gluLookAt and gluOrtho2D, the porting notes' texture
-// recipe and inside view, mipmaps minified, gluProject and gluUnProject
+// GL reports after gluLookAt and gluOrtho2D, the classic texture mapping
+// and the inside orientation, mipmaps minified, gluProject and gluUnProject
 // against the pixels and depths GL draws, gluPickMatrix picking with
 // GL_SELECT, and the legacy example programs' pictures, looked at the way a
 // person would.
@@ -201,13 +201,11 @@ TEST_F(CompatGl, Ortho2DMapsTheRectangleOntoTheViewport) {
 
 namespace {
 
-// A shape, the texture matrix of the porting notes for it, and where the
-// classic convention puts texture coordinate (s, t) on it, with the outward
-// direction there.
-struct Recipe {
+// A shape drawn with a handle, and where the classic convention puts
+// texture coordinate (s, t) on it, with the outward direction there.
+struct Mapping {
     const char *shape;
-    void (*draw)();
-    void (*textureMatrix)();
+    void (*draw)(GLUquadricObj *q);
     Vec3 (*classic)(double s, double t);
     Vec3 (*outward)(double s, double t);
 };
@@ -221,19 +219,9 @@ Vec3 sphereAt(double s, double t) {
 Vec3 cylinderAt(double s, double t) { return {std::sin(2 * kPi * s), std::cos(2 * kPi * s), 2 * t}; }
 Vec3 cylinderOutward(double s, double) { return {std::sin(2 * kPi * s), std::cos(2 * kPi * s), 0}; }
 
-const Recipe kRecipes[] = {
-    {"sphere", [] { gluSphere(nullptr, 1.0f, 64, 32); },
-     [] {
-         glTranslatef(1.0f, 1.0f, 0.0f);
-         glScalef(-1.0f, -1.0f, 1.0f);
-     },
-     sphereAt, sphereAt},
-    {"cylinder", [] { gluCylinder(nullptr, 1.0, 1.0, 2.0, 64, 1); },
-     [] {
-         glTranslatef(1.0f, 0.0f, 0.0f);
-         glScalef(-1.0f, 1.0f, 1.0f);
-     },
-     cylinderAt, cylinderOutward},
+const Mapping kMappings[] = {
+    {"sphere", [](GLUquadricObj *q) { gluSphere(q, 1.0f, 64, 32); }, sphereAt, sphereAt},
+    {"cylinder", [](GLUquadricObj *q) { gluCylinder(q, 1.0, 1.0, 2.0, 64, 1); }, cylinderAt, cylinderOutward},
 };
 
 // A white 16 x 16 texture with one red texel: column 6, row 10.
@@ -278,17 +266,21 @@ bool red(const unsigned char *p) { return p[0] > 200 && p[1] < 60 && p[2] < 60; 
 
 }  // namespace
 
-TEST_F(CompatGl, TextureRecipePutsTheMarkedTexelWhereTheClassicMappingDoes) {
+TEST_F(CompatGl, TextureOnPutsTheMarkedTexelWhereTheClassicMappingDoes) {
     bindMarkedTexture();
+    GLUquadricObj *textured = gluNewQuadric();
+    gluQuadricTexture(textured, GL_TRUE);
     const double s = (kMarkS + 0.5) / kTexels, t = (kMarkT + 0.5) / kTexels;
-    for (const Recipe &r : kRecipes) {
-        SCOPED_TRACE(r.shape);
+    for (const Mapping &m : kMappings) {
+        SCOPED_TRACE(m.shape);
         // Look straight at the point where the classic mapping puts the
-        // mark's centre: it lands in the middle of the picture.
-        const Vec3 p = r.classic(s, t), n = r.outward(s, t);
+        // mark's centre: it lands in the middle of the picture.  A NULL
+        // handle draws with softglu's own coordinates, which put it
+        // elsewhere.
+        const Vec3 p = m.classic(s, t), n = m.outward(s, t);
         const Vec3 eye = {p.x + 5 * n.x, p.y + 5 * n.y, p.z + 5 * n.z};
-        for (bool recipe : {true, false}) {
-            SCOPED_TRACE(recipe ? "with the recipe" : "without it");
+        for (GLUquadricObj *q : {textured, static_cast<GLUquadricObj *>(nullptr)}) {
+            SCOPED_TRACE(q ? "texture on" : "a NULL handle");
             glClearColor(0, 0, 0, 0);
             glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
             glMatrixMode(GL_PROJECTION);
@@ -297,23 +289,15 @@ TEST_F(CompatGl, TextureRecipePutsTheMarkedTexelWhereTheClassicMappingDoes) {
             glMatrixMode(GL_MODELVIEW);
             glLoadIdentity();
             gluLookAt(eye.x, eye.y, eye.z, p.x, p.y, p.z, 0.0, 0.0, 1.0);
-            glMatrixMode(GL_TEXTURE);
-            glLoadIdentity();
-            if (recipe)
-                r.textureMatrix();
-            glMatrixMode(GL_MODELVIEW);
             glDisable(GL_LIGHTING);
             glEnable(GL_TEXTURE_2D);
             glEnable(GL_DEPTH_TEST);
             glEnable(GL_CULL_FACE);
-            r.draw();
-            glMatrixMode(GL_TEXTURE);
-            glLoadIdentity();
-            glMatrixMode(GL_MODELVIEW);
+            m.draw(q);
 
             const Spot mark = find(canvas_->rgba(), kSize, kSize, red);
             const double middle = (kSize - 1) / 2.0;
-            if (recipe) {
+            if (q) {
                 ASSERT_GT(mark.count, 100);
                 EXPECT_NEAR(mark.x, middle, 3.0);
                 EXPECT_NEAR(mark.y, middle, 3.0);
@@ -322,12 +306,18 @@ TEST_F(CompatGl, TextureRecipePutsTheMarkedTexelWhereTheClassicMappingDoes) {
             }
         }
     }
+    gluDeleteQuadric(textured);
 }
 
-TEST_F(CompatGl, InsideOfASphereShowsWithFrontFaceCW) {
-    // From the centre of a sphere, with back faces culled, its outside-front
-    // faces are all culled; glFrontFace(GL_CW) around the call shows them.
-    for (bool clockwise : {false, true}) {
+TEST_F(CompatGl, InsideOrientationShowsASphereFromWithinLitFromWithin) {
+    // From the centre of a sphere, with back faces culled, an outside
+    // sphere is culled whole; GLU_INSIDE fills the view, and its inward
+    // normals take the light of a lamp at the centre.
+    GLUquadricObj *q = gluNewQuadric();
+    const GLfloat lamp[] = {0.0f, 0.0f, 0.0f, 1.0f};
+    for (GLenum orientation : {GLU_OUTSIDE, GLU_INSIDE}) {
+        SCOPED_TRACE(orientation == GLU_INSIDE ? "inside" : "outside");
+        gluQuadricOrientation(q, orientation);
         glClearColor(0, 0, 0, 0);
         glClear(GL_COLOR_BUFFER_BIT | GL_DEPTH_BUFFER_BIT);
         glMatrixMode(GL_PROJECTION);
@@ -335,18 +325,22 @@ TEST_F(CompatGl, InsideOfASphereShowsWithFrontFaceCW) {
         gluPerspective(60.0, 1.0, 0.1, 10.0);
         glMatrixMode(GL_MODELVIEW);
         glLoadIdentity();
-        glDisable(GL_LIGHTING);
+        glLightfv(GL_LIGHT0, GL_POSITION, lamp);
+        glEnable(GL_LIGHTING);
+        glEnable(GL_LIGHT0);
         glDisable(GL_TEXTURE_2D);
         glEnable(GL_CULL_FACE);
         glCullFace(GL_BACK);
-        glColor4f(1, 1, 1, 1);
-        if (clockwise)
-            glFrontFace(GL_CW);
-        gluSphere(nullptr, 2.0f, 32, 16);
-        glFrontFace(GL_CCW);
+        gluSphere(q, 2.0f, 32, 16);
+        glDisable(GL_LIGHTING);
         const Spot drawn = find(canvas_->rgba(), kSize, kSize, [](const unsigned char *p) { return p[3] == 255; });
-        EXPECT_EQ(drawn.count, clockwise ? kSize * kSize : 0);
+        EXPECT_EQ(drawn.count, orientation == GLU_INSIDE ? kSize * kSize : 0);
+        // Lit: the middle of the view faces the lamp head on.
+        const unsigned char *middle = canvas_->rgba() + (kSize / 2 * kSize + kSize / 2) * 4;
+        if (orientation == GLU_INSIDE)
+            EXPECT_GT(middle[0], 150);
     }
+    gluDeleteQuadric(q);
 }
 
 TEST_F(CompatGl, MipmapsShowTheBoxFilteredColourWhenMinified) {
@@ -871,5 +865,104 @@ TEST(LegacyProgram, PickLabelsTheMiddleBallAndMipmapsItsStripesToPurple) {
             EXPECT_EQ(labelled, 81);
         else
             EXPECT_EQ(labelled, 0);
+    }
+}
+
+namespace {
+
+// examples/legacy/quadrics.c's panels: 160 x 160 pixels, (column, row)
+// from the top left.
+const int kPanel = 160;
+
+std::array<double, 2> panelCentre(int column, int row) { return {column * kPanel + 80.0, row * kPanel + 80.0}; }
+
+// Where the point (x, y) of a flat panel (glOrtho(-1.2, 1.2, ...)) lands.
+std::array<double, 2> flatAt(int column, int row, double x, double y) {
+    const auto c = panelCentre(column, row);
+    const double perUnit = kPanel / 2.4;
+    return {c[0] + x * perUnit, c[1] - y * perUnit};
+}
+
+// The point at `degrees` (0 on +y, towards +x) and radius r.
+std::array<double, 2> polarAt(int column, int row, double degrees, double r) {
+    const double a = degrees * kPi / 180.0;
+    return flatAt(column, row, r * std::sin(a), r * std::cos(a));
+}
+
+bool lit(const unsigned char *p) { return brightness(p) > 400; }
+
+}  // namespace
+
+TEST(LegacyProgram, QuadricsClosesItsTubeWithTheInsideCapThatCullingKeeps) {
+    const Image img = picture("quadrics");
+    ASSERT_EQ(img.width, 480);
+    ASSERT_EQ(img.height, 320);
+    const PerspectiveView view{{1.8, 1.2, -2.6}, {0, 0, 0.8}, {0, 0, 1}, 40.0};
+    auto green = [](const unsigned char *p) { return p[1] > 150 && p[0] < 80 && p[2] < 100; };
+    // The far cap (z = 0), facing the eye through GLU_INSIDE, closes the
+    // tube: green where its centre is, not the black of an open end.
+    const auto cap = project(view, kPanel, kPanel, {0, 0, 0});
+    EXPECT_EQ(countAround(img, cap, 10, green), 21 * 21);
+    // The wall shows both colours of its striped texture.
+    auto red = [](const unsigned char *p) { return p[0] > 200 && p[1] < 60; };
+    auto white = [](const unsigned char *p) { return p[0] > 200 && p[1] > 200 && p[2] > 200; };
+    const std::array<double, 2> panel = {80, 80};
+    EXPECT_GT(countAround(img, panel, 79, red), 300);
+    EXPECT_GT(countAround(img, panel, 79, white), 300);
+}
+
+TEST(LegacyProgram, QuadricsShowsTheSpheresMarkedTexelWhereTheClassicMappingPutsIt) {
+    const Image img = picture("quadrics");
+    ASSERT_EQ(img.width, 480);
+    long n = 0;
+    double x = 0, y = 0;
+    for (int py = 0; py < kPanel; ++py)
+        for (int px = kPanel; px < 2 * kPanel; ++px) {
+            const unsigned char *p = img.at(px, py);
+            if (p[0] > 200 && p[1] < 60 && p[2] < 60) {
+                ++n;
+                x += px;
+                y += py;
+            }
+        }
+    ASSERT_GT(n, 50);
+    EXPECT_NEAR(x / n, 240 - 0.5, 3.0);
+    EXPECT_NEAR(y / n, 80 - 0.5, 3.0);
+}
+
+TEST(LegacyProgram, QuadricsDrawsLinesPointsAndOutlinesWhereTheyBelong) {
+    const Image img = picture("quadrics");
+    ASSERT_EQ(img.width, 480);
+    // The disks: rings at radius 0.25, 0.5, 0.75 and 1, spokes every 45
+    // degrees from 0; the rings are octagons, whose sides' middles lie at
+    // cos 22.5 of their radius.
+    const double side = std::cos(22.5 * kPi / 180.0);
+    const struct {
+        const char *what;
+        std::array<double, 2> at;
+        bool drawn;
+    } spots[] = {
+        {"line: a spoke between two rings", polarAt(2, 0, 0, 0.625), true},
+        {"line: the side of an inner ring", polarAt(2, 0, 22.5, 0.5 * side), true},
+        {"line: the outer circle", polarAt(2, 0, 22.5, side), true},
+        {"line: the middle of a face", polarAt(2, 0, 22.5, 0.577), false},
+        {"point: a vertex", polarAt(0, 1, 0, 0.5), true},
+        {"point: the outer circle's vertex", polarAt(0, 1, 135, 1.0), true},
+        {"point: a spoke between two vertices", polarAt(0, 1, 0, 0.625), false},
+        {"point: the outer circle between two vertices", polarAt(0, 1, 22.5, side), false},
+        {"silhouette: the outer circle", polarAt(1, 1, 22.5, side), true},
+        {"silhouette: the inner circle", polarAt(1, 1, 22.5, 0.25 * side), true},
+        {"silhouette: no ring inside", polarAt(1, 1, 22.5, 0.5 * side), false},
+        {"silhouette: no spoke", polarAt(1, 1, 0, 0.625), false},
+        {"sphere lines: the meridian facing the eye", flatAt(2, 1, 0, 0.5), true},
+        {"sphere lines: the equator", flatAt(2, 1, 0.3, 0), true},
+        {"sphere lines: between two meridians and two parallels", flatAt(2, 1, 0.25, 0.19), false},
+    };
+    for (const auto &s : spots) {
+        SCOPED_TRACE(s.what);
+        if (s.drawn)
+            EXPECT_GT(countAround(img, s.at, 1, lit), 0);
+        else
+            EXPECT_EQ(countAround(img, s.at, 2, [](const unsigned char *p) { return brightness(p) > 30; }), 0);
     }
 }

@@ -24,6 +24,11 @@ namespace {
 // numbers below 2^53 as integers.
 template <typename T>
 std::string reference(T v) {
+    // A NaN prints as its sign alone.  (Widened, a float NaN that is
+    // signalling in MIPS's legacy encoding, where the top fraction bit marks
+    // a signalling NaN, becomes the positive default NaN and loses its sign.)
+    if (std::isnan(v))
+        return std::signbit(v) ? "-nan" : "nan";
     char buf[40];
     const double wide = static_cast<double>(v);
     if (wide == std::trunc(wide) && std::fabs(wide) < 9007199254740992.0) {

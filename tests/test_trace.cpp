@@ -182,7 +182,10 @@ std::size_t glFaces(const Stream &s) {
 }  // namespace
 
 TEST(Trace, ObjHoldsGlsFacesInGlsWinding) {
-    const std::string path = ::testing::TempDir() + "softglu-trace-test.obj";
+    // A directory of its own: suites run side by side (the host's, armel's,
+    // the sanitizers', another checkout's) must not share the file.
+    const TempDir dir;
+    const std::string path = dir / "shape.obj";
     for (const Case &c : cases()) {
         SCOPED_TRACE(c.args);
         const Ran r = trace("--obj " + path + " " + c.args);
@@ -210,7 +213,6 @@ TEST(Trace, ObjHoldsGlsFacesInGlsWinding) {
     ASSERT_GE(sphere.vtLines.size(), 8u);
     for (int i = 0; i < 8; ++i)
         EXPECT_EQ(sphere.vtLines[i], "vt 0.5 0");
-    std::remove(path.c_str());
 }
 
 // Each line of a group is one command written several ways: a value after
@@ -368,8 +370,12 @@ TEST(Trace, OutputThatCannotBeWrittenIsReportedAndLosesNothing) {
         cases.push_back({"stdout over the size limit",
                          "{ ulimit -f 0; TOOL " + mode + big + " > out; echo \"status $?\"; } 2>&1 | cat >&2", 0,
                          "softglu-trace: cannot write standard output: File too large\nstatus 1\n", {"out"}, nullptr});
+        // The reader opens the pipe (a FIFO, its name removed) and has gone
+        // before the tool starts: no sleep for a loaded machine to outlast.
         cases.push_back({"stdout pipe closed",
-                         "trap '' PIPE; { sleep 0.2; TOOL " + mode + big + "; echo \"status $?\" >&2; } | true", 0,
+                         "trap '' PIPE; mkfifo pipe; { exec 3<pipe; } & exec 4>pipe; wait; rm pipe; TOOL " + mode +
+                             big + " >&4; echo \"status $?\" >&2",
+                         0,
                          "softglu-trace: cannot write standard output: Broken pipe\nstatus 1\n", {}, nullptr});
     }
     // Like cat, the tool dies of SIGPIPE silently where it is not ignored.

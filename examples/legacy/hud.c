@@ -6,8 +6,8 @@
  *
  * The scene is a striped drum (a cylinder with a lid) standing at the
  * origin, lit from the left, seen from (0, 3, 8) looking at (0, 1, 0).  Its
- * label is mapped the classic way round (s growing from +y towards +x)
- * through the texture matrix.
+ * label is mapped the classic way round (s growing from +y towards +x), as
+ * gluQuadricTexture(quadric, GL_TRUE) asks.
  *
  * The overlay has two round gauges, 48 pixels in outer and 34 in inner
  * radius, centred 64 pixels in from the bottom corners.  Each is a grey
@@ -94,20 +94,10 @@ static void drawDrum(void)
     glPushMatrix();
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);  /* the drum's axis up */
 
-    /* softglu's cylinder runs its s the other way round. */
-    glMatrixMode(GL_TEXTURE);
-    glLoadIdentity();
-    glTranslatef(1.0f, 0.0f, 0.0f);
-    glScalef(-1.0f, 1.0f, 1.0f);
-    glMatrixMode(GL_MODELVIEW);
-
     glEnable(GL_TEXTURE_2D);
     glColor3f(0.9f, 0.85f, 0.7f);
     gluCylinder(quadric, 1.0, 1.0, 2.0, 48, 1);
     glDisable(GL_TEXTURE_2D);
-    glMatrixMode(GL_TEXTURE);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
 
     glTranslatef(0.0f, 0.0f, 2.0f);
     glColor3f(0.5f, 0.5f, 0.55f);

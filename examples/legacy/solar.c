@@ -11,8 +11,8 @@
  * It uses the calls such programs lean on: gluPerspective and gluLookAt,
  * gluOrtho2D, quadric settings and gluDeleteQuadric, an error callback with
  * gluErrorString.  The world's texture follows the classic sphere mapping
- * (s from +y towards +x, t from the south pole up) through the texture
- * matrix that carries softglu's sphere onto it.
+ * (s from +y towards +x, t from the south pole up), which the quadric's
+ * gluQuadricTexture(quadric, GL_TRUE) asks for.
  */
 #include <GL/gl.h>
 #include <GL/glu.h>
@@ -171,21 +171,10 @@ static void drawWorld(void)
     glRotatef(23.5f, 0.0f, 0.0f, 1.0f);
     glRotatef(-90.0f, 1.0f, 0.0f, 0.0f);
 
-    /* softglu's sphere map is the classic one turned 180 degrees. */
-    glMatrixMode(GL_TEXTURE);
-    glLoadIdentity();
-    glTranslatef(1.0f, 1.0f, 0.0f);
-    glScalef(-1.0f, -1.0f, 1.0f);
-    glMatrixMode(GL_MODELVIEW);
-
     glEnable(GL_TEXTURE_2D);
     glColor3f(1.0f, 1.0f, 1.0f);
     gluSphere(quadric, 1.1f, 48, 24);
     glDisable(GL_TEXTURE_2D);
-
-    glMatrixMode(GL_TEXTURE);
-    glLoadIdentity();
-    glMatrixMode(GL_MODELVIEW);
     glPopMatrix();
 
     drawPlanet(5.9 + 1.8, 2.75 + 0.4, 0.3f, 0.7f, 0.7f, 0.68f);

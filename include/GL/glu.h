@@ -13,6 +13,12 @@
  * with the outside as the front face under GL's default counterclockwise
  * winding.  Call them outside any glBegin/glEnd pair of your own.
  *
+ * Built into another project, softglu's sources keep their bits whatever
+ * the flags but one: with clang, never -ffp-contract=fast, under which clang
+ * ignores their contraction pragma (src/exact.h) and fuses multiply-adds
+ * (GCC honours its own); nothing at compile time shows that flag, so the
+ * sources cannot refuse it.  docs/bit-exact.md lists every condition.
+ *
  * Link with -lsoftglu (pkg-config softglu, or CMake softglu::softglu).
  * gluSphere's radius and drawTorus's radii are float here, where classic
  * headers for these calls use double: recompile against this header.
@@ -20,28 +26,38 @@
 #ifndef SOFTGLU_GL_GLU_H
 #define SOFTGLU_GL_GLU_H
 
+/* softglu's version, major.minor.patch (tests/check_version.sh holds them to
+ * the project's).  The major version is the soname's, libsoftglu.so.1: it
+ * changes only when an existing function's signature, types or GL stream
+ * change.  A new function raises the minor version; a fix that sends the
+ * same stream, the patch. */
+#define SOFTGLU_VERSION_MAJOR 1
+#define SOFTGLU_VERSION_MINOR 0
+#define SOFTGLU_VERSION_PATCH 0
+
 #include <GL/gl.h>
 
 #ifdef __cplusplus
 extern "C" {
 #endif
 
-/* Draw styles, accepted for source compatibility; every surface is filled. */
+/* Draw styles.  libsoftglu fills every surface; under SOFTGLU_COMPAT a
+ * handle's style is honoured (see GL/glu_compat.h). */
 #define GLU_POINT      100010
 #define GLU_LINE       100011
 #define GLU_FILL       100012
 #define GLU_SILHOUETTE 100013
 
-/* The quadric handle.  softglu keeps no quadric state: the only handle
- * libsoftglu hands out is NULL, and the functions below never dereference
- * one, so any value (NULL included) may be passed.  Under SOFTGLU_COMPAT the
- * same one-int record has the tag GLUquadric, so that programs may
- * forward-declare `struct GLUquadric;`, and gluNewQuadric is the
- * compatibility layer's, which hands out a handle that is never NULL (see
- * GL/glu_compat.h). */
+/* The quadric handle.  libsoftglu keeps no quadric state: the only handle
+ * it hands out is NULL, and its functions never dereference one, so any
+ * value (NULL included) may be passed.  Under SOFTGLU_COMPAT the same
+ * one-int record has the tag GLUquadric, so that programs may
+ * forward-declare `struct GLUquadric;`, and gluNewQuadric, gluQuadricDrawStyle,
+ * gluCylinder, gluDisk and gluSphere are the compatibility layer's, whose
+ * handles hold the classic quadric settings (see GL/glu_compat.h). */
 #ifdef SOFTGLU_COMPAT
 struct GLUquadric {
-    int draw_style;  /* never read or written by softglu */
+    int draw_style;  /* the handle's draw style; softglu never reads it */
 };
 typedef struct GLUquadric GLUquadricObj;
 #define SOFTGLU_COMPAT_SYMBOL(name) __asm__("softglu_compat_" #name)
@@ -60,12 +76,13 @@ typedef GLUquadricObj GLUquadric;
  * Nothing is checked: infinities and NaNs are passed on as computed. */
 void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar);
 
-/* Returns NULL; allocates nothing.  (Under SOFTGLU_COMPAT: a handle that is
- * never NULL, from the compatibility layer.) */
+/* Returns NULL; allocates nothing.  (Under SOFTGLU_COMPAT: a new handle
+ * with the classic settings, from the compatibility layer.) */
 GLUquadricObj *gluNewQuadric(void) SOFTGLU_COMPAT_SYMBOL(gluNewQuadric);
 
-/* Does nothing: neither argument is read. */
-void gluQuadricDrawStyle(GLUquadricObj *obj, int style);
+/* Does nothing: neither argument is read.  (Under SOFTGLU_COMPAT: sets the
+ * handle's draw style.) */
+void gluQuadricDrawStyle(GLUquadricObj *obj, int style) SOFTGLU_COMPAT_SYMBOL(gluQuadricDrawStyle);
 
 /* The side wall of a cylinder or truncated cone along +z, from z = 0 (radius
  * baseRadius) to z = height (radius topRadius); no end caps.
@@ -78,7 +95,7 @@ void gluQuadricDrawStyle(GLUquadricObj *obj, int style);
  * accumulated by repeated addition, so the top row matches height,
  * topRadius and t = 1 only up to rounding. */
 void gluCylinder(GLUquadricObj *qobj, GLdouble baseRadius, GLdouble topRadius,
-                 GLdouble height, GLint slices, GLint stacks);
+                 GLdouble height, GLint slices, GLint stacks) SOFTGLU_COMPAT_SYMBOL(gluCylinder);
 
 /* A disk, or an annulus when innerRadius > 0, in the z = 0 plane facing +z.
  * Sends glNormal3f(0, 0, 1) once (always, even when nothing else follows);
@@ -89,7 +106,7 @@ void gluCylinder(GLUquadricObj *qobj, GLdouble baseRadius, GLdouble topRadius,
  * the outer circle onto the unit square: (x, y) -> (x / 2R + 0.5, y / 2R + 0.5)
  * with R = outerRadius. */
 void gluDisk(GLUquadricObj *qobj, GLdouble innerRadius, GLdouble outerRadius,
-             GLint slices, GLint loops);
+             GLint slices, GLint loops) SOFTGLU_COMPAT_SYMBOL(gluDisk);
 
 /* A sphere about the origin with its poles on the z axis.  Emits a
  * GL_TRIANGLE_FAN around the +z pole, one GL_QUAD_STRIP per stack from +z down
@@ -100,7 +117,7 @@ void gluDisk(GLUquadricObj *qobj, GLdouble innerRadius, GLdouble outerRadius,
  * 0 -> 1 around, t runs 0 -> 1 from +z to -z; the top fan's ring vertices
  * carry the pole's (0.5, 0) as they send no coordinate of their own.  Angles,
  * steps and texture coordinates are kept in single precision. */
-void gluSphere(GLUquadricObj *qobj, float radius, int slices, int stacks);
+void gluSphere(GLUquadricObj *qobj, float radius, int slices, int stacks) SOFTGLU_COMPAT_SYMBOL(gluSphere);
 
 /* A torus about the z axis: a tube of radius rc around a centre circle of
  * radius rt in the z = 0 plane.  One GL_QUAD_STRIP per tube side (numc of

@@ -11,10 +11,9 @@
  * compiled once with softglu's own floating-point flags, so what it sends to
  * GL does not depend on the flags a program is built with.
  *
- * softglu keeps no quadric state and always draws the same way: filled, with
- * smooth unit normals, the outside facing front, and texture coordinates on
- * every quadric (drawTorus sends none).  The quadric settings below are
- * accepted and change nothing; each says what that means on screen.
+ * Under the switch a quadric handle holds the classic settings, and
+ * gluCylinder, gluDisk, gluPartialDisk and gluSphere draw the way they say
+ * (see "Quadric handles" below); drawTorus draws as libsoftglu does.
  *
  * Calls of the classic interface that softglu does not provide (the
  * polygon tessellator, NURBS, 3D mipmaps) are declared at the end of this
@@ -57,7 +56,7 @@ extern "C" {
 #define GLU_ERROR 100103
 
 /* Error codes, for gluErrorString; the image calls below return the first
- * three, the quadric calls raise none */
+ * three, the quadric settings raise the first through their callback */
 #define GLU_INVALID_ENUM            100900
 #define GLU_INVALID_VALUE           100901
 #define GLU_OUT_OF_MEMORY           100902
@@ -72,41 +71,129 @@ extern "C" {
  * Cast to _GLUfuncptr to keep it quiet.) */
 typedef void (*_GLUfuncptr)();
 
-/* gluNewQuadric (declared in GL/glu.h) returns, under SOFTGLU_COMPAT, the
- * address of one static record that softglu never reads or writes: a handle
- * that is never NULL, so programs that take NULL for "out of memory" run.
- * Every call returns the same handle; it is not freed.
+/* ---- Quadric handles ----------------------------------------------------
  *
- * gluDeleteQuadric does nothing: there is nothing to free.  Any handle, NULL
- * included, is accepted. */
+ * gluNewQuadric (declared in GL/glu.h) returns, under SOFTGLU_COMPAT, a new
+ * handle: a small record from malloc holding a draw style, normals, a
+ * texture flag, an orientation and an error callback, with the classic
+ * defaults GLU_FILL, GLU_SMOOTH, GL_FALSE, GLU_OUTSIDE and no callback.  It
+ * returns NULL only when malloc fails (the classic "out of memory").
+ * gluDeleteQuadric frees it.  The settings below change it;
+ * gluQuadricDrawStyle (also declared in GL/glu.h) sets the style.
+ *
+ * softglu keeps its live handles in a registry and looks each handle up
+ * there, by its address, before it reads anything.  A handle it did not
+ * hand out (NULL, one from libsoftglu's own gluNewQuadric, a program's own
+ * GLUquadricObj variable, a deleted handle) is never dereferenced: the
+ * setters and gluDeleteQuadric ignore it, and the quadrics draw with it
+ * exactly what libsoftglu draws (filled, smooth normals, outside in front,
+ * softglu's own texture coordinates; see GL/glu.h).  The lookup walks the
+ * live handles, so it costs a little more with each one a program keeps.
+ *
+ * Threads: every call may be made from any thread.  One mutex guards the
+ * registry and the records; a draw copies its handle's settings under it
+ * and draws from the copy, so a handle changed or deleted on another thread
+ * meanwhile draws with the settings it had when the draw began.  The error
+ * callback runs on the thread of the call that raised it, with no lock
+ * held.  GL calls go to the calling thread's current context, as always.
+ *
+ * WHAT EACH SETTING SENDS (gluCylinder, gluDisk, gluPartialDisk, gluSphere)
+ *   The vertices are always libsoftglu's, bit for bit: the same positions,
+ *   from the same code.  GLU_FILL with GLU_SMOOTH and GLU_OUTSIDE sends
+ *   exactly libsoftglu's primitives, vertices and normals, with texture
+ *   coordinates as the texture flag says.
+ *
+ *   GLU_FILL        libsoftglu's GL_QUAD_STRIPs and GL_TRIANGLE_FANs.
+ *   GLU_LINE        GL_LINE_STRIPs along the edges of the filled surface's
+ *                   faces.  Cylinder: each edge of a slice bottom to top
+ *                   (slices + 1 of them, the closing one included), then
+ *                   each row around, bottom first.  Disk and partial disk:
+ *                   the circle of each ring radius, inside out, then each
+ *                   step's spoke from the inner radius out.  Sphere: each
+ *                   meridian from +z to -z (the bands' rows), then each row
+ *                   between two bands, all the way round.
+ *   GLU_POINT       GL_POINTS: the cylinder's edges, the disk's spokes, the
+ *                   sphere's meridians, vertex by vertex, as GLU_LINE walks
+ *                   them (a pole is sent once per meridian).
+ *   GLU_SILHOUETTE  GL_LINE_STRIPs along the outline only, leaving out the
+ *                   lines between faces that lie in one plane.  Cylinder:
+ *                   the bottom row and the top row.  Disk: the inner circle
+ *                   (none when innerRadius is 0) and the outer one; a
+ *                   partial disk short of a full turn adds its first and
+ *                   last spokes.  Sphere: as GLU_LINE (no two of its faces
+ *                   lie in one plane).
+ *   GLU_OUTSIDE     The outside faces front under GL's default
+ *                   counterclockwise winding; normals point out.
+ *   GLU_INSIDE      Normals point in, each exactly negated, and every
+ *                   primitive's winding is reversed, so the inside faces
+ *                   front: a strip sends each pair of vertices the other
+ *                   way round, a fan walks its ring the other way.  The
+ *                   disk's normal is (0, 0, -1) and -z faces front.
+ *   GLU_SMOOTH      Each vertex's own unit normal, as libsoftglu's (the
+ *                   disk: one normal, before everything else).
+ *   GLU_FLAT        With GLU_FILL, one normal per face, sent before the
+ *                   face's last vertex, the one whose normal GL's flat
+ *                   shading (glShadeModel(GL_FLAT)) takes: the normalised
+ *                   sum, in single precision, of the unit normals of the
+ *                   face's corners.  A cylinder's slice is flat, so its
+ *                   normal comes once, before its strip; the disk's one
+ *                   normal is its faces' own.  A pole vertex sends none.
+ *                   With the line and point styles, which draw no faces:
+ *                   as GLU_SMOOTH.
+ *   GLU_NONE        No normal at all: vertices carry the current one.
+ *   gluQuadricTexture(q, GL_FALSE)  No texture coordinate: vertices carry
+ *                   the current one.
+ *   gluQuadricTexture(q, GL_TRUE)   The classic mapping, as texture
+ *                   coordinates sent with every vertex (no GL state is
+ *                   changed).  Sphere: s is 0 on the +y axis, 0.25 on +x,
+ *                   0.5 on -y, 0.75 on -x, back to 1 on +y; t is 0 at
+ *                   z = -radius and 1 at z = +radius, (0.5, 1) and (0.5, 0)
+ *                   at the poles.  Cylinder: s as the sphere's, t from 0 at
+ *                   z = 0 to 1 at z = height.  Disk and partial disk:
+ *                   (x / 2R + 0.5, y / 2R + 0.5), R = outerRadius, as
+ *                   libsoftglu's.  Each coordinate is reflected from
+ *                   softglu's own by one single subtraction: (1 - s, t) on
+ *                   the cylinder, (1 - s, 1 - t) on the sphere, where s and
+ *                   t accumulate as GL/glu.h says.  The sphere's top fan,
+ *                   whose ring libsoftglu leaves without coordinates, gets
+ *                   its ring's own: s accumulated from 0 up (or 1 down) in
+ *                   the order the ring is walked, t that of the first
+ *                   band's lower row.  The seam at +y has s = 1 on the first
+ *                   column and about 0 on the closing one.
+ *
+ * Counts are not checked, in any style.  GLU_FILL gives libsoftglu's
+ * empty or degenerate primitives for zero and negative counts.  The other
+ * styles send nothing for a cylinder with slices <= 0, a disk with
+ * loops <= 0, a sphere with stacks <= 0 or slices < 0; other zero or
+ * negative counts give empty or one-vertex primitives, as the loops run. */
+
+/* Frees a handle from gluNewQuadric.  Any other value (NULL included) is
+ * ignored. */
 void gluDeleteQuadric(GLUquadricObj *qobj);
 
-/* Does nothing: every quadric sends smooth unit normals, one per vertex
- * (one for the whole disk).  GLU_FLAT programs get smooth shading;
- * GLU_NONE programs get normals they may ignore by leaving lighting off. */
+/* GLU_SMOOTH, GLU_FLAT or GLU_NONE (see above).  Any other value changes
+ * nothing and calls the handle's error callback with GLU_INVALID_ENUM. */
 void gluQuadricNormals(GLUquadricObj *qobj, GLenum normal);
 
-/* Does nothing: the cylinder, disk, partial disk and sphere always send
- * texture coordinates.  With GL_FALSE they are still sent; they show only
- * while texturing is enabled (glEnable(GL_TEXTURE_2D)). */
+/* GL_FALSE (the default): no texture coordinates; any other value: the
+ * classic mapping (see above). */
 void gluQuadricTexture(GLUquadricObj *qobj, GLboolean texture);
 
-/* Does nothing: the outside always faces front under GL's default
- * counterclockwise winding.  A program that asks for GLU_INSIDE (a sky dome
- * seen from within) sees back faces, which GL_CULL_FACE removes.  Flip the
- * winding around the call instead:
- *     glFrontFace(GL_CW); gluSphere(q, r, slices, stacks); glFrontFace(GL_CCW);
- * The normals still point outwards, so lighting treats the surface as seen
- * from outside: draw such a dome unlit. */
+/* GLU_OUTSIDE or GLU_INSIDE (see above).  Any other value changes nothing
+ * and calls the handle's error callback with GLU_INVALID_ENUM. */
 void gluQuadricOrientation(GLUquadricObj *qobj, GLenum orientation);
 
-/* Does nothing: softglu checks no argument and reports no error, so the
- * GLU_ERROR callback is never called. */
+/* With which = GLU_ERROR, fn (cast to _GLUfuncptr; it takes the GLenum
+ * error code) becomes the handle's error callback, called when a setting of
+ * the handle is refused; NULL removes it.  Any other `which` changes nothing
+ * and calls the current callback with GLU_INVALID_ENUM.  A draw style that
+ * gluQuadricDrawStyle does not know is refused the same way. */
 void gluQuadricCallback(GLUquadricObj *qobj, GLenum which, _GLUfuncptr fn);
 
 /* A sector of gluDisk's disk or annulus, angles in degrees, with gluDisk's
  * conventions: the z = 0 plane facing +z, angle 0 on +y growing towards +x
- * (x = r sin a, y = r cos a).  Sends glNormal3f(0, 0, 1) once (always), then
+ * (x = r sin a, y = r cos a).  Drawn in the handle's settings (above); with
+ * a NULL or foreign handle it sends glNormal3f(0, 0, 1) once (always), then
  * one GL_QUAD_STRIP per loop from the inside out, each of slices + 1 steps
  * of an outer then an inner glVertex2f, each preceded by gluDisk's texture
  * coordinate (x / 2R + 0.5, y / 2R + 0.5), R = outerRadius; ring radii
