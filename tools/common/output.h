@@ -88,6 +88,9 @@ private:
     std::string temp_;    // "" when writing directly
     std::vector<char> buffer_;
     std::size_t used_ = 0;
+    // Of a temporary file: the bytes written, and those whose writeback has
+    // been started (flush()).
+    unsigned long long written_ = 0, writeback_ = 0;
     int errno_ = 0;
     std::string error_;
 };
