@@ -85,7 +85,14 @@ extern "C" void onChild(int) {
 // Formats the records as they arrive, a line per call.
 class Listing {
 public:
-    Listing(output::Output &out, bool hex) : out_(out), hex_(hex) {}
+    Listing(output::Output &out, bool hex) : out_(out), hex_(hex) {
+        for (const softglu_record_kind &k : softglu_records) {
+            std::size_t size = 1;
+            for (const char *a = k.args; *a; ++a)
+                size += argSize(*a);
+            sizes_[k.tag] = static_cast<std::uint8_t>(size);
+        }
+    }
 
     // Takes `n` more bytes; false when they are not records (the rest is
     // then dropped).
@@ -143,14 +150,9 @@ private:
     std::size_t recordSize(const unsigned char *p, std::size_t have) {
         if (have == 0)
             return 0;
-        const softglu_record_kind *k = kind(p[0]);
-        if (!k) {
+        const std::size_t size = sizes_[p[0]];
+        if (size == 0)
             corrupt_ = true;
-            return 0;
-        }
-        std::size_t size = 1;
-        for (const char *a = k->args; *a; ++a)
-            size += argSize(*a);
         return size;
     }
 
@@ -330,6 +332,7 @@ private:
         char text[128];
     };
     std::vector<CachedLine> cache_ = std::vector<CachedLine>(kCacheLines);
+    std::uint8_t sizes_[256] = {};  // each record's size by its tag; 0 for none
 
     output::Output &out_;
     bool hex_;
