@@ -11,7 +11,8 @@
 #                                        and softglu-compat.pc, CMake's softglu
 #                                        package (softglu::softglu,
 #                                        softglu::static and softglu::compat), the tools that were
-#                                        built and the man pages (man/)
+#                                        built (softglu-trace's interposer in
+#                                        DIR/lib/softglu) and the man pages (man/)
 #   find_package(softglu) with -Dsoftglu_DIR=BUILD
 #                                        the same targets from the build
 #                                        tree, uninstalled
@@ -67,4 +68,9 @@ foreach(tool softglu-trace softglu-render)
     install(TARGETS ${tool} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()
+# softglu-trace --run's interposer, private to it: found relative to the
+# installed softglu-trace.
+if(TARGET softglu_interpose)
+  install(TARGETS softglu_interpose LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/softglu)
+endif()
 include(cmake/porting.cmake)

@@ -19,14 +19,14 @@ dsc=$(ls "$out"/softglu_*.dsc 2>/dev/null | head -n 1)
 [ -n "$dsc" ] || { echo "FAIL: no source package in $out"; exit 1; }
 version=$(sed -n 's/^Version: //p' "$dsc")
 debs=""
-for p in libsoftglu1 libsoftglu-dev softglu-tools; do
+for p in libsoftglu1 libsoftglu-dev softglu-trace softglu-tools; do
     [ -f "$out/${p}_${version}_$arch.deb" ] || { echo "FAIL: no $p for $arch in $out"; exit 1; }
     debs="$debs $out/${p}_${version}_$arch.deb"
 done
 
 exec 9>/tmp/softglu-dpkg-install.lock
 flock -w 1800 9 || { echo "FAIL: another run holds /tmp/softglu-dpkg-install.lock"; exit 1; }
-for p in libsoftglu1 libsoftglu-dev softglu-tools; do
+for p in libsoftglu1 libsoftglu-dev softglu-trace softglu-tools; do
     if dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'installed'; then
         echo "FAIL: $p is installed already; purge it first"
         exit 1

@@ -8,6 +8,14 @@
 #   - The library inside: seven exports, NEEDED libc and libm (check_abi.sh),
 #     an object of its architecture without fused multiply-add
 #     (check_arch.sh); the compatibility archive (check_compat.sh).
+#   - softglu-trace, packaged for every architecture: the program and its
+#     interposer objects of that architecture (check_arch.sh); run under
+#     the architecture's qemu-user on its baseline CPU, it lists calls
+#     exactly as the packaged amd64 softglu-trace does in that
+#     architecture's math family (--like), one call where the two families
+#     part among them; and armel's interposer, given to qemu-arm, traces an
+#     armel program into the listing that amd64 makes of the same program
+#     --like armel (--diff).
 #   - Multi-Arch: same packages hold the same arch-independent files on
 #     every architecture.
 #   - The packaged amd64 and armel libraries replay the reference stream,
@@ -92,13 +100,15 @@ $lib/softglu/porting/link/pkgconfig/glu.pc
 ./usr/share/man/man7/softglu.7.gz
 $(doc libsoftglu-dev)
 $examples$man3"
-    want_tools="./usr/bin/softglu-render
-./usr/bin/softglu-trace
-$(doc softglu-tools)
-./usr/share/man/man1/softglu-render.1.gz
+    want_trace="./usr/bin/softglu-trace
+$lib/softglu/libsoftglu-trace.so
+$(doc softglu-trace)
 ./usr/share/man/man1/softglu-trace.1.gz"
+    want_tools="./usr/bin/softglu-render
+$(doc softglu-tools)
+./usr/share/man/man1/softglu-render.1.gz"
 
-    packages="libsoftglu1 libsoftglu-dev"
+    packages="libsoftglu1 libsoftglu-dev softglu-trace"
     [ "$arch" = "$native" ] && packages="$packages softglu-tools"
     for package in $packages; do
         deb=$out/${package}_${version}_$arch.deb
@@ -106,6 +116,7 @@ $(doc softglu-tools)
         case $package in
             libsoftglu1) want=$want_lib multi=same ;;
             libsoftglu-dev) want=$want_dev multi=same ;;
+            softglu-trace) want=$want_trace multi=foreign ;;
             softglu-tools) want=$want_tools multi=no ;;
         esac
         got=$(contents "$deb")
@@ -121,7 +132,7 @@ $(echo "$want" | sort)"
             bad "$package ($arch) does not unpack"
     done
     [ "$arch" = "$native" ] || [ ! -f "$out/softglu-tools_${version}_$arch.deb" ] ||
-        bad "softglu-tools is built for $arch: it is for $native only"
+        bad "softglu-tools (softglu-render) is built for $arch: it is for $native only"
 
     depends=$(dpkg-deb -f "$out/libsoftglu-dev_${version}_$arch.deb" Depends)
     for want in "libsoftglu1 (= $version)" libgl-dev; do
@@ -159,6 +170,14 @@ $(echo "$want" | sort)"
     sh "$here/check_abi.sh" "$so" "${bin}readelf" "${bin}nm" || fail=1
     sh "$here/check_arch.sh" "$arch" "$so" "${bin}readelf" "${bin}objdump" || fail=1
     sh "$here/check_compat.sh" "$root/usr/lib/$multiarch/libsoftglu-compat.a" "${bin}nm" || fail=1
+    for f in "$root/usr/bin/softglu-trace" "$root/usr/lib/$multiarch/softglu/libsoftglu-trace.so"; do
+        name=$(basename "$f")
+        [ -f "$f" ] || { bad "no $name in softglu-trace ($arch)"; continue; }
+        sh "$here/check_arch.sh" "$arch" "$f" "${bin}readelf" "${bin}objdump" >"$work/$arch/$name.arch"
+        status=$?
+        sed "s|^|$name: |" "$work/$arch/$name.arch"
+        [ $status -eq 0 ] || fail=1
+    done
     ! "${bin}readelf" -S "$so" | grep -q -e '\.debug_info' -e '\.symtab' || bad "libsoftglu.so ($arch) is not stripped"
     dpkg-deb -c "$out/libsoftglu1-dbgsym_${version}_$arch.deb" 2>/dev/null | grep -q '/usr/lib/debug/.build-id/.*\.debug$' ||
         bad "no debug information for libsoftglu.so ($arch)"
@@ -186,6 +205,55 @@ for build in "$hostbuild" "$armelbuild"; do
             "$dir/libsoftglu.so.1" >"$work/$arch/replay.log" 2>&1
     fi || { tail -n 20 "$work/$arch/replay.log"; bad "the packaged $arch library does not send the reference stream"; }
 done
+
+# softglu-trace of each architecture runs under its qemu-user, on the CPU
+# model its toolchain file names (armel's: the armel build's), and lists as
+# the packaged amd64 softglu-trace does in that architecture's family.
+# Their math families list perspective 2.7602 otherwise (tests/test_families.cpp).
+hostroot=$work/$native/root
+hosttrace="env LD_LIBRARY_PATH=$hostroot/usr/lib/$(dpkg-architecture -a"$native" -qDEB_HOST_MULTIARCH 2>/dev/null) $hostroot/usr/bin/softglu-trace"
+for arch in $arches; do
+    [ "$arch" != "$native" ] && [ -f "$hostroot/usr/bin/softglu-trace" ] || continue
+    gnu=$(dpkg-architecture -a"$arch" -qDEB_HOST_GNU_TYPE 2>/dev/null)
+    root=$work/$arch/root
+    toolchain=$src/cmake/$gnu.cmake
+    qemu=$(sed -n 's/^set(SOFTGLU_QEMU \([^ )]*\))$/\1/p' "$toolchain" 2>/dev/null)
+    cpu=$(sed -n 's/^set(SOFTGLU_QEMU_BASELINE_CPU \([^ )]*\))$/\1/p' "$toolchain" 2>/dev/null)
+    [ "$arch" = armel ] && cpu=${armelcpu:-$cpu}
+    [ -n "$qemu" ] || { bad "$toolchain names no emulator for $arch"; continue; }
+    there="$qemu${cpu:+ -cpu $cpu} -L /usr/$gnu -E LD_LIBRARY_PATH=$root/usr/lib/$(dpkg-architecture -a"$arch" -qDEB_HOST_MULTIARCH 2>/dev/null) $root/usr/bin/softglu-trace"
+    # shellcheck disable=SC2086
+    $there --version >"$work/$arch/trace-version.txt" 2>&1 ||
+        { cat "$work/$arch/trace-version.txt"; bad "softglu-trace ($arch) does not run under $qemu${cpu:+ -cpu $cpu}"; continue; }
+    # shellcheck disable=SC2086
+    if ! $hosttrace --like "$arch" --version >/dev/null 2>"$work/$arch/like.txt"; then
+        echo "softglu-trace ($arch) runs under $qemu; not compared: $(cat "$work/$arch/like.txt")"
+        continue
+    fi
+    for call in "sphere 1 16 8" "perspective 2.7602 1 1 100"; do
+        # shellcheck disable=SC2086
+        $there --hex $call >"$work/$arch/there.txt" 2>&1 && $hosttrace --like "$arch" --hex $call >"$work/$arch/here.txt" 2>&1 &&
+            cmp -s "$work/$arch/here.txt" "$work/$arch/there.txt" ||
+            bad "softglu-trace ($arch) under $qemu does not list '$call' as $native's does --like $arch:
+$(diff "$work/$arch/here.txt" "$work/$arch/there.txt" | head -n 6)"
+    done
+done
+
+# armel's interposer, given to qemu-arm by the packaged amd64 softglu-trace,
+# traces the armel build's zoom (examples/trace) into the listing the host
+# build's zoom gives --like armel.
+armroot=$work/armel/root
+armlib=$armroot/usr/lib/arm-linux-gnueabi
+if [ -f "$armlib/softglu/libsoftglu-trace.so" ] && [ -f "$hostroot/usr/bin/softglu-trace" ] &&
+    [ -x "$armelbuild/examples/trace/zoom" ] && [ -x "$hostbuild/examples/trace/zoom" ]; then
+    # shellcheck disable=SC2086
+    (cd "$work/armel" &&
+        $hosttrace --run --hex -o run-board.txt -- $qemuarm -E LD_LIBRARY_PATH="$armlib" \
+            -E LD_PRELOAD="$armlib/softglu/libsoftglu-trace.so" "$armelbuild/examples/trace/zoom" run-board.png &&
+        $hosttrace --like armel --run --hex -o run-here.txt -- "$hostbuild/examples/trace/zoom" run-here.png &&
+        $hosttrace --diff run-here.txt run-board.txt) >"$work/armel/run.log" 2>&1 ||
+        { tail -n 20 "$work/armel/run.log"; bad "the packaged armel interposer's listing is not amd64's --like armel"; }
+fi
 
 # A consumer of the armel packages, run under qemu-arm.
 if [ -d "$work/armel/root/usr" ]; then

@@ -4,12 +4,13 @@
 # native packages of OUT with dpkg -i, as a user would, beside whatever the
 # system has, and checks that:
 #   - nothing was removed or changed (the system's GL utility and GLUT
-#     development packages included), only the three packages added;
+#     development packages included), only the four packages added;
 #   - the linker cache knows libsoftglu.so.1;
 #   - programs build and run against /usr through pkg-config and CMake,
 #     with softglu's GL/glu.h and never the system's (check_consumer.sh);
 #   - man finds the pages and renders them without a warning;
-#   - the tools run.
+#   - the tools run, and softglu-trace --run finds its interposer where the
+#     package installs it and lists a consumer's softglu calls.
 # The packages are then purged, always, even when a step fails, and the
 # package list must be what it was before.  A lock keeps two runs (two
 # worktrees' suites) from installing at once.
@@ -21,7 +22,7 @@ bad() { echo "FAIL: $*"; fail=1; }
 here=$(cd "$(dirname "$0")" && pwd)
 arch=$(dpkg --print-architecture)
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null)
-packages="libsoftglu1 libsoftglu-dev softglu-tools"
+packages="libsoftglu1 libsoftglu-dev softglu-trace softglu-tools"
 rm -rf "$work" && mkdir -p "$work" || exit 1
 
 exec 9>/tmp/softglu-dpkg-install.lock
@@ -71,7 +72,7 @@ state >"$work/during"
 removed=$(comm -23 "$work/before" "$work/during")
 [ -z "$removed" ] || bad "installing removed or changed: $removed"
 added=$(comm -13 "$work/before" "$work/during" | cut -d' ' -f1 | sed 's/:.*//' | tr '\n' ' ')
-[ "$added" = "libsoftglu-dev libsoftglu1 softglu-tools " ] || bad "installing added: $added"
+[ "$added" = "libsoftglu-dev libsoftglu1 softglu-tools softglu-trace " ] || bad "installing added: $added"
 for p in libglu1-mesa-dev libglut-dev freeglut3-dev; do
     if grep -q "^$p:" "$work/before"; then
         grep -q "^$p:.* ii $" "$work/during" || bad "$p is no longer installed"
@@ -91,7 +92,12 @@ for page in gluSphere gluDeleteQuadric gluPartialDisk softglu-trace; do
 done
 MANWIDTH=80 man gluSphere 2>/dev/null | grep -q 'gluSphere - draw a sphere' || bad "man gluSphere shows another page"
 
-[ "$(softglu-trace --version)" = "softglu-trace $upstream" ] || bad "softglu-trace --version: $(softglu-trace --version)"
+[ "$(softglu-trace --version | sed -n 1p)" = "softglu-trace $upstream" ] || bad "softglu-trace --version: $(softglu-trace --version)"
 softglu-trace --summary sphere 1 8 4 | grep -q '^vertices  *92$' || bad "softglu-trace does not draw"
+# sphere-pc1 (check_consumer.sh) defines its own GL: its softglu calls are
+# listed, not what softglu sends into that GL (softglu-trace(1), LIMITS).
+softglu-trace --run -o "$work/run.txt" -- "$work/consumer/sphere-pc1" >/dev/null 2>"$work/run.err" &&
+    grep -qx 'gluSphere(null, 1, 16, 8)' "$work/run.txt" ||
+    bad "softglu-trace --run does not list sphere-pc1's calls: $(cat "$work/run.err")"
 softglu-render --size 64 --shape torus -o "$work/torus.png" >/dev/null && [ -s "$work/torus.png" ] ||
     bad "softglu-render does not draw"

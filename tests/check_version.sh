@@ -4,8 +4,10 @@
 # (CMake's project version) is the one everywhere else: the library's file
 # name and soname, GL/glu.h's SOFTGLU_VERSION_MAJOR, _MINOR and _PATCH (as
 # the preprocessor reads them), the upstream part of debian/changelog's
-# version (and so the packages'), CHANGELOG.md and each TOOL's --version.  softglu.pc's and the CMake package's versions are
-# checked by check_consumer.sh.
+# version (and so the packages'), CHANGELOG.md and the first line of each
+# TOOL's --version (softglu-trace's second names its math family).
+# softglu.pc's and the CMake package's versions are checked by
+# check_consumer.sh.
 set -u
 src=$1 version=$2 lib=$3
 shift 3
@@ -30,7 +32,7 @@ deb=$(sed -n '1s/^softglu (\([^)]*\)).*/\1/p' "$src/debian/changelog")
 grep -q "^## $version\b" "$src/CHANGELOG.md" || bad "CHANGELOG.md has no section for $version"
 
 for tool in "$@"; do
-    got=$("$tool" --version)
+    got=$("$tool" --version | sed -n 1p)
     [ "$got" = "$(basename "$tool") $version" ] || bad "$tool --version says '$got'"
 done
 

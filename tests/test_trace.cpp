@@ -282,6 +282,19 @@ TEST(Trace, BadArgumentsGiveAReasonTheUsageAndExitStatus2) {
         {"sphere 1 2147483647 2147483647", "would send 27670116112711811080 GL calls, more than the limit of 10000000 "},
         {"--max-calls 0 perspective 60 1 0.1 100", "would send 1 GL call, more than the limit of 0 "},
         {"--max-calls 1000 disk 0 1 16 100", "would send 7001 GL calls, more than the limit of 1000 "},
+        // Math families, whole programs, comparisons: what goes with what.
+        {"--libm fast sphere 1", "--libm: 'fast' is no family (native, fused or unfused)"},
+        {"--like vax sphere 1", "--like: unknown architecture 'vax' (amd64, arm64, armel, "},
+        {"--like amd64 sphere 1", "amd64's family depends on its CPU"},
+        {"--libm fused --like armel sphere 1", "choose one of --libm and --like"},
+        {"--run", "--run needs a PROGRAM"},
+        {"sphere 1 --run", "--run comes before the program"},
+        {"--run --summary -- true", "--summary, --obj and --max-calls are for one call"},
+        {"--diff a", "--diff takes two listings, not 1"},
+        {"--diff --hex a b", "--diff takes two listings and no other option"},
+        {"--run --diff a b", "choose one of --run and --diff"},
+        {"--obj t.obj -o u.txt sphere 1", "--obj names its own FILE: leave out -o"},
+        {"sphere 1 -o", "-o needs a FILE"},
     };
     TempDir dir;
     for (const auto &[args, reason] : bad) {
@@ -459,4 +472,266 @@ TEST(Trace, MemoryStaysConstantHoweverLongTheStream) {
         EXPECT_LT(many.maxRssKiB, 20 * 1024);
 #endif
     }
+}
+
+namespace {
+
+std::uint64_t hexBits(const std::string &token) { return std::strtoull(token.c_str(), nullptr, 16); }
+
+// Makes again the softglu call a --hex listing's line names, with the
+// arguments' bits as listed, and returns what it sends.
+::testing::AssertionResult remake(const std::string &line, Stream &out) {
+    const std::size_t open = line.find('('), close = line.rfind(')');
+    if (open == std::string::npos || close == std::string::npos)
+        return ::testing::AssertionFailure() << "not a call: " << line;
+    const std::string name = line.substr(0, open);
+    std::vector<std::string> value, bits;
+    std::istringstream in(line.substr(open + 1, close - open - 1));
+    for (std::string arg; std::getline(in, arg, ',');) {
+        std::istringstream words(arg);
+        std::string v, b;
+        words >> v >> b;
+        value.push_back(v);
+        bits.push_back(b);
+    }
+    auto d = [&](std::size_t i) {
+        double x;
+        const std::uint64_t b = hexBits(bits.at(i));
+        std::memcpy(&x, &b, sizeof x);
+        return x;
+    };
+    auto f = [&](std::size_t i) {
+        float x;
+        const std::uint32_t b = static_cast<std::uint32_t>(hexBits(bits.at(i)));
+        std::memcpy(&x, &b, sizeof x);
+        return x;
+    };
+    auto n = [&](std::size_t i) { return std::atoi(value.at(i).c_str()); };
+    static GLUquadricObj someQuadric;
+    auto h = [&](std::size_t i) { return value.at(i) == "null" ? nullptr : &someQuadric; };
+    if (name == "gluPerspective")
+        out = record([&] { gluPerspective(d(0), d(1), d(2), d(3)); });
+    else if (name == "gluCylinder")
+        out = record([&] { gluCylinder(h(0), d(1), d(2), d(3), n(4), n(5)); });
+    else if (name == "gluDisk")
+        out = record([&] { gluDisk(h(0), d(1), d(2), n(3), n(4)); });
+    else if (name == "gluSphere")
+        out = record([&] { gluSphere(h(0), f(1), n(2), n(3)); });
+    else if (name == "drawTorus")
+        out = record([&] { drawTorus(f(0), n(1), f(2), n(3)); });
+    else if (line == "gluNewQuadric() = null" || line == "gluQuadricDrawStyle(null, GLU_FILL)")
+        out.clear();
+    else
+        return ::testing::AssertionFailure() << "not a call zoom makes: " << line;
+    return ::testing::AssertionSuccess();
+}
+
+bool exists(const std::string &path) {
+    struct stat st {};
+    return stat(path.c_str(), &st) == 0;
+}
+
+// The word after "math family: " in softglu-trace --version's output.
+std::string familyOf(const std::string &version) {
+    const std::size_t at = version.find("math family: ");
+    return at == std::string::npos ? "" : version.substr(at + 13, version.find(' ', at + 13) - at - 13);
+}
+
+}  // namespace
+
+// softglu-trace --run on zoom (examples/trace), a program that draws 20
+// quadrics in each of 8 frames.  Here: every softglu call it makes is
+// listed with exactly the GL calls the library sends for those arguments
+// (and none of the program's own), while the program's output, image and
+// exit status are what they are untraced.  In a cross build: the program
+// cross-built and run under the emulator, traced by this machine's
+// softglu-trace, lists exactly what the host's zoom does in this
+// architecture's family, and --diff names the first math-family
+// difference in the other.
+TEST(Trace, RunListsEachSoftgluCallOfAProgramAndChangesNothing) {
+#ifndef SOFTGLU_ZOOM
+    GTEST_SKIP() << "zoom (examples/trace) is not part of this build";
+#else
+    TempDir dir;
+    const std::string cd = "cd " + dir.path() + " && ";
+#ifdef SOFTGLU_EMULATED
+    const std::string host = SOFTGLU_HOST_TRACE, hostZoom = std::string(SOFTGLU_HOST_BUILD) + "/examples/trace/zoom";
+    if (!exists(host) || !exists(hostZoom))
+        GTEST_SKIP() << "no host build with softglu-trace and zoom at " << SOFTGLU_HOST_BUILD;
+    const std::string like = host + " --like " SOFTGLU_DEB_ARCH;
+    const Ran version = runShell("exec " + like + " --version");
+    if (version.status != 0)
+        GTEST_SKIP() << "this machine cannot run in " SOFTGLU_DEB_ARCH "'s family: " << version.err;
+    // The emulator is given the program's own interposer (-E LD_PRELOAD).
+    const Ran board = runShell(cd + "exec " + host + " --run --hex -o board.txt -- " SOFTGLU_EMULATOR
+                               " -E LD_PRELOAD=" SOFTGLU_INTERPOSER " " SOFTGLU_ZOOM " board.png");
+    ASSERT_EQ(board.status, 0) << board.err;
+    EXPECT_EQ(board.out, "zoom: 8 frames of 20 quadrics, the last at 2.7602 degrees\n");
+    const Ran here = runShell(cd + "exec " + like + " --run --hex -o here.txt -- " + hostZoom + " here.png");
+    ASSERT_EQ(here.status, 0) << here.err;
+    const Ran same = runShell(cd + "exec " + host + " --diff here.txt board.txt");
+    EXPECT_EQ(same.status, 0) << same.out;
+    EXPECT_EQ(same.out.rfind("The listings are identical: 170 softglu calls, 112728 GL calls, both in the ", 0), 0u)
+        << same.out;
+
+    const std::string other = familyOf(version.out) == "fused" ? "unfused" : "fused";
+    const Ran inOther = runShell(cd + "exec " + host + " --libm=" + other + " --run --hex -o other.txt -- " +
+                                 hostZoom + " other.png");
+    if (inOther.status == 2) {
+        std::printf("not compared with the %s family, which this machine cannot run: %s", other.c_str(),
+                    inOther.err.c_str());
+        return;
+    }
+    ASSERT_EQ(inOther.status, 0) << inOther.err;
+    const Ran parts = runShell(cd + "exec " + host + " --diff other.txt board.txt");
+    EXPECT_EQ(parts.status, 1);
+    EXPECT_NE(parts.out.find("at GL call 1 of softglu call 108 (line 70565 of A, line 70565 of B)"),
+              std::string::npos) << parts.out;
+    EXPECT_NE(parts.out.find("A math-family difference"), std::string::npos) << parts.out;
+#else
+    const std::string zoom = SOFTGLU_ZOOM;
+    const Ran plain = runShell(cd + "exec " + zoom + " plain.png");
+    ASSERT_EQ(plain.status, 0) << plain.err;
+    const Ran traced = runShell(cd + "exec " + kTool + " --run --hex -o run.txt -- " + zoom + " traced.png");
+    ASSERT_EQ(traced.status, 0) << traced.err;
+    EXPECT_EQ(traced.out, plain.out);  // the program's own standard output, untouched
+    EXPECT_NE(traced.err.find("wrote run.txt: 170 softglu calls, 112728 GL calls\n"), std::string::npos) << traced.err;
+    // Drawn through Mesa, the same image (a build without Mesa writes none).
+    EXPECT_EQ(exists(dir / "plain.png"), exists(dir / "traced.png"));
+    EXPECT_EQ(slurp(dir / "traced.png"), slurp(dir / "plain.png"));
+
+    // Each softglu call is followed by exactly what it sends.
+    const std::vector<std::string> listed = lines(slurp(dir / "run.txt"));
+    ASSERT_FALSE(listed.empty());
+    EXPECT_EQ(listed[0], "# math family: " + familyOf(trace("--version").out));
+    std::size_t calls = 0;
+    for (std::size_t i = 1; i < listed.size();) {
+        SCOPED_TRACE(listed[i]);
+        Stream expected, got;
+        ASSERT_TRUE(remake(listed[i], expected));
+        ++calls;
+        for (++i; i < listed.size() && listed[i].rfind("glu", 0) != 0 && listed[i].rfind("drawTorus", 0) != 0; ++i) {
+            Call c;
+            ASSERT_TRUE(parseCall(listed[i], true, c));
+            got.push_back(c);
+        }
+        ASSERT_TRUE(sameStream(got, expected));
+    }
+    EXPECT_EQ(calls, 170u);
+    // In the format of one call's listing, byte for byte.
+    const std::string listing = slurp(dir / "run.txt"), sphere = "gluSphere(null, 1 0x3f800000, 12, 6)\n";
+    const std::string one = trace("--hex sphere 1 12 6").out;
+    ASSERT_NE(listing.find(sphere), std::string::npos);
+    EXPECT_EQ(listing.substr(listing.find(sphere) + sphere.size(), one.size()), one);
+
+    // Without -o, the listing goes to standard error: decimals alone.
+    const Ran toErr = runShell(cd + "exec " + kTool + " --run -- " + zoom + " again.png");
+    EXPECT_EQ(toErr.out, plain.out);
+    EXPECT_NE(toErr.err.find("\ngluSphere(null, 1, 12, 6)\nglBegin(GL_TRIANGLE_FAN)\n"), std::string::npos);
+
+    // The exit status is the program's, or says why it could not run.
+    const struct {
+        const char *args;
+        int status;
+        const char *err;
+    } statuses[] = {
+        {"--run -- sh -c 'exit 7'", 7, "made no call of softglu's that the interposer saw"},
+        {"--run -- sh -c 'kill -TERM $$'", 143, "was killed by signal 15"},
+        {"--run -- ./no-such-program", 127, "cannot run ./no-such-program: No such file or directory"},
+        {"--run -o t.txt -- zoom-without-its-path", 127, "cannot run zoom-without-its-path"},
+    };
+    for (const auto &s : statuses) {
+        SCOPED_TRACE(s.args);
+        const Ran r = runShell(cd + "exec " + kTool + " " + s.args);
+        EXPECT_EQ(r.status, s.status);
+        EXPECT_NE(r.err.find(s.err), std::string::npos) << r.err;
+    }
+    EXPECT_FALSE(exists(dir / "t.txt"));
+
+#ifdef __x86_64__
+    // --libm=unfused runs the program with the tunable added to those set.
+    if (familyOf(trace("--version").out) == "fused") {
+        const std::pair<const char *, const char *> tunables[] = {
+            {"glibc.malloc.perturb=0", "glibc.malloc.perturb=0:glibc.cpu.hwcaps=-AVX2,-FMA\n"},
+            {"glibc.cpu.hwcaps=-AVX512F:glibc.malloc.perturb=0",
+             "glibc.cpu.hwcaps=-AVX512F,-AVX2,-FMA:glibc.malloc.perturb=0\n"},
+        };
+        for (const auto &[set, expected] : tunables) {
+            SCOPED_TRACE(set);
+            const Ran r = runShell(std::string("GLIBC_TUNABLES=") + set + " exec " + kTool +
+                                   " --libm=unfused --run -- printenv GLIBC_TUNABLES");
+            EXPECT_EQ(r.out, expected) << r.err;
+        }
+    }
+#endif
+#endif
+#endif
+}
+
+// softglu-trace --diff on pairs of small listings: the verdict and the
+// exit status for each way two listings can part.
+TEST(Trace, DiffNamesWhereListingsPartAndWhy) {
+    const std::string fused = "# math family: fused\n", unfused = "# math family: unfused\n";
+    const std::string sphere = "gluSphere(null, 1 0x3f800000, 4, 2)\n";
+    const std::string begin = "glBegin(GL_TRIANGLE_FAN)\n";
+    const std::string v1 = "glVertex3f(0 0x00000000, 0.5 0x3f000000, 0.4 0x3ecccccd)\n";
+    const std::string v2 = "glVertex3f(0 0x00000000, 0.5 0x3f000000, 0.40000004 0x3eccccce)\n";
+    const std::string plain1 = "glVertex3f(0, 0.5, 0.4)\n";
+    const std::string disk = "gluDisk(null, 0 0x0000000000000000, 1 0x3ff0000000000000, 16, 1)\n";
+    const std::string disk24 = "gluDisk(null, 0 0x0000000000000000, 1 0x3ff0000000000000, 24, 1)\n";
+    const std::string normal = "glNormal3f(0 0x00000000, 0 0x00000000, 1 0x3f800000)\n";
+    const struct {
+        const char *what;
+        std::string a, b;
+        int status;
+        std::vector<std::string> says;
+    } cases[] = {
+        {"identical", fused + sphere + begin + v1 + disk + normal, fused + sphere + begin + v1 + disk + normal, 0,
+         {"The listings are identical: 2 softglu calls, 3 GL calls, both in the fused family.\n"}},
+        {"--hex against plain", sphere + begin + v1, "gluSphere(null, 1, 4, 2)\n" + begin + plain1, 0,
+         {"The listings are identical: 1 softglu call, 2 GL calls.\n"}},
+        {"the families' math", fused + sphere + begin + v1, unfused + sphere + begin + v2, 1,
+         {"The listings part at GL call 2 of softglu call 1 (line 4 of A, line 4 of B):\n  " + sphere +
+              "  A: " + v1 + "  B: " + v2,
+          "  argument 3: 0.4 0x3ecccccd in A, 0.40000004 0x3eccccce in B\n",
+          "A math-family difference: the same call with the same arguments sent other values, A running in the "
+          "fused family and B in the unfused"}},
+        {"decimals alone, bits worked out", sphere + begin + plain1, sphere + begin + "glVertex3f(0, 0.5, 0.40000004)\n",
+         1, {"argument 3: 0.4 0x3ecccccd in A, 0.40000004 0x3eccccce in B\n", "the two math libraries differ"}},
+        {"one family, other values", unfused + sphere + begin + v1, unfused + sphere + begin + v2, 1,
+         {"Not a math-family difference", "yet both ran in the unfused family"}},
+        {"one call's listings", begin + v1, begin + v2, 1,
+         {"The listings part at GL call 2 (line 2 of A, line 2 of B):\n", "Where both list the same call"}},
+        {"the program's own arguments", sphere + disk + normal, sphere + disk24 + normal, 1,
+         {"The listings part at softglu call 2 (line 2 of A, line 2 of B):\n  A: " + disk + "  B: " + disk24,
+          "  argument 4: 16 in A, 24 in B\n", "the program itself called softglu differently"}},
+        {"more GL calls", sphere + begin + disk, sphere + begin + v1 + disk, 1,
+         {"Softglu call 1 sends 1 GL call in A and more in B (line 3 of A, line 3 of B):\n",
+          "follows from its arguments alone"}},
+        {"other GL calls", sphere + begin + v1, sphere + begin + normal, 1, {"the GL calls themselves differ"}},
+        {"cut short", sphere + begin + v1 + disk, sphere + begin, 1,
+         {"B ends after line 2, in softglu call 1; A goes on at line 3:\n  " + v1}},
+        {"NaNs of two processors", sphere + "glVertex3f(-nan 0xffc00000, 0 0x00000000, 1 0x3f800000)\n",
+         sphere + "glVertex3f(nan 0x7fc00000, 0 0x00000000, 1 0x3f800000)\n", 0,
+         {"identical: 1 softglu call, 1 GL call", "(1 of them sent NaNs whose sign or payload differ"}},
+        {"no listing", sphere + "hello\n", sphere + "hello\n", 2, {}},
+    };
+    TempDir dir;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.what);
+        std::FILE *a = std::fopen((dir / "a").c_str(), "w"), *b = std::fopen((dir / "b").c_str(), "w");
+        ASSERT_TRUE(a && b);
+        std::fputs(c.a.c_str(), a);
+        std::fputs(c.b.c_str(), b);
+        ASSERT_EQ(std::fclose(a) | std::fclose(b), 0);
+        const Ran r = trace("--diff " + dir / "a" + " " + dir / "b");
+        EXPECT_EQ(r.status, c.status) << r.out << r.err;
+        for (const std::string &s : c.says)
+            EXPECT_NE(r.out.find(s), std::string::npos) << "missing: " << s << "\nin: " << r.out;
+        if (c.status == 2)
+            EXPECT_NE(r.err.find("line 2: not a line of a listing: 'hello'"), std::string::npos) << r.err;
+    }
+    const Ran missing = trace("--diff " + dir / "a" + " " + dir / "none");
+    EXPECT_EQ(missing.status, 2);
+    EXPECT_NE(missing.err.find("cannot read " + dir / "none" + ": No such file or directory"), std::string::npos);
 }

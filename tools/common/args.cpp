@@ -168,6 +168,12 @@ bool Options::next(Found &found) {
     return true;
 }
 
+std::vector<const char *> Options::rest() {
+    std::vector<const char *> out(argv_ + at_, argv_ + argc_);
+    at_ = argc_;
+    return out;
+}
+
 const char *nonEmpty(const Found &found) {
     if (*found.value == '\0')
         throw BadUsage{found.as + " needs " + found.option->value + ", not an empty argument"};

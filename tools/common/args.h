@@ -71,6 +71,9 @@ public:
     Options(int argc, char **argv, const std::vector<Option> &options);
     // The next option or operand; false after the last.
     bool next(Found &found);
+    // The arguments not read yet, as they are, options or not: a command
+    // to run and its own arguments.
+    std::vector<const char *> rest();
 
 private:
     const Option *named(const char *text) const;  // for "--NAME" or "--NAME=..."

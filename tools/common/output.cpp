@@ -23,6 +23,9 @@ namespace output {
 namespace {
 
 const std::size_t kBufferSize = 1 << 16;
+// A temporary file's writeback is started every so many bytes, so that the
+// sync before its rename has little left to wait for.
+const unsigned long long kWritebackStep = 8 << 20;
 // How much of a path messages show.
 const std::size_t kShownPath = 256;
 
@@ -124,6 +127,14 @@ void Output::openStandardOutput() {
     name_ = "standard output";
     fd_ = STDOUT_FILENO;
     closeFd_ = true;  // closing it is how its last errors are seen
+}
+
+void Output::openStandardError() {
+    name_ = "standard error";
+    fd_ = fcntl(STDERR_FILENO, F_DUPFD_CLOEXEC, 3);
+    if (fd_ < 0)
+        fail(errno);
+    closeFd_ = fd_ >= 0;
 }
 
 bool Output::open(const std::string &path) {
@@ -228,8 +239,18 @@ void Output::flush() {
         }
         p += n;
         left -= static_cast<std::size_t>(n);
+        written_ += static_cast<unsigned long long>(n);
     }
     used_ = 0;
+    // A long listing is synced as it is written, not all at the end: the
+    // disk writes while the tool goes on (the listing of a whole program
+    // can be gigabytes).  Only a request to start: its failures, and the
+    // writes it leaves, are fsync()'s in finish().
+    if (!temp_.empty() && !errno_ && written_ - writeback_ >= kWritebackStep) {
+        sync_file_range(fd_, static_cast<off64_t>(writeback_), static_cast<off64_t>(written_ - writeback_),
+                        SYNC_FILE_RANGE_WRITE);
+        writeback_ = written_;
+    }
 }
 
 void Output::fail(int err) {

@@ -43,6 +43,9 @@ public:
 
     // Writes to the tool's standard output (file descriptor 1).
     void openStandardOutput();
+    // Writes to a copy of its standard error (file descriptor 2), which
+    // stays open for messages.
+    void openStandardError();
     // Opens `path` as described above.  False, with error() set, when it
     // cannot be opened; nothing has been created or changed then.
     bool open(const std::string &path);
@@ -85,6 +88,9 @@ private:
     std::string temp_;    // "" when writing directly
     std::vector<char> buffer_;
     std::size_t used_ = 0;
+    // Of a temporary file: the bytes written, and those whose writeback has
+    // been started (flush()).
+    unsigned long long written_ = 0, writeback_ = 0;
     int errno_ = 0;
     std::string error_;
 };

@@ -1,5 +1,7 @@
 // SPDX-License-Identifier: MIT
-// softglu-trace: makes one softglu call and prints the GL calls it sends.
+// softglu-trace: makes one softglu call and prints the GL calls it sends;
+// or traces a whole program's softglu calls (run.cpp); or compares two
+// listings (diff.cpp).
 //
 // The program links libsoftglu and defines the GL entry points itself (the
 // recorder in glrecord.cpp, exported so the library binds to it), so what it
@@ -8,8 +10,11 @@
 
 #include "args.h"
 #include "callcount.h"
+#include "diff.h"
+#include "families.h"
 #include "glrecord.h"
 #include "output.h"
+#include "run.h"
 
 #include <charconv>
 #include <cmath>
@@ -23,11 +28,17 @@
 namespace {
 
 const char kUsage[] =
-    "usage: softglu-trace [--hex | --summary | --obj FILE] [--max-calls N] SHAPE ARGS...  (--help for shapes)";
+    "usage: softglu-trace [OPTIONS] SHAPE ARGS... | --run [OPTIONS] -- PROGRAM [ARGS...] | --diff A B  "
+    "(--help for more)";
 
-const char kHelp[] = R"(softglu-trace: make one softglu call and print the GL calls it sends.
+const char kHelp[] = R"(softglu-trace: make one softglu call and print the GL calls it sends,
+trace a whole program's softglu calls, or compare two listings.
 
-usage: softglu-trace [--hex | --summary | --obj FILE] [--max-calls N] SHAPE ARGS...
+usage: softglu-trace [--hex | --summary | --obj FILE] [-o FILE] [--max-calls N]
+                     [--libm FAMILY | --like ARCH] SHAPE ARGS...
+       softglu-trace --run [--hex] [-o FILE] [--libm FAMILY | --like ARCH]
+                     -- PROGRAM [ARGS...]
+       softglu-trace --diff LISTING LISTING
 
 Shapes, with their arguments in call order (float: single precision, read
 with strtof so the decimal is rounded once; double; int: 32-bit signed):
@@ -61,8 +72,40 @@ Output, one of:
                FIFO is written in place; a symbolic link is followed.
 Every mode prints as the calls arrive, in constant memory.
 
+  -o, --output FILE  write the listing or summary to FILE instead of
+                 standard output (replaced only once written whole, as --obj)
   --max-calls N  refuse a call that would send more than N GL calls
                  (default 10000000; the exact count is computed first)
+
+Math family: glibc's sin, cos and tan come in two families, whose bits
+differ on a few arguments in ten thousand (gluPerspective shows it most):
+fused (amd64 with FMA and AVX2, arm64, ppc64el, riscv64, s390x) and unfused
+(armel, armhf, i386, mips64el, amd64 without FMA or AVX2).
+  --libm FAMILY  native (the default), fused or unfused: on amd64, unfused
+                 runs the tool again with GLIBC_TUNABLES=glibc.cpu.hwcaps=
+                 -AVX2,-FMA added; a family this machine cannot provide is
+                 refused
+  --like ARCH    the family of architecture ARCH (armel, armhf, arm64, i386,
+                 mips64el, ppc64el, riscv64, s390x): --like armel makes a
+                 workstation send what the armel board sends
+--version and --summary name the family in force.
+
+Whole programs:
+  --run -- PROGRAM [ARGS...]
+                 run PROGRAM (dynamically linked with libsoftglu.so.1) with
+                 softglu's interposer preloaded, and list each call of
+                 softglu's it makes, its arguments' bits, and the GL calls
+                 softglu sends inside it; every call still reaches the
+                 program's GL.  The listing goes to -o FILE or standard
+                 error, never to the program's standard output; the exit
+                 status is the program's.  Under qemu-user, trace the
+                 emulator and give it the program's own interposer:
+                 softglu-trace --run -- qemu-arm -E LD_PRELOAD=... PROGRAM
+  --diff A B     compare two listings (of one call, or of --run) value by
+                 value: exit status 0 when identical, 1 when not, naming
+                 the first softglu call where they part, its first GL call
+                 that differs and both values, and whether that is a
+                 math-family difference; 2 for a file that is no listing
 
 Examples:
   softglu-trace sphere 1.0 16 8
@@ -70,14 +113,19 @@ Examples:
   softglu-trace --summary disk 0.25 1 12 3
   softglu-trace --obj torus.obj torus 0.3 8 1 16
   softglu-trace perspective 60 1.333 0.1 100
+  softglu-trace --like armel --hex perspective 175.069 1 1 100
+  softglu-trace --run --hex -o here.txt -- ./program
+  softglu-trace --diff here.txt board.txt
 
-Also: --help prints this text, --version the version of softglu.
+Also: --help prints this text, --version the version of softglu and the
+math family in force.
 Options may come before or after the shape.  A value follows its option
 (--obj FILE) or joins it after '=' (--obj=FILE); -- ends the options.
 
 Messages, warnings and the OBJ's "wrote ..." line go to standard error.
-Exit status: 0 on success, 2 for bad arguments (and a refused call), 1 when
-the output cannot be written (standard output included).
+Exit status: 0 on success, 2 for bad arguments (and a refused call or
+family), 1 when the output cannot be written (standard output included);
+--run and --diff as above.
 )";
 
 // Calls that would send more than this are refused unless --max-calls
@@ -260,7 +308,7 @@ public:
         }
     }
 
-    void print(output::Output &out) const {
+    void print(output::Output &out, int family) const {
         std::string text = "calls            " + std::to_string(calls_) + "\n";
         for (int op = 0; op < glrecord::kOpCount; ++op)
             if (perOp_[op]) {
@@ -283,6 +331,7 @@ public:
         }
         if (withNaN_)
             text += "NaN vertices     " + std::to_string(withNaN_) + " (left out of the box)\n";
+        text += std::string("math family      ") + families::name(family) + "\n";
         out.write(text);
     }
     Replayer replay;
@@ -424,27 +473,36 @@ void warnIfMalformed(Replayer &replay) {
 }
 
 const std::vector<args::Option> kOptions = {
-    {"help", 'h', nullptr},  {"version", 0, nullptr}, {"hex", 0, nullptr},
-    {"summary", 0, nullptr}, {"obj", 0, "a FILE"},    {"max-calls", 0, "a number"},
+    {"help", 'h', nullptr},    {"version", 0, nullptr},     {"hex", 0, nullptr},
+    {"summary", 0, nullptr},   {"obj", 0, "a FILE"},        {"max-calls", 0, "a number"},
+    {"output", 'o', "a FILE"}, {"libm", 0, "a FAMILY"},     {"like", 0, "an ARCH"},
+    {"run", 0, nullptr},       {"diff", 0, nullptr},
 };
 
-int run(int argc, char **argv) {
+int trace(int argc, char **argv) {
     Mode mode = Mode::Listing;
-    const char *objPath = nullptr;
+    const char *objPath = nullptr, *outPath = nullptr;
     unsigned long long maxCalls = kDefaultMaxCalls;
     int modes = 0;
+    bool version = false, runProgram = false, compare = false, maxCallsGiven = false;
+    std::string libm, like;
     std::vector<const char *> positional;
     args::Options options(argc, argv, kOptions);
     for (args::Found f; options.next(f);) {
         if (!f.option) {  // "-1" is a number, not an option
             positional.push_back(f.value);
+            // After --run, the program's name: the rest is its own.
+            if (runProgram) {
+                for (const char *a : options.rest())
+                    positional.push_back(a);
+            }
             continue;
         }
         const std::string a = f.option->name;
         if (a == "help") {
             return output::printText("softglu-trace", kHelp);
         } else if (a == "version") {
-            return output::printText("softglu-trace", "softglu-trace " SOFTGLU_VERSION "\n");
+            version = true;
         } else if (a == "hex" || a == "summary") {
             mode = a == "hex" ? Mode::Hex : Mode::Summary;
             ++modes;
@@ -452,14 +510,60 @@ int run(int argc, char **argv) {
             objPath = args::fileName(f);
             mode = Mode::Obj;
             ++modes;
+        } else if (a == "output") {
+            outPath = args::fileName(f);
         } else if (a == "max-calls") {
             const std::string error = args::parse(args::nonEmpty(f), maxCalls);
             if (!error.empty())
                 throw BadUsage{"--max-calls: " + error};
+            maxCallsGiven = true;
+        } else if (a == "libm") {
+            libm = args::nonEmpty(f);
+            if (libm != "native" && libm != "fused" && libm != "unfused")
+                throw BadUsage{"--libm: " + args::quoted(libm) + " is no family (native, fused or unfused)"};
+        } else if (a == "like") {
+            like = args::nonEmpty(f);
+        } else if (a == "run") {
+            if (!positional.empty())
+                throw BadUsage{"--run comes before the program: --run -- PROGRAM [ARGS...]"};
+            runProgram = true;
+        } else if (a == "diff") {
+            compare = true;
         }
     }
     if (modes > 1)
         throw BadUsage{"choose one of --hex, --summary and --obj"};
+    if (!libm.empty() && !like.empty())
+        throw BadUsage{"choose one of --libm and --like"};
+    if (runProgram && compare)
+        throw BadUsage{"choose one of --run and --diff"};
+    if (compare) {
+        if (modes || outPath || maxCallsGiven || !libm.empty() || !like.empty())
+            throw BadUsage{"--diff takes two listings and no other option"};
+        if (positional.size() != 2)
+            throw BadUsage{"--diff takes two listings, not " + std::to_string(positional.size())};
+        return diff::compare(positional[0], positional[1]);
+    }
+    if (runProgram && (mode == Mode::Summary || mode == Mode::Obj || maxCallsGiven))
+        throw BadUsage{"--run lists the calls (--hex for their bits); --summary, --obj and --max-calls are for one call"};
+    if (mode == Mode::Obj && outPath)
+        throw BadUsage{"--obj names its own FILE: leave out -o"};
+
+    // The family first: on amd64 it may run the tool again.
+    const int family = families::choose(like.empty() ? (libm.empty() ? "native" : libm)
+                                                     : families::name(families::ofArchitecture(like)),
+                                        argv);
+    if (version)
+        return output::printText("softglu-trace", "softglu-trace " SOFTGLU_VERSION "\nmath family: " +
+                                                      families::describe(family) + "\n");
+    if (runProgram) {
+        if (positional.empty())
+            throw BadUsage{"--run needs a PROGRAM: --run -- PROGRAM [ARGS...]"};
+        run::Options o;
+        o.hex = mode == Mode::Hex;
+        o.output = outPath;
+        return run::trace(o, positional);
+    }
     if (positional.empty())
         throw BadUsage{"no shape given (shapes: " + shapeNames() + ")"};
 
@@ -472,9 +576,10 @@ int run(int argc, char **argv) {
                        std::to_string(maxCalls) + " (raise it with --max-calls N)"};
 
     output::Output out;
-    if (mode != Mode::Obj) {
+    const char *path = mode == Mode::Obj ? objPath : outPath;
+    if (!path) {
         out.openStandardOutput();
-    } else if (!out.open(objPath)) {
+    } else if (!out.open(path)) {
         std::fprintf(stderr, "softglu-trace: %s\n", out.error().c_str());
         return 1;
     }
@@ -490,7 +595,7 @@ int run(int argc, char **argv) {
     case Mode::Summary: {
         Summary summary;
         stream(shape, values, summary);
-        summary.print(out);
+        summary.print(out, family);
         warnIfMalformed(summary.replay);
         break;
     }
@@ -522,4 +627,4 @@ int run(int argc, char **argv) {
 }
 }  // namespace
 
-int main(int argc, char **argv) { return args::runTool("softglu-trace", kUsage, run, argc, argv); }
+int main(int argc, char **argv) { return args::runTool("softglu-trace", kUsage, trace, argc, argv); }
