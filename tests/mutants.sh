@@ -22,7 +22,7 @@ say() { echo "$*" >&2; }
 # A copy of the sources, and of their originals: each slip rewrites one
 # file of the copy, which is put back afterwards.
 rm -rf "$work" && mkdir -p "$work/tree" || exit 1
-for part in CMakeLists.txt CMakePresets.json cmake include src tests tools; do
+for part in CMakeLists.txt CMakePresets.json cmake examples include src tests tools; do
     cp -R "$src/$part" "$work/tree/" || exit 1
 done
 cp -R "$work/tree/src" "$work/orig" || exit 1
