@@ -291,6 +291,18 @@ int compare(const char *pathA, const char *pathB) {
     std::string report;
     bool identical = false;
     Call ca, cb;
+    // A line both listings share: a softglu call starts its GL calls'
+    // count again.
+    const auto count = [&](Kind k, std::string_view line) {
+        if (k == Kind::Softglu) {
+            ++softglu;
+            gl = 0;
+            current.assign(line);
+        } else {
+            ++gl;
+            ++glTotal;
+        }
+    };
     for (;;) {
         // Where both files go on alike, whole lines at a time: counted,
         // not compared line by line.
@@ -320,14 +332,7 @@ int compare(const char *pathA, const char *pathB) {
                 const Kind k = kindOf(line);
                 if (k == Kind::Bad)
                     break;  // told below, line by line
-                if (k == Kind::Softglu) {
-                    ++softglu;
-                    gl = 0;
-                    current.assign(line);
-                } else {
-                    ++gl;
-                    ++glTotal;
-                }
+                count(k, line);
             }
             taken += line.size() + 1;
             ++lines;
@@ -369,14 +374,7 @@ int compare(const char *pathA, const char *pathB) {
             same = sameCall(ca, cb, arg);
         if (same != Same::No) {
             nans += same == Same::NaNs;
-            if (ka == Kind::Softglu) {
-                ++softglu;
-                gl = 0;
-                current.assign(la);
-            } else {
-                ++gl;
-                ++glTotal;
-            }
+            count(ka, la);
             continue;
         }
         // The first difference.

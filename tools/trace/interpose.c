@@ -187,7 +187,7 @@ static void *forward(void **slot, const char *name)
     return f;
 }
 
-/* `real`: the definition of `self` this one stands in front of. */
+/* `real`: the function `self` this wrapper stands in front of. */
 #define FORWARD(self)         \
     static void *self##Next; \
     __typeof__(&self) real = (__typeof__(&self))forward(&self##Next, #self)
