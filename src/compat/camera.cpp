@@ -7,6 +7,8 @@
 
 #include <math.h>
 
+#include "traced.h"
+
 namespace {
 
 // Everything here is double, each operation rounded on its own.  Only
@@ -49,6 +51,7 @@ Vec leastAligned(Vec f) {
 
 void gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY,
                GLdouble centerZ, GLdouble upX, GLdouble upY, GLdouble upZ) {
+    SOFTGLU_TRACED(gluLookAt, eyeX, eyeY, eyeZ, centerX, centerY, centerZ, upX, upY, upZ);
     // The eye on the centre gives no direction: look down -z, as GL's
     // default camera does.
     Vec f = {centerX - eyeX, centerY - eyeY, centerZ - eyeZ};
@@ -69,5 +72,6 @@ void gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GL
 }
 
 void gluOrtho2D(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top) {
+    SOFTGLU_TRACED(gluOrtho2D, left, right, bottom, top);
     glOrtho(left, right, bottom, top, -1.0, 1.0);
 }

@@ -15,6 +15,8 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "traced.h"
+
 namespace {
 
 // Components per pixel of a format softglu filters, or 0.
@@ -436,20 +438,25 @@ GLint gluScaleImage(GLenum format, GLsizei wIn, GLsizei hIn, GLenum typeIn, cons
 
 GLint gluBuild1DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLenum format, GLenum type,
                         const void *data) {
+    SOFTGLU_TRACED(gluBuild1DMipmaps, target, internalFormat, width, format, type, data);
     return buildFitted({1, target, internalFormat, width, 1, format, type, data});
 }
 
 GLint gluBuild2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format,
                         GLenum type, const void *data) {
+    SOFTGLU_TRACED(gluBuild2DMipmaps, target, internalFormat, width, height, format, type, data);
     return buildFitted({2, target, internalFormat, width, height, format, type, data});
 }
 
 GLint gluBuild1DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width, GLenum format, GLenum type,
                              GLint userLevel, GLint base, GLint max, const void *data) {
+    SOFTGLU_TRACED(gluBuild1DMipmapLevels, target, internalFormat, width, format, type, userLevel, base, max, data);
     return buildLevels({1, target, internalFormat, width, 1, format, type, data}, userLevel, base, max);
 }
 
 GLint gluBuild2DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format,
                              GLenum type, GLint userLevel, GLint base, GLint max, const void *data) {
+    SOFTGLU_TRACED(gluBuild2DMipmapLevels, target, internalFormat, width, height, format, type, userLevel, base,
+                   max, data);
     return buildLevels({2, target, internalFormat, width, height, format, type, data}, userLevel, base, max);
 }

@@ -8,6 +8,8 @@
 
 #include <math.h>
 
+#include "traced.h"
+
 namespace {
 
 // Everything here is double, each operation rounded on its own in the order
@@ -155,6 +157,7 @@ GLint gluUnProject4(GLdouble winX, GLdouble winY, GLdouble winZ, GLdouble clipW,
 
 void gluPickMatrix(GLdouble x, GLdouble y, GLdouble deltaX, GLdouble deltaY,
                    const GLint viewport[4]) {
+    SOFTGLU_TRACED(gluPickMatrix, x, y, deltaX, deltaY, viewport);
     // A region of no size (or a NaN one) picks nothing: the matrix stays.
     if (!(deltaX > 0.0 && deltaY > 0.0))
         return;

@@ -15,6 +15,7 @@
 #include <GL/glu_compat.h>
 
 #include "../disk.h"  // and quadric.h: the quadrics' tessellators
+#include "traced.h"
 
 #include <pthread.h>
 #include <stdint.h>
@@ -118,7 +119,9 @@ bool enrol(Quadric *q) {
 
 }  // namespace
 
-GLUquadricObj *gluNewQuadric(void) {
+namespace {
+
+GLUquadricObj *newQuadric() {
     Quadric *q = static_cast<Quadric *>(malloc(sizeof *q));
     if (!q)
         return nullptr;
@@ -132,7 +135,15 @@ GLUquadricObj *gluNewQuadric(void) {
     return &q->record;
 }
 
+}  // namespace
+
+GLUquadricObj *gluNewQuadric(void) {
+    SOFTGLU_TRACED(gluNewQuadric);
+    return traceScope.returns(traced::gluNewQuadric_call{}, newQuadric());
+}
+
 void gluDeleteQuadric(GLUquadricObj *qobj) {
+    SOFTGLU_TRACED(gluDeleteQuadric, qobj);
     Quadric *gone = nullptr;
     pthread_mutex_lock(&registryLock);
     const size_t i = qobj ? find(qobj) : liveCount;
@@ -145,6 +156,7 @@ void gluDeleteQuadric(GLUquadricObj *qobj) {
 }
 
 void gluQuadricDrawStyle(GLUquadricObj *obj, int style) {
+    SOFTGLU_TRACED(gluQuadricDrawStyle, obj, style);
     const bool valid = style == GLU_FILL || style == GLU_LINE || style == GLU_POINT || style == GLU_SILHOUETTE;
     update(obj, valid, [style](Quadric &q) {
         q.record.draw_style = style;
@@ -156,6 +168,7 @@ void gluQuadricDrawStyle(GLUquadricObj *obj, int style) {
 }
 
 void gluQuadricNormals(GLUquadricObj *qobj, GLenum normal) {
+    SOFTGLU_TRACED(gluQuadricNormals, qobj, normal);
     const bool valid = normal == GLU_SMOOTH || normal == GLU_FLAT || normal == GLU_NONE;
     update(qobj, valid, [normal](Quadric &q) {
         q.look.normalKind = normal == GLU_FLAT ? Normals::Flat : normal == GLU_NONE ? Normals::None : Normals::Smooth;
@@ -163,29 +176,35 @@ void gluQuadricNormals(GLUquadricObj *qobj, GLenum normal) {
 }
 
 void gluQuadricTexture(GLUquadricObj *qobj, GLboolean texture) {
+    SOFTGLU_TRACED(gluQuadricTexture, qobj, texture);
     update(qobj, true, [texture](Quadric &q) { q.look.textureKind = texture ? Texture::Classic : Texture::None; });
 }
 
 void gluQuadricOrientation(GLUquadricObj *qobj, GLenum orientation) {
+    SOFTGLU_TRACED(gluQuadricOrientation, qobj, orientation);
     const bool valid = orientation == GLU_OUTSIDE || orientation == GLU_INSIDE;
     update(qobj, valid, [orientation](Quadric &q) { q.look.facesIn = orientation == GLU_INSIDE; });
 }
 
 void gluQuadricCallback(GLUquadricObj *qobj, GLenum which, _GLUfuncptr fn) {
+    SOFTGLU_TRACED(gluQuadricCallback, qobj, which, fn);
     // The callback takes the error code: the cast gives it back its type.
     update(qobj, which == GLU_ERROR, [fn](Quadric &q) { q.error = reinterpret_cast<ErrorCallback>(fn); });
 }
 
 void gluCylinder(GLUquadricObj *qobj, GLdouble baseRadius, GLdouble topRadius, GLdouble height, GLint slices,
                  GLint stacks) {
+    SOFTGLU_TRACED(gluCylinder, qobj, baseRadius, topRadius, height, slices, stacks);
     cylinder(lookOf(qobj), baseRadius, topRadius, height, slices, stacks);
 }
 
 void gluDisk(GLUquadricObj *qobj, GLdouble innerRadius, GLdouble outerRadius, GLint slices, GLint loops) {
+    SOFTGLU_TRACED(gluDisk, qobj, innerRadius, outerRadius, slices, loops);
     disk(lookOf(qobj), innerRadius, outerRadius, slices, loops, false, fullTurn(slices));
 }
 
 void gluSphere(GLUquadricObj *qobj, float radius, int slices, int stacks) {
+    SOFTGLU_TRACED(gluSphere, qobj, radius, slices, stacks);
     sphere(lookOf(qobj), radius, slices, stacks);
 }
 
@@ -200,6 +219,7 @@ double radians(double degrees) { return (degrees / 360.0) * kTwoPi; }
 
 void gluPartialDisk(GLUquadricObj *qobj, GLdouble innerRadius, GLdouble outerRadius, GLint slices,
                     GLint loops, GLdouble startAngle, GLdouble sweepAngle) {
+    SOFTGLU_TRACED(gluPartialDisk, qobj, innerRadius, outerRadius, slices, loops, startAngle, sweepAngle);
     // More than a turn either way draws one turn; NaN passes through.
     double sweep = sweepAngle;
     if (sweep > 360.0)

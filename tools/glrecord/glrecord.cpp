@@ -3,6 +3,8 @@
 
 #include <GL/gl.h>
 
+#include "image.h"
+
 #include <charconv>
 #include <cmath>
 #include <cstdio>
@@ -40,79 +42,9 @@ std::int32_t *pixelStoreSlot(unsigned pname) {
     }
 }
 
-// Components per pixel of a format, bytes per component of a type; packed
-// types hold a whole pixel in one element (components 1).
-int components(unsigned format) {
-    switch (format) {
-    case GL_COLOR_INDEX:
-    case GL_STENCIL_INDEX:
-    case GL_DEPTH_COMPONENT:
-    case GL_RED:
-    case GL_GREEN:
-    case GL_BLUE:
-    case GL_ALPHA:
-    case GL_LUMINANCE:
-    case GL_INTENSITY: return 1;
-    case GL_LUMINANCE_ALPHA: return 2;
-    case GL_RGB:
-    case GL_BGR: return 3;
-    case GL_RGBA:
-    case GL_BGRA: return 4;
-    default: return 0;
-    }
-}
-
-int elementSize(unsigned type, bool &packed) {
-    packed = false;
-    switch (type) {
-    case GL_BYTE:
-    case GL_UNSIGNED_BYTE: return 1;
-    case GL_SHORT:
-    case GL_UNSIGNED_SHORT: return 2;
-    case GL_INT:
-    case GL_UNSIGNED_INT:
-    case GL_FLOAT: return 4;
-    case GL_UNSIGNED_BYTE_3_3_2:
-    case GL_UNSIGNED_BYTE_2_3_3_REV: packed = true; return 1;
-    case GL_UNSIGNED_SHORT_5_6_5:
-    case GL_UNSIGNED_SHORT_5_6_5_REV:
-    case GL_UNSIGNED_SHORT_4_4_4_4:
-    case GL_UNSIGNED_SHORT_4_4_4_4_REV:
-    case GL_UNSIGNED_SHORT_5_5_5_1:
-    case GL_UNSIGNED_SHORT_1_5_5_5_REV: packed = true; return 2;
-    case GL_UNSIGNED_INT_8_8_8_8:
-    case GL_UNSIGNED_INT_8_8_8_8_REV:
-    case GL_UNSIGNED_INT_10_10_10_2:
-    case GL_UNSIGNED_INT_2_10_10_10_REV: packed = true; return 4;
-    default: return 0;
-    }
-}
-
-// Where each row of an image starts, as GL's unpacking finds it: the
-// first row's offset, the stride between rows and the bytes of one row.
-struct Layout {
-    std::uint64_t offset, stride, row;
-    int element;  // bytes of one element
-};
-
-bool layout(int width, unsigned format, unsigned type, Layout &out) {
-    bool packed = false;
-    const std::uint64_t size = static_cast<std::uint64_t>(elementSize(type, packed));
-    const std::uint64_t n = packed ? 1 : static_cast<std::uint64_t>(components(format));
-    if (size == 0 || components(format) == 0 || width < 0)
-        return false;
-    const std::uint64_t group = n * size;
-    const std::uint64_t length = static_cast<std::uint64_t>(unpack.rowLength > 0 ? unpack.rowLength : width);
-    const std::uint64_t align = static_cast<std::uint64_t>(unpack.alignment > 0 ? unpack.alignment : 1);
-    std::uint64_t stride = group * length;
-    if (size < align)
-        stride = (stride + align - 1) / align * align;
-    out.offset = static_cast<std::uint64_t>(unpack.skipPixels) * group +
-                 static_cast<std::uint64_t>(unpack.skipRows) * stride;
-    out.stride = stride;
-    out.row = group * static_cast<std::uint64_t>(width);
-    out.element = static_cast<int>(size);
-    return true;
+// GL's unpack values as image.h reads an image under them.
+softglu_unpack unpackState() {
+    return {unpack.swapBytes, unpack.rowLength, unpack.skipRows, unpack.skipPixels, unpack.alignment};
 }
 
 void record(const Call &c) {
@@ -122,43 +54,10 @@ void record(const Call &c) {
         currentSink->call(c);
 }
 
-// The element of `size` bytes at p as GL takes it: in this machine's byte
-// order, its bytes swapped under GL_UNPACK_SWAP_BYTES.
-std::uint32_t element(const unsigned char *p, int size) {
-    std::uint32_t v = 0;
-    if (size == 1) {
-        v = *p;
-    } else if (size == 2) {
-        std::uint16_t e;
-        std::memcpy(&e, p, sizeof e);
-        v = unpack.swapBytes ? static_cast<std::uint16_t>((e >> 8) | (e << 8)) : e;
-    } else {
-        std::memcpy(&v, p, sizeof v);
-        if (unpack.swapBytes)
-            v = (v >> 24) | ((v >> 8) & 0xff00u) | ((v << 8) & 0xff0000u) | (v << 24);
-    }
-    return v;
-}
-
-// Records a texture upload: the elements GL reads, row by row, each hashed
-// as its value's bytes in little-endian order, so that one texture hashes
-// alike on every architecture (for single bytes, the bytes as they are).
+// Records a texture upload: the bytes GL reads and their hash (image.h).
 void texImage(Call c, int width, int height, unsigned format, unsigned type, const void *pixels) {
-    Layout l{};
-    if (pixels && height > 0 && layout(width, format, type, l)) {
-        const unsigned char *base = static_cast<const unsigned char *>(pixels) + l.offset;
-        std::uint64_t h = fnv1a(nullptr, 0);
-        for (int y = 0; y < height; ++y) {
-            const unsigned char *row = base + static_cast<std::uint64_t>(y) * l.stride;
-            for (std::uint64_t k = 0; k < l.row; k += static_cast<std::uint64_t>(l.element)) {
-                const std::uint32_t v = element(row + k, l.element);
-                for (int b = 0; b < l.element; ++b)
-                    h = (h ^ ((v >> (8 * b)) & 0xffu)) * 1099511628211u;
-            }
-        }
-        c.bytes = l.row * static_cast<std::uint64_t>(height);
-        c.hash = h;
-    }
+    const softglu_unpack u = unpackState();
+    softglu_image_read(&u, width, height, format, type, pixels, &c.bytes, &c.hash);
     record(c);
 }
 
@@ -183,16 +82,17 @@ Call floats(Op op, float a, float b, float c) {
 }  // namespace
 
 std::uint64_t fnv1a(const void *data, std::uint64_t size) {
-    std::uint64_t h = 14695981039346656037u;
+    std::uint64_t h = SOFTGLU_FNV_OFFSET;
     const unsigned char *p = static_cast<const unsigned char *>(data);
     for (std::uint64_t k = 0; k < size; ++k)
-        h = (h ^ p[k]) * 1099511628211u;
+        h = (h ^ p[k]) * SOFTGLU_FNV_PRIME;
     return h;
 }
 
 std::uint64_t imageBytes(int width, int height, unsigned format, unsigned type) {
-    Layout l{};
-    if (height <= 0 || !layout(width, format, type, l))
+    const softglu_unpack u = unpackState();
+    softglu_layout l{};
+    if (height <= 0 || !softglu_image_layout(&u, width, format, type, &l))
         return 0;
     return l.row * static_cast<std::uint64_t>(height);
 }

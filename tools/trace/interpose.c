@@ -3,17 +3,23 @@
  * libsoftglu-trace.so: the interposer softglu-trace --run preloads into a
  * program (LD_PRELOAD).
  *
- * It defines softglu's seven functions and the seven GL calls softglu
- * sends.  Loaded before everything but the program itself, it is what the
- * program's calls of gluSphere & co. reach, and what libsoftglu's own gl*
- * references bind to.  Each call is forwarded to the next definition
- * (dlsym(RTLD_NEXT): libsoftglu, and the program's GL), so the program runs
- * and draws exactly as before.  Along the way it records, for the process
- * softglu-trace started, each softglu call with its arguments and every GL
- * call made on the same thread until that call returns (record.h), and
- * writes them to softglu-trace's socket at the end of the call.  GL calls
- * the program makes itself, outside a softglu call, are forwarded and not
- * recorded.
+ * It defines libsoftglu's seven functions and the GL calls softglu sends,
+ * every call of src/trace/calls.h's SOFTGLU_LIBRARY_CALLS and
+ * SOFTGLU_GL_CALLS.  Loaded before everything but the program itself, it
+ * is what the program's calls of gluSphere & co. reach, and what
+ * libsoftglu's own gl* references bind to.  Each call is forwarded to the
+ * next definition (dlsym(RTLD_NEXT): libsoftglu, and the program's GL), so
+ * the program runs and draws exactly as before.  Along the way it records,
+ * for the process softglu-trace started, each softglu call with its
+ * arguments and every GL call made on the same thread until that call
+ * returns (src/trace/record.h), and writes them to softglu-trace's socket
+ * at the end of the call.  GL calls the program makes itself, outside a
+ * softglu call, are forwarded and not recorded.
+ *
+ * The compatibility layer is linked into the program, where LD_PRELOAD
+ * cannot reach its calls: it records them itself through
+ * softglu_trace_enter, softglu_trace_add and softglu_trace_leave, which it
+ * finds here by name (src/compat/traced.h).
  *
  * Softglu calls are traced one at a time: a thread's call holds a lock until
  * it returns, so that the records of each call stay together however many
@@ -27,6 +33,7 @@
 #include <dlfcn.h>
 #include <errno.h>
 #include <pthread.h>
+#include <stdarg.h>
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
@@ -35,6 +42,7 @@
 #include <unistd.h>
 
 #include "family.h"
+#include "image.h"
 #include "record.h"
 
 /* The socket, or -1 when this process is not traced. */
@@ -93,38 +101,6 @@ static unsigned char *room(size_t n)
     if (sizeof buffer - used < n)
         flush();
     return buffer + used;
-}
-
-static unsigned char *put32(unsigned char *p, uint32_t v)
-{
-    p[0] = (unsigned char)v;
-    p[1] = (unsigned char)(v >> 8);
-    p[2] = (unsigned char)(v >> 16);
-    p[3] = (unsigned char)(v >> 24);
-    return p + 4;
-}
-
-static unsigned char *putFloat(unsigned char *p, float v)
-{
-    uint32_t bits;
-    memcpy(&bits, &v, sizeof bits);
-    return put32(p, bits);
-}
-
-static unsigned char *putDouble(unsigned char *p, double v)
-{
-    uint64_t bits;
-    memcpy(&bits, &v, sizeof bits);
-    p = put32(p, (uint32_t)bits);
-    return put32(p, (uint32_t)(bits >> 32));
-}
-
-static unsigned char *putInt(unsigned char *p, int v) { return put32(p, (uint32_t)v); }
-
-static unsigned char *putHandle(unsigned char *p, const void *handle)
-{
-    *p++ = handle != NULL;
-    return p;
 }
 
 static void commit(unsigned char *end) { used = (size_t)(end - buffer); }
@@ -192,24 +168,106 @@ static void *forward(void **slot, const char *name)
     static void *self##Next; \
     __typeof__(&self) real = (__typeof__(&self))forward(&self##Next, #self)
 
-/* softglu's functions. */
-
-void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar)
+/* The real glGetIntegerv, which the interposer asks for the unpack state
+ * of a texture upload without recording it. */
+static void unpackState(struct softglu_unpack *u)
 {
-    FORWARD(gluPerspective);
-    const int traced = enter();
-    if (traced) {
-        unsigned char *p = room(1 + 4 * 8);
-        *p++ = SOFTGLU_REC_PERSPECTIVE;
-        p = putDouble(p, fovy);
-        p = putDouble(p, aspect);
-        p = putDouble(p, zNear);
-        commit(putDouble(p, zFar));
+    static const GLenum names[5] = {GL_UNPACK_SWAP_BYTES, GL_UNPACK_ROW_LENGTH, GL_UNPACK_SKIP_ROWS,
+                                    GL_UNPACK_SKIP_PIXELS, GL_UNPACK_ALIGNMENT};
+    int32_t *slots[5];
+    static void *getNext;
+    void (*get)(GLenum, GLint *) = (void (*)(GLenum, GLint *))forward(&getNext, "glGetIntegerv");
+    int i;
+    slots[0] = &u->swapBytes;
+    slots[1] = &u->rowLength;
+    slots[2] = &u->skipRows;
+    slots[3] = &u->skipPixels;
+    slots[4] = &u->alignment;
+    for (i = 0; i < 5; ++i) {
+        GLint v = i == 4 ? 4 : 0;  /* GL's initial value, should GL not answer */
+        get(names[i], &v);
+        *slots[i] = v;
     }
-    real(fovy, aspect, zNear, zFar);
-    if (traced)
-        leave();
 }
+
+/* One record: `tag`, then the arguments that follow, each as its letter
+ * of `kinds` says (calls.h).  A float argument arrives promoted to double,
+ * exactly, and is narrowed back exactly.  The ints are kept as they pass,
+ * for 'I', whose image's width, height, format and type they are: the
+ * fourth, the fifth when eight came (glTexImage2D), and the last two. */
+static void recordCall(unsigned char tag, const char *kinds, ...)
+{
+    unsigned char *p = room(softglu_record_size(kinds));
+    int32_t ints[8] = {0};
+    int n = 0, k;
+    va_list ap;
+    *p++ = tag;
+    va_start(ap, kinds);
+    for (; *kinds; ++kinds) {
+        switch (*kinds) {
+        case 'f': p = softglu_put_float(p, (float)va_arg(ap, double)); break;
+        case 'd': p = softglu_put_double(p, va_arg(ap, double)); break;
+        case 'b': *p++ = (unsigned char)va_arg(ap, int); break;
+        case 'h':
+        case 'p':
+        case 'r': *p++ = va_arg(ap, const void *) != NULL; break;
+        case 'o': p = softglu_put32(p, (uint32_t)*va_arg(ap, const GLint *)); break;
+        case 'M': {
+            const GLdouble *m = va_arg(ap, const GLdouble *);
+            for (k = 0; k < 16; ++k)
+                p = softglu_put_double(p, m[k]);
+            break;
+        }
+        case 'I': {
+            const void *pixels = va_arg(ap, const void *);
+            struct softglu_unpack u;
+            uint64_t bytes, hash;
+            unpackState(&u);
+            softglu_image_read(&u, ints[3], n == 8 ? ints[4] : 1, (unsigned)ints[n - 2], (unsigned)ints[n - 1],
+                               pixels, &bytes, &hash);
+            p = softglu_put64(softglu_put64(p, bytes), hash);
+            break;
+        }
+        default: {
+            const int v = va_arg(ap, int);
+            if (n < 8)
+                ints[n++] = v;
+            p = softglu_put32(p, (uint32_t)v);
+            break;
+        }
+        }
+    }
+    va_end(ap);
+    commit(p);
+}
+
+/* `, a, b` for the argument list (a, b); nothing for (). */
+#define SOFTGLU_THEN(...) , ##__VA_ARGS__
+
+/* libsoftglu's functions, each recorded with its arguments, then forwarded;
+ * the one that returns a value records it after the call. */
+#define SOFTGLU_LIBRARY_WRAPPER(tag, name, kinds, ret, params, args) \
+    ret name params                                                    \
+    {                                                                  \
+        FORWARD(name);                                                 \
+        const int traced = enter();                                    \
+        if (traced)                                                    \
+            recordCall(tag, kinds SOFTGLU_THEN args);                  \
+        real args;                                                     \
+        if (traced)                                                    \
+            leave();                                                   \
+    }
+/* gluNewQuadric, whose result is its record, is written out below: the
+ * probe picks SOFTGLU_NO_WRAPPER for it, SOFTGLU_LIBRARY_WRAPPER for the
+ * others. */
+#define SOFTGLU_NO_WRAPPER(tag, name, kinds, ret, params, args)
+#define SOFTGLU_PROBE_gluNewQuadric ~, SOFTGLU_NO_WRAPPER
+#define SOFTGLU_SECOND(a, b, ...) b
+#define SOFTGLU_PICK(...) SOFTGLU_SECOND(__VA_ARGS__)
+#define SOFTGLU_LIBRARY_WRAPPER_OF(tag, name, kinds, ret, params, args) \
+    SOFTGLU_PICK(SOFTGLU_PROBE_##name, SOFTGLU_LIBRARY_WRAPPER, ~)(tag, name, kinds, ret, params, args)
+
+SOFTGLU_LIBRARY_CALLS(SOFTGLU_LIBRARY_WRAPPER_OF)
 
 GLUquadricObj *gluNewQuadric(void)
 {
@@ -217,181 +275,36 @@ GLUquadricObj *gluNewQuadric(void)
     const int traced = enter();
     GLUquadricObj *q = real();
     if (traced) {
-        unsigned char *p = room(2);
-        *p++ = SOFTGLU_REC_NEW_QUADRIC;
-        commit(putHandle(p, q));
+        recordCall(SOFTGLU_REC_gluNewQuadric, "r", (const void *)q);
         leave();
     }
     return q;
 }
 
-void gluQuadricDrawStyle(GLUquadricObj *obj, int style)
-{
-    FORWARD(gluQuadricDrawStyle);
-    const int traced = enter();
-    if (traced) {
-        unsigned char *p = room(1 + 1 + 4);
-        *p++ = SOFTGLU_REC_QUADRIC_DRAW_STYLE;
-        p = putHandle(p, obj);
-        commit(putInt(p, style));
+/* The GL calls softglu sends: always forwarded, then recorded when the
+ * thread is inside a traced call (after, so that an answer such as
+ * glGetIntegerv's is there to record). */
+#define SOFTGLU_GL_WRAPPER(tag, name, kinds, ret, params, args) \
+    ret name params                                               \
+    {                                                             \
+        FORWARD(name);                                            \
+        real args;                                                \
+        if (inside)                                               \
+            recordCall(tag, kinds SOFTGLU_THEN args);             \
     }
-    real(obj, style);
-    if (traced)
-        leave();
-}
 
-void gluCylinder(GLUquadricObj *qobj, GLdouble baseRadius, GLdouble topRadius, GLdouble height, GLint slices,
-                 GLint stacks)
+SOFTGLU_GL_CALLS(SOFTGLU_GL_WRAPPER)
+
+/* What the compatibility layer records its calls through. */
+
+__attribute__((visibility("default"))) int softglu_trace_enter(void) { return enter(); }
+
+__attribute__((visibility("default"))) void softglu_trace_add(const unsigned char *record, size_t size)
 {
-    FORWARD(gluCylinder);
-    const int traced = enter();
-    if (traced) {
-        unsigned char *p = room(1 + 1 + 3 * 8 + 2 * 4);
-        *p++ = SOFTGLU_REC_CYLINDER;
-        p = putHandle(p, qobj);
-        p = putDouble(p, baseRadius);
-        p = putDouble(p, topRadius);
-        p = putDouble(p, height);
-        p = putInt(p, slices);
-        commit(putInt(p, stacks));
+    if (size <= SOFTGLU_RECORD_MAX) {
+        memcpy(room(size), record, size);
+        used += size;
     }
-    real(qobj, baseRadius, topRadius, height, slices, stacks);
-    if (traced)
-        leave();
 }
 
-void gluDisk(GLUquadricObj *qobj, GLdouble innerRadius, GLdouble outerRadius, GLint slices, GLint loops)
-{
-    FORWARD(gluDisk);
-    const int traced = enter();
-    if (traced) {
-        unsigned char *p = room(1 + 1 + 2 * 8 + 2 * 4);
-        *p++ = SOFTGLU_REC_DISK;
-        p = putHandle(p, qobj);
-        p = putDouble(p, innerRadius);
-        p = putDouble(p, outerRadius);
-        p = putInt(p, slices);
-        commit(putInt(p, loops));
-    }
-    real(qobj, innerRadius, outerRadius, slices, loops);
-    if (traced)
-        leave();
-}
-
-void gluSphere(GLUquadricObj *qobj, float radius, int slices, int stacks)
-{
-    FORWARD(gluSphere);
-    const int traced = enter();
-    if (traced) {
-        unsigned char *p = room(1 + 1 + 4 + 2 * 4);
-        *p++ = SOFTGLU_REC_SPHERE;
-        p = putHandle(p, qobj);
-        p = putFloat(p, radius);
-        p = putInt(p, slices);
-        commit(putInt(p, stacks));
-    }
-    real(qobj, radius, slices, stacks);
-    if (traced)
-        leave();
-}
-
-void drawTorus(float rc, int numc, float rt, int numt)
-{
-    FORWARD(drawTorus);
-    const int traced = enter();
-    if (traced) {
-        unsigned char *p = room(1 + 4 * 4);
-        *p++ = SOFTGLU_REC_TORUS;
-        p = putFloat(p, rc);
-        p = putInt(p, numc);
-        p = putFloat(p, rt);
-        commit(putInt(p, numt));
-    }
-    real(rc, numc, rt, numt);
-    if (traced)
-        leave();
-}
-
-/* The GL calls softglu sends: recorded inside a traced call, always
- * forwarded. */
-
-static void floats(int tag, int n, GLfloat a, GLfloat b, GLfloat c)
-{
-    unsigned char *p = room(1 + 3 * 4);
-    *p++ = (unsigned char)tag;
-    p = putFloat(p, a);
-    p = putFloat(p, b);
-    if (n == 3)
-        p = putFloat(p, c);
-    commit(p);
-}
-
-void glBegin(GLenum mode)
-{
-    FORWARD(glBegin);
-    if (inside) {
-        unsigned char *p = room(1 + 4);
-        *p++ = SOFTGLU_REC_BEGIN;
-        commit(put32(p, (uint32_t)mode));
-    }
-    real(mode);
-}
-
-void glEnd(void)
-{
-    FORWARD(glEnd);
-    if (inside) {
-        unsigned char *p = room(1);
-        *p++ = SOFTGLU_REC_END;
-        commit(p);
-    }
-    real();
-}
-
-void glNormal3f(GLfloat x, GLfloat y, GLfloat z)
-{
-    FORWARD(glNormal3f);
-    if (inside)
-        floats(SOFTGLU_REC_NORMAL3F, 3, x, y, z);
-    real(x, y, z);
-}
-
-void glTexCoord2f(GLfloat s, GLfloat t)
-{
-    FORWARD(glTexCoord2f);
-    if (inside)
-        floats(SOFTGLU_REC_TEXCOORD2F, 2, s, t, 0.0f);
-    real(s, t);
-}
-
-void glVertex3f(GLfloat x, GLfloat y, GLfloat z)
-{
-    FORWARD(glVertex3f);
-    if (inside)
-        floats(SOFTGLU_REC_VERTEX3F, 3, x, y, z);
-    real(x, y, z);
-}
-
-void glVertex2f(GLfloat x, GLfloat y)
-{
-    FORWARD(glVertex2f);
-    if (inside)
-        floats(SOFTGLU_REC_VERTEX2F, 2, x, y, 0.0f);
-    real(x, y);
-}
-
-void glFrustum(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar)
-{
-    FORWARD(glFrustum);
-    if (inside) {
-        unsigned char *p = room(1 + 6 * 8);
-        *p++ = SOFTGLU_REC_FRUSTUM;
-        p = putDouble(p, left);
-        p = putDouble(p, right);
-        p = putDouble(p, bottom);
-        p = putDouble(p, top);
-        p = putDouble(p, zNear);
-        commit(putDouble(p, zFar));
-    }
-    real(left, right, bottom, top, zNear, zFar);
-}
+__attribute__((visibility("default"))) void softglu_trace_leave(void) { leave(); }

@@ -6,7 +6,7 @@
 #include "output.h"
 #include "record.h"
 
-#include <GL/glu.h>
+#include <GL/glu_compat.h>  // the GLU enums' names, for the listing
 
 #include <fcntl.h>
 #include <poll.h>
@@ -87,10 +87,8 @@ class Listing {
 public:
     Listing(output::Output &out, bool hex) : out_(out), hex_(hex) {
         for (const softglu_record_kind &k : softglu_records) {
-            std::size_t size = 1;
-            for (const char *a = k.args; *a; ++a)
-                size += argSize(*a);
-            sizes_[k.tag] = static_cast<std::uint8_t>(size);
+            sizes_[k.tag] = static_cast<std::uint8_t>(softglu_record_size(k.args));
+            kinds_[k.tag] = &k;
         }
     }
 
@@ -127,23 +125,6 @@ public:
     std::uint64_t glCalls() const { return gl_; }
 
 private:
-    static const softglu_record_kind *kind(unsigned char tag) {
-        for (const softglu_record_kind &k : softglu_records)
-            if (k.tag == tag)
-                return &k;
-        return nullptr;
-    }
-
-    static std::size_t argSize(char letter) {
-        switch (letter) {
-        case 'd': return 8;
-        case 'h':
-        case 'r':
-        case 'm': return 1;
-        default: return 4;
-        }
-    }
-
     // The size of the record starting at p when `have` bytes of it are
     // known, 0 when that is not enough to tell; sets corrupt_ for an
     // unknown tag.
@@ -201,12 +182,19 @@ private:
         return out;
     }
 
-    static const char *styleName(int style) {
-        switch (style) {
+    // The GLU enums softglu's calls take ('e'), by name.
+    static const char *gluEnumName(int value) {
+        switch (value) {
         case GLU_POINT: return "GLU_POINT";
         case GLU_LINE: return "GLU_LINE";
         case GLU_FILL: return "GLU_FILL";
         case GLU_SILHOUETTE: return "GLU_SILHOUETTE";
+        case GLU_SMOOTH: return "GLU_SMOOTH";
+        case GLU_FLAT: return "GLU_FLAT";
+        case GLU_NONE: return "GLU_NONE";
+        case GLU_OUTSIDE: return "GLU_OUTSIDE";
+        case GLU_INSIDE: return "GLU_INSIDE";
+        case GLU_ERROR: return "GLU_ERROR";
         default: return nullptr;
         }
     }
@@ -220,7 +208,7 @@ private:
             familyListed_ = true;
             return;
         }
-        if (tag < SOFTGLU_REC_PERSPECTIVE) {
+        if (tag < SOFTGLU_REC_SOFTGLU) {
             ++gl_;
             glLine(p - 1, size);
             return;
@@ -228,7 +216,7 @@ private:
         ++softglu_;
         if (out_.failed())
             return;
-        const softglu_record_kind *k = kind(tag);
+        const softglu_record_kind *k = kinds_[tag];
         char *start = out_.reserve(glrecord::kMaxFormatted + 1);
         char *o = copy(start, k->name);
         *o++ = '(';
@@ -245,7 +233,19 @@ private:
             first = false;
             switch (*a) {
             case 'h':
+            case 'p':
                 o = copy(o, *p ? "non-null" : "null");
+                break;
+            case 'b':
+                o = *p == GL_TRUE ? copy(o, "GL_TRUE") : *p == GL_FALSE ? copy(o, "GL_FALSE") : std::to_chars(o, o + 4, *p).ptr;
+                break;
+            case 'V':
+                *o++ = '[';
+                for (int i = 0; i < 4; ++i) {
+                    o = i ? copy(o, ", ") : o;
+                    o = std::to_chars(o, o + 12, static_cast<std::int32_t>(u32(p + 4 * i))).ptr;
+                }
+                *o++ = ']';
                 break;
             case 'f':
                 o = glrecord::shortestTo(o, f32(p));
@@ -258,8 +258,15 @@ private:
                     o = hexTo(o, u32(p) | static_cast<std::uint64_t>(u32(p + 4)) << 32, 16);
                 break;
             case 'e':
-                if (const char *style = styleName(static_cast<std::int32_t>(u32(p)))) {
-                    o = copy(o, style);
+                if (const char *name = gluEnumName(static_cast<std::int32_t>(u32(p)))) {
+                    o = copy(o, name);
+                    break;
+                }
+                o = std::to_chars(o, o + 12, static_cast<std::int32_t>(u32(p))).ptr;
+                break;
+            case 'x':
+                if (const char *name = glrecord::enumName(u32(p))) {
+                    o = copy(o, name);
                     break;
                 }
                 [[fallthrough]];
@@ -267,7 +274,7 @@ private:
                 o = std::to_chars(o, o + 12, static_cast<std::int32_t>(u32(p))).ptr;
                 break;
             }
-            p += argSize(*a);
+            p += softglu_arg_size(*a);
         }
         *o++ = ')';
         if (returned) {
@@ -298,17 +305,7 @@ private:
             out_.commit(out + cached.size);
             return;
         }
-        const unsigned char *p = record + 1;
-        glrecord::Call c{};
-        c.op = static_cast<glrecord::Op>(record[0]);
-        if (c.op == glrecord::Op::Begin)
-            c.mode = u32(p);
-        else if (c.op == glrecord::Op::Frustum)
-            for (int i = 0; i < 6; ++i)
-                c.d[i] = f64(p + 8 * i);
-        else
-            for (int i = 0; i < c.argCount(); ++i)
-                c.f[i] = f32(p + 4 * i);
+        const glrecord::Call c = glCall(record);
         char *o = glrecord::formatTo(out, c, hex_);
         *o++ = '\n';
         const std::size_t n = static_cast<std::size_t>(o - out);
@@ -319,6 +316,32 @@ private:
             std::memcpy(cached.text, out, n);
         }
         out_.commit(o);
+    }
+
+    // A GL call's record as the recording stand-in holds it, argument by
+    // argument as its letters say (calls.h).
+    glrecord::Call glCall(const unsigned char *record) const {
+        glrecord::Call c{};
+        c.op = static_cast<glrecord::Op>(record[0]);
+        const unsigned char *p = record + 1;
+        int f = 0, d = 0, i = 0;
+        for (const char *a = kinds_[record[0]]->args; *a; p += softglu_arg_size(*a++)) {
+            switch (*a) {
+            case 'u': c.mode = u32(p); break;
+            case 'f': c.f[f++] = f32(p); break;
+            case 'd': c.d[d++] = f64(p); break;
+            case 'M':
+                for (int k = 0; k < 16; ++k)
+                    c.d[d++] = f64(p + 8 * k);
+                break;
+            case 'I':
+                c.bytes = u32(p) | static_cast<std::uint64_t>(u32(p + 4)) << 32;
+                c.hash = u32(p + 8) | static_cast<std::uint64_t>(u32(p + 12)) << 32;
+                break;
+            default: c.i[i++] = static_cast<std::int32_t>(u32(p)); break;
+            }
+        }
+        return c;
     }
 
     // 32768 lines of up to 128 bytes (a vertex's takes 90 with --hex; a
@@ -333,12 +356,13 @@ private:
     };
     std::vector<CachedLine> cache_ = std::vector<CachedLine>(kCacheLines);
     std::uint8_t sizes_[256] = {};  // each record's size by its tag; 0 for none
+    const softglu_record_kind *kinds_[256] = {};  // each record's letters by its tag
 
     output::Output &out_;
     bool hex_;
     bool corrupt_ = false;
     bool familyListed_ = false;
-    unsigned char pending_[64];
+    unsigned char pending_[SOFTGLU_RECORD_MAX];
     std::size_t pendingSize_ = 0;
     std::uint64_t softglu_ = 0, gl_ = 0;
 };

@@ -1,0 +1,133 @@
+// SPDX-License-Identifier: MIT
+// The compatibility layer's trace points.  Its calls are linked into the
+// program, out of the reach of softglu-trace's interposer (LD_PRELOAD), so
+// each call that sends GL or changes what a later call sends records
+// itself: its first line is
+//     SOFTGLU_TRACED(gluLookAt, eyeX, eyeY, eyeZ, ...);
+// which, when softglu-trace runs the program, records the call with its
+// arguments as src/trace/calls.h's line for it says, and holds the trace
+// until the call returns, so that the GL calls it sends are recorded after
+// it.  The arguments' types are checked against the line's letters at
+// compile time.
+//
+// Untraced, a trace point costs one check of a pointer looked up once per
+// process (dlsym: the interposer's softglu_trace_enter, absent unless
+// softglu-trace preloaded it).
+#ifndef SOFTGLU_COMPAT_TRACED_H
+#define SOFTGLU_COMPAT_TRACED_H
+
+#include <GL/glu.h>
+
+#include <stddef.h>
+#include <type_traits>
+
+#include "../trace/record.h"
+
+namespace traced {
+
+// The interposer's three calls, or null when the process is not traced.
+struct Hooks {
+    int (*enter)(void);
+    void (*add)(const unsigned char *record, size_t size);
+    void (*leave)(void);
+};
+const Hooks *hooks();
+
+// Each call's tag and letters from calls.h: traced::gluLookAt_call.
+#define SOFTGLU_TRACED_INFO(tag_, name, kinds_, ret, params, args) \
+    struct name##_call {                                           \
+        static constexpr unsigned char tag = tag_;                 \
+        static constexpr const char *kinds = kinds_;               \
+    };
+SOFTGLU_TRACED_CALLS(SOFTGLU_TRACED_INFO)
+#undef SOFTGLU_TRACED_INFO
+
+// Whether an argument of type T may be recorded under letter k.
+template <typename T>
+constexpr bool fits(char k) {
+    using U = std::remove_cv_t<T>;
+    switch (k) {
+    case 'd': return std::is_same_v<U, double>;
+    case 'f': return std::is_same_v<U, float>;
+    case 'i':
+    case 'x':
+    case 'e': return std::is_integral_v<U> && sizeof(U) == 4;
+    case 'b': return std::is_same_v<U, GLboolean>;
+    case 'h': return std::is_same_v<U, GLUquadricObj *> || std::is_same_v<U, const GLUquadricObj *>;
+    case 'p': return std::is_pointer_v<U>;
+    case 'V': return std::is_same_v<U, const GLint *>;
+    default: return false;
+    }
+}
+
+template <typename... A>
+constexpr bool fitsAll(const char *kinds) {
+    const char *k = kinds;
+    const bool each[] = {true, fits<A>(*k++)...};
+    for (bool b : each)
+        if (!b)
+            return false;
+    return *k == '\0' || (*k == 'r' && k[1] == '\0');
+}
+
+unsigned char *put(unsigned char *p, double v);
+unsigned char *put(unsigned char *p, float v);
+unsigned char *put(unsigned char *p, const GLint *viewport);
+template <typename T>
+unsigned char *put(unsigned char *p, T v) {
+    if constexpr (std::is_pointer_v<T>) {
+        *p = v != nullptr;
+        return p + 1;
+    } else if constexpr (sizeof(T) == 1) {
+        *p = static_cast<unsigned char>(v);
+        return p + 1;
+    } else {
+        return softglu_put32(p, static_cast<uint32_t>(v));
+    }
+}
+
+// One traced call, from its trace point to the end of its scope.
+class Scope {
+public:
+    template <typename Call, typename... A>
+    Scope(Call, A... args) : hooks_(hooks()) {
+        static_assert(fitsAll<A...>(Call::kinds), "the arguments do not match the call's letters in calls.h");
+        if (!hooks_ || !hooks_->enter()) {
+            hooks_ = nullptr;
+            return;
+        }
+        unsigned char record[SOFTGLU_RECORD_MAX];
+        unsigned char *p = record;
+        *p++ = Call::tag;
+        ((p = put(p, args)), ...);
+        if (Call::kinds[0] != 'r')  // a result is recorded when it is known
+            hooks_->add(record, static_cast<size_t>(p - record));
+    }
+    Scope(const Scope &) = delete;
+    Scope &operator=(const Scope &) = delete;
+    ~Scope() {
+        if (hooks_)
+            hooks_->leave();
+    }
+
+    // The handle gluNewQuadric returns ('r').
+    template <typename Call>
+    GLUquadricObj *returns(Call, GLUquadricObj *q) const {
+        if (hooks_) {
+            const unsigned char record[2] = {Call::tag, q != nullptr};
+            hooks_->add(record, sizeof record);
+        }
+        return q;
+    }
+
+private:
+    const Hooks *hooks_;
+};
+
+}  // namespace traced
+
+// The trace point of call `name`, with its arguments in the order of its
+// parameters.
+#define SOFTGLU_TRACED(name, ...) const traced::Scope traceScope(traced::name##_call{}, ##__VA_ARGS__)
+
+#endif
