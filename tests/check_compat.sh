@@ -4,7 +4,8 @@
 # calls listed below and needs nothing but GL entry points, libm's sin, cos and
 # sqrt, libc's malloc, realloc and free (the quadric handles and their
 # registry, the mipmaps' working copy), its pthread mutex (the registry's
-# lock), and what the
+# lock), pthread_once and a weak dlsym (finding softglu-trace's interposer
+# once: src/compat/traced.h), and what the
 # compiler calls by itself (libc's memset and memcpy, the stack protector's
 # guard and failure handler, the static libgcc's soft-float and 64-bit
 # division routines on 32-bit targets, a sanitizer's hooks and the linker's
@@ -20,11 +21,13 @@ symbols=$("$nm" "$archive") || { echo "FAIL: $nm cannot read $archive"; exit 1; 
 # i386's position-independent code may define the compiler's hidden
 # __x86.get_pc_thunk helpers, one copy per object.
 defined=$(echo "$symbols" | awk '$2 ~ /^[TDBRVW]$/ && $3 !~ /^__x86\.get_pc_thunk\./ {print $3}' | sort | tr '\n' ' ')
-want="gluBuild1DMipmapLevels gluBuild1DMipmaps gluBuild2DMipmapLevels gluBuild2DMipmaps gluCheckExtension gluDeleteQuadric gluErrorString gluGetString gluLookAt gluOrtho2D gluPartialDisk gluPickMatrix gluProject gluQuadricCallback gluQuadricNormals gluQuadricOrientation gluQuadricTexture gluScaleImage gluUnProject gluUnProject4 softglu_compat_gluCylinder softglu_compat_gluDisk softglu_compat_gluNewQuadric softglu_compat_gluQuadricDrawStyle softglu_compat_gluSphere "
+want="gluBuild1DMipmapLevels gluBuild1DMipmaps gluBuild2DMipmapLevels gluBuild2DMipmaps gluCheckExtension gluDeleteQuadric gluErrorString gluGetString gluLookAt gluOrtho2D gluPartialDisk gluPickMatrix gluProject gluQuadricCallback gluQuadricNormals gluQuadricOrientation gluQuadricTexture gluScaleImage gluUnProject gluUnProject4 softglu_compat_gluCylinder softglu_compat_gluDisk softglu_compat_gluNewQuadric softglu_compat_gluQuadricDrawStyle softglu_compat_gluSphere softglu_compat_trace_hooks "
 [ "$defined" = "$want" ] || bad "defined symbols are '$defined', expected '$want'"
 
-undefined=$(echo "$symbols" | awk '$1 == "U" {print $2}' | sort -u)
-others=$(echo "$undefined" | grep -Ev '^(gl[A-Z][A-Za-z0-9]*|sin|cos|sincos|sqrt|malloc|realloc|free|pthread_mutex_(lock|unlock)|memset|memcpy|__stack_chk_(fail|fail_local|guard)|__aeabi_[a-z0-9]+|__u?(div|mod)[dt]i3|__(asan|ubsan|tsan|sanitizer)_.*|_GLOBAL_OFFSET_TABLE_|\.TOC\.)$' | tr '\n' ' ')
+# What one member needs of another is no need of the archive's.
+undefined=$(echo "$symbols" | awk '$2 ~ /^[TDBRVW]$/ {mine[$3] = 1} $1 == "U" {need[$2] = 1}
+    END {for (n in need) if (!(n in mine)) print n}' | sort)
+others=$(echo "$undefined" | grep -Ev '^(gl[A-Z][A-Za-z0-9]*|sin|cos|sincos|sqrt|malloc|realloc|free|pthread_mutex_(lock|unlock)|pthread_once|memset|memcpy|__stack_chk_(fail|fail_local|guard)|__aeabi_[a-z0-9]+|__u?(div|mod)[dt]i3|__(asan|ubsan|tsan|sanitizer)_.*|_GLOBAL_OFFSET_TABLE_|\.TOC\.)$' | tr '\n' ' ')
 [ -z "$others" ] || bad "needs more than GL, libm and compiler helpers: $others"
 
 [ $fail -eq 0 ] && echo "compat archive ok: [$defined] needing [$(echo "$undefined" | tr '\n' ' ')]"

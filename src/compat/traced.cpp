@@ -13,12 +13,11 @@
 // a weak reference pull anything into the program's link.
 #pragma weak dlsym
 
-namespace traced {
 namespace {
 
 pthread_once_t once = PTHREAD_ONCE_INIT;
-Hooks found;
-const Hooks *live = nullptr;
+softglu_trace_hooks found;
+const softglu_trace_hooks *live = nullptr;
 
 void lookUp() {
     if (!dlsym)
@@ -32,19 +31,7 @@ void lookUp() {
 
 }  // namespace
 
-const Hooks *hooks() {
+const softglu_trace_hooks *softglu_compat_trace_hooks(void) {
     pthread_once(&once, lookUp);
     return live;
 }
-
-unsigned char *put(unsigned char *p, double v) { return softglu_put_double(p, v); }
-
-unsigned char *put(unsigned char *p, float v) { return softglu_put_float(p, v); }
-
-unsigned char *put(unsigned char *p, const GLint *viewport) {
-    for (int i = 0; i < 4; ++i)
-        p = softglu_put32(p, static_cast<uint32_t>(viewport[i]));
-    return p;
-}
-
-}  // namespace traced

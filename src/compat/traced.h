@@ -23,21 +23,24 @@
 
 #include "../trace/record.h"
 
-namespace traced {
-
-// The interposer's three calls, or null when the process is not traced.
-struct Hooks {
+// The interposer's three calls, or null when the process is not traced
+// (traced.cpp).
+struct softglu_trace_hooks {
     int (*enter)(void);
     void (*add)(const unsigned char *record, size_t size);
     void (*leave)(void);
 };
-const Hooks *hooks();
+extern "C" const softglu_trace_hooks *softglu_compat_trace_hooks(void);
+
+// C++14, as a program's own build of these sources may be.
+namespace traced {
+namespace {
 
 // Each call's tag and letters from calls.h: traced::gluLookAt_call.
 #define SOFTGLU_TRACED_INFO(tag_, name, kinds_, ret, params, args) \
     struct name##_call {                                           \
         static constexpr unsigned char tag = tag_;                 \
-        static constexpr const char *kinds = kinds_;               \
+        static constexpr const char *kinds() { return kinds_; }    \
     };
 SOFTGLU_TRACED_CALLS(SOFTGLU_TRACED_INFO)
 #undef SOFTGLU_TRACED_INFO
@@ -45,21 +48,23 @@ SOFTGLU_TRACED_CALLS(SOFTGLU_TRACED_INFO)
 // Whether an argument of type T may be recorded under letter k.
 template <typename T>
 constexpr bool fits(char k) {
-    using U = std::remove_cv_t<T>;
+    using U = typename std::remove_cv<T>::type;
     switch (k) {
-    case 'd': return std::is_same_v<U, double>;
-    case 'f': return std::is_same_v<U, float>;
+    case 'd': return std::is_same<U, double>::value;
+    case 'f': return std::is_same<U, float>::value;
     case 'i':
     case 'x':
-    case 'e': return std::is_integral_v<U> && sizeof(U) == 4;
-    case 'b': return std::is_same_v<U, GLboolean>;
-    case 'h': return std::is_same_v<U, GLUquadricObj *> || std::is_same_v<U, const GLUquadricObj *>;
-    case 'p': return std::is_pointer_v<U>;
-    case 'V': return std::is_same_v<U, const GLint *>;
+    case 'e': return std::is_integral<U>::value && sizeof(U) == 4;
+    case 'b': return std::is_same<U, GLboolean>::value;
+    case 'h': return std::is_same<U, GLUquadricObj *>::value || std::is_same<U, const GLUquadricObj *>::value;
+    case 'p': return std::is_pointer<U>::value;
+    case 'V': return std::is_same<U, const GLint *>::value;
     default: return false;
     }
 }
 
+// Whether the arguments fit the letters one for one; a last 'r' (a
+// result) takes no argument.
 template <typename... A>
 constexpr bool fitsAll(const char *kinds) {
     const char *k = kinds;
@@ -70,28 +75,32 @@ constexpr bool fitsAll(const char *kinds) {
     return *k == '\0' || (*k == 'r' && k[1] == '\0');
 }
 
-unsigned char *put(unsigned char *p, double v);
-unsigned char *put(unsigned char *p, float v);
-unsigned char *put(unsigned char *p, const GLint *viewport);
+// Each argument as record.h writes its letter.
+inline unsigned char *put(unsigned char *p, double v) { return softglu_put_double(p, v); }
+inline unsigned char *put(unsigned char *p, float v) { return softglu_put_float(p, v); }
+inline unsigned char *put(unsigned char *p, int v) { return softglu_put32(p, static_cast<uint32_t>(v)); }
+inline unsigned char *put(unsigned char *p, unsigned v) { return softglu_put32(p, v); }
+inline unsigned char *put(unsigned char *p, GLboolean v) {
+    *p = v;
+    return p + 1;
+}
+inline unsigned char *put(unsigned char *p, const GLint *viewport) {
+    for (int i = 0; i < 4; ++i)
+        p = softglu_put32(p, static_cast<uint32_t>(viewport[i]));
+    return p;
+}
 template <typename T>
-unsigned char *put(unsigned char *p, T v) {
-    if constexpr (std::is_pointer_v<T>) {
-        *p = v != nullptr;
-        return p + 1;
-    } else if constexpr (sizeof(T) == 1) {
-        *p = static_cast<unsigned char>(v);
-        return p + 1;
-    } else {
-        return softglu_put32(p, static_cast<uint32_t>(v));
-    }
+unsigned char *put(unsigned char *p, T *pointer) {  // 'h', 'p': whether it is null
+    *p = pointer != nullptr;
+    return p + 1;
 }
 
 // One traced call, from its trace point to the end of its scope.
 class Scope {
 public:
     template <typename Call, typename... A>
-    Scope(Call, A... args) : hooks_(hooks()) {
-        static_assert(fitsAll<A...>(Call::kinds), "the arguments do not match the call's letters in calls.h");
+    Scope(Call, A... args) : hooks_(softglu_compat_trace_hooks()) {
+        static_assert(fitsAll<A...>(Call::kinds()), "the arguments do not match the call's letters in calls.h");
         if (!hooks_ || !hooks_->enter()) {
             hooks_ = nullptr;
             return;
@@ -99,8 +108,9 @@ public:
         unsigned char record[SOFTGLU_RECORD_MAX];
         unsigned char *p = record;
         *p++ = Call::tag;
-        ((p = put(p, args)), ...);
-        if (Call::kinds[0] != 'r')  // a result is recorded when it is known
+        unsigned char *const each[] = {p, (p = put(p, args))...};  // in order
+        (void)each;
+        if (Call::kinds()[0] != 'r')  // a result is recorded when it is known
             hooks_->add(record, static_cast<size_t>(p - record));
     }
     Scope(const Scope &) = delete;
@@ -121,9 +131,10 @@ public:
     }
 
 private:
-    const Hooks *hooks_;
+    const softglu_trace_hooks *hooks_;
 };
 
+}  // namespace
 }  // namespace traced
 
 // The trace point of call `name`, with its arguments in the order of its
