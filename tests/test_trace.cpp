@@ -668,6 +668,83 @@ TEST(Trace, RunListsEachSoftgluCallOfAProgramAndChangesNothing) {
 #endif
 }
 
+// softglu-trace --run on legacy programs built under the switch, whose
+// compatibility layer is linked into them: its calls are listed as
+// libsoftglu's are, each followed by the GL calls it sends, and the
+// program draws what it draws untraced.  solar sets a handle's every
+// setting and draws quadrics through it; pick builds mipmaps and picks.
+TEST(Trace, RunListsTheCompatibilityLayerOfALegacyProgram) {
+#if !defined(SOFTGLU_SOLAR) || defined(SOFTGLU_EMULATED)
+    GTEST_SKIP() << "the legacy examples are not part of this build";
+#else
+    TempDir dir;
+    const std::string cd = "cd " + dir.path() + " && exec ";
+    auto listingOf = [&](const std::string &program, const std::string &name) {
+        const Ran plain = runShell(cd + program + " " + name + "-plain.png");
+        const Ran traced = runShell(cd + kTool + " --run -o " + name + ".txt -- " + program + " " + name + ".png");
+        EXPECT_EQ(traced.status, 0) << traced.err;
+        EXPECT_EQ(traced.out, plain.out);
+        EXPECT_EQ(slurp(dir / (name + ".png")), slurp(dir / (name + "-plain.png")));
+        return lines(slurp(dir / (name + ".txt")));
+    };
+    // Each softglu call and the names of the GL calls that follow it.
+    auto calls = [](const std::vector<std::string> &listed) {
+        std::vector<std::pair<std::string, std::string>> out;
+        for (const std::string &line : listed) {
+            const bool gl = line.rfind("gl", 0) == 0 && line.size() > 2 && line[2] != 'u';
+            if (!gl && line[0] != '#')
+                out.push_back({line, ""});
+            else if (gl && !out.empty() && out.back().second.find(line.substr(0, line.find('('))) == std::string::npos)
+                out.back().second += line.substr(0, line.find('(')) + " ";
+        }
+        return out;
+    };
+
+    const std::vector<std::pair<std::string, std::string>> solar = calls(listingOf(SOFTGLU_SOLAR, "solar"));
+    const std::vector<std::pair<std::string, std::string>> solarWants = {
+        {"gluNewQuadric() = non-null", ""},
+        {"gluQuadricCallback(non-null, GLU_ERROR, non-null)", ""},
+        {"gluQuadricDrawStyle(non-null, GLU_FILL)", ""},
+        {"gluQuadricNormals(non-null, GLU_SMOOTH)", ""},
+        {"gluQuadricOrientation(non-null, GLU_OUTSIDE)", ""},
+        {"gluQuadricTexture(non-null, GL_TRUE)", ""},
+        {"gluPerspective(40, 1.6, 1, 60)", "glFrustum "},
+        {"gluOrtho2D(0, 640, 0, 400)", "glOrtho "},
+        {"gluLookAt(0, 7, 16, 0, 0, 0, 0, 1, 0)", "glMultMatrixd glTranslated "},
+        {"gluDisk(non-null, 3.77, 3.8299999999999996, 120, 1)", "glNormal3f glBegin glTexCoord2f glVertex2f glEnd "},
+        {"gluDisk(non-null, 6.47, 6.53, 120, 1)", "glNormal3f glBegin glTexCoord2f glVertex2f glEnd "},
+        {"gluDisk(non-null, 10.47, 10.53, 120, 1)", "glNormal3f glBegin glTexCoord2f glVertex2f glEnd "},
+        {"gluSphere(non-null, 2.2, 48, 24)", "glBegin glNormal3f glTexCoord2f glVertex3f glEnd "},
+        {"gluSphere(non-null, 0.4, 32, 16)", "glBegin glNormal3f glTexCoord2f glVertex3f glEnd "},
+        {"gluSphere(non-null, 1.1, 48, 24)", "glBegin glNormal3f glTexCoord2f glVertex3f glEnd "},
+        {"gluSphere(non-null, 0.3, 32, 16)", "glBegin glNormal3f glTexCoord2f glVertex3f glEnd "},
+        {"gluSphere(non-null, 1.3, 32, 16)", "glBegin glNormal3f glTexCoord2f glVertex3f glEnd "},
+        {"gluDisk(non-null, 1.7, 2.7, 64, 3)", "glNormal3f glBegin glTexCoord2f glVertex2f glEnd "},
+        {"gluDeleteQuadric(non-null)", ""},
+    };
+    EXPECT_EQ(solar, solarWants);
+
+    const std::vector<std::string> pickListed = listingOf(SOFTGLU_PICK, "pick");
+    const std::string listing = slurp(dir / "pick.txt");
+    EXPECT_NE(listing.find("gluPickMatrix(200, 150, 3, 3, [0, 0, 400, 300])\nglTranslated(0, 0, 0)\n"
+                           "glScaled(133.33333333333334, 100, 1)\n"),
+              std::string::npos);
+    // A mipmap's levels: the pixel store read, set, each level uploaded
+    // (its bytes and their hash) and the store put back.
+    std::string mipmaps;
+    for (const auto &[call, gl] : calls(pickListed))
+        if (call.rfind("gluBuild", 0) == 0)
+            mipmaps += call + ": " + gl + "\n";
+    EXPECT_EQ(mipmaps,
+              "gluBuild2DMipmaps(GL_TEXTURE_2D, 3, 60, 36, GL_RGB, GL_UNSIGNED_BYTE, non-null): "
+              "glGetIntegerv glPixelStorei glTexImage2D \n"
+              "gluBuild1DMipmaps(GL_TEXTURE_1D, GL_RGB, 48, GL_RGB, GL_UNSIGNED_BYTE, non-null): "
+              "glGetIntegerv glPixelStorei glTexImage1D \n");
+    EXPECT_NE(listing.find("glTexImage2D(GL_TEXTURE_2D, 0, 3, 64, 32, 0, GL_RGB, GL_UNSIGNED_BYTE, 6144 bytes 0x"),
+              std::string::npos);
+#endif
+}
+
 // softglu-trace --diff on pairs of small listings: the verdict and the
 // exit status for each way two listings can part.
 TEST(Trace, DiffNamesWhereListingsPartAndWhy) {
