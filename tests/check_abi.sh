@@ -1,17 +1,28 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
-# check_abi.sh LIBRARY READELF NM [ARCHIVE]: the library exports exactly the
-# seven public functions, records only libc.so.6 (and libm.so.6) as NEEDED,
-# and leaves its GL entry points undefined for the process's GL to satisfy.
-# ARCHIVE, the static libsoftglu.a, defines the same seven global symbols
-# and no other, and needs the same GL entry points.
+# check_abi.sh LIBRARY READELF NM [ARCHIVE [INTERPOSER]]: the library exports
+# exactly the seven public functions, records only libc.so.6 (and libm.so.6)
+# as NEEDED, and leaves its GL entry points undefined for the process's GL
+# to satisfy.  ARCHIVE, the static libsoftglu.a, defines the same seven
+# global symbols and no other, and needs the same GL entry points.
+# INTERPOSER, softglu-trace's libsoftglu-trace.so, exports the seven, every
+# GL call softglu sends and the compatibility layer's way in, no more.  The
+# names come from src/trace/calls.h (calls.sh), as does src/softglu.map,
+# which must list the seven.
 set -u
-lib=$1 readelf=$2 nm=$3 archive=${4:-}
+lib=$1 readelf=$2 nm=$3 archive=${4:-} interposer=${5:-}
 fail=0
 bad() { echo "FAIL: $*"; fail=1; }
+here=$(dirname "$0")
+calls() { sh "$here/calls.sh" "$@" | tr '\n' ' '; }
+want=$(calls LIBRARY)
+want_gl=$(calls LIBRARY_GL)
 
-exports=$("$nm" -D --defined-only "$lib" | awk '$2 ~ /^[TWDBRV]$/ {print $3}' | sed 's/@.*//' | sort | tr '\n' ' ')
-want="drawTorus gluCylinder gluDisk gluNewQuadric gluPerspective gluQuadricDrawStyle gluSphere "
+map=$(sed -n 's/^ *\([A-Za-z0-9_]*\);$/\1/p' "$here/../src/softglu.map" | sort | tr '\n' ' ')
+[ "$map" = "$want" ] || bad "src/softglu.map exports '$map', src/trace/calls.h lists '$want'"
+
+exported() { "$nm" -D --defined-only "$1" | awk '$2 ~ /^[TWDBRV]$/ {print $3}' | sed 's/@.*//' | sort | tr '\n' ' '; }
+exports=$(exported "$lib")
 [ "$exports" = "$want" ] || bad "exported symbols are '$exports', expected '$want'"
 
 needed=$("$readelf" -d "$lib" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | sort | tr '\n' ' ')
@@ -24,7 +35,6 @@ soname=$("$readelf" -d "$lib" | sed -n 's/.*(SONAME).*\[\(.*\)\]/\1/p')
 [ "$soname" = "libsoftglu.so.1" ] || bad "SONAME is '$soname'"
 
 undefined=$("$nm" -D --undefined-only "$lib" | awk '{print $NF}' | grep '^gl' | sort | tr '\n' ' ')
-want_gl="glBegin glEnd glFrustum glNormal3f glTexCoord2f glVertex2f glVertex3f "
 [ "$undefined" = "$want_gl" ] || bad "undefined GL entry points are '$undefined', expected '$want_gl'"
 
 # No C++ runtime or unwinding machinery pulled in.
@@ -39,6 +49,13 @@ if [ -n "$archive" ]; then
     [ "$globals" = "$want" ] || bad "$archive defines '$globals', expected '$want'"
     gl=$("$nm" "$archive" | awk '$1 == "U" {print $2}' | grep '^gl' | sort -u | tr '\n' ' ')
     [ "$gl" = "$want_gl" ] || bad "$archive needs the GL entry points '$gl', expected '$want_gl'"
+fi
+
+if [ -n "$interposer" ]; then
+    got=$(exported "$interposer")
+    expected=$( (sh "$here/calls.sh" LIBRARY LIBRARY_GL COMPAT_GL; printf 'softglu_trace_%s\n' add enter leave) |
+        sort | tr '\n' ' ')
+    [ "$got" = "$expected" ] || bad "$interposer exports '$got', expected '$expected'"
 fi
 
 [ $fail -eq 0 ] && echo "ABI ok: exports [$exports] NEEDED [$needed]"

@@ -5,6 +5,7 @@
  * record tags, the listing's names and the export checks are made from.
  * Adding a traced call is adding its line here (and, for a call of the
  * compatibility layer, one SOFTGLU_TRACED line at the top of its body).
+ * tests/calls.sh reads the names of each list for the shell checks.
  *
  *   X(tag, name, kinds, ret, (parameters), (arguments))
  *
@@ -27,9 +28,11 @@
  *          'I' a texture image, as the bytes GL reads and their FNV-1a
  *              hash (glrecord's), 8 + 8 bytes
  *
- * SOFTGLU_GL_CALLS: the GL calls softglu sends, recorded inside a traced
- * call of softglu's.  SOFTGLU_LIBRARY_CALLS: libsoftglu.so.1's exports,
- * which the interposer stands in front of.  SOFTGLU_COMPAT_CALLS: the
+ * SOFTGLU_LIBRARY_GL_CALLS: the GL calls libsoftglu.so.1 sends (and
+ * leaves undefined); SOFTGLU_COMPAT_GL_CALLS: those only the compatibility
+ * layer sends; both recorded inside a traced call of softglu's.
+ * SOFTGLU_LIBRARY_CALLS: libsoftglu.so.1's exports, which the interposer
+ * stands in front of.  SOFTGLU_COMPAT_CALLS: the
  * compatibility layer's own calls, linked into the program: it records
  * them itself, through the interposer, when softglu-trace runs the program.
  * Under the switch gluPerspective, gluNewQuadric, gluQuadricDrawStyle,
@@ -43,7 +46,7 @@
 #ifndef SOFTGLU_TRACE_CALLS_H
 #define SOFTGLU_TRACE_CALLS_H
 
-#define SOFTGLU_GL_CALLS(X)                                                                                   \
+#define SOFTGLU_LIBRARY_GL_CALLS(X)                                                                           \
     X(0x00, glBegin, "u", void, (GLenum mode), (mode))                                                         \
     X(0x01, glEnd, "", void, (void), ())                                                                       \
     X(0x02, glNormal3f, "fff", void, (GLfloat x, GLfloat y, GLfloat z), (x, y, z))                             \
@@ -51,7 +54,9 @@
     X(0x04, glVertex3f, "fff", void, (GLfloat x, GLfloat y, GLfloat z), (x, y, z))                             \
     X(0x05, glVertex2f, "ff", void, (GLfloat x, GLfloat y), (x, y))                                            \
     X(0x06, glFrustum, "dddddd", void,                                                                         \
-      (GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f), (l, r, b, t, n, f))            \
+      (GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f), (l, r, b, t, n, f))
+
+#define SOFTGLU_COMPAT_GL_CALLS(X)                                                                            \
     X(0x07, glOrtho, "dddddd", void,                                                                           \
       (GLdouble l, GLdouble r, GLdouble b, GLdouble t, GLdouble n, GLdouble f), (l, r, b, t, n, f))            \
     X(0x08, glMultMatrixd, "M", void, (const GLdouble *m), (m))                                                \
@@ -120,6 +125,8 @@
       (GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format, GLenum type,         \
        GLint userLevel, GLint base, GLint max, const void *data),                                              \
       (target, internalFormat, width, height, format, type, userLevel, base, max, data))
+
+#define SOFTGLU_GL_CALLS(X) SOFTGLU_LIBRARY_GL_CALLS(X) SOFTGLU_COMPAT_GL_CALLS(X)
 
 /* Every call, for what is made of all of them alike. */
 #define SOFTGLU_TRACED_CALLS(X) SOFTGLU_GL_CALLS(X) SOFTGLU_LIBRARY_CALLS(X) SOFTGLU_COMPAT_CALLS(X)
