@@ -4,7 +4,8 @@
 # autopkgtest's null runner (this machine) against the native packages of
 # OUT and the source package OUT/softglu_<version>.dsc, as a Debian
 # maintainer runs it.  autopkgtest installs the packages (and any test
-# dependency that is missing) with apt; afterwards every package it set up
+# dependency that is missing) with apt, which sees this architecture only
+# (a private APT_CONFIG); afterwards every package it set up
 # is purged again, even when a test fails, and the package list must be as
 # it was.  The lock of check_dpkg_install.sh keeps two runs, and the two
 # scripts, from installing softglu at once.
@@ -51,8 +52,18 @@ $(cat "$work/after.diff")"
 trap cleanup EXIT
 trap 'exit 1' INT TERM HUP
 
+# The null runner runs apt-get on this machine: it installs the packages and
+# the tests' dependencies, and updates the indexes again at the end.  The
+# tests need this architecture's packages only, so autopkgtest's apt sees
+# that one alone: another architecture's index that fails to update (a
+# mirror in the middle of a sync) does not fail the run, its index files
+# stay as they are (no list cleanup), and each download is retried.
+# shellcheck source=scripts/apt.sh
+. "$(dirname "$0")/../scripts/apt.sh"
+printf 'APT::Architectures { "%s"; };\nAPT::Get::List-Cleanup "false";\nAcquire::Retries "%s";\n' \
+    "$arch" "$apt_retries" >"$work/apt.conf" || { echo "FAIL: cannot write $work/apt.conf"; exit 1; }
 # shellcheck disable=SC2086
-autopkgtest --summary-file="$work/summary" --output-dir="$work/output" $debs "$dsc" -- null >"$work/log" 2>&1
+APT_CONFIG=$work/apt.conf autopkgtest --summary-file="$work/summary" --output-dir="$work/output" $debs "$dsc" -- null >"$work/log" 2>&1
 status=$?
 cat "$work/summary" 2>/dev/null
 if [ $status -ne 0 ]; then
