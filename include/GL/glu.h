@@ -125,8 +125,17 @@ void gluSphere(GLUquadricObj *qobj, float radius, int slices, int stacks) SOFTGL
  * each preceded by its unit normal; the outside faces front.  Tube angles sit
  * half a step off 0: (m + 0.5) * 2 pi / numc.  No texture coordinate is sent:
  * vertices carry whatever coordinate was current.  Nothing is drawn when
- * numc <= 0 or numt == 0. */
+ * numc <= 0 or numt == 0.
+ *
+ * drawTorus is softglu's own name, which no classic header has, and legacy
+ * programs name their own helpers that way.  Under SOFTGLU_COMPAT this
+ * header therefore declares only classic names and SOFTGLU_ ones, and
+ * leaves drawTorus to the program; a program under the switch that calls
+ * softglu's asks for it by defining SOFTGLU_DRAWTORUS before it includes
+ * GL/glu.h. */
+#if !defined(SOFTGLU_COMPAT) || defined(SOFTGLU_DRAWTORUS)
 void drawTorus(float rc, int numc, float rt, int numt);
+#endif
 
 #ifdef __cplusplus
 }

@@ -13,7 +13,9 @@
  *
  * Under the switch a quadric handle holds the classic settings, and
  * gluCylinder, gluDisk, gluPartialDisk and gluSphere draw the way they say
- * (see "Quadric handles" below); drawTorus draws as libsoftglu does.
+ * (see "Quadric handles" below).  drawTorus, softglu's own name, is left
+ * to the program: GL/glu.h declares it under the switch only when
+ * SOFTGLU_DRAWTORUS is defined too, and it draws as libsoftglu does.
  *
  * Calls of the classic interface that softglu does not provide (the
  * polygon tessellator, NURBS, 3D mipmaps) are declared at the end of this
