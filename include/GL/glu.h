@@ -73,8 +73,12 @@ typedef GLUquadricObj GLUquadric;
  * one glFrustum(-x, x, -y, y, zNear, zFar) call, where
  *   y = zNear * tan(fovy * pi / 360)   (fovy in degrees, in that order, double)
  *   x = y * aspect.
- * Nothing is checked: infinities and NaNs are passed on as computed. */
-void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar);
+ * Nothing is checked: infinities and NaNs are passed on as computed.
+ * (Under SOFTGLU_COMPAT: the compatibility layer's, which sends the same
+ * glFrustum wherever GL takes it, and the perspective matrix where GL
+ * would refuse the frustum, zNear = 0 for instance; see GL/glu_compat.h.) */
+void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar)
+    SOFTGLU_COMPAT_SYMBOL(gluPerspective);
 
 /* Returns NULL; allocates nothing.  (Under SOFTGLU_COMPAT: a new handle
  * with the classic settings, from the compatibility layer.) */
