@@ -12,7 +12,9 @@
 #                                        package (softglu::softglu,
 #                                        softglu::static and softglu::compat), the tools that were
 #                                        built (softglu-trace's interposer in
-#                                        DIR/lib/softglu) and the man pages (man/)
+#                                        DIR/lib/softglu), which find the
+#                                        library relative to themselves, and
+#                                        the man pages (man/)
 #   find_package(softglu) with -Dsoftglu_DIR=BUILD
 #                                        the same targets from the build
 #                                        tree, uninstalled
@@ -63,8 +65,14 @@ install(CODE "
     DESTINATION \"\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_LIBDIR}/pkgconfig\")
 ")
 
+# The tools find libsoftglu.so.1 through a run path relative to their own
+# directory ($ORIGIN/../lib), so an installed tree starts from any prefix:
+# a private one, a DESTDIR staging tree, a tree moved elsewhere.  The Debian
+# packages install none (debian/rules sets CMAKE_SKIP_INSTALL_RPATH).
+file(RELATIVE_PATH softglu_libdir_from_bindir /prefix/${CMAKE_INSTALL_BINDIR} /prefix/${CMAKE_INSTALL_LIBDIR})
 foreach(tool softglu-trace softglu-render)
   if(TARGET ${tool})
+    set_target_properties(${tool} PROPERTIES INSTALL_RPATH "$ORIGIN/${softglu_libdir_from_bindir}")
     install(TARGETS ${tool} RUNTIME DESTINATION ${CMAKE_INSTALL_BINDIR})
   endif()
 endforeach()

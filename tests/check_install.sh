@@ -7,6 +7,14 @@
 # EMULATOR when given; TOOLCHAIN is a cross build's toolchain file, or
 # empty).
 #
+# The installed tools start from the tree alone, with a clean environment
+# (env -i): from WORK/stage, and from a DESTDIR staging tree installed for
+# another prefix, which stands for a tree moved away from where it was
+# meant to live.  Their run paths must all be relative to $ORIGIN; with
+# SOFTGLU_SKIP_INSTALL_RPATH set (CMAKE_SKIP_INSTALL_RPATH, as the Debian
+# build configures), they must have none, and find the library through
+# LD_LIBRARY_PATH alone.
+#
 # Where SOFTGLU_LEGACY_TESTS names the legacy test program (host builds with
 # OSMesa), the legacy examples are built against the tree through CMake's
 # softglu::compat and through pkg-config, and their pictures looked at by
@@ -33,6 +41,31 @@ done
 [ "$(readlink "$stage/$libdir/libsoftglu.so.$major")" = "libsoftglu.so.$version" ] || bad "libsoftglu.so.$major link"
 [ "$(readlink "$stage/$libdir/libsoftglu.so")" = "libsoftglu.so.$major" ] || bad "libsoftglu.so link"
 [ "$(readlink "$stage/share/man/man3/gluDeleteQuadric.3")" = gluNewQuadric.3 ] || bad "gluDeleteQuadric.3 link"
+
+# The tools, from this prefix and from a staging tree for another one.
+DESTDIR=$work/destdir "$cmake" --install "$build" --prefix /opt/softglu >/dev/null ||
+    bad "cmake --install with DESTDIR"
+for tree in "$stage" "$work/destdir/opt/softglu"; do
+    for tool in "$tree"/bin/*; do
+        [ -f "$tool" ] || continue
+        runpath=$("$readelf" -d "$tool" | sed -n 's/.*(R[UN]*PATH).*\[\(.*\)\]/\1/p')
+        if [ -n "${SOFTGLU_SKIP_INSTALL_RPATH:-}" ]; then
+            [ -z "$runpath" ] || bad "$tool has the run path '$runpath'"
+            env -i LD_LIBRARY_PATH="$tree/$libdir" "$@" "$tool" --version >"$work/tool.out" 2>&1 ||
+                { cat "$work/tool.out"; bad "$tool does not start"; }
+            continue
+        fi
+        [ -n "$runpath" ] || bad "$tool has no run path"
+        for dir in $(echo "$runpath" | tr ':' ' '); do
+            case $dir in
+                '$ORIGIN'/*) ;;
+                *) bad "$tool's run path holds '$dir', not relative to \$ORIGIN" ;;
+            esac
+        done
+        env -i "$@" "$tool" --version >"$work/tool.out" 2>&1 ||
+            { cat "$work/tool.out"; bad "$tool does not start with a clean environment"; }
+    done
+done
 
 sh "$(dirname "$0")/check_consumer.sh" "$stage" "$libdir" "$version" "$src" "$work/consumer" "$cmake" "$cc" \
     "$pkgconfig" "$readelf" "$toolchain" "$@" || fail=1

@@ -127,6 +127,13 @@ int legacyCanMultitexture(void)
 #endif
 }
 
+/* Old demos name their own helpers drawTorus: under the switch the name
+ * is the program's (in C, softglu's declaration would conflict with it). */
+static void drawTorus(void)
+{
+    gluDisk(quadric, 0.5, 1.0, 24, 1);
+}
+
 void legacyDisplay(void)
 {
     GLenum error;
@@ -134,6 +141,7 @@ void legacyDisplay(void)
 
     glLoadIdentity();
     gluLookAt(0.0, 5.0, 10.0, 0.0, 0.0, 0.0, 0.0, 1.0, 0.0);
+    drawTorus();
     gluSphere(quadric, 1.0, 16, 8);
     gluCylinder(quadric, 1.0, 0.5, 2.0, 16, 4);
     gluDisk(quadric, 0.25, 1.0, 16, 2);

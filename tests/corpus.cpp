@@ -289,6 +289,17 @@ void addEdgeCases(std::vector<Case> &cases) {
         addFirstCallsCase(cases, label("gluSphere(q, 1, %d, 2)", slices), 12,
                           [slices] { gluSphere(nullptr, 1, slices, 2); });
     addFirstCallsCase(cases, "gluDisk(q, 0, 1, 2, 16777217)", 29, [] { gluDisk(nullptr, 0, 1, 2, 16777217); });
+    // The cylinder's texture step over more slices than float holds
+    // exactly: 1 / slices in double, rounded once to float.  With no stacks
+    // a slice is one row of 8 calls; its first two slices show the step
+    // and its first sum.
+    for (int slices : {16777217, 123456789})
+        addFirstCallsCase(cases, label("gluCylinder(q, 1, 0.5, 2, %d, 0)", slices), 16,
+                          [slices] { gluCylinder(nullptr, 1, 0.5, 2, slices, 0); });
+
+    // A finite fovy whose product with pi overflows: the tangent of
+    // infinity is NaN, and so are the bounds, sent as computed.
+    addPerspective(cases, 1e308, 4.0 / 3.0, 1, 10);
 }
 
 // Finer tessellations: a few hundred steps in one direction, so that every

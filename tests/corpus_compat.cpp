@@ -38,6 +38,13 @@ void addOrtho2D(std::vector<Case> &cases, double left, double right, double bott
                 [=] { gluOrtho2D(left, right, bottom, top); });
 }
 
+// The switch's gluPerspective (libsoftglu's is tests/corpus.cpp's).
+void addPerspective(std::vector<Case> &cases, double fovy, double aspect, double zNear, double zFar) {
+    addDrawCase(cases,
+                label("gluPerspective under SOFTGLU_COMPAT(%.17g, %.17g, %.17g, %.17g)", fovy, aspect, zNear, zFar),
+                [=] { gluPerspective(fovy, aspect, zNear, zFar); });
+}
+
 // What the compatibility layer sends: gluPartialDisk over every form of
 // angle and count, the cameras of gluLookAt, gluOrtho2D's projection.
 }  // namespace
@@ -98,6 +105,22 @@ void addCompatCases(std::vector<Case> &cases) {
     addOrtho2D(cases, -1, 1, -1, 1);
     addOrtho2D(cases, 0, 0, 0, 0);
     addOrtho2D(cases, 1e300, -1e300, kNaN, kInf);
+
+    // gluPerspective where glFrustum refuses the frustum: the perspective
+    // matrix (zNear 0 or negative, zFar negative, a top that underflows to
+    // 0; decimals, so that each operation's rounding shows), or nothing
+    // where it is not finite (aspect 0 or tiny, equal planes, fovy 0, NaN,
+    // an infinite zFar).  Where glFrustum takes it, libsoftglu's frustum:
+    // NaN bounds from a fovy whose product with pi overflows, or from a
+    // NaN aspect, included.
+    const double perspectives[][4] = {
+        {45, 1.6, 0, 1000},      {37.3, 1.337, -0.123, 456.7}, {75.5, 0.618, 0, 0.25},  {52.1, 1.777, 2.5, -40.25},
+        {45, 1, 5e-324, 10},     {179.9, 1.25, -3.3, 77.7},    {-60, 1.5, 0, 100},      {30, -2, -1, -5},
+        {45, 1e-300, 0, 10},     {45, 0, 0, 10},               {45, 1e-310, 0, 10},     {45, 1, 3, 3},
+        {0, 1, 1, 10},           {0, 1, 0, 10},                {45, 1, 0, 0},           {kNaN, 1, 0, 10},
+        {45, 1, 0, kInf},        {45, 1.6, 1, 100},            {1e308, 1, 1, 10},       {45, kNaN, 1, 10}};
+    for (const auto &p : perspectives)
+        addPerspective(cases, p[0], p[1], p[2], p[3]);
 }
 
 // Ordinary compatibility calls with decimal arguments, for the broad set.

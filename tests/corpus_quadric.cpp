@@ -115,6 +115,9 @@ void addQuadricCases(std::vector<Case> &cases) {
         addPartialDisk(cases, l, 0.2, 2.7, 45, 30, -40, 100);
         addSphere(cases, l, 0.8f, 40, 30);
     }
+    // Any texture flag but GL_FALSE turns the classic mapping on.
+    const Look textureTwo = {kStyles[0], kOrientations[0], kNormals[0], {2, "2"}};
+    addCylinder(cases, textureTwo, 1, 0.5, 2, 7, 3);
     // A NULL handle: libsoftglu's own stream.
     addDrawCase(cases, "gluCylinder(NULL, 1, 0.5, 2, 7, 3)", [] { gluCylinder(nullptr, 1, 0.5, 2, 7, 3); });
     addDrawCase(cases, "gluDisk(NULL, 0.25, 1, 9, 3)", [] { gluDisk(nullptr, 0.25, 1, 9, 3); });

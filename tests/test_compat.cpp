@@ -281,6 +281,49 @@ TEST(Projection, PickMatrixChangesNothingForARegionOfNoSize) {
     EXPECT_EQ(s[1].op, Op::Scaled);
 }
 
+// libsoftglu's own gluPerspective, beside the switch's.
+extern "C" void libraryPerspective(GLdouble, GLdouble, GLdouble, GLdouble) __asm__("gluPerspective");
+
+TEST(CompatPerspective, TheLibrarysFrustumWhereGlTakesItElseThePerspectiveMatrixOrNothing) {
+    const double inf = std::numeric_limits<double>::infinity();
+    // Frustums glFrustum takes, NaN bounds included: libsoftglu's call.
+    const double taken[][4] = {{45, 1.6, 1, 100}, {90, 1, 1, 10}, {60, -1.5, 0.1, 1000}, {45, 1, 1, inf},
+                               {1e308, 1, 1, 10}, {45, kNaN, 1, 10}};
+    for (const auto &a : taken) {
+        SCOPED_TRACE(testing::Message() << a[0] << ", " << a[1] << ", " << a[2] << ", " << a[3]);
+        const Stream s = record([&] { gluPerspective(a[0], a[1], a[2], a[3]); });
+        ASSERT_EQ(s.size(), 1u);
+        EXPECT_EQ(s[0].op, Op::Frustum);
+        EXPECT_TRUE(sameStream(s, record([&] { libraryPerspective(a[0], a[1], a[2], a[3]); })));
+    }
+    // Refused with a finite matrix: one glMultMatrixd.  Refused with none
+    // (aspect 0, zNear == zFar, a zero tangent, a NaN, 0 / 0): nothing.
+    const double multiplied[][4] = {{45, 1.6, 0, 1000}, {45, 1.6, -1, 100}, {60, 1, 1, -10}, {45, 1, 5e-324, 10}};
+    for (const auto &a : multiplied) {
+        SCOPED_TRACE(testing::Message() << a[0] << ", " << a[1] << ", " << a[2] << ", " << a[3]);
+        const Stream s = record([&] { gluPerspective(a[0], a[1], a[2], a[3]); });
+        ASSERT_EQ(s.size(), 1u);
+        EXPECT_EQ(s[0].op, Op::MultMatrixd);
+    }
+    const double nothing[][4] = {{45, 0, 0, 10}, {45, 1, 2, 2}, {0, 1, 1, 10},    {45, 1, 0, 0},
+                                 {kNaN, 1, 0, 10}, {45, 1, 0, inf}, {45, 1, -1, kNaN}};
+    for (const auto &a : nothing) {
+        SCOPED_TRACE(testing::Message() << a[0] << ", " << a[1] << ", " << a[2] << ", " << a[3]);
+        EXPECT_TRUE(record([&] { gluPerspective(a[0], a[1], a[2], a[3]); }).empty());
+    }
+
+    // zNear = 0: f = 1 / tan(pi / 8) = 2.4142135623730949 (tan gives
+    // 0.41421356237309503 in both math families), f / 1.6, and the depth
+    // row collapsed onto the far plane: (1000 + 0) / -1000 and
+    // (2000 * 0) / -1000.
+    const Stream s = record([] { gluPerspective(45, 1.6, 0, 1000); });
+    ASSERT_EQ(s.size(), 1u);
+    const std::uint64_t want[16] = {0x3ff82463000f855f, 0, 0, 0, 0, 0x4003504f333f9de6, 0, 0,
+                                    0, 0, 0xbff0000000000000, 0xbff0000000000000, 0, 0, 0x8000000000000000, 0};
+    for (int i = 0; i < 16; ++i)
+        EXPECT_EQ(s[0].dbits(i), want[i]) << "entry " << i;
+}
+
 TEST(VersionString, SaysWhatSoftgluIsAndCheckExtensionMatchesWholeWords) {
     const GLubyte *version = gluGetString(GLU_VERSION);
     ASSERT_NE(version, nullptr);

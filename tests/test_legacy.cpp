@@ -173,6 +173,32 @@ TEST_F(CompatGl, LookAtPutsTheEyeAtTheOriginAndTheCentreAheadWithUpUp) {
     }
 }
 
+// libsoftglu's own gluPerspective, beside the switch's.
+extern "C" void libraryPerspective(GLdouble, GLdouble, GLdouble, GLdouble) __asm__("gluPerspective");
+
+TEST_F(CompatGl, PerspectiveWithZeroNearIsAPerspectiveWithNoGlError) {
+    // A program's gluPerspective(45, w / h, 0, 1000): GL refuses
+    // libsoftglu's frustum, and the switch's multiplies in the matrix.
+    auto zeroNear = [] { gluPerspective(45, 1.6, 0, 1000); };
+    ASSERT_EQ(after(GL_PROJECTION, kIdentity, [] { libraryPerspective(45, 1.6, 0, 1000); }), kIdentity);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_INVALID_VALUE));
+    const Mat m = after(GL_PROJECTION, kIdentity, zeroNear);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+    // A point twice as far is half as far off the axis; everything lies on
+    // the far plane (depth collapses).
+    const double f = 1.0 / std::tan(kPi / 8.0);
+    for (double z : {-2.0, -4.0, -250.0}) {
+        const auto p = apply(m, {1.0, 1.0, z}, 1.0);
+        EXPECT_NEAR(p[0] / p[3], f / 1.6 / -z, 1e-6) << z;
+        EXPECT_NEAR(p[1] / p[3], f / -z, 1e-6) << z;
+        EXPECT_NEAR(p[2] / p[3], 1.0, 1e-6) << z;
+    }
+    expectSameMatrix(after(GL_PROJECTION, kCurrent, zeroNear), multiply(kCurrent, m), 1e-6);
+    // No finite matrix (aspect 0): the matrix stays as it was, no error.
+    expectSameMatrix(after(GL_PROJECTION, kCurrent, [] { gluPerspective(45, 0, 0, 1000); }), kCurrent, 1e-7);
+    EXPECT_EQ(glGetError(), static_cast<GLenum>(GL_NO_ERROR));
+}
+
 TEST_F(CompatGl, Ortho2DMapsTheRectangleOntoTheViewport) {
     const double rects[][4] = {{0, 640, 0, 480}, {-1, 1, -1, 1}, {0, 640, 480, 0}, {10.5, -3, 2, 7}};
     for (const auto &r : rects) {

@@ -73,8 +73,12 @@ typedef GLUquadricObj GLUquadric;
  * one glFrustum(-x, x, -y, y, zNear, zFar) call, where
  *   y = zNear * tan(fovy * pi / 360)   (fovy in degrees, in that order, double)
  *   x = y * aspect.
- * Nothing is checked: infinities and NaNs are passed on as computed. */
-void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar);
+ * Nothing is checked: infinities and NaNs are passed on as computed.
+ * (Under SOFTGLU_COMPAT: the compatibility layer's, which sends the same
+ * glFrustum wherever GL takes it, and the perspective matrix where GL
+ * would refuse the frustum, zNear = 0 for instance; see GL/glu_compat.h.) */
+void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar)
+    SOFTGLU_COMPAT_SYMBOL(gluPerspective);
 
 /* Returns NULL; allocates nothing.  (Under SOFTGLU_COMPAT: a new handle
  * with the classic settings, from the compatibility layer.) */
@@ -125,8 +129,17 @@ void gluSphere(GLUquadricObj *qobj, float radius, int slices, int stacks) SOFTGL
  * each preceded by its unit normal; the outside faces front.  Tube angles sit
  * half a step off 0: (m + 0.5) * 2 pi / numc.  No texture coordinate is sent:
  * vertices carry whatever coordinate was current.  Nothing is drawn when
- * numc <= 0 or numt == 0. */
+ * numc <= 0 or numt == 0.
+ *
+ * drawTorus is softglu's own name, which no classic header has, and legacy
+ * programs name their own helpers that way.  Under SOFTGLU_COMPAT this
+ * header therefore declares only classic names and SOFTGLU_ ones, and
+ * leaves drawTorus to the program; a program under the switch that calls
+ * softglu's asks for it by defining SOFTGLU_DRAWTORUS before it includes
+ * GL/glu.h. */
+#if !defined(SOFTGLU_COMPAT) || defined(SOFTGLU_DRAWTORUS)
 void drawTorus(float rc, int numc, float rt, int numt);
+#endif
 
 #ifdef __cplusplus
 }

@@ -13,7 +13,9 @@
  *
  * Under the switch a quadric handle holds the classic settings, and
  * gluCylinder, gluDisk, gluPartialDisk and gluSphere draw the way they say
- * (see "Quadric handles" below); drawTorus draws as libsoftglu does.
+ * (see "Quadric handles" below).  drawTorus, softglu's own name, is left
+ * to the program: GL/glu.h declares it under the switch only when
+ * SOFTGLU_DRAWTORUS is defined too, and it draws as libsoftglu does.
  *
  * Calls of the classic interface that softglu does not provide (the
  * polygon tessellator, NURBS, 3D mipmaps) are declared at the end of this
@@ -189,6 +191,44 @@ void gluQuadricOrientation(GLUquadricObj *qobj, GLenum orientation);
  * and calls the current callback with GLU_INVALID_ENUM.  A draw style that
  * gluQuadricDrawStyle does not know is refused the same way. */
 void gluQuadricCallback(GLUquadricObj *qobj, GLenum which, _GLUfuncptr fn);
+
+/* ---- Perspective --------------------------------------------------------
+ *
+ * gluPerspective (declared in GL/glu.h) is, under SOFTGLU_COMPAT, this
+ * layer's.  It takes libsoftglu's frustum, in double precision:
+ *   t = tan((fovy * pi) / 360)
+ *   y = zNear * t                      the top (the bottom is -y)
+ *   x = y * aspect                     the right (the left is (-y) * aspect)
+ * Wherever glFrustum takes that frustum, the call is libsoftglu's own
+ * gluPerspective: the same glFrustum, bit for bit.  glFrustum refuses it
+ * (GL_INVALID_VALUE, the matrix unchanged) when zNear <= 0, zFar <= 0,
+ * zNear == zFar, left == right (x is 0) or bottom == top (y is 0): a
+ * zNear of 0, for instance, which old programs pass and for which the
+ * classic library drew a perspective all the same.  These are IEEE
+ * comparisons, which a NaN fails: a frustum with NaN bounds (a fovy whose
+ * product with pi overflows, say) is sent as libsoftglu sends it.
+ *
+ * Where glFrustum would refuse it, gluPerspective multiplies the current
+ * matrix by the perspective matrix instead, one glMultMatrixd of
+ *      f / aspect   0       0       0
+ *      0            f       0       0
+ *      0            0       sz      tz
+ *      0            0      -1       0
+ * (column-major: f / aspect, 0, 0, 0, 0, f, 0, 0, 0, 0, sz, -1, 0, 0, tz,
+ * 0), computed from the same t, in double precision, each operation
+ * rounded on its own, in this order:
+ *   f     = 1 / t                      cot(fovy / 2)
+ *   f / aspect
+ *   depth = zNear - zFar
+ *   sz    = (zFar + zNear) / depth
+ *   tz    = ((2 * zFar) * zNear) / depth
+ * With zNear = 0 the picture is a perspective one and its depth collapses:
+ * every point lies on the far plane, at window depth 1.  Where that matrix
+ * is not finite, or f is 0 (aspect 0, zNear == zFar, a tangent that is 0,
+ * infinite or NaN, a NaN or infinite argument in those entries), nothing
+ * is sent: the matrix stays as it was.  gluPerspective(45, 1.6, 0, 1000),
+ * for instance, sends f = 2.4142135623730949 (where tan gives
+ * 0.41421356237309503), f / 1.6 = 1.5088834764831842, sz = -1, tz = -0. */
 
 /* A sector of gluDisk's disk or annulus, angles in degrees, with gluDisk's
  * conventions: the z = 0 plane facing +z, angle 0 on +y growing towards +x

@@ -1,13 +1,20 @@
 // SPDX-License-Identifier: MIT
-// gluLookAt and gluOrtho2D: the classic camera helpers.
+// gluLookAt, gluOrtho2D and gluPerspective: the classic camera helpers.
 
 #include "../exact.h"  // first: the arithmetic guard
 
 #include <GL/glu_compat.h>
 
+#include "../quadric.h"  // kPi
+
 #include <math.h>
 
 #include "traced.h"
+
+// libsoftglu's own gluPerspective (GL/glu.h names this layer's under the
+// switch): the glFrustum it sends is the library's, bit for bit.
+extern "C" void libraryPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar)
+    __asm__("gluPerspective");
 
 namespace {
 
@@ -47,7 +54,42 @@ Vec leastAligned(Vec f) {
     return {0.0, 0.0, 1.0};
 }
 
+// Multiplies in the perspective matrix of a field of view whose half-angle
+// has tangent t (libsoftglu's: tan((fovy * pi) / 360)), or sends nothing
+// where that matrix is not finite or has no f.  In double precision, each
+// operation rounded on its own, in this order.
+void multiplyPerspective(double t, double aspect, double zNear, double zFar) {
+    const double f = 1.0 / t;  // cot(fovy / 2)
+    const double sx = f / aspect;
+    const double depth = zNear - zFar;
+    const double sz = (zFar + zNear) / depth;
+    const double tz = ((2.0 * zFar) * zNear) / depth;
+    // f is 0 only for an infinite tangent, and NaN for a NaN one; an
+    // infinite or NaN entry comes of aspect 0, zNear == zFar, a zero
+    // tangent or a non-finite argument.
+    if (f == 0.0 || !isfinite(f) || !isfinite(sx) || !isfinite(sz) || !isfinite(tz))
+        return;
+    const GLdouble m[16] = {sx, 0.0, 0.0, 0.0, 0.0, f, 0.0, 0.0, 0.0, 0.0, sz, -1.0, 0.0, 0.0, tz, 0.0};
+    glMultMatrixd(m);
+}
+
 }  // namespace
+
+void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar) {
+    SOFTGLU_TRACED(gluPerspective, fovy, aspect, zNear, zFar);
+    // libsoftglu's frustum, the same operations: its top is y, its right x.
+    const double t = tan((fovy * kPi) / 360.0);
+    const double y = zNear * t;
+    const double x = y * aspect;
+    // What glFrustum refuses (GL_INVALID_VALUE), as IEEE comparisons, so a
+    // NaN is refused by none: bottom == top is -y == y, and left == right
+    // is (-y) * aspect == y * aspect, -x == x, each only when it is zero.
+    const bool refused = zNear <= 0.0 || zFar <= 0.0 || zNear == zFar || y == 0.0 || x == 0.0;
+    if (refused)
+        multiplyPerspective(t, aspect, zNear, zFar);
+    else
+        libraryPerspective(fovy, aspect, zNear, zFar);
+}
 
 void gluLookAt(GLdouble eyeX, GLdouble eyeY, GLdouble eyeZ, GLdouble centerX, GLdouble centerY,
                GLdouble centerZ, GLdouble upX, GLdouble upY, GLdouble upZ) {
