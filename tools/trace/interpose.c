@@ -172,22 +172,15 @@ static void *forward(void **slot, const char *name)
  * of a texture upload without recording it. */
 static void unpackState(struct softglu_unpack *u)
 {
-    static const GLenum names[5] = {GL_UNPACK_SWAP_BYTES, GL_UNPACK_ROW_LENGTH, GL_UNPACK_SKIP_ROWS,
-                                    GL_UNPACK_SKIP_PIXELS, GL_UNPACK_ALIGNMENT};
-    int32_t *slots[5];
     static void *getNext;
     void (*get)(GLenum, GLint *) = (void (*)(GLenum, GLint *))forward(&getNext, "glGetIntegerv");
-    int i;
-    slots[0] = &u->swapBytes;
-    slots[1] = &u->rowLength;
-    slots[2] = &u->skipRows;
-    slots[3] = &u->skipPixels;
-    slots[4] = &u->alignment;
-    for (i = 0; i < 5; ++i) {
-        GLint v = i == 4 ? 4 : 0;  /* GL's initial value, should GL not answer */
-        get(names[i], &v);
-        *slots[i] = v;
-    }
+    const struct softglu_unpack initial = {0, 0, 0, 0, 4};  /* should GL not answer */
+    *u = initial;
+    get(GL_UNPACK_SWAP_BYTES, &u->swapBytes);
+    get(GL_UNPACK_ROW_LENGTH, &u->rowLength);
+    get(GL_UNPACK_SKIP_ROWS, &u->skipRows);
+    get(GL_UNPACK_SKIP_PIXELS, &u->skipPixels);
+    get(GL_UNPACK_ALIGNMENT, &u->alignment);
 }
 
 /* One record: `tag`, then the arguments that follow, each as its letter
