@@ -565,9 +565,12 @@ GLint gluBuild1DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width,
  * EXACTNESS.  Whether points are on a line, which side they lie and
  * whether edges cross are decided exactly on the projected coordinates
  * (src/compat/tess.cpp says how); a projected coordinate smaller than
- * about 2^-965 of the largest is taken as 0.  With the arithmetic of every
- * softglu build, the calls a polygon gives depend on its input's bits and
- * the properties alone, on every machine.
+ * about 2^-965 of the largest is taken as 0.  Crossing points are rounded
+ * to doubles; one within 2^-44 of the largest coordinate of an existing
+ * vertex is that vertex, and an edge passing that near a vertex is routed
+ * through it.  With the arithmetic of every softglu build, the calls a
+ * polygon gives depend on its input's bits and the properties alone, on
+ * every machine.
  *
  * CALL ORDER.  A call out of order is reported to the error callback as
  * GLU_TESS_MISSING_BEGIN_POLYGON, _BEGIN_CONTOUR, _END_CONTOUR or

@@ -20,7 +20,12 @@
 //     split there; every two edges that cross are both split at their
 //     crossing point, rounded to doubles (the COMBINE callback makes its
 //     vertex), until no edge crosses another or passes through a vertex:
-//     a planar straight-line graph.  Each pass looks at every pair, so this
+//     a planar straight-line graph.  Snapping: a crossing point within
+//     2^-44 of the largest coordinate (in both coordinates) of a vertex is
+//     that vertex, and an edge passing that near a vertex is routed through
+//     it, so rounded crossing points cannot breed new crossings beside
+//     themselves for ever: every new vertex keeps that distance from all
+//     others.  Each pass looks at every pair, so this
 //     is O(n^2) per pass; a sweep over the edges (Bentley-Ottmann) would
 //     find the k crossings in O((n + k) log n).
 //  3. TRIANGULATION.  The graph's vertices are triangulated in
@@ -132,6 +137,9 @@ constexpr double pow2(int k) {
 }
 const double kLargest = pow2(480);
 const double kSmallest = pow2(-485);
+// How near a crossing point or an edge may pass a vertex before it is
+// routed through it (see "Snapping" in step 2).
+const double kSnap = pow2(480 - 44);
 
 void twoSum(double a, double b, double &s, double &e) {
     s = a + b;
@@ -169,10 +177,10 @@ struct Point {
 
 int sign(double d) { return d > 0.0 ? 1 : d < 0.0 ? -1 : 0; }
 
-int orientExact(const Point &a, const Point &b, const Point &c) {
+// The exact determinant as an expansion of 12 terms in e; returns 12.
+int orientExpansion(const Point &a, const Point &b, const Point &c, double e[12]) {
     const double f[6][3] = {{a.x, b.y, 1.0},  {a.x, c.y, -1.0}, {b.x, c.y, 1.0},
                             {b.x, a.y, -1.0}, {c.x, a.y, 1.0},  {c.x, b.y, -1.0}};
-    double e[12];
     int n = 0;
     for (const auto &t : f) {
         double p, lo;
@@ -180,15 +188,28 @@ int orientExact(const Point &a, const Point &b, const Point &c) {
         n = grow(e, n, t[2] * p);  // negation is exact
         n = grow(e, n, t[2] * lo);
     }
-    for (int i = n - 1; i >= 0; --i)
+    return n;
+}
+
+int orientExact(const Point &a, const Point &b, const Point &c) {
+    double e[12];
+    for (int i = orientExpansion(a, b, c, e) - 1; i >= 0; --i)
         if (e[i] != 0.0)
             return sign(e[i]);
     return 0;
 }
 
-// The rounded determinant: only for the crossing points' parameters.
-double orientApprox(const Point &a, const Point &b, const Point &c) {
-    return (b.x - a.x) * (c.y - a.y) - (b.y - a.y) * (c.x - a.x);
+// The determinant rounded from its exact value (the expansion's terms
+// added smallest first: within a few units in the last place), for the
+// crossing points' parameters, which nearly parallel edges would make
+// meaningless if the determinant were evaluated directly.
+double orientValue(const Point &a, const Point &b, const Point &c) {
+    double e[12];
+    const int n = orientExpansion(a, b, c, e);
+    double sum = 0.0;
+    for (int i = 0; i < n; ++i)
+        sum += e[i];
+    return sum;
 }
 
 int orient(const Point &a, const Point &b, const Point &c) {
@@ -461,6 +482,18 @@ int findVertex(Job &job, const Point &p) {
     return -1;
 }
 
+double magnitude(double x) { return x < 0.0 ? -x : x; }
+
+// The first vertex within kSnap of p in both coordinates, or -1.
+int findNear(Job &job, const Point &p) {
+    for (int i = 0; i < job.vertex.size; ++i) {
+        const Point &q = job.vertex[i].p;
+        if (magnitude(q.x - p.x) <= kSnap && magnitude(q.y - p.y) <= kSnap)
+            return i;
+    }
+    return -1;
+}
+
 // The vertex at xyz's plane point, made when there is none; -1 when out of
 // memory.
 int vertexAt(Job &job, const double xyz[3], void *data) {
@@ -508,6 +541,26 @@ bool inside(Job &job, int w, int a, int b) {
     return before(pa, pb) ? before(pa, p) && before(p, pb) : before(pb, p) && before(p, pa);
 }
 
+// Whether w, not an end of segment ab, lies within kSnap of it (measured
+// across it) and projects inside it.  Rounded arithmetic: this only
+// chooses where the graph goes; the graph's planarity is checked exactly.
+bool near(Job &job, int w, int a, int b) {
+    const Point &p = job.at(w), &pa = job.at(a), &pb = job.at(b);
+    if (w == a || w == b)
+        return false;
+    const double x0 = pa.x < pb.x ? pa.x : pb.x, x1 = pa.x < pb.x ? pb.x : pa.x;
+    const double y0 = pa.y < pb.y ? pa.y : pb.y, y1 = pa.y < pb.y ? pb.y : pa.y;
+    if (p.x < x0 - kSnap || p.x > x1 + kSnap || p.y < y0 - kSnap || p.y > y1 + kSnap)
+        return false;
+    const double dx = pb.x - pa.x, dy = pb.y - pa.y;
+    const double along = (p.x - pa.x) * dx + (p.y - pa.y) * dy, length2 = dx * dx + dy * dy;
+    if (!(along > 0.0 && along < length2))
+        return false;
+    const double longest = magnitude(dx) > magnitude(dy) ? magnitude(dx) : magnitude(dy);
+    // |orient| is the distance times the length, at least `longest`.
+    return magnitude(orientValue(pa, pb, p)) <= kSnap * longest;
+}
+
 // Splits segment s at vertex w (not one of its ends).
 bool splitAt(Job &job, int s, int w) {
     const Segment rest = {w, job.segment[s].b};
@@ -533,8 +586,8 @@ bool cross(Job &job, int a, int b, int c, int d) {
 
 // Where ab crosses cd, as a fraction of the way from a to b, in [0, 1].
 double crossing(Job &job, int a, int b, int c, int d) {
-    const double da = orientApprox(job.at(c), job.at(d), job.at(a));
-    const double db = orientApprox(job.at(c), job.at(d), job.at(b));
+    const double da = orientValue(job.at(c), job.at(d), job.at(a));
+    const double db = orientValue(job.at(c), job.at(d), job.at(b));
     const double t = da / (da - db);
     return t >= 0.0 ? (t <= 1.0 ? t : 1.0) : 0.0;  // NaN: 0
 }
@@ -548,7 +601,7 @@ int crossingVertex(Job &job, int i, int j, Outcome &outcome) {
     for (int k = 0; k < 3; ++k)
         xyz[k] = job.vertex[a].xyz[k] + t * (job.vertex[b].xyz[k] - job.vertex[a].xyz[k]);
     const Point p = project(job, xyz);
-    const int found = findVertex(job, p);
+    const int found = findNear(job, p);
     if (found >= 0)
         return found;
     void *data[4] = {job.vertex[a].data, job.vertex[b].data, job.vertex[c].data, job.vertex[d].data};
@@ -573,7 +626,7 @@ int crossingVertex(Job &job, int i, int j, Outcome &outcome) {
 Outcome splitPass(Job &job, bool &changed) {
     for (int w = 0; w < job.vertex.size; ++w)
         for (int s = 0; s < job.segment.size; ++s)
-            if (inside(job, w, job.segment[s].a, job.segment[s].b)) {
+            if (inside(job, w, job.segment[s].a, job.segment[s].b) || near(job, w, job.segment[s].a, job.segment[s].b)) {
                 if (!splitAt(job, s, w))
                     return Outcome::OutOfMemory;
                 changed = true;
