@@ -301,6 +301,35 @@ TEST(Tessellator, RandomContours) {
     }
 }
 
+// Every decision is exact, so a polygon scaled by a power of two, to the
+// largest coordinates allowed or to the smallest normal ones, gives the
+// same calls with its coordinates scaled.
+TEST(Tessellator, ScalingByAPowerOfTwoScalesTheOutputExactly) {
+    std::vector<Contours> polygons = {shapes()[2].contours, shapes()[3].contours};
+    polygons.push_back({{{0.1, 0.2, 0}, {9.7, 3.3, 0}, {0.3, 9.1, 0}, {8.8, 8.9, 0}, {2.2, 0.4, 0}, {7.1, 6.6, 0}}});
+    for (const Contours &c : polygons)
+        for (int e : {-1015, -600, 300, 490}) {
+            SCOPED_TRACE(testing::Message() << "scaled by 2^" << e);
+            const double k = std::ldexp(1.0, e);
+            Contours scaled = c;
+            for (auto &contour : scaled)
+                for (P3 &v : contour)
+                    for (double &x : v)
+                        x *= k;
+            Options o;
+            o.rule = GLU_TESS_WINDING_NONZERO;
+            const Record a = tessellate(c, o), b = tessellate(scaled, o);
+            ASSERT_EQ(a.prims.size(), b.prims.size());
+            EXPECT_FALSE(a.prims.empty());
+            for (size_t p = 0; p < a.prims.size(); ++p) {
+                ASSERT_EQ(a.prims[p].size(), b.prims[p].size());
+                for (size_t i = 0; i < a.prims[p].size(); ++i)
+                    for (int j = 0; j < 2; ++j)
+                        EXPECT_EQ(a.prims[p][i][j] * k, b.prims[p][i][j]);
+            }
+        }
+}
+
 TEST(Tessellator, CrossingsGoThroughCombineOrGiveNoOutput) {
     const Contours star = shapes()[2].contours;
     Options o;

@@ -357,7 +357,7 @@ enum class Outcome { Done, OutOfMemory, NeedCombine, GaveUp };
 struct Job {
     GLUtesselator *tess;
     int axisU, axisV;  // which input coordinates are the plane's x and y
-    double scale;
+    double scale[2];  // the plane coordinates' power of two, in two factors
     Array<Vertex> vertex;
     Array<Segment> segment;
     Array<Constraint> constraint;
@@ -453,18 +453,22 @@ void choosePlane(Job &job) {
             if ((k == job.axisU || k == job.axisV) && m > largest)
                 largest = m;
         }
-    // Powers of two: every product below is exact.
-    job.scale = 1.0;
+    // A power of two 2^e, exact to multiply by; in two factors, as k may
+    // be beyond a double's exponents (tiny coordinates).
+    int e = 0;
     if (largest > 0.0) {
-        while (largest * job.scale < kLargest)
-            job.scale *= 2.0;
-        while (largest * job.scale >= 2.0 * kLargest)
-            job.scale *= 0.5;
+        for (double m = largest; m < kLargest; m *= 2.0)
+            ++e;
+        for (double m = largest; m >= 2.0 * kLargest; m *= 0.5)
+            --e;
     }
+    const int first = e > 1000 ? 1000 : e;
+    job.scale[0] = pow2(first);
+    job.scale[1] = pow2(e - first);
 }
 
 double planar(const Job &job, double x) {
-    const double s = x * job.scale;
+    const double s = x * job.scale[0] * job.scale[1];
     return (s < 0.0 ? -s : s) < kSmallest ? 0.0 : s;
 }
 
