@@ -3,11 +3,12 @@
 # check_compat.sh ARCHIVE NM: the compatibility archive defines exactly the
 # calls listed below and needs nothing but GL entry points, libsoftglu's
 # gluPerspective (the switch's sends the library's frustum), libm's sin,
-# cos, tan and sqrt, libc's malloc, realloc and free (the quadric handles and their
-# registry, the mipmaps' working copy), its pthread mutex (the registry's
-# lock), pthread_once and a weak dlsym (finding softglu-trace's interposer
-# once: src/compat/traced.h), and what the
-# compiler calls by itself (libc's memset and memcpy, the stack protector's
+# cos, tan and sqrt, libc's malloc, realloc and free (the quadric handles
+# and their registry, the mipmaps' working copy, the tessellator's
+# records), its pthread mutex (the registry's lock), pthread_once and a
+# weak dlsym (finding softglu-trace's interposer once:
+# src/compat/traced.h), and what the compiler calls by itself (libc's
+# memset and memcpy, the stack protector's
 # guard and failure handler, the static libgcc's soft-float and 64-bit
 # division routines on 32-bit targets, a sanitizer's hooks and the linker's
 # _GLOBAL_OFFSET_TABLE_, or .TOC. on POWER): no C++ runtime, so a C program
@@ -22,7 +23,7 @@ symbols=$("$nm" "$archive") || { echo "FAIL: $nm cannot read $archive"; exit 1; 
 # i386's position-independent code may define the compiler's hidden
 # __x86.get_pc_thunk helpers, one copy per object.
 defined=$(echo "$symbols" | awk '$2 ~ /^[TDBRVW]$/ && $3 !~ /^__x86\.get_pc_thunk\./ {print $3}' | sort | tr '\n' ' ')
-want="gluBuild1DMipmapLevels gluBuild1DMipmaps gluBuild2DMipmapLevels gluBuild2DMipmaps gluCheckExtension gluDeleteQuadric gluErrorString gluGetString gluLookAt gluOrtho2D gluPartialDisk gluPickMatrix gluProject gluQuadricCallback gluQuadricNormals gluQuadricOrientation gluQuadricTexture gluScaleImage gluUnProject gluUnProject4 softglu_compat_gluCylinder softglu_compat_gluDisk softglu_compat_gluNewQuadric softglu_compat_gluPerspective softglu_compat_gluQuadricDrawStyle softglu_compat_gluSphere softglu_compat_trace_hooks "
+want="gluBeginPolygon gluBuild1DMipmapLevels gluBuild1DMipmaps gluBuild2DMipmapLevels gluBuild2DMipmaps gluCheckExtension gluDeleteQuadric gluDeleteTess gluEndPolygon gluErrorString gluGetString gluGetTessProperty gluLookAt gluNewTess gluNextContour gluOrtho2D gluPartialDisk gluPickMatrix gluProject gluQuadricCallback gluQuadricNormals gluQuadricOrientation gluQuadricTexture gluScaleImage gluTessBeginContour gluTessBeginPolygon gluTessCallback gluTessEndContour gluTessEndPolygon gluTessNormal gluTessProperty gluTessVertex gluUnProject gluUnProject4 softglu_compat_gluCylinder softglu_compat_gluDisk softglu_compat_gluNewQuadric softglu_compat_gluPerspective softglu_compat_gluQuadricDrawStyle softglu_compat_gluSphere softglu_compat_trace_hooks "
 [ "$defined" = "$want" ] || bad "defined symbols are '$defined', expected '$want'"
 
 # What one member needs of another is no need of the archive's.

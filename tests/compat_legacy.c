@@ -1,5 +1,6 @@
 /* SPDX-License-Identifier: MIT */
-/* A legacy program's calls around the quadrics, as old programs make them.
+/* A legacy program's calls around the quadrics and its tessellations, as old
+ * programs make them.
  * It is compiled as C89, C99, C11, C17 and as C++98 to C++20 (through
  * compat_legacy.cpp) with -Wall -Wextra -pedantic -Werror, with nothing but
  * softglu::compat's switch: it must build unchanged under each. */
@@ -7,6 +8,7 @@
 #include <GL/glu.h>
 
 #include <stdio.h>
+#include <stdlib.h>
 
 #ifndef SOFTGLU_GL_GLU_COMPAT_H
 #error "this is not softglu's GL/glu.h, or SOFTGLU_COMPAT is not defined"
@@ -159,4 +161,107 @@ void legacyDisplay(void)
         printf("%u: %s\n", (unsigned)errorCodes[i], gluErrorString(errorCodes[i]));
     if (GLU_TRUE)
         gluDeleteQuadric(quadric);
+}
+
+/* A textbook tessellation: a star filled with each winding rule, a square
+ * with a hole through the older calls, with the casts programs write. */
+static void CALLBACK tessBegin(GLenum which)
+{
+    glBegin(which);
+}
+
+static void CALLBACK tessEnd(void)
+{
+    glEnd();
+}
+
+static void CALLBACK tessError(GLenum errorCode)
+{
+    fprintf(stderr, "tessellation error: %s\n", (const char *)gluErrorString(errorCode));
+}
+
+static void CALLBACK tessVertexData(GLvoid *vertex, GLvoid *polygon)
+{
+    const GLdouble *p = (const GLdouble *)vertex;
+    (void)polygon;
+    glColor3dv(p + 3);
+    glVertex3dv(p);
+}
+
+static void CALLBACK tessCombine(GLdouble coords[3], GLdouble *vertexData[4], GLfloat weight[4],
+                                 GLdouble **dataOut)
+{
+    GLdouble *vertex = (GLdouble *)malloc(6 * sizeof(GLdouble));
+    int i;
+    if (vertex == NULL)
+        return;
+    vertex[0] = coords[0];
+    vertex[1] = coords[1];
+    vertex[2] = coords[2];
+    for (i = 3; i < 6; i++)
+        vertex[i] = weight[0] * vertexData[0][i] + weight[1] * vertexData[1][i] +
+                    weight[2] * vertexData[2][i] + weight[3] * vertexData[3][i];
+    *dataOut = vertex;
+}
+
+void legacyTessellate(GLuint list)
+{
+    static GLdouble star[5][6] = {{250, 50, 0, 1, 0, 1}, {325, 200, 0, 1, 1, 0}, {400, 50, 0, 0, 1, 1},
+                                  {250, 150, 0, 1, 0, 0}, {400, 150, 0, 0, 1, 0}};
+    static GLdouble rect[4][3] = {{50, 50, 0}, {200, 50, 0}, {200, 200, 0}, {50, 200, 0}};
+    static GLdouble hole[4][3] = {{75, 75, 0}, {125, 175, 0}, {175, 75, 0}, {75, 75, 0}};
+    static const GLenum rules[] = {GLU_TESS_WINDING_ODD, GLU_TESS_WINDING_NONZERO, GLU_TESS_WINDING_POSITIVE,
+                                   GLU_TESS_WINDING_NEGATIVE, GLU_TESS_WINDING_ABS_GEQ_TWO};
+    GLUtesselator *tobj;
+    GLUtriangulatorObj *old;
+    GLdouble value;
+    int i, r;
+
+#ifdef GLU_VERSION_1_2
+    tobj = gluNewTess();
+    if (tobj == NULL)
+        return;
+    gluTessCallback(tobj, GLU_TESS_VERTEX, (_GLUfuncptr)glVertex3dv);
+    gluTessCallback(tobj, GLU_TESS_BEGIN, (void (CALLBACK *)())tessBegin);
+    gluTessCallback(tobj, GLU_TESS_END, (_GLUfuncptr)tessEnd);
+    gluTessCallback(tobj, GLU_TESS_ERROR, (_GLUfuncptr)tessError);
+    gluTessCallback(tobj, GLU_TESS_VERTEX_DATA, (_GLUfuncptr)tessVertexData);
+    gluTessCallback(tobj, GLU_TESS_COMBINE, (void (CALLBACK *)())tessCombine);
+#ifndef __cplusplus
+    gluTessCallback(tobj, GLU_TESS_VERTEX, glVertex3dv);
+    gluTessCallback(tobj, GLU_TESS_BEGIN, (GLvoid (*)())tessBegin);
+    gluTessCallback(tobj, GLU_TESS_COMBINE, (GLvoid (*)())&tessCombine);
+#endif
+    gluTessNormal(tobj, 0.0, 0.0, 1.0);
+    gluTessProperty(tobj, GLU_TESS_BOUNDARY_ONLY, GL_FALSE);
+    gluTessProperty(tobj, GLU_TESS_TOLERANCE, 0.0);
+    for (r = 0; r < (int)(sizeof rules / sizeof rules[0]); r++) {
+        gluTessProperty(tobj, GLU_TESS_WINDING_RULE, rules[r]);
+        gluGetTessProperty(tobj, GLU_TESS_WINDING_RULE, &value);
+        glNewList(list + (GLuint)r, GL_COMPILE);
+        gluTessBeginPolygon(tobj, NULL);
+        gluTessBeginContour(tobj);
+        for (i = 0; i < 5; i++)
+            gluTessVertex(tobj, star[i], star[i]);
+        gluTessEndContour(tobj);
+        gluTessEndPolygon(tobj);
+        glEndList();
+    }
+    gluDeleteTess(tobj);
+#endif
+
+    old = gluNewTess();
+    gluTessCallback(old, GLU_BEGIN, (_GLUfuncptr)glBegin);
+    gluTessCallback(old, GLU_VERTEX, (_GLUfuncptr)glVertex3dv);
+    gluTessCallback(old, GLU_END, (_GLUfuncptr)glEnd);
+    gluTessCallback(old, GLU_ERROR, (_GLUfuncptr)tessError);
+    gluTessCallback(old, GLU_EDGE_FLAG, (_GLUfuncptr)glEdgeFlag);
+    gluBeginPolygon(old);
+    for (i = 0; i < 4; i++)
+        gluTessVertex(old, rect[i], rect[i]);
+    gluNextContour(old, GLU_INTERIOR);
+    for (i = 0; i < 4; i++)
+        gluTessVertex(old, hole[i], hole[i]);
+    gluEndPolygon(old);
+    gluDeleteTess(old);
 }

@@ -17,8 +17,11 @@
  * to the program: GL/glu.h declares it under the switch only when
  * SOFTGLU_DRAWTORUS is defined too, and it draws as libsoftglu does.
  *
- * Calls of the classic interface that softglu does not provide (the
- * polygon tessellator, NURBS, 3D mipmaps) are declared at the end of this
+ * Under the switch the polygon tessellator fills outlines (see "The
+ * polygon tessellator" below).
+ *
+ * Calls of the classic interface that softglu does not provide (NURBS,
+ * 3D mipmaps) are declared at the end of this
  * header so that using one is a compile error that names the call and says
  * softglu does not provide it, in C as in C++, never an implicit
  * declaration and a link error.
@@ -298,7 +301,7 @@ const GLubyte *gluErrorString(GLenum error);
  * Why "1.3": the calls softglu provides behave as those of version 1.3 of
  * the interface, the one that added gluUnProject4 and gluCheckExtension,
  * and the GLU_VERSION_1_x macros above say the same to the preprocessor.
- * softglu does not provide the whole of 1.3 (no tessellators or NURBS,
+ * softglu does not provide the whole of 1.3 (no NURBS or 3D mipmaps,
  * for instance), but no program can reach a missing call by trusting the
  * number: a call softglu lacks fails to compile (see the end of this
  * header).  The words after the number follow the classic "number, space,
@@ -555,6 +558,162 @@ GLint gluBuild2DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width,
 GLint gluBuild1DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width, GLenum format,
                              GLenum type, GLint userLevel, GLint base, GLint max, const void *data);
 
+/* ---- The polygon tessellator -------------------------------------------
+ *
+ * gluNewTess returns a tessellator (NULL when malloc fails); a program
+ * describes a polygon as one or more contours of vertices, and
+ * gluTessEndPolygon sends the region the winding rule selects through the
+ * callbacks, before it returns:
+ *     gluTessBeginPolygon(tess, polygon_data);
+ *       gluTessBeginContour(tess);
+ *         gluTessVertex(tess, coords, vertex_data);   ... for each vertex
+ *       gluTessEndContour(tess);                      ... for each contour
+ *     gluTessEndPolygon(tess);
+ * Each contour is closed (its last vertex joins its first).  Contours may
+ * be concave, cross themselves and each other, nest, overlap, and repeat
+ * or line up vertices.  gluTessVertex copies the three coordinates at
+ * once; vertex_data is only handed back.  A coordinate beyond
+ * GLU_TESS_MAX_COORD in magnitude (an infinity included) is clamped to it
+ * and reported as GLU_TESS_COORD_TOO_LARGE; a NaN is reported the same way
+ * and the polygon gives no output.
+ *
+ * THE REGION.  The vertices are projected along the coordinate axis of the
+ * normal's largest component (the normal of gluTessNormal, or, when that
+ * is (0, 0, 0), Newell's normal of the contours, whose sign makes the
+ * contours' area positive).  A point's winding number is how many times
+ * the contours go round it counterclockwise about the normal; the region
+ * is where the rule of GLU_TESS_WINDING_RULE holds: ODD (the default), odd;
+ * NONZERO, not 0; POSITIVE, > 0; NEGATIVE, < 0; ABS_GEQ_TWO, |w| >= 2.
+ *
+ * OUTPUT.  One GL_TRIANGLES primitive of triangles counterclockwise about
+ * the normal, covering the region once; no begin at all when the region is
+ * empty (a polygon with no area).  With an EDGE_FLAG callback, the flag
+ * before a triangle's vertex says whether the edge from it lies on the
+ * region's boundary; it is sent before the first vertex and when it
+ * changes.  With GLU_TESS_BOUNDARY_ONLY set, one GL_LINE_LOOP per
+ * boundary loop instead: the region on its left, so outer loops run
+ * counterclockwise and holes clockwise.  Where two edges cross, the
+ * COMBINE callback is called with the crossing point, the four ends'
+ * vertex_data and weights (half to each edge, shared by its ends by where
+ * the point lies on it; narrowed to float) and gives the new vertex; when
+ * there is no COMBINE callback or it gives NULL, the error callback gets
+ * GLU_TESS_NEED_COMBINE_CALLBACK and the polygon gives no output.
+ * Vertices at the same projected point are one: the first one's
+ * vertex_data is sent.  GLU_TESS_TOLERANCE is kept and read back, and
+ * changes nothing: vertices merge only when they coincide.
+ *
+ * EXACTNESS.  Whether points are on a line, which side they lie and
+ * whether edges cross are decided exactly on the projected coordinates
+ * (src/compat/tess.cpp says how); a projected coordinate smaller than
+ * about 2^-965 of the largest is taken as 0.  Crossing points are rounded
+ * to doubles; one within 2^-44 of the largest coordinate of an existing
+ * vertex is that vertex, and an edge passing that near a vertex is routed
+ * through it.  With the arithmetic of every softglu build, the calls a
+ * polygon gives depend on its input's bits and the properties alone, on
+ * every machine.
+ *
+ * CALL ORDER.  A call out of order is reported to the error callback as
+ * GLU_TESS_MISSING_BEGIN_POLYGON, _BEGIN_CONTOUR, _END_CONTOUR or
+ * _END_POLYGON, and the missing calls are made: gluTessBeginPolygon inside
+ * a polygon ends it first (tessellating it), a vertex outside a contour
+ * begins one (and a polygon, with NULL data).
+ *
+ * CALLBACKS (gluTessCallback; cast to _GLUfuncptr, GLvoid (*)() or the
+ * like).  The _DATA forms get polygon_data as their last argument and are
+ * called instead of the plain ones when both are set; NULL removes one:
+ *   GLU_TESS_BEGIN      void (GLenum type)          glBegin will do
+ *   GLU_TESS_VERTEX     void (void *vertex_data)    glVertex3dv will do
+ *   GLU_TESS_END        void (void)                 glEnd will do
+ *   GLU_TESS_EDGE_FLAG  void (GLboolean flag)
+ *   GLU_TESS_COMBINE    void (GLdouble coords[3], void *vertex_data[4],
+ *                             GLfloat weight[4], void **out)
+ *   GLU_TESS_ERROR      void (GLenum code)
+ * An unknown `which`, or property, is GLU_INVALID_ENUM to the error
+ * callback; a winding rule not listed or a tolerance outside [0, 1] is
+ * GLU_INVALID_VALUE.  Tessellators have no shared state: separate ones may
+ * be used on separate threads. */
+
+typedef struct GLUtesselator GLUtesselator;
+typedef GLUtesselator GLUtesselatorObj;
+typedef GLUtesselator GLUtriangulatorObj;
+
+#define GLU_TESS_MAX_COORD 1.0e150
+
+/* gluTessCallback; the older names are the same callbacks */
+#define GLU_TESS_BEGIN          100100
+#define GLU_BEGIN               100100
+#define GLU_TESS_VERTEX         100101
+#define GLU_VERTEX              100101
+#define GLU_TESS_END            100102
+#define GLU_END                 100102
+#define GLU_TESS_ERROR          100103
+#define GLU_TESS_EDGE_FLAG      100104
+#define GLU_EDGE_FLAG           100104
+#define GLU_TESS_COMBINE        100105
+#define GLU_TESS_BEGIN_DATA     100106
+#define GLU_TESS_VERTEX_DATA    100107
+#define GLU_TESS_END_DATA       100108
+#define GLU_TESS_ERROR_DATA     100109
+#define GLU_TESS_EDGE_FLAG_DATA 100110
+#define GLU_TESS_COMBINE_DATA   100111
+
+/* gluNextContour */
+#define GLU_CW       100120
+#define GLU_CCW      100121
+#define GLU_INTERIOR 100122
+#define GLU_EXTERIOR 100123
+#define GLU_UNKNOWN  100124
+
+/* gluTessProperty */
+#define GLU_TESS_WINDING_RULE  100140
+#define GLU_TESS_BOUNDARY_ONLY 100141
+#define GLU_TESS_TOLERANCE     100142
+
+/* GLU_TESS_WINDING_RULE */
+#define GLU_TESS_WINDING_ODD         100130
+#define GLU_TESS_WINDING_NONZERO     100131
+#define GLU_TESS_WINDING_POSITIVE    100132
+#define GLU_TESS_WINDING_NEGATIVE    100133
+#define GLU_TESS_WINDING_ABS_GEQ_TWO 100134
+
+/* Tessellator errors, for the error callback and gluErrorString */
+#define GLU_TESS_ERROR1 100151
+#define GLU_TESS_ERROR2 100152
+#define GLU_TESS_ERROR3 100153
+#define GLU_TESS_ERROR4 100154
+#define GLU_TESS_ERROR5 100155
+#define GLU_TESS_ERROR6 100156
+#define GLU_TESS_ERROR7 100157
+#define GLU_TESS_ERROR8 100158
+#define GLU_TESS_MISSING_BEGIN_POLYGON GLU_TESS_ERROR1
+#define GLU_TESS_MISSING_BEGIN_CONTOUR GLU_TESS_ERROR2
+#define GLU_TESS_MISSING_END_POLYGON   GLU_TESS_ERROR3
+#define GLU_TESS_MISSING_END_CONTOUR   GLU_TESS_ERROR4
+#define GLU_TESS_COORD_TOO_LARGE       GLU_TESS_ERROR5
+#define GLU_TESS_NEED_COMBINE_CALLBACK GLU_TESS_ERROR6
+
+/* A new tessellator: winding rule ODD, not boundary-only, tolerance 0,
+ * normal (0, 0, 0), no callbacks.  NULL when out of memory. */
+GLUtesselator *gluNewTess(void);
+/* Frees it (NULL is ignored), even in the middle of a polygon. */
+void gluDeleteTess(GLUtesselator *tess);
+void gluTessCallback(GLUtesselator *tess, GLenum which, _GLUfuncptr fn);
+void gluTessProperty(GLUtesselator *tess, GLenum which, GLdouble data);
+void gluGetTessProperty(GLUtesselator *tess, GLenum which, GLdouble *data);
+void gluTessNormal(GLUtesselator *tess, GLdouble valueX, GLdouble valueY, GLdouble valueZ);
+void gluTessBeginPolygon(GLUtesselator *tess, GLvoid *data);
+void gluTessBeginContour(GLUtesselator *tess);
+void gluTessVertex(GLUtesselator *tess, GLdouble *location, GLvoid *data);
+void gluTessEndContour(GLUtesselator *tess);
+void gluTessEndPolygon(GLUtesselator *tess);
+/* The older interface: gluTessBeginPolygon(tess, NULL) and
+ * gluTessBeginContour; gluTessEndContour and gluTessBeginContour (the
+ * type is ignored: the winding rule decides); gluTessEndContour and
+ * gluTessEndPolygon. */
+void gluBeginPolygon(GLUtesselator *tess);
+void gluNextContour(GLUtesselator *tess, GLenum type);
+void gluEndPolygon(GLUtesselator *tess);
+
 /* ---- What softglu does not provide ------------------------------------
  *
  * The rest of the classic interface, declared with its usual signatures so
@@ -571,27 +730,7 @@ GLint gluBuild1DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width,
 
 #ifdef SOFTGLU_UNPROVIDED
 typedef struct GLUnurbs GLUnurbs;
-typedef struct GLUtesselator GLUtesselator;
 typedef GLUnurbs GLUnurbsObj;
-typedef GLUtesselator GLUtesselatorObj;
-typedef GLUtesselator GLUtriangulatorObj;
-
-SOFTGLU_UNPROVIDED(gluNewTess) GLUtesselator *gluNewTess(void);
-SOFTGLU_UNPROVIDED(gluDeleteTess) void gluDeleteTess(GLUtesselator *tess);
-SOFTGLU_UNPROVIDED(gluTessBeginPolygon) void gluTessBeginPolygon(GLUtesselator *tess, GLvoid *data);
-SOFTGLU_UNPROVIDED(gluTessBeginContour) void gluTessBeginContour(GLUtesselator *tess);
-SOFTGLU_UNPROVIDED(gluTessVertex) void gluTessVertex(GLUtesselator *tess, GLdouble *location, GLvoid *data);
-SOFTGLU_UNPROVIDED(gluTessEndContour) void gluTessEndContour(GLUtesselator *tess);
-SOFTGLU_UNPROVIDED(gluTessEndPolygon) void gluTessEndPolygon(GLUtesselator *tess);
-SOFTGLU_UNPROVIDED(gluTessProperty) void gluTessProperty(GLUtesselator *tess, GLenum which, GLdouble data);
-SOFTGLU_UNPROVIDED(gluTessNormal)
-void gluTessNormal(GLUtesselator *tess, GLdouble valueX, GLdouble valueY, GLdouble valueZ);
-SOFTGLU_UNPROVIDED(gluTessCallback) void gluTessCallback(GLUtesselator *tess, GLenum which, _GLUfuncptr fn);
-SOFTGLU_UNPROVIDED(gluGetTessProperty)
-void gluGetTessProperty(GLUtesselator *tess, GLenum which, GLdouble *data);
-SOFTGLU_UNPROVIDED(gluBeginPolygon) void gluBeginPolygon(GLUtesselator *tess);
-SOFTGLU_UNPROVIDED(gluNextContour) void gluNextContour(GLUtesselator *tess, GLenum type);
-SOFTGLU_UNPROVIDED(gluEndPolygon) void gluEndPolygon(GLUtesselator *tess);
 
 SOFTGLU_UNPROVIDED(gluNewNurbsRenderer) GLUnurbs *gluNewNurbsRenderer(void);
 SOFTGLU_UNPROVIDED(gluDeleteNurbsRenderer) void gluDeleteNurbsRenderer(GLUnurbs *nurb);

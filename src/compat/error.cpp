@@ -29,6 +29,12 @@ const Message kMessages[] = {
     {GLU_OUT_OF_MEMORY, "out of memory in a GLU call"},
     {GLU_INCOMPATIBLE_GL_VERSION, "GL version too old for this GLU call"},
     {GLU_INVALID_OPERATION, "GLU call not allowed in the current state"},
+    {GLU_TESS_MISSING_BEGIN_POLYGON, "tessellator: gluTessBeginPolygon missing"},
+    {GLU_TESS_MISSING_BEGIN_CONTOUR, "tessellator: gluTessBeginContour missing"},
+    {GLU_TESS_MISSING_END_POLYGON, "tessellator: gluTessEndPolygon missing"},
+    {GLU_TESS_MISSING_END_CONTOUR, "tessellator: gluTessEndContour missing"},
+    {GLU_TESS_COORD_TOO_LARGE, "tessellator: coordinate too large or not a number"},
+    {GLU_TESS_NEED_COMBINE_CALLBACK, "tessellator: edges cross and no combine callback gives a vertex"},
 };
 
 const char kUnknown[] = "unknown error code";

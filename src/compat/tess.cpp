@@ -1,0 +1,1277 @@
+// SPDX-License-Identifier: MIT
+// The polygon tessellator of the compatibility layer: gluNewTess ...
+// gluTessEndPolygon, and the older gluBeginPolygon, gluNextContour and
+// gluEndPolygon.
+//
+// Nothing is tessellated until gluTessEndPolygon; gluTessVertex copies the
+// coordinates.  Then, in order:
+//
+//  1. PLANE.  The vertices are projected onto the coordinate plane
+//     perpendicular to the largest component of the normal (the one given,
+//     or Newell's normal of the contours), the two remaining coordinates
+//     taken as they are, swapped when that component is negative, so that
+//     counterclockwise in the plane is counterclockwise about the normal.
+//     The plane coordinates are the input doubles times one power of two
+//     (which puts the largest at 2^480), so no arithmetic has touched them.
+//     A plane coordinate below 2^-485 (about 2^-965 of the largest) is
+//     taken as 0: see "Exact orientation" for why.
+//  2. ARRANGEMENT.  Vertices with the same plane coordinates are one
+//     vertex.  Every contour edge that passes through another vertex is
+//     split there; every two edges that cross are both split at their
+//     crossing point, rounded to doubles (the COMBINE callback makes its
+//     vertex), until no edge crosses another or passes through a vertex:
+//     a planar straight-line graph.  Snapping: a crossing point within
+//     2^-44 of the largest coordinate (in both coordinates) of a vertex is
+//     that vertex, and an edge passing that near a vertex is routed through
+//     it, so rounded crossing points cannot breed new crossings beside
+//     themselves for ever: every new vertex keeps that distance from all
+//     others.  Each pass looks at every pair, so this
+//     is O(n^2) per pass; a sweep over the edges (Bentley-Ottmann) would
+//     find the k crossings in O((n + k) log n).
+//  3. TRIANGULATION.  The graph's vertices are triangulated in
+//     lexicographic order (each new vertex lies outside the hull of those
+//     before it and is joined to the hull edges it sees), then each edge
+//     of the graph is made an edge of the triangulation by flipping the
+//     edges that cross it (Sloan's algorithm for constrained
+//     triangulations): every triangle lies in one face of the graph.
+//  4. WINDING.  Crossing a graph edge from its right to its left raises the
+//     winding number by the number of contour edges running along it that
+//     way, less those running the other way; outside the hull it is 0.  A
+//     walk over the triangles from the hull gives each its number, and the
+//     winding rule selects the triangles.
+//  5. OUTPUT.  The selected triangles, counterclockwise, in one
+//     GL_TRIANGLES; or, with GLU_TESS_BOUNDARY_ONLY, the edges between
+//     selected and unselected triangles chained into GL_LINE_LOOPs with
+//     the region on their left (outer loops counterclockwise, holes
+//     clockwise).
+//
+// Every decision (which side of a line a point lies, whether two edges
+// cross, the order of two points) is an exact comparison or the exact sign
+// of an orientation determinant of plane coordinates, so the graph of step
+// 2 is planar, the triangulation of step 3 valid and the winding numbers
+// of step 4 right for the coordinates the graph has.  The only rounded
+// values are the crossing points, which become vertices before any
+// decision uses them.  With the arithmetic guard, the output depends on
+// the input's bits alone.
+
+#include "../exact.h"  // first: the arithmetic guard
+
+#include <GL/glu_compat.h>
+
+#include <limits.h>
+#include <stddef.h>
+#include <stdint.h>
+#include <stdlib.h>
+
+namespace {
+
+// ---- Storage: malloc'd arrays of plain records ---------------------------
+
+template <typename T>
+struct Array {
+    T *at;
+    int size, capacity;
+    void init() {
+        at = nullptr;
+        size = capacity = 0;
+    }
+    void release() {
+        free(at);
+        init();
+    }
+    bool reserve(int n) {
+        if (n <= capacity)
+            return true;
+        int c = capacity ? capacity : 16;
+        while (c < n) {
+            if (c > INT_MAX / 2)
+                return false;
+            c *= 2;
+        }
+        if (static_cast<size_t>(c) > SIZE_MAX / sizeof(T))
+            return false;
+        void *grown = realloc(at, static_cast<size_t>(c) * sizeof(T));
+        if (!grown)
+            return false;
+        at = static_cast<T *>(grown);
+        capacity = c;
+        return true;
+    }
+    bool push(const T &x) {
+        if (size == capacity && !reserve(size + 1))
+            return false;
+        at[size++] = x;
+        return true;
+    }
+    T &operator[](int i) { return at[i]; }
+};
+
+// ---- Exact orientation -----------------------------------------------------
+//
+// orient(a, b, c) is the sign of ax*by - ax*cy + bx*cy - bx*ay + cx*ay - cx*by,
+// twice the signed area of triangle abc: > 0 when c lies left of a->b.
+//
+// A double product x*y is exactly p + e, p = fl(x*y), with e from Dekker's
+// splitting (no fused multiply-add: the guard), provided nothing overflows
+// and the lowest bit of the exact product, 2^(ex + ey - 104), is not below
+// 2^-1074.  Plane coordinates are at most 2^481 in magnitude (products
+// below 2^963, the splitting's 2^27 factor below 2^509) and, when not 0, at
+// least 2^-485 (ex + ey >= -970): both hold.  Knuth's two-sum adds exactly
+// in round-to-nearest, and Shewchuk's Grow-Expansion keeps the twelve
+// terms as a nonoverlapping expansion whose largest nonzero term has the
+// sign of the exact sum.  A cheaper floating-point evaluation decides first
+// when its result exceeds Shewchuk's error bound for it (with a margin far
+// above any underflow error), which it can only when its sign is right.
+
+const double kEpsilon = 1.0 / 9007199254740992.0;  // 2^-53
+const double kErrorBound = (3.0 + 16.0 * kEpsilon) * kEpsilon;
+const double kUnderflowMargin = 1e-290;
+
+constexpr double pow2(int k) {
+    double r = 1.0;
+    for (; k > 0; --k)
+        r *= 2.0;
+    for (; k < 0; ++k)
+        r *= 0.5;
+    return r;
+}
+const double kLargest = pow2(480);
+const double kSmallest = pow2(-485);
+// How near a crossing point or an edge may pass a vertex before it is
+// routed through it (see "Snapping" in step 2).
+const double kSnap = pow2(480 - 44);
+
+void twoSum(double a, double b, double &s, double &e) {
+    s = a + b;
+    const double bv = s - a, av = s - bv;
+    e = (a - av) + (b - bv);
+}
+
+void split(double a, double &hi, double &lo) {
+    const double c = 134217729.0 * a;  // 2^27 + 1
+    const double big = c - a;
+    hi = c - big;
+    lo = a - hi;
+}
+
+void twoProduct(double a, double b, double &p, double &e) {
+    p = a * b;
+    double ah, al, bh, bl;
+    split(a, ah, al);
+    split(b, bh, bl);
+    e = al * bl - (((p - ah * bh) - al * bh) - ah * bl);
+}
+
+// Adds b to the expansion e of n terms (Grow-Expansion); n + 1 terms.
+int grow(double *e, int n, double b) {
+    double q = b;
+    for (int i = 0; i < n; ++i)
+        twoSum(q, e[i], q, e[i]);
+    e[n] = q;
+    return n + 1;
+}
+
+struct Point {
+    double x, y;
+};
+
+int sign(double d) { return d > 0.0 ? 1 : d < 0.0 ? -1 : 0; }
+
+// The exact determinant as an expansion of 12 terms in e; returns 12.
+int orientExpansion(const Point &a, const Point &b, const Point &c, double e[12]) {
+    const double f[6][3] = {{a.x, b.y, 1.0},  {a.x, c.y, -1.0}, {b.x, c.y, 1.0},
+                            {b.x, a.y, -1.0}, {c.x, a.y, 1.0},  {c.x, b.y, -1.0}};
+    int n = 0;
+    for (const auto &t : f) {
+        double p, lo;
+        twoProduct(t[0], t[1], p, lo);
+        n = grow(e, n, t[2] * p);  // negation is exact
+        n = grow(e, n, t[2] * lo);
+    }
+    return n;
+}
+
+int orientExact(const Point &a, const Point &b, const Point &c) {
+    double e[12];
+    for (int i = orientExpansion(a, b, c, e) - 1; i >= 0; --i)
+        if (e[i] != 0.0)
+            return sign(e[i]);
+    return 0;
+}
+
+// The determinant rounded from its exact value (the expansion's terms
+// added smallest first: within a few units in the last place), for the
+// crossing points' parameters, which nearly parallel edges would make
+// meaningless if the determinant were evaluated directly.
+double orientValue(const Point &a, const Point &b, const Point &c) {
+    double e[12];
+    const int n = orientExpansion(a, b, c, e);
+    double sum = 0.0;
+    for (int i = 0; i < n; ++i)
+        sum += e[i];
+    return sum;
+}
+
+int orient(const Point &a, const Point &b, const Point &c) {
+    const double l = (b.x - a.x) * (c.y - a.y), r = (b.y - a.y) * (c.x - a.x);
+    const double det = l - r;
+    const double bound = kErrorBound * ((l < 0.0 ? -l : l) + (r < 0.0 ? -r : r));
+    if (bound > kUnderflowMargin && (det > bound || -det > bound))
+        return sign(det);
+    return orientExact(a, b, c);
+}
+
+bool before(const Point &a, const Point &b) { return a.x < b.x || (a.x == b.x && a.y < b.y); }
+bool same(const Point &a, const Point &b) { return a.x == b.x && a.y == b.y; }
+
+// ---- The tessellator object ----------------------------------------------
+
+typedef void (*BeginFn)(GLenum);
+typedef void (*BeginDataFn)(GLenum, void *);
+typedef void (*EdgeFlagFn)(GLboolean);
+typedef void (*EdgeFlagDataFn)(GLboolean, void *);
+typedef void (*VertexFn)(void *);
+typedef void (*VertexDataFn)(void *, void *);
+typedef void (*EndFn)(void);
+typedef void (*EndDataFn)(void *);
+typedef void (*CombineFn)(GLdouble[3], void *[4], GLfloat[4], void **);
+typedef void (*CombineDataFn)(GLdouble[3], void *[4], GLfloat[4], void **, void *);
+typedef void (*ErrorFn)(GLenum);
+typedef void (*ErrorDataFn)(GLenum, void *);
+
+const int kCallbacks = GLU_TESS_COMBINE_DATA - GLU_TESS_BEGIN + 1;
+
+struct Input {
+    double xyz[3];
+    void *data;
+};
+
+enum class State { Dormant, InPolygon, InContour };
+
+}  // namespace
+
+struct GLUtesselator {
+    _GLUfuncptr callback[kCallbacks];  // by which - GLU_TESS_BEGIN
+    GLenum windingRule;
+    bool boundaryOnly;
+    double tolerance;
+    double normal[3];
+    State state;
+    void *polygonData;
+    bool poisoned;  // a NaN coordinate or a failed copy: no output
+    Array<Input> input;
+    Array<int> contourStart;  // index of each contour's first vertex in input
+};
+
+namespace {
+
+_GLUfuncptr callbackOf(const GLUtesselator *t, GLenum which) { return t->callback[which - GLU_TESS_BEGIN]; }
+
+void report(GLUtesselator *t, GLenum code) {
+    if (_GLUfuncptr f = callbackOf(t, GLU_TESS_ERROR_DATA))
+        reinterpret_cast<ErrorDataFn>(f)(code, t->polygonData);
+    else if (_GLUfuncptr g = callbackOf(t, GLU_TESS_ERROR))
+        reinterpret_cast<ErrorFn>(g)(code);
+}
+
+void sendBegin(GLUtesselator *t, GLenum type) {
+    if (_GLUfuncptr f = callbackOf(t, GLU_TESS_BEGIN_DATA))
+        reinterpret_cast<BeginDataFn>(f)(type, t->polygonData);
+    else if (_GLUfuncptr g = callbackOf(t, GLU_TESS_BEGIN))
+        reinterpret_cast<BeginFn>(g)(type);
+}
+
+void sendVertex(GLUtesselator *t, void *data) {
+    if (_GLUfuncptr f = callbackOf(t, GLU_TESS_VERTEX_DATA))
+        reinterpret_cast<VertexDataFn>(f)(data, t->polygonData);
+    else if (_GLUfuncptr g = callbackOf(t, GLU_TESS_VERTEX))
+        reinterpret_cast<VertexFn>(g)(data);
+}
+
+void sendEnd(GLUtesselator *t) {
+    if (_GLUfuncptr f = callbackOf(t, GLU_TESS_END_DATA))
+        reinterpret_cast<EndDataFn>(f)(t->polygonData);
+    else if (_GLUfuncptr g = callbackOf(t, GLU_TESS_END))
+        reinterpret_cast<EndFn>(g)();
+}
+
+bool hasEdgeFlag(const GLUtesselator *t) {
+    return callbackOf(t, GLU_TESS_EDGE_FLAG_DATA) || callbackOf(t, GLU_TESS_EDGE_FLAG);
+}
+
+void sendEdgeFlag(GLUtesselator *t, bool flag) {
+    const GLboolean b = flag ? GL_TRUE : GL_FALSE;
+    if (_GLUfuncptr f = callbackOf(t, GLU_TESS_EDGE_FLAG_DATA))
+        reinterpret_cast<EdgeFlagDataFn>(f)(b, t->polygonData);
+    else if (_GLUfuncptr g = callbackOf(t, GLU_TESS_EDGE_FLAG))
+        reinterpret_cast<EdgeFlagFn>(g)(b);
+}
+
+// The program's vertex for a crossing, or null when it gives none.
+void *combine(GLUtesselator *t, double xyz[3], void *data[4], float weight[4]) {
+    void *out = nullptr;
+    if (_GLUfuncptr f = callbackOf(t, GLU_TESS_COMBINE_DATA))
+        reinterpret_cast<CombineDataFn>(f)(xyz, data, weight, &out, t->polygonData);
+    else if (_GLUfuncptr g = callbackOf(t, GLU_TESS_COMBINE))
+        reinterpret_cast<CombineFn>(g)(xyz, data, weight, &out);
+    return out;
+}
+
+bool selected(GLenum rule, int w) {
+    switch (rule) {
+    case GLU_TESS_WINDING_ODD: return (w & 1) != 0;
+    case GLU_TESS_WINDING_NONZERO: return w != 0;
+    case GLU_TESS_WINDING_POSITIVE: return w > 0;
+    case GLU_TESS_WINDING_NEGATIVE: return w < 0;
+    default: return w >= 2 || w <= -2;  // GLU_TESS_WINDING_ABS_GEQ_TWO
+    }
+}
+
+// ---- One polygon's tessellation --------------------------------------------
+
+struct Vertex {
+    Point p;         // plane coordinates
+    double xyz[3];   // as given, or the crossing's
+    void *data;
+};
+
+struct Segment {
+    int a, b;  // a contour edge, in the contour's direction
+};
+
+struct Constraint {
+    int lo, hi;  // lo < hi
+    int count;   // contour edges lo->hi less those hi->lo
+};
+
+struct Triangle {
+    int v[3];  // counterclockwise
+    int n[3];  // n[i]: the triangle across v[i]->v[i+1], or -1 (the hull)
+};
+
+int next3(int i) { return i == 2 ? 0 : i + 1; }
+int prev3(int i) { return i == 0 ? 2 : i - 1; }
+
+enum class Outcome { Done, OutOfMemory, NeedCombine, GaveUp };
+
+struct Job {
+    GLUtesselator *tess;
+    int axisU, axisV;  // which input coordinates are the plane's x and y
+    double scale[2];  // the plane coordinates' power of two, in two factors
+    Array<Vertex> vertex;
+    Array<Segment> segment;
+    Array<Constraint> constraint;
+    Array<Triangle> tri;
+    Array<int> vertexTri;  // a triangle holding each vertex
+    Array<int> order;      // the triangulated vertices, lexicographically
+    Array<int> hullNext, hullPrev, hullTri;
+    Array<int> queue;      // pairs of vertices
+    Array<int> winding;
+    Array<char> mark;
+
+    void init(GLUtesselator *t) {
+        tess = t;
+        vertex.init();
+        segment.init();
+        constraint.init();
+        tri.init();
+        vertexTri.init();
+        order.init();
+        hullNext.init();
+        hullPrev.init();
+        hullTri.init();
+        queue.init();
+        winding.init();
+        mark.init();
+    }
+    void release() {
+        vertex.release();
+        segment.release();
+        constraint.release();
+        tri.release();
+        vertexTri.release();
+        order.release();
+        hullNext.release();
+        hullPrev.release();
+        hullTri.release();
+        queue.release();
+        winding.release();
+        mark.release();
+    }
+    const Point &at(int v) { return vertex[v].p; }
+};
+
+// -- Step 1: the plane ---------------------------------------------------------
+
+int largestAxis(const double n[3]) {
+    int k = 2;
+    const double ax = n[0] < 0.0 ? -n[0] : n[0], ay = n[1] < 0.0 ? -n[1] : n[1], az = n[2] < 0.0 ? -n[2] : n[2];
+    double best = az;
+    if (ay > best) {
+        k = 1;
+        best = ay;
+    }
+    if (ax > best)
+        k = 0;
+    return k;
+}
+
+// Newell's normal of the contours: each component is twice the signed
+// area of the contours projected along its axis.
+void newellNormal(GLUtesselator *t, double n[3]) {
+    n[0] = n[1] = n[2] = 0.0;
+    for (int c = 0; c < t->contourStart.size; ++c) {
+        const int first = t->contourStart[c];
+        const int end = c + 1 < t->contourStart.size ? t->contourStart[c + 1] : t->input.size;
+        for (int i = first; i < end; ++i) {
+            const double *p = t->input[i].xyz, *q = t->input[i + 1 < end ? i + 1 : first].xyz;
+            n[0] += (p[1] - q[1]) * (p[2] + q[2]);
+            n[1] += (p[2] - q[2]) * (p[0] + q[0]);
+            n[2] += (p[0] - q[0]) * (p[1] + q[1]);
+        }
+    }
+}
+
+void choosePlane(Job &job) {
+    GLUtesselator *t = job.tess;
+    double n[3] = {t->normal[0], t->normal[1], t->normal[2]};
+    if (n[0] == 0.0 && n[1] == 0.0 && n[2] == 0.0)
+        newellNormal(t, n);
+    const int k = largestAxis(n);
+    // (x, y, z) is right-handed: the axis after k, then the one after that.
+    job.axisU = k == 2 ? 0 : k + 1;
+    job.axisV = k == 0 ? 2 : k == 1 ? 0 : 1;
+    if (n[k] < 0.0) {
+        const int swap = job.axisU;
+        job.axisU = job.axisV;
+        job.axisV = swap;
+    }
+    double largest = 0.0;
+    for (int i = 0; i < t->input.size; ++i)
+        for (int k = 0; k < 3; ++k) {
+            const double x = t->input[i].xyz[k], m = x < 0.0 ? -x : x;
+            if ((k == job.axisU || k == job.axisV) && m > largest)
+                largest = m;
+        }
+    // A power of two 2^e, exact to multiply by; in two factors, as k may
+    // be beyond a double's exponents (tiny coordinates).
+    int e = 0;
+    if (largest > 0.0) {
+        for (double m = largest; m < kLargest; m *= 2.0)
+            ++e;
+        for (double m = largest; m >= 2.0 * kLargest; m *= 0.5)
+            --e;
+    }
+    const int first = e > 1000 ? 1000 : e;
+    job.scale[0] = pow2(first);
+    job.scale[1] = pow2(e - first);
+}
+
+double planar(const Job &job, double x) {
+    const double s = x * job.scale[0] * job.scale[1];
+    return (s < 0.0 ? -s : s) < kSmallest ? 0.0 : s;
+}
+
+Point project(const Job &job, const double xyz[3]) {
+    return Point{planar(job, xyz[job.axisU]), planar(job, xyz[job.axisV])};
+}
+
+// -- Step 2: the arrangement ---------------------------------------------------
+
+// The vertex at p, or -1.  Linear: a sort would make this n log n.
+int findVertex(Job &job, const Point &p) {
+    for (int i = 0; i < job.vertex.size; ++i)
+        if (same(job.vertex[i].p, p))
+            return i;
+    return -1;
+}
+
+double magnitude(double x) { return x < 0.0 ? -x : x; }
+
+// The first vertex within kSnap of p in both coordinates, or -1.
+int findNear(Job &job, const Point &p) {
+    for (int i = 0; i < job.vertex.size; ++i) {
+        const Point &q = job.vertex[i].p;
+        if (magnitude(q.x - p.x) <= kSnap && magnitude(q.y - p.y) <= kSnap)
+            return i;
+    }
+    return -1;
+}
+
+// The vertex at xyz's plane point, made when there is none; -1 when out of
+// memory.
+int vertexAt(Job &job, const double xyz[3], void *data) {
+    const Point p = project(job, xyz);
+    const int found = findVertex(job, p);
+    if (found >= 0)
+        return found;
+    const Vertex v = {p, {xyz[0], xyz[1], xyz[2]}, data};
+    return job.vertex.push(v) ? job.vertex.size - 1 : -1;
+}
+
+Outcome collect(Job &job) {
+    GLUtesselator *t = job.tess;
+    for (int c = 0; c < t->contourStart.size; ++c) {
+        const int first = t->contourStart[c];
+        const int end = c + 1 < t->contourStart.size ? t->contourStart[c + 1] : t->input.size;
+        int firstVertex = -1, last = -1;
+        for (int i = first; i < end; ++i) {
+            const int v = vertexAt(job, t->input[i].xyz, t->input[i].data);
+            if (v < 0)
+                return Outcome::OutOfMemory;
+            if (last >= 0 && v != last && !job.segment.push(Segment{last, v}))
+                return Outcome::OutOfMemory;
+            if (firstVertex < 0)
+                firstVertex = v;
+            last = v;
+        }
+        if (last >= 0 && last != firstVertex && !job.segment.push(Segment{last, firstVertex}))
+            return Outcome::OutOfMemory;
+    }
+    return Outcome::Done;
+}
+
+bool inBox(const Point &p, const Point &a, const Point &b) {
+    const double x0 = a.x < b.x ? a.x : b.x, x1 = a.x < b.x ? b.x : a.x;
+    const double y0 = a.y < b.y ? a.y : b.y, y1 = a.y < b.y ? b.y : a.y;
+    return p.x >= x0 && p.x <= x1 && p.y >= y0 && p.y <= y1;
+}
+
+// Whether w lies inside segment ab, not at an end.
+bool inside(Job &job, int w, int a, int b) {
+    const Point &p = job.at(w), &pa = job.at(a), &pb = job.at(b);
+    if (w == a || w == b || !inBox(p, pa, pb) || orient(pa, pb, p) != 0)
+        return false;
+    return before(pa, pb) ? before(pa, p) && before(p, pb) : before(pb, p) && before(p, pa);
+}
+
+// Whether w, not an end of segment ab, lies within kSnap of it (measured
+// across it) and projects inside it.  Rounded arithmetic: this only
+// chooses where the graph goes; the graph's planarity is checked exactly.
+bool near(Job &job, int w, int a, int b) {
+    const Point &p = job.at(w), &pa = job.at(a), &pb = job.at(b);
+    if (w == a || w == b)
+        return false;
+    const double x0 = pa.x < pb.x ? pa.x : pb.x, x1 = pa.x < pb.x ? pb.x : pa.x;
+    const double y0 = pa.y < pb.y ? pa.y : pb.y, y1 = pa.y < pb.y ? pb.y : pa.y;
+    if (p.x < x0 - kSnap || p.x > x1 + kSnap || p.y < y0 - kSnap || p.y > y1 + kSnap)
+        return false;
+    const double dx = pb.x - pa.x, dy = pb.y - pa.y;
+    const double along = (p.x - pa.x) * dx + (p.y - pa.y) * dy, length2 = dx * dx + dy * dy;
+    if (!(along > 0.0 && along < length2))
+        return false;
+    const double longest = magnitude(dx) > magnitude(dy) ? magnitude(dx) : magnitude(dy);
+    // |orient| is the distance times the length, at least `longest`.
+    return magnitude(orientValue(pa, pb, p)) <= kSnap * longest;
+}
+
+// Splits segment s at vertex w (not one of its ends).
+bool splitAt(Job &job, int s, int w) {
+    const Segment rest = {w, job.segment[s].b};
+    job.segment[s].b = w;
+    return job.segment.push(rest);
+}
+
+bool boxesMeet(const Point &a, const Point &b, const Point &c, const Point &d) {
+    const double ax0 = a.x < b.x ? a.x : b.x, ax1 = a.x < b.x ? b.x : a.x;
+    const double cx0 = c.x < d.x ? c.x : d.x, cx1 = c.x < d.x ? d.x : c.x;
+    const double ay0 = a.y < b.y ? a.y : b.y, ay1 = a.y < b.y ? b.y : a.y;
+    const double cy0 = c.y < d.y ? c.y : d.y, cy1 = c.y < d.y ? d.y : c.y;
+    return ax0 <= cx1 && cx0 <= ax1 && ay0 <= cy1 && cy0 <= ay1;
+}
+
+// Whether the open segments ab and cd cross at one point inside both.
+bool cross(Job &job, int a, int b, int c, int d) {
+    const Point &pa = job.at(a), &pb = job.at(b), &pc = job.at(c), &pd = job.at(d);
+    if (!boxesMeet(pa, pb, pc, pd))
+        return false;
+    return orient(pa, pb, pc) * orient(pa, pb, pd) < 0 && orient(pc, pd, pa) * orient(pc, pd, pb) < 0;
+}
+
+// Where ab crosses cd, as a fraction of the way from a to b, in [0, 1].
+double crossing(Job &job, int a, int b, int c, int d) {
+    const double da = orientValue(job.at(c), job.at(d), job.at(a));
+    const double db = orientValue(job.at(c), job.at(d), job.at(b));
+    const double t = da / (da - db);
+    return t >= 0.0 ? (t <= 1.0 ? t : 1.0) : 0.0;  // NaN: 0
+}
+
+// The vertex where segments i and j cross (the COMBINE callback's);
+// -1 with the outcome set when there is none.
+int crossingVertex(Job &job, int i, int j, Outcome &outcome) {
+    const int a = job.segment[i].a, b = job.segment[i].b, c = job.segment[j].a, d = job.segment[j].b;
+    const double t = crossing(job, a, b, c, d), s = crossing(job, c, d, a, b);
+    double xyz[3];
+    for (int k = 0; k < 3; ++k)
+        xyz[k] = job.vertex[a].xyz[k] + t * (job.vertex[b].xyz[k] - job.vertex[a].xyz[k]);
+    const Point p = project(job, xyz);
+    const int found = findNear(job, p);
+    if (found >= 0)
+        return found;
+    void *data[4] = {job.vertex[a].data, job.vertex[b].data, job.vertex[c].data, job.vertex[d].data};
+    // Half the weight on each edge's ends: they sum to 1 before narrowing.
+    float weight[4] = {static_cast<float>((1.0 - t) * 0.5), static_cast<float>(t * 0.5),
+                       static_cast<float>((1.0 - s) * 0.5), static_cast<float>(s * 0.5)};
+    void *made = combine(job.tess, xyz, data, weight);
+    if (!made) {
+        outcome = Outcome::NeedCombine;
+        return -1;
+    }
+    const Vertex v = {p, {xyz[0], xyz[1], xyz[2]}, made};
+    if (!job.vertex.push(v)) {
+        outcome = Outcome::OutOfMemory;
+        return -1;
+    }
+    return job.vertex.size - 1;
+}
+
+// One pass over every vertex and segment, then every two segments; sets
+// `changed` when it split one.
+Outcome splitPass(Job &job, bool &changed) {
+    for (int w = 0; w < job.vertex.size; ++w)
+        for (int s = 0; s < job.segment.size; ++s)
+            if (inside(job, w, job.segment[s].a, job.segment[s].b) || near(job, w, job.segment[s].a, job.segment[s].b)) {
+                if (!splitAt(job, s, w))
+                    return Outcome::OutOfMemory;
+                changed = true;
+            }
+    for (int i = 0; i < job.segment.size; ++i)
+        for (int j = i + 1; j < job.segment.size; ++j) {
+            const Segment si = job.segment[i], sj = job.segment[j];
+            if (si.a == sj.a || si.a == sj.b || si.b == sj.a || si.b == sj.b || !cross(job, si.a, si.b, sj.a, sj.b))
+                continue;
+            Outcome outcome = Outcome::Done;
+            const int w = crossingVertex(job, i, j, outcome);
+            if (w < 0)
+                return outcome;
+            if (w != si.a && w != si.b && !splitAt(job, i, w))
+                return Outcome::OutOfMemory;
+            if (w != sj.a && w != sj.b && !splitAt(job, j, w))
+                return Outcome::OutOfMemory;
+            changed = true;
+        }
+    return Outcome::Done;
+}
+
+// Splits until no segment crosses another or passes through a vertex.
+// Rounded crossing points can make new crossings nearby; a polygon still
+// changing after kPasses passes is given up (no output).
+const int kPasses = 64;
+
+Outcome planarize(Job &job) {
+    for (int pass = 0; pass < kPasses; ++pass) {
+        bool changed = false;
+        const Outcome o = splitPass(job, changed);
+        if (o != Outcome::Done || !changed)
+            return o;
+    }
+    return Outcome::GaveUp;
+}
+
+// The graph's edges with their net counts; those of count 0 change no
+// winding number and are left out.
+Outcome countEdges(Job &job) {
+    for (int s = 0; s < job.segment.size; ++s) {
+        const int a = job.segment[s].a, b = job.segment[s].b;
+        const Constraint c = {a < b ? a : b, a < b ? b : a, a < b ? 1 : -1};
+        if (!job.constraint.push(c))
+            return Outcome::OutOfMemory;
+    }
+    Constraint *c = job.constraint.at;
+    // Insertion sort by (lo, hi): a heap or merge sort would make it n log n.
+    for (int i = 1; i < job.constraint.size; ++i) {
+        const Constraint x = c[i];
+        int j = i;
+        for (; j > 0 && (c[j - 1].lo > x.lo || (c[j - 1].lo == x.lo && c[j - 1].hi > x.hi)); --j)
+            c[j] = c[j - 1];
+        c[j] = x;
+    }
+    int kept = 0;
+    for (int i = 0; i < job.constraint.size;) {
+        Constraint sum = c[i];
+        for (++i; i < job.constraint.size && c[i].lo == sum.lo && c[i].hi == sum.hi; ++i)
+            sum.count += c[i].count;
+        if (sum.count != 0)
+            c[kept++] = sum;
+    }
+    job.constraint.size = kept;
+    return Outcome::Done;
+}
+
+// The number of contour edges running p->q less those running q->p.
+int countOf(Job &job, int p, int q) {
+    const int lo = p < q ? p : q, hi = p < q ? q : p;
+    int first = 0, last = job.constraint.size;
+    while (first < last) {
+        const int mid = first + (last - first) / 2;
+        const Constraint &c = job.constraint[mid];
+        if (c.lo < lo || (c.lo == lo && c.hi < hi))
+            first = mid + 1;
+        else
+            last = mid;
+    }
+    if (first == job.constraint.size || job.constraint[first].lo != lo || job.constraint[first].hi != hi)
+        return 0;
+    return p < q ? job.constraint[first].count : -job.constraint[first].count;
+}
+
+// -- Step 3: the triangulation -------------------------------------------------
+
+int addTriangle(Job &job, int a, int b, int c) {
+    const Triangle t = {{a, b, c}, {-1, -1, -1}};
+    if (!job.tri.push(t))
+        return -1;
+    const int i = job.tri.size - 1;
+    job.vertexTri[a] = job.vertexTri[b] = job.vertexTri[c] = i;
+    return i;
+}
+
+int indexIn(const Triangle &t, int v) { return t.v[0] == v ? 0 : t.v[1] == v ? 1 : 2; }
+
+bool sortVertices(Job &job) {
+    Array<char> used;
+    used.init();
+    if (!used.reserve(job.vertex.size)) {
+        used.release();
+        return false;
+    }
+    for (int i = 0; i < job.vertex.size; ++i)
+        used[i] = 0;
+    for (int i = 0; i < job.constraint.size; ++i)
+        used[job.constraint[i].lo] = used[job.constraint[i].hi] = 1;
+    bool ok = true;
+    for (int i = 0; i < job.vertex.size && ok; ++i)
+        if (used[i])
+            ok = job.order.push(i);
+    used.release();
+    if (!ok)
+        return false;
+    // Insertion sort, lexicographic: a merge sort would make it n log n.
+    int *o = job.order.at;
+    for (int i = 1; i < job.order.size; ++i) {
+        const int x = o[i];
+        int j = i;
+        for (; j > 0 && before(job.at(x), job.at(o[j - 1])); --j)
+            o[j] = o[j - 1];
+        o[j] = x;
+    }
+    return true;
+}
+
+// The first triangles: the collinear run order[0..k-1] fanned to order[k].
+bool startHull(Job &job, int k, int side) {
+    const int *o = job.order.at;
+    int previous = -1;
+    for (int i = 0; i + 1 < k; ++i) {
+        const int a = side > 0 ? o[i] : o[i + 1], b = side > 0 ? o[i + 1] : o[i];
+        const int t = addTriangle(job, a, b, o[k]);
+        if (t < 0)
+            return false;
+        // The edge toward the previous triangle: o[i]-o[k].
+        if (previous >= 0) {
+            job.tri[t].n[side > 0 ? 2 : 1] = previous;
+            job.tri[previous].n[side > 0 ? 1 : 2] = t;
+        }
+        previous = t;
+    }
+    // The hull, counterclockwise, and for each hull edge x->next the
+    // triangle holding it.
+    const int first = 0;
+    for (int i = 0; i + 1 < k; ++i) {
+        const int t = i;  // triangle i joins o[i], o[i+1], o[k]
+        const int a = o[i], b = o[i + 1];
+        if (side > 0) {
+            job.hullNext[a] = b, job.hullPrev[b] = a, job.hullTri[a] = t;
+        } else {
+            job.hullNext[b] = a, job.hullPrev[a] = b, job.hullTri[b] = t;
+        }
+    }
+    const int top = o[k], low = o[first], high = o[k - 1];
+    if (side > 0) {
+        job.hullNext[high] = top, job.hullPrev[top] = high, job.hullTri[high] = k - 2;
+        job.hullNext[top] = low, job.hullPrev[low] = top, job.hullTri[top] = 0;
+    } else {
+        job.hullNext[low] = top, job.hullPrev[top] = low, job.hullTri[low] = 0;
+        job.hullNext[top] = high, job.hullPrev[high] = top, job.hullTri[top] = k - 2;
+    }
+    return true;
+}
+
+// Joins vertex p, outside the hull, to every hull edge it sees, walking
+// from q, the hull vertex inserted last (the lexicographically largest,
+// so at least one of its hull edges is seen).
+bool addToHull(Job &job, int p, int q) {
+    const Point &pp = job.at(p);
+    int left = q, right = q;
+    while (orient(job.at(job.hullPrev[left]), job.at(left), pp) < 0)
+        left = job.hullPrev[left];
+    while (orient(job.at(right), job.at(job.hullNext[right]), pp) < 0)
+        right = job.hullNext[right];
+    int previous = -1, firstNew = -1;
+    for (int x = left; x != right; x = job.hullNext[x]) {
+        const int y = job.hullNext[x];
+        const int old = job.hullTri[x];
+        const int t = addTriangle(job, y, x, p);
+        if (t < 0)
+            return false;
+        job.tri[t].n[0] = old;
+        job.tri[old].n[indexIn(job.tri[old], x)] = t;
+        if (previous >= 0) {
+            job.tri[previous].n[2] = t;  // previous has p->x
+            job.tri[t].n[1] = previous;  // t has x->p
+        } else {
+            firstNew = t;
+        }
+        previous = t;
+    }
+    job.hullNext[left] = p, job.hullPrev[p] = left, job.hullTri[left] = firstNew;
+    job.hullNext[p] = right, job.hullPrev[right] = p, job.hullTri[p] = previous;
+    return true;
+}
+
+// Triangulates the vertices of order; false when out of memory.  No
+// triangles when they are all on one line.
+bool triangulatePoints(Job &job) {
+    const int n = job.order.size;
+    if (!job.vertexTri.reserve(job.vertex.size) || !job.hullNext.reserve(job.vertex.size) ||
+        !job.hullPrev.reserve(job.vertex.size) || !job.hullTri.reserve(job.vertex.size))
+        return false;
+    const int *o = job.order.at;
+    int k = 2, side = 0;
+    for (; k < n; ++k)
+        if ((side = orient(job.at(o[0]), job.at(o[1]), job.at(o[k]))) != 0)
+            break;
+    if (k >= n)
+        return true;
+    if (!startHull(job, k, side))
+        return false;
+    for (int i = k + 1; i < n; ++i)
+        if (!addToHull(job, o[i], o[i - 1]))
+            return false;
+    return true;
+}
+
+// The triangle with edge p->q, and the edge's index in it; -1 when none.
+int findEdge(Job &job, int p, int q, int &edge) {
+    const int start = job.vertexTri[p];
+    int t = start;
+    // Clockwise round p, then, from the start, counterclockwise.
+    for (int dir = 0; dir < 2; ++dir) {
+        t = start;
+        do {
+            const Triangle &tr = job.tri[t];
+            const int i = indexIn(tr, p);
+            if (tr.v[next3(i)] == q) {
+                edge = i;
+                return t;
+            }
+            t = dir == 0 ? tr.n[prev3(i)] : tr.n[i];
+        } while (t >= 0 && t != start);
+        if (t == start)
+            break;
+    }
+    return -1;
+}
+
+// Flips edge `edge` of triangle t when the two triangles on it form a
+// strictly convex quadrilateral; gives the new edge's ends.
+bool flip(Job &job, int t, int edge, int &r, int &s) {
+    const int u = job.tri[t].n[edge];
+    const int p = job.tri[t].v[edge], q = job.tri[t].v[next3(edge)];
+    r = job.tri[t].v[prev3(edge)];
+    const int j = indexIn(job.tri[u], q);  // u has q->p at j
+    s = job.tri[u].v[prev3(j)];
+    if (orient(job.at(r), job.at(p), job.at(s)) <= 0 || orient(job.at(s), job.at(q), job.at(r)) <= 0)
+        return false;
+    const int a = job.tri[t].n[next3(edge)];  // across q->r
+    const int b = job.tri[t].n[prev3(edge)];  // across r->p
+    const int c = job.tri[u].n[next3(j)];     // across p->s
+    const int d = job.tri[u].n[prev3(j)];     // across s->q
+    job.tri[t] = Triangle{{r, p, s}, {b, c, u}};
+    job.tri[u] = Triangle{{s, q, r}, {d, a, t}};
+    if (a >= 0)
+        job.tri[a].n[indexIn(job.tri[a], r)] = u;  // a has r->q
+    if (c >= 0)
+        job.tri[c].n[indexIn(job.tri[c], s)] = t;  // c has s->p
+    job.vertexTri[p] = t, job.vertexTri[r] = t, job.vertexTri[s] = t, job.vertexTri[q] = u;
+    return true;
+}
+
+// Makes constraint a-b an edge of the triangulation by flipping the edges
+// that cross it.  Sloan's argument: while an edge crosses a-b, one of
+// those crossing it has a strictly convex quadrilateral, so the loop ends;
+// kFlips bounds it all the same.
+Outcome insertConstraint(Job &job, int a, int b) {
+    int edge;
+    if (findEdge(job, a, b, edge) >= 0 || findEdge(job, b, a, edge) >= 0)
+        return Outcome::Done;
+    job.queue.size = 0;
+    for (int t = 0; t < job.tri.size; ++t)
+        for (int i = 0; i < 3; ++i) {
+            const int u = job.tri[t].n[i], p = job.tri[t].v[i], q = job.tri[t].v[next3(i)];
+            if (u > t && cross(job, a, b, p, q) && !(job.queue.push(p) && job.queue.push(q)))
+                return Outcome::OutOfMemory;
+        }
+    const long long kFlips = 100000000LL;
+    long long steps = 0;
+    for (int head = 0; head < job.queue.size; head += 2) {
+        if (++steps > kFlips)
+            return Outcome::GaveUp;
+        if (head >= 4096 && 2 * head >= job.queue.size) {  // drop what was taken
+            for (int k = head; k < job.queue.size; ++k)
+                job.queue[k - head] = job.queue[k];
+            job.queue.size -= head;
+            head = 0;
+        }
+        const int p = job.queue[head], q = job.queue[head + 1];
+        const int t = findEdge(job, p, q, edge);
+        if (t < 0)
+            return Outcome::GaveUp;  // cannot happen: the edge is inside
+        int r, s;
+        const bool flipped = flip(job, t, edge, r, s);
+        const int x = flipped ? r : p, y = flipped ? s : q;
+        if ((!flipped || cross(job, a, b, x, y)) && !(job.queue.push(x) && job.queue.push(y)))
+            return Outcome::OutOfMemory;
+    }
+    return Outcome::Done;
+}
+
+// -- Step 4: winding numbers ---------------------------------------------------
+
+bool windTriangles(Job &job) {
+    const int n = job.tri.size;
+    if (!job.winding.reserve(n) || !job.mark.reserve(n) || !job.queue.reserve(n))
+        return false;
+    for (int t = 0; t < n; ++t)
+        job.mark[t] = 0;
+    int start = 0;
+    while (job.tri[start].n[0] >= 0 && job.tri[start].n[1] >= 0 && job.tri[start].n[2] >= 0)
+        ++start;
+    const Triangle &s = job.tri[start];
+    const int hull = s.n[0] < 0 ? 0 : s.n[1] < 0 ? 1 : 2;
+    job.winding[start] = countOf(job, s.v[hull], s.v[next3(hull)]);
+    job.mark[start] = 1;
+    job.queue.size = 0;
+    job.queue[job.queue.size++] = start;
+    for (int head = 0; head < job.queue.size; ++head) {
+        const int t = job.queue[head];
+        for (int i = 0; i < 3; ++i) {
+            const int u = job.tri[t].n[i];
+            if (u < 0 || job.mark[u])
+                continue;
+            job.winding[u] = job.winding[t] - countOf(job, job.tri[t].v[i], job.tri[t].v[next3(i)]);
+            job.mark[u] = 1;
+            job.queue[job.queue.size++] = u;
+        }
+    }
+    for (int t = 0; t < n; ++t)
+        job.mark[t] = selected(job.tess->windingRule, job.winding[t]) ? 1 : 0;
+    return true;
+}
+
+// -- Step 5: output ------------------------------------------------------------
+
+bool onBoundary(Job &job, int t, int i) {
+    const int u = job.tri[t].n[i];
+    return u < 0 || !job.mark[u];
+}
+
+void sendTriangles(Job &job) {
+    GLUtesselator *t = job.tess;
+    const bool flags = hasEdgeFlag(t);
+    bool begun = false, flagSent = false, flag = false;
+    for (int k = 0; k < job.tri.size; ++k) {
+        if (!job.mark[k])
+            continue;
+        if (!begun) {
+            sendBegin(t, GL_TRIANGLES);
+            begun = true;
+        }
+        for (int i = 0; i < 3; ++i) {
+            const bool b = onBoundary(job, k, i);
+            if (flags && (!flagSent || b != flag)) {  // as glEdgeFlag: on change
+                sendEdgeFlag(t, b);
+                flag = b;
+                flagSent = true;
+            }
+            sendVertex(t, job.vertex[job.tri[k].v[i]].data);
+        }
+    }
+    if (begun)
+        sendEnd(t);
+}
+
+// The boundary edge after edge i of triangle t: turning counterclockwise
+// round its end through selected triangles.
+void nextBoundary(Job &job, int &t, int &i) {
+    int k = next3(i);
+    while (!onBoundary(job, t, k)) {
+        const int q = job.tri[t].v[k];
+        t = job.tri[t].n[k];
+        k = indexIn(job.tri[t], q);
+    }
+    i = k;
+}
+
+bool sendLoops(Job &job) {
+    const int n = job.tri.size;
+    Array<char> sent;
+    sent.init();
+    if (!sent.reserve(3 * n))
+        return false;
+    for (int k = 0; k < 3 * n; ++k)
+        sent[k] = 0;
+    for (int t0 = 0; t0 < n; ++t0)
+        for (int i0 = 0; i0 < 3; ++i0) {
+            if (!job.mark[t0] || sent[3 * t0 + i0] || !onBoundary(job, t0, i0))
+                continue;
+            sendBegin(job.tess, GL_LINE_LOOP);
+            int t = t0, i = i0;
+            do {
+                sent[3 * t + i] = 1;
+                sendVertex(job.tess, job.vertex[job.tri[t].v[i]].data);
+                nextBoundary(job, t, i);
+            } while (t != t0 || i != i0);
+            sendEnd(job.tess);
+        }
+    sent.release();
+    return true;
+}
+
+Outcome tessellate(Job &job) {
+    choosePlane(job);
+    Outcome o = collect(job);
+    if (o == Outcome::Done)
+        o = planarize(job);
+    if (o == Outcome::Done)
+        o = countEdges(job);
+    if (o != Outcome::Done)
+        return o;
+    if (!sortVertices(job) || !triangulatePoints(job))
+        return Outcome::OutOfMemory;
+    if (job.tri.size == 0)
+        return Outcome::Done;
+    for (int c = 0; c < job.constraint.size; ++c)
+        if ((o = insertConstraint(job, job.constraint[c].lo, job.constraint[c].hi)) != Outcome::Done)
+            return o;
+    if (!windTriangles(job))
+        return Outcome::OutOfMemory;
+    if (job.tess->boundaryOnly)
+        return sendLoops(job) ? Outcome::Done : Outcome::OutOfMemory;
+    sendTriangles(job);
+    return Outcome::Done;
+}
+
+// ---- Call order ----------------------------------------------------------------
+
+void endContour(GLUtesselator *t) { t->state = State::InPolygon; }
+
+void endPolygon(GLUtesselator *t) {
+    t->state = State::Dormant;
+    if (!t->poisoned && t->input.size > 0) {
+        Job job;
+        job.init(t);
+        const Outcome o = tessellate(job);
+        job.release();
+        if (o == Outcome::OutOfMemory)
+            report(t, GLU_OUT_OF_MEMORY);
+        else if (o == Outcome::NeedCombine)
+            report(t, GLU_TESS_NEED_COMBINE_CALLBACK);
+    }
+    t->input.size = 0;
+    t->contourStart.size = 0;
+}
+
+void beginPolygon(GLUtesselator *t, void *data) {
+    t->state = State::InPolygon;
+    t->polygonData = data;
+    t->poisoned = false;
+    t->input.size = 0;
+    t->contourStart.size = 0;
+}
+
+void beginContour(GLUtesselator *t) {
+    t->state = State::InContour;
+    if (!t->contourStart.push(t->input.size))
+        t->poisoned = true;
+}
+
+// Brings t into state `want`, reporting and making each missing call.
+void require(GLUtesselator *t, State want) {
+    if (want == State::InContour) {
+        if (t->state == State::Dormant) {
+            report(t, GLU_TESS_MISSING_BEGIN_POLYGON);
+            beginPolygon(t, nullptr);
+        }
+        if (t->state == State::InPolygon) {
+            report(t, GLU_TESS_MISSING_BEGIN_CONTOUR);
+            beginContour(t);
+        }
+    } else if (want == State::InPolygon) {
+        if (t->state == State::Dormant) {
+            report(t, GLU_TESS_MISSING_BEGIN_POLYGON);
+            beginPolygon(t, nullptr);
+        }
+        if (t->state == State::InContour) {
+            report(t, GLU_TESS_MISSING_END_CONTOUR);
+            endContour(t);
+        }
+    } else {
+        if (t->state == State::InContour) {
+            report(t, GLU_TESS_MISSING_END_CONTOUR);
+            endContour(t);
+        }
+        if (t->state == State::InPolygon) {
+            report(t, GLU_TESS_MISSING_END_POLYGON);
+            endPolygon(t);
+        }
+    }
+}
+
+}  // namespace
+
+GLUtesselator *gluNewTess(void) {
+    GLUtesselator *t = static_cast<GLUtesselator *>(malloc(sizeof *t));
+    if (!t)
+        return nullptr;
+    for (_GLUfuncptr &f : t->callback)
+        f = nullptr;
+    t->windingRule = GLU_TESS_WINDING_ODD;
+    t->boundaryOnly = false;
+    t->tolerance = 0.0;
+    t->normal[0] = t->normal[1] = t->normal[2] = 0.0;
+    t->state = State::Dormant;
+    t->polygonData = nullptr;
+    t->poisoned = false;
+    t->input.init();
+    t->contourStart.init();
+    return t;
+}
+
+void gluDeleteTess(GLUtesselator *tess) {
+    if (!tess)
+        return;
+    tess->input.release();
+    tess->contourStart.release();
+    free(tess);
+}
+
+void gluTessCallback(GLUtesselator *tess, GLenum which, _GLUfuncptr fn) {
+    if (!tess)
+        return;
+    if (which < GLU_TESS_BEGIN || which > GLU_TESS_COMBINE_DATA)
+        report(tess, GLU_INVALID_ENUM);
+    else
+        tess->callback[which - GLU_TESS_BEGIN] = fn;
+}
+
+void gluTessProperty(GLUtesselator *tess, GLenum which, GLdouble data) {
+    if (!tess)
+        return;
+    switch (which) {
+    case GLU_TESS_WINDING_RULE:
+        for (GLenum rule = GLU_TESS_WINDING_ODD; rule <= GLU_TESS_WINDING_ABS_GEQ_TWO; ++rule)
+            if (data == static_cast<double>(rule)) {
+                tess->windingRule = rule;
+                return;
+            }
+        report(tess, GLU_INVALID_VALUE);
+        return;
+    case GLU_TESS_BOUNDARY_ONLY: tess->boundaryOnly = data != 0.0; return;
+    case GLU_TESS_TOLERANCE:
+        if (data >= 0.0 && data <= 1.0)
+            tess->tolerance = data;
+        else
+            report(tess, GLU_INVALID_VALUE);
+        return;
+    default: report(tess, GLU_INVALID_ENUM);
+    }
+}
+
+void gluGetTessProperty(GLUtesselator *tess, GLenum which, GLdouble *data) {
+    if (!tess || !data)
+        return;
+    switch (which) {
+    case GLU_TESS_WINDING_RULE: *data = static_cast<double>(tess->windingRule); return;
+    case GLU_TESS_BOUNDARY_ONLY: *data = tess->boundaryOnly ? 1.0 : 0.0; return;
+    case GLU_TESS_TOLERANCE: *data = tess->tolerance; return;
+    default: report(tess, GLU_INVALID_ENUM);
+    }
+}
+
+void gluTessNormal(GLUtesselator *tess, GLdouble valueX, GLdouble valueY, GLdouble valueZ) {
+    if (!tess)
+        return;
+    tess->normal[0] = valueX;
+    tess->normal[1] = valueY;
+    tess->normal[2] = valueZ;
+}
+
+void gluTessBeginPolygon(GLUtesselator *tess, GLvoid *data) {
+    if (!tess)
+        return;
+    require(tess, State::Dormant);
+    beginPolygon(tess, data);
+}
+
+void gluTessBeginContour(GLUtesselator *tess) {
+    if (!tess)
+        return;
+    require(tess, State::InPolygon);
+    beginContour(tess);
+}
+
+void gluTessVertex(GLUtesselator *tess, GLdouble *location, GLvoid *data) {
+    if (!tess || !location)
+        return;
+    require(tess, State::InContour);
+    Input in;
+    in.data = data;
+    for (int k = 0; k < 3; ++k) {
+        double x = location[k];
+        if (x != x) {  // NaN: no output for this polygon
+            report(tess, GLU_TESS_COORD_TOO_LARGE);
+            tess->poisoned = true;
+            x = 0.0;
+        } else if (x > GLU_TESS_MAX_COORD || x < -GLU_TESS_MAX_COORD) {
+            report(tess, GLU_TESS_COORD_TOO_LARGE);
+            x = x > 0.0 ? GLU_TESS_MAX_COORD : -GLU_TESS_MAX_COORD;
+        }
+        in.xyz[k] = x;
+    }
+    if (!tess->input.push(in)) {
+        if (!tess->poisoned)
+            report(tess, GLU_OUT_OF_MEMORY);
+        tess->poisoned = true;
+    }
+}
+
+void gluTessEndContour(GLUtesselator *tess) {
+    if (!tess)
+        return;
+    require(tess, State::InContour);
+    endContour(tess);
+}
+
+void gluTessEndPolygon(GLUtesselator *tess) {
+    if (!tess)
+        return;
+    require(tess, State::InPolygon);
+    endPolygon(tess);
+}
+
+void gluBeginPolygon(GLUtesselator *tess) {
+    gluTessBeginPolygon(tess, nullptr);
+    gluTessBeginContour(tess);
+}
+
+void gluNextContour(GLUtesselator *tess, GLenum type) {
+    (void)type;  // the winding rule decides what is inside
+    gluTessEndContour(tess);
+    gluTessBeginContour(tess);
+}
+
+void gluEndPolygon(GLUtesselator *tess) {
+    gluTessEndContour(tess);
+    gluTessEndPolygon(tess);
+}

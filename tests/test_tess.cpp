@@ -1,0 +1,453 @@
+// SPDX-License-Identifier: MIT
+// The polygon tessellator against an oracle of its own: on a grid of
+// sample points, each point's winding number counted from the contours
+// says whether the rule selects it, and exactly the selected points must
+// lie in one output triangle (none in two); the triangles' area is the
+// selected area, every triangle is counterclockwise about the normal, the
+// boundary loops enclose the same area, and the edges flagged as boundary
+// add up to it.  Then crossings and their COMBINE calls, and the call-order
+// errors.
+#define SOFTGLU_COMPAT  // the compatibility layer's calls are declared with its switch
+#include <GL/glu.h>
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <cmath>
+#include <cstdint>
+#include <deque>
+#include <string>
+#include <vector>
+
+namespace {
+
+typedef std::array<double, 3> P3;
+typedef std::vector<std::vector<P3>> Contours;
+
+// What one polygon's callbacks received.
+struct Record {
+    std::vector<GLenum> begins;
+    std::vector<std::vector<const double *>> prims;  // vertices of each primitive
+    std::vector<std::vector<bool>> flags;            // the edge flag of each vertex
+    bool flag = true;
+    bool flagSent = false;
+    std::vector<GLenum> errors;
+    std::deque<P3> made;  // the combine callback's vertices
+    std::vector<std::array<float, 4>> weights;
+    bool combineGivesNull = false;
+    int plainVertexCalls = 0;
+};
+Record *rec;
+
+void CALLBACK_begin(GLenum type) {
+    rec->begins.push_back(type);
+    rec->prims.emplace_back();
+    rec->flags.emplace_back();
+}
+void CALLBACK_vertexData(void *v, void *polygon) {
+    EXPECT_EQ(polygon, static_cast<void *>(rec));
+    rec->prims.back().push_back(static_cast<const double *>(v));
+    rec->flags.back().push_back(rec->flag);
+}
+void CALLBACK_vertex(void *) { ++rec->plainVertexCalls; }
+void CALLBACK_end() {}
+void CALLBACK_edgeFlag(GLboolean f) {
+    rec->flag = f != GL_FALSE;
+    rec->flagSent = true;
+}
+void CALLBACK_error(GLenum code) { rec->errors.push_back(code); }
+void CALLBACK_combine(GLdouble coords[3], void *data[4], GLfloat w[4], void **out) {
+    P3 blend = {0, 0, 0};
+    for (int i = 0; i < 4; ++i)
+        for (int k = 0; k < 3; ++k)
+            blend[k] += w[i] * static_cast<const double *>(data[i])[k];
+    for (int k = 0; k < 3; ++k)
+        EXPECT_NEAR(blend[k], coords[k], 1e-5 * (1 + std::fabs(coords[k])));
+    EXPECT_NEAR(w[0] + w[1] + w[2] + w[3], 1.0f, 1e-6f);
+    rec->weights.push_back({w[0], w[1], w[2], w[3]});
+    rec->made.push_back({coords[0], coords[1], coords[2]});
+    *out = rec->combineGivesNull ? nullptr : rec->made.back().data();
+}
+
+_GLUfuncptr fn(void (*f)(GLenum)) { return reinterpret_cast<_GLUfuncptr>(f); }
+
+struct Options {
+    GLenum rule = GLU_TESS_WINDING_ODD;
+    bool boundaryOnly = false, edgeFlags = false, combine = true;
+    P3 normal = {0, 0, 0};
+};
+
+Record tessellate(const Contours &contours, const Options &o) {
+    Record r;
+    rec = &r;
+    GLUtesselator *t = gluNewTess();
+    EXPECT_NE(t, nullptr);
+    gluTessCallback(t, GLU_TESS_BEGIN, fn(CALLBACK_begin));
+    gluTessCallback(t, GLU_TESS_VERTEX, reinterpret_cast<_GLUfuncptr>(CALLBACK_vertex));
+    gluTessCallback(t, GLU_TESS_VERTEX_DATA, reinterpret_cast<_GLUfuncptr>(CALLBACK_vertexData));
+    gluTessCallback(t, GLU_TESS_END, reinterpret_cast<_GLUfuncptr>(CALLBACK_end));
+    gluTessCallback(t, GLU_TESS_ERROR, fn(CALLBACK_error));
+    if (o.edgeFlags)
+        gluTessCallback(t, GLU_TESS_EDGE_FLAG, reinterpret_cast<_GLUfuncptr>(CALLBACK_edgeFlag));
+    if (o.combine)
+        gluTessCallback(t, GLU_TESS_COMBINE, reinterpret_cast<_GLUfuncptr>(CALLBACK_combine));
+    gluTessProperty(t, GLU_TESS_WINDING_RULE, o.rule);
+    gluTessProperty(t, GLU_TESS_BOUNDARY_ONLY, o.boundaryOnly ? GL_TRUE : GL_FALSE);
+    gluTessNormal(t, o.normal[0], o.normal[1], o.normal[2]);
+    gluTessBeginPolygon(t, &r);
+    for (const auto &c : contours) {
+        gluTessBeginContour(t);
+        for (const P3 &v : c)
+            gluTessVertex(t, const_cast<double *>(v.data()), const_cast<double *>(v.data()));
+        gluTessEndContour(t);
+    }
+    gluTessEndPolygon(t);
+    gluDeleteTess(t);
+    rec = nullptr;
+    return r;
+}
+
+// ---- The oracle: winding numbers in the x-y plane, seen from +z ----------
+
+double cross(double ax, double ay, double bx, double by, double px, double py) {
+    return (bx - ax) * (py - ay) - (by - ay) * (px - ax);
+}
+
+// Winding number of (x, y) by counting signed crossings of a ray to +x.
+int windingAt(const Contours &contours, double x, double y) {
+    int w = 0;
+    for (const auto &c : contours)
+        for (size_t i = 0; i < c.size(); ++i) {
+            const P3 &a = c[i], &b = c[(i + 1) % c.size()];
+            if (a[1] <= y && b[1] > y && cross(a[0], a[1], b[0], b[1], x, y) > 0)
+                ++w;
+            else if (a[1] > y && b[1] <= y && cross(a[0], a[1], b[0], b[1], x, y) < 0)
+                --w;
+        }
+    return w;
+}
+
+bool ruleSelects(GLenum rule, int w) {
+    switch (rule) {
+    case GLU_TESS_WINDING_ODD: return w % 2 != 0;
+    case GLU_TESS_WINDING_NONZERO: return w != 0;
+    case GLU_TESS_WINDING_POSITIVE: return w > 0;
+    case GLU_TESS_WINDING_NEGATIVE: return w < 0;
+    default: return std::abs(w) >= 2;
+    }
+}
+
+double signedArea(const std::vector<const double *> &loop) {
+    double a = 0;
+    for (size_t i = 0; i < loop.size(); ++i) {
+        const double *p = loop[i], *q = loop[(i + 1) % loop.size()];
+        a += p[0] * q[1] - q[0] * p[1];
+    }
+    return a / 2;
+}
+
+struct Shape {
+    const char *name;
+    Contours contours;
+};
+
+Contours rect(double x0, double y0, double x1, double y1, bool ccw = true) {
+    std::vector<P3> r = {{x0, y0, 0}, {x1, y0, 0}, {x1, y1, 0}, {x0, y1, 0}};
+    if (!ccw)
+        r = {r[0], r[3], r[2], r[1]};
+    return {r};
+}
+
+Contours operator+(Contours a, const Contours &b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+std::vector<Shape> shapes() {
+    std::vector<P3> star;
+    for (int i = 0; i < 5; ++i) {
+        const double a = 3.141592653589793 / 2 + i * 4 * 3.141592653589793 / 5;
+        star.push_back({5 + 4 * std::cos(a), 5 + 4 * std::sin(a), 0});
+    }
+    return {
+        {"nested rectangles", rect(0, 0, 10, 10) + rect(3, 3, 7, 7)},
+        {"square with a hole", rect(0, 0, 10, 10) + rect(3, 3, 7, 7, false)},
+        {"pentagram", {star}},
+        {"overlapping quads", rect(0, 0, 6, 6) + rect(3, 2, 9, 8) + rect(4, 1, 5, 9, false)},
+        {"bow tie", {{{0, 0, 0}, {8, 8, 0}, {8, 0, 0}, {0, 8, 0}}}},
+        {"collinear and repeated vertices",
+         {{{0, 0, 0}, {2, 0, 0}, {2, 0, 0}, {5, 0, 0}, {8, 0, 0}, {8, 4, 0}, {8, 8, 0}, {4, 8, 0}, {0, 8, 0},
+           {0, 8, 0}, {0, 0, 0}},
+          {{2, 0, 0}, {5, 0, 0}, {5, 3, 0}}}},
+        {"concave comb", {{{0, 0, 0}, {9, 0, 0}, {9, 6, 0}, {7, 6, 0}, {7, 2, 0}, {5, 2, 0}, {5, 6, 0},
+                           {3, 6, 0}, {3, 2, 0}, {1, 2, 0}, {1, 6, 0}, {0, 6, 0}}}},
+        {"zero area", {{{0, 0, 0}, {4, 4, 0}, {8, 8, 0}, {4, 4, 0}}}},
+    };
+}
+
+const GLenum kRules[] = {GLU_TESS_WINDING_ODD, GLU_TESS_WINDING_NONZERO, GLU_TESS_WINDING_POSITIVE,
+                         GLU_TESS_WINDING_NEGATIVE, GLU_TESS_WINDING_ABS_GEQ_TWO};
+
+bool inTriangle(const double *a, const double *b, const double *c, double x, double y) {
+    return cross(a[0], a[1], b[0], b[1], x, y) > 0 && cross(b[0], b[1], c[0], c[1], x, y) > 0 &&
+           cross(c[0], c[1], a[0], a[1], x, y) > 0;
+}
+
+}  // namespace
+
+namespace {
+
+// Tessellates `contours` with `rule` seen from normal (0, 0, normalZ) (0:
+// computed) and checks the output against the winding numbers at the
+// points of a grid of `step` over [-1, 11]^2.
+void checkAgainstWinding(const Contours &contours, GLenum rule, double normalZ, double step) {
+    // Offsets no edge through grid points meets: their ratio is no simple
+    // slope.
+    const double offsetX = 0.00027182818, offsetY = 0.00031415926;
+    Options o;
+    o.rule = rule;
+    o.normal = {0, 0, normalZ};
+    o.edgeFlags = true;
+    const Record r = tessellate(contours, o);
+    EXPECT_TRUE(r.errors.empty());
+    // Seen from the normal: a -z normal mirrors the plane.
+    const double view = normalZ < 0 ? -1 : 1;
+    std::vector<const double *> v;
+    for (size_t p = 0; p < r.prims.size(); ++p) {
+        EXPECT_EQ(r.begins[p], static_cast<GLenum>(GL_TRIANGLES));
+        ASSERT_EQ(r.prims[p].size() % 3, 0u);
+        v.insert(v.end(), r.prims[p].begin(), r.prims[p].end());
+    }
+    double area = 0, boundary = 0;
+    size_t k = 0;
+    for (size_t p = 0; p < r.prims.size(); ++p)
+        for (size_t i = 0; i < r.prims[p].size(); ++i, ++k) {
+            const double *a = v[k], *b = v[k % 3 == 2 ? k - 2 : k + 1];
+            if (r.flags[p][i])
+                boundary += (a[0] * b[1] - b[0] * a[1]) / 2 * view;
+        }
+    for (size_t i = 0; i < v.size(); i += 3) {
+        const double t = signedArea({v[i], v[i + 1], v[i + 2]}) * view;
+        // (Slivers beside rounded crossing points have areas this formula
+        // cannot resolve.)
+        EXPECT_GT(t, -1e-12) << "triangle " << i / 3 << " is not counterclockwise";
+        area += t;
+    }
+    EXPECT_NEAR(boundary, area, 1e-9);
+    double sampled = 0;
+    int wrong = 0;
+    for (double y = -1 + offsetY; y < 11; y += step)
+        for (double x = -1 + offsetX; x < 11; x += step) {
+            const bool want = ruleSelects(rule, static_cast<int>(view) * windingAt(contours, x, y));
+            int covered = 0;
+            for (size_t i = 0; i < v.size(); i += 3)
+                covered += view > 0 ? inTriangle(v[i], v[i + 1], v[i + 2], x, y)
+                                    : inTriangle(v[i], v[i + 2], v[i + 1], x, y);
+            wrong += covered != (want ? 1 : 0);
+            sampled += want ? step * step : 0;
+        }
+    EXPECT_EQ(wrong, 0);
+    // The cells the boundary crosses are all the sampled area can miss.
+    double perimeter = 0;
+    for (const auto &c : contours)
+        for (size_t i = 0; i < c.size(); ++i)
+            perimeter += std::hypot(c[(i + 1) % c.size()][0] - c[i][0], c[(i + 1) % c.size()][1] - c[i][1]);
+    EXPECT_NEAR(area, sampled, 2 * perimeter * step);
+
+    o.boundaryOnly = true;
+    o.edgeFlags = false;
+    const Record loops = tessellate(contours, o);
+    double enclosed = 0;
+    for (size_t p = 0; p < loops.prims.size(); ++p) {
+        EXPECT_EQ(loops.begins[p], static_cast<GLenum>(GL_LINE_LOOP));
+        enclosed += signedArea(loops.prims[p]) * view;
+    }
+    EXPECT_NEAR(enclosed, area, 1e-9);
+}
+
+}  // namespace
+
+TEST(Tessellator, TrianglesCoverExactlyTheRegionTheRuleSelects) {
+    for (const Shape &s : shapes())
+        for (GLenum rule : kRules)
+            for (double normalZ : {0.0, 1.0, -1.0}) {
+                SCOPED_TRACE(testing::Message() << s.name << ", rule " << rule << ", normal z " << normalZ);
+                checkAgainstWinding(s.contours, rule, normalZ, 0.0625);
+            }
+}
+
+// Random contours, on a coarse grid (crossings, shared and collinear
+// vertices and overlapping edges everywhere) and anywhere.
+TEST(Tessellator, RandomContours) {
+    uint32_t state = 12345;
+    auto next = [&state](int n) {
+        state = state * 1664525u + 1013904223u;
+        return static_cast<int>((state >> 8) % static_cast<uint32_t>(n));
+    };
+    for (int seed = 0; seed < 100; ++seed) {
+        Contours c(1 + next(3));
+        for (auto &contour : c) {
+            const int n = 3 + next(14);
+            for (int i = 0; i < n; ++i)
+                if (seed % 2)
+                    contour.push_back({1.25 * next(9), 1.25 * next(9), 0});
+                else
+                    contour.push_back({next(1000000) * 1e-5, next(1000000) * 1e-5, 0});
+        }
+        for (GLenum rule : kRules) {
+            SCOPED_TRACE(testing::Message() << "polygon " << seed << ", rule " << rule);
+            checkAgainstWinding(c, rule, 1.0, 0.125);
+        }
+    }
+}
+
+// Every decision is exact, so a polygon scaled by a power of two, to the
+// largest coordinates allowed or to the smallest normal ones, gives the
+// same calls with its coordinates scaled.
+TEST(Tessellator, ScalingByAPowerOfTwoScalesTheOutputExactly) {
+    std::vector<Contours> polygons = {shapes()[2].contours, shapes()[3].contours};
+    polygons.push_back({{{0.1, 0.2, 0}, {9.7, 3.3, 0}, {0.3, 9.1, 0}, {8.8, 8.9, 0}, {2.2, 0.4, 0}, {7.1, 6.6, 0}}});
+    for (const Contours &c : polygons)
+        for (int e : {-1015, -600, 300, 490}) {
+            SCOPED_TRACE(testing::Message() << "scaled by 2^" << e);
+            const double k = std::ldexp(1.0, e);
+            Contours scaled = c;
+            for (auto &contour : scaled)
+                for (P3 &v : contour)
+                    for (double &x : v)
+                        x *= k;
+            Options o;
+            o.rule = GLU_TESS_WINDING_NONZERO;
+            const Record a = tessellate(c, o), b = tessellate(scaled, o);
+            ASSERT_EQ(a.prims.size(), b.prims.size());
+            EXPECT_FALSE(a.prims.empty());
+            for (size_t p = 0; p < a.prims.size(); ++p) {
+                ASSERT_EQ(a.prims[p].size(), b.prims[p].size());
+                for (size_t i = 0; i < a.prims[p].size(); ++i)
+                    for (int j = 0; j < 2; ++j)
+                        EXPECT_EQ(a.prims[p][i][j] * k, b.prims[p][i][j]);
+            }
+        }
+}
+
+TEST(Tessellator, CrossingsGoThroughCombineOrGiveNoOutput) {
+    const Contours star = shapes()[2].contours;
+    Options o;
+    o.rule = GLU_TESS_WINDING_NONZERO;
+    const Record r = tessellate(star, o);
+    EXPECT_EQ(r.made.size(), 5u);  // one vertex per crossing, each asked for once
+    EXPECT_TRUE(r.errors.empty());
+
+    o.combine = false;
+    const Record missing = tessellate(star, o);
+    EXPECT_EQ(missing.errors, std::vector<GLenum>{GLU_TESS_NEED_COMBINE_CALLBACK});
+    EXPECT_TRUE(missing.begins.empty());
+
+    // The same polygon always gives the same calls.
+    o.combine = true;
+    const Record again = tessellate(star, o);
+    ASSERT_EQ(again.prims.size(), r.prims.size());
+    EXPECT_EQ(again.weights, r.weights);
+    for (size_t p = 0; p < r.prims.size(); ++p)
+        for (size_t i = 0; i < r.prims[p].size(); ++i)
+            for (int k = 0; k < 3; ++k)
+                EXPECT_EQ(again.prims[p][i][k], r.prims[p][i][k]);
+}
+
+TEST(Tessellator, CallOrderMistakesAreReportedAndRepaired) {
+    static double square[4][3] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
+    struct Case {
+        const char *name;
+        void (*calls)(GLUtesselator *);
+        std::vector<GLenum> errors;
+        size_t triangles;
+    };
+    const Case cases[] = {
+        {"vertices with no polygon",
+         [](GLUtesselator *t) {
+             for (auto &v : square)
+                 gluTessVertex(t, v, v);
+             gluTessEndContour(t);
+             gluTessEndPolygon(t);
+         },
+         {GLU_TESS_MISSING_BEGIN_POLYGON, GLU_TESS_MISSING_BEGIN_CONTOUR},
+         2},
+        {"no contour",
+         [](GLUtesselator *t) {
+             gluTessBeginPolygon(t, nullptr);
+             for (auto &v : square)
+                 gluTessVertex(t, v, v);
+             gluTessEndPolygon(t);
+         },
+         {GLU_TESS_MISSING_BEGIN_CONTOUR, GLU_TESS_MISSING_END_CONTOUR},
+         2},
+        {"polygon left open",
+         [](GLUtesselator *t) {
+             gluTessBeginPolygon(t, nullptr);
+             gluTessBeginContour(t);
+             for (auto &v : square)
+                 gluTessVertex(t, v, v);
+             gluTessBeginPolygon(t, nullptr);
+             gluTessEndPolygon(t);
+         },
+         {GLU_TESS_MISSING_END_CONTOUR, GLU_TESS_MISSING_END_POLYGON},
+         2},
+        {"end without begin", [](GLUtesselator *t) { gluTessEndPolygon(t); }, {GLU_TESS_MISSING_BEGIN_POLYGON}, 0},
+        {"the older calls",
+         [](GLUtesselator *t) {
+             gluBeginPolygon(t);
+             for (auto &v : square)
+                 gluTessVertex(t, v, v);
+             gluNextContour(t, GLU_INTERIOR);
+             gluEndPolygon(t);
+         },
+         {},
+         2},
+        {"coordinates too large or NaN",
+         [](GLUtesselator *t) {
+             static double big[3] = {1e300, 0, 0}, nan[3] = {0, std::nan(""), 0};
+             gluTessBeginPolygon(t, nullptr);
+             gluTessBeginContour(t);
+             gluTessVertex(t, big, big);
+             gluTessVertex(t, nan, nan);
+             gluTessEndContour(t);
+             gluTessEndPolygon(t);
+         },
+         {GLU_TESS_COORD_TOO_LARGE, GLU_TESS_COORD_TOO_LARGE},
+         0},
+        {"unknown enums and values",
+         [](GLUtesselator *t) {
+             gluTessProperty(t, GLU_TESS_WINDING_RULE, 5.0);
+             gluTessProperty(t, GLU_TESS_TOLERANCE, 2.0);
+             gluTessProperty(t, GL_TRIANGLES, 0.0);
+             gluTessCallback(t, GLU_TESS_COMBINE_DATA + 1, nullptr);
+             double value = -1;
+             gluGetTessProperty(t, GLU_TESS_WINDING_RULE, &value);
+             EXPECT_EQ(value, GLU_TESS_WINDING_ODD);  // the default, kept
+             gluGetTessProperty(t, GLU_TESS_BOUNDARY_ONLY, &value);
+             EXPECT_EQ(value, GL_FALSE);
+         },
+         {GLU_INVALID_VALUE, GLU_INVALID_VALUE, GLU_INVALID_ENUM, GLU_INVALID_ENUM},
+         0},
+    };
+    for (const Case &c : cases) {
+        SCOPED_TRACE(c.name);
+        Record r;
+        rec = &r;
+        GLUtesselator *t = gluNewTess();
+        gluTessCallback(t, GLU_TESS_BEGIN, fn(CALLBACK_begin));
+        gluTessCallback(t, GLU_TESS_VERTEX, reinterpret_cast<_GLUfuncptr>(CALLBACK_vertex));
+        gluTessCallback(t, GLU_TESS_ERROR, fn(CALLBACK_error));
+        c.calls(t);
+        gluDeleteTess(t);
+        rec = nullptr;
+        EXPECT_EQ(r.errors, c.errors);
+        EXPECT_EQ(static_cast<size_t>(r.plainVertexCalls), 3 * c.triangles);
+    }
+}
+
+TEST(Tessellator, ErrorStringsNameTheTessellatorsErrors) {
+    for (GLenum e = GLU_TESS_MISSING_BEGIN_POLYGON; e <= GLU_TESS_NEED_COMBINE_CALLBACK; ++e)
+        EXPECT_EQ(std::string(reinterpret_cast<const char *>(gluErrorString(e))).rfind("tessellator: ", 0), 0u)
+            << e;
+}
