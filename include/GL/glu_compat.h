@@ -717,8 +717,8 @@ void gluEndPolygon(GLUtesselator *tess);
 /* ---- What softglu does not provide ------------------------------------
  *
  * The rest of the classic interface, declared with its usual signatures so
- * that a call is a compile error naming it: "'gluNewTess' is unavailable:
- * softglu does not provide gluNewTess".  GCC 12 and later and clang mark
+ * that a call is a compile error naming it: "'gluNewNurbsRenderer' is
+ * unavailable: softglu does not provide gluNewNurbsRenderer".  GCC 12 and later and clang mark
  * them unavailable, older GCC marks them with the error attribute (the same
  * message, when the call is compiled); other compilers leave them
  * undeclared. */
