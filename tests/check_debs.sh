@@ -29,6 +29,11 @@ set -u
 out=$1 work=$2 src=$3 hostbuild=$4 armelbuild=$5
 fail=0
 bad() { echo "FAIL: $*"; fail=1; }
+# The words of `set(NAME ...)` in man/CMakeLists.txt, which may span lines.
+cmake_list() {
+    awk -v name="$1" '$0 ~ "^set\\(" name " " { on = 1; sub("^set\\(" name, "") }
+        on { line = $0; if (sub(/\).*/, "", line)) on = 0; print line }' "$src/man/CMakeLists.txt"
+}
 here=$(cd "$(dirname "$0")" && pwd)
 # The packages' version (1.0.0-1) and the library's (1.0.0).
 version=$(sed -n '1s/^softglu (\([^)]*\)).*/\1/p' "$src/debian/changelog")
@@ -61,18 +66,13 @@ $lib/libsoftglu.so.$upstream
 $(doc libsoftglu1)"
     examples=$(cd "$src" && git ls-files examples 2>/dev/null | sed 's|^examples/|./usr/share/doc/libsoftglu-dev/examples/|')
     [ -n "$examples" ] || examples=$(cd "$src" && find examples -type f | sed 's|^examples/|./usr/share/doc/libsoftglu-dev/examples/|')
+    # The section 3 pages and their links, as man/CMakeLists.txt names them.
     man3=""
-    for page in drawTorus gluBuild2DMipmaps gluCylinder gluDisk gluErrorString gluGetString gluLookAt \
-                gluNewQuadric gluOrtho2D gluPartialDisk gluPerspective gluProject gluQuadricDrawStyle gluSphere; do
+    for page in $(cmake_list pages3); do
         man3="$man3
 ./usr/share/man/man3/$page.3.gz"
     done
-    for link in gluBuild1DMipmapLevels=gluBuild2DMipmaps gluBuild1DMipmaps=gluBuild2DMipmaps \
-                gluBuild2DMipmapLevels=gluBuild2DMipmaps gluCheckExtension=gluGetString \
-                gluDeleteQuadric=gluNewQuadric gluPickMatrix=gluProject gluQuadricCallback=gluQuadricDrawStyle \
-                gluScaleImage=gluBuild2DMipmaps \
-                gluQuadricNormals=gluQuadricDrawStyle gluQuadricOrientation=gluQuadricDrawStyle \
-                gluQuadricTexture=gluQuadricDrawStyle gluUnProject4=gluProject gluUnProject=gluProject; do
+    for link in $(cmake_list links3); do
         man3="$man3
 ./usr/share/man/man3/${link%=*}.3.gz -> ${link#*=}.3.gz"
     done
