@@ -9,8 +9,8 @@
 # and the reference replay.  A slip is caught when either fails.  It also
 # hashes the stream of a broad set of other calls (softglu_corpus digest) to
 # tell whether the slip changes the stream at all.  Exit status 1 if any
-# slip is missed or a slip no longer applies; WORK defaults to
-# build/mutants.
+# slip is missed or a slip no longer applies, 2 if WORK is a directory of
+# something else; WORK defaults to build/mutants.
 set -u
 src=$(cd "$(dirname "$0")/.." && pwd)
 work=${1:-$src/build/mutants}
@@ -19,33 +19,49 @@ jobs=$(nproc 2>/dev/null || echo 2)
 
 say() { echo "$*" >&2; }
 
-# A copy of the sources, and of their originals: each slip rewrites one
-# file of the copy, which is put back afterwards.
-rm -rf "$work" && mkdir -p "$work/tree" || exit 1
-for part in CMakeLists.txt CMakePresets.json cmake examples include src tests tools; do
-    cp -R "$src/$part" "$work/tree/" || exit 1
-done
-cp -R "$work/tree/src" "$work/orig" || exit 1
+# Each worker has a copy of the sources, their originals and a build of
+# the fast tests: each slip rewrites one file of its worker's copy, which
+# is put back afterwards.  The slips are dealt out to one worker per core,
+# since a slip's rebuild and tests run on one core.
+# WORK is emptied only when it is a previous run's (it holds the mark).
+if [ -e "$work" ] && [ -n "$(ls -A "$work" 2>/dev/null)" ] && [ ! -e "$work/.mutants" ]; then
+    say "mutants: $work exists and is not a previous run's work directory; give another"
+    exit 2
+fi
+rm -rf "$work" && mkdir -p "$work" && : >"$work/.mutants" || exit 1
 
-build=$work/build
-say "mutants: building the fast tests in $build"
 # The preset "mutants": the fast tests only, and no relinking of programs
 # when only the shared library changed.
-cmake -S "$work/tree" --preset mutants -B "$build" >"$work/configure.log" 2>&1 &&
-    cmake --build "$build" -j"$jobs" --target softglu_tests softglu_corpus softglu_reference \
-        >"$work/build.log" 2>&1 || { cat "$work/configure.log" "$work/build.log"; exit 1; }
-
-# The fast tests; 0 when they pass.  The tessellator's tests are left out:
-# no slip of this list touches src/compat/tess.cpp, and they would take
-# most of each run.
-fast() {
-    timeout 120 "$build/tests/softglu_tests" --gtest_brief=1 --gtest_filter='-Tess*' >"$work/tests.log" 2>&1 &&
-        timeout 120 "$build/tests/softglu_corpus" replay "$build/tests/reference" >"$work/replay.log" 2>&1
+prepare() {
+    w=$work/$1
+    mkdir -p "$w/tree" || return 1
+    for part in CMakeLists.txt CMakePresets.json cmake examples include src tests tools; do
+        cp -R "$src/$part" "$w/tree/" || return 1
+    done
+    cp -R "$w/tree/src" "$w/orig" || return 1
+    say "mutants: building the fast tests in $w/build"
+    cmake -S "$w/tree" --preset mutants -B "$w/build" >"$w/configure.log" 2>&1 &&
+        cmake --build "$w/build" -j"$jobs" --target softglu_tests softglu_corpus softglu_reference \
+            >"$w/build.log" 2>&1 || { cat "$w/configure.log" "$w/build.log"; return 1; }
 }
-digest() { timeout 120 "$build/tests/softglu_corpus" digest >"$1" 2>&1; }
 
-fast || { cat "$work/tests.log" "$work/replay.log"; say "mutants: the fast tests fail without any slip"; exit 1; }
-digest "$work/digest.orig" || { cat "$work/digest.orig"; exit 1; }
+# The fast tests of worker $1; 0 when they pass.  The tessellator's unit
+# tests are left out: they would take most of each run, and the reference
+# replay holds the tessellator's cases.
+fast() {
+    timeout 120 "$work/$1/build/tests/softglu_tests" --gtest_brief=1 --gtest_filter='-Tess*' >"$work/$1/tests.log" 2>&1 &&
+        timeout 120 "$work/$1/build/tests/softglu_corpus" replay "$work/$1/build/tests/reference" >"$work/$1/replay.log" 2>&1
+}
+digest() { timeout 120 "$work/$1/build/tests/softglu_corpus" digest >"$2" 2>&1; }
+
+workers=$jobs
+n=1
+while [ "$n" -le "$workers" ]; do
+    prepare "w$n" || exit 1
+    fast "w$n" || { cat "$work/w$n/tests.log" "$work/w$n/replay.log"; say "mutants: the fast tests fail without any slip"; exit 1; }
+    n=$((n + 1))
+done
+digest w1 "$work/digest.orig" || { cat "$work/digest.orig"; exit 1; }
 
 # The slips: "[FILE: ]function: description", "-old line", "+new line"
 # (blank lines and comments between them); FILE is a path under src/,
@@ -54,8 +70,8 @@ slipfile() {
     grep -E '^[^-+#]' "$list" | sed -n "${1}p" |
         sed -n 's|^\(src/[^: ]*\): .*|\1|p; t; s|.*|src/glu.cpp|p'
 }
-# Writes that file with slip number $1 made in its function, or says why
-# it cannot.
+# Writes that file (of the originals in $3) with slip number $1 made in
+# its function, or says why it cannot.
 mutate() {
     awk -v want="$1" -v list="$list" '
         function trim(s) { sub(/^[ \t]+/, "", s); return s }
@@ -84,50 +100,71 @@ mutate() {
             }
         }
         END { if (!found) { print "no such line in " fn ": " from > "/dev/stderr"; exit 2 } }
-    ' "$work/orig/${2#src/}"
+    ' "$3/${2#src/}"
 }
 
 total=$(grep -c -E '^[^-+#]' "$list")
-caught=0 missed=0 broken=0 i=0
-while [ "$i" -lt "$total" ]; do
-    i=$((i + 1))
-    what=$(grep -E '^[^-+#]' "$list" | sed -n "${i}p")
-    file=$(slipfile "$i")
-    target=$work/tree/$file
-    if [ ! -f "$work/orig/${file#src/}" ] || ! mutate "$i" "$file" >"$target.new" 2>"$work/mutate.log" ||
-        ! mv "$target.new" "$target"; then
-        echo "BROKEN  $what: $(cat "$work/mutate.log" 2>/dev/null || echo "no file $file")"
-        rm -f "$target.new"
-        broken=$((broken + 1))
-        continue
-    fi
-    # The library, and the fast tests when the compatibility archive they
-    # link has changed (a change of the shared library alone relinks
-    # nothing).  The previous slip's file is back as it was, so this also
-    # undoes that slip.
-    if ! cmake --build "$build" --target softglu softglu_tests softglu_corpus >"$work/slip.log" 2>&1; then
-        echo "BROKEN  $what: does not compile"
-        sed -n '/error/p' "$work/slip.log" | head -3 >&2
-        broken=$((broken + 1))
-        cp "$work/orig/${file#src/}" "$target" || exit 1
-        continue
-    fi
-    if ! digest "$work/digest.slip"; then
-        changes="crashes"
-    elif cmp -s "$work/digest.orig" "$work/digest.slip"; then
-        changes="changes nothing in the broad set"
-    else
-        changes="changes the stream"
-    fi
-    if fast; then
-        echo "MISSED  $what ($changes)"
-        missed=$((missed + 1))
-    else
-        echo "caught  $what"
-        caught=$((caught + 1))
-    fi
-    cp "$work/orig/${file#src/}" "$target" || exit 1
-done
 
+# Worker $1 takes slips $1, $1 + workers, ... and writes one line per slip,
+# "NUMBER VERDICT  description", to its results.
+slips() {
+    w=$work/w$1
+    i=$1
+    while [ "$i" -le "$total" ]; do
+        what=$(grep -E '^[^-+#]' "$list" | sed -n "${i}p")
+        file=$(slipfile "$i")
+        target=$w/tree/$file
+        if [ ! -f "$w/orig/${file#src/}" ] || ! mutate "$i" "$file" "$w/orig" >"$target.new" 2>"$w/mutate.log" ||
+            ! mv "$target.new" "$target"; then
+            echo "$i BROKEN  $what: $(cat "$w/mutate.log" 2>/dev/null || echo "no file $file")"
+            rm -f "$target.new"
+            i=$((i + workers))
+            continue
+        fi
+        # The library, and the fast tests when the compatibility archive they
+        # link has changed (a change of the shared library alone relinks
+        # nothing).  The previous slip's file is back as it was, so this also
+        # undoes that slip.
+        if ! cmake --build "$w/build" --target softglu softglu_tests softglu_corpus >"$w/slip.log" 2>&1; then
+            echo "$i BROKEN  $what: does not compile"
+            sed -n '/error/p' "$w/slip.log" | head -3 >&2
+        else
+            if ! digest "w$1" "$w/digest.slip"; then
+                changes="crashes"
+            elif cmp -s "$work/digest.orig" "$w/digest.slip"; then
+                changes="changes nothing in the broad set"
+            else
+                changes="changes the stream"
+            fi
+            if fast "w$1"; then
+                echo "$i MISSED  $what ($changes)"
+            else
+                echo "$i caught  $what"
+            fi
+        fi
+        cp "$w/orig/${file#src/}" "$target" || return 1
+        i=$((i + workers))
+    done
+}
+
+n=1 pids=
+while [ "$n" -le "$workers" ]; do
+    slips "$n" >"$work/w$n/results" &
+    pids="$pids $!"
+    n=$((n + 1))
+done
+failed=0
+for pid in $pids; do
+    wait "$pid" || failed=1
+done
+[ "$failed" -eq 0 ] || { say "mutants: a worker could not restore its sources"; exit 1; }
+
+# The verdicts in the order of the list.
+cat "$work"/w*/results | sort -n -k1,1 | cut -d' ' -f2- >"$work/results" || exit 1
+cat "$work/results"
+caught=$(grep -c '^caught ' "$work/results")
+missed=$(grep -c '^MISSED ' "$work/results")
+broken=$(grep -c '^BROKEN ' "$work/results")
+[ $((caught + missed + broken)) -eq "$total" ] || { say "mutants: $total slips, but $((caught + missed + broken)) verdicts"; exit 1; }
 echo "mutants: $caught of $total slips caught, $missed missed, $broken do not apply"
 [ "$missed" -eq 0 ] && [ "$broken" -eq 0 ]
