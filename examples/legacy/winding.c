@@ -22,10 +22,12 @@
  *           square alone winds 1, the circle alone -1, where they overlap
  *           0.  Green.
  *
- * ODD fills the star's points and leaves its middle; NONZERO fills it
- * all; POSITIVE keeps the star and the square less the circle; NEGATIVE
- * keeps the letter and the circle less the square; ABS_GEQ_TWO keeps the
- * star's middle and the letter's hole.
+ * ODD fills the star's points and leaves its middle, and the letter
+ * with its hole open; NONZERO fills the star and the letter whole;
+ * POSITIVE keeps the star and the square less the circle; NEGATIVE keeps
+ * the whole letter and the circle less the square; ABS_GEQ_TWO keeps the
+ * star's middle and the letter's hole.  ODD and NONZERO keep the pair
+ * less their overlap.
  */
 #include <GL/gl.h>
 #include <GL/glu.h>
