@@ -75,19 +75,20 @@ sh "$(dirname "$0")/check_consumer.sh" "$stage" "$libdir" "$version" "$src" "$wo
 if [ -n "${SOFTGLU_LEGACY_TESTS:-}" ]; then
     pc() { PKG_CONFIG_LIBDIR="$stage/$libdir/pkgconfig" "$pkgconfig" "$@"; }
     examples=$src/examples/legacy
+    programs="solar robot hud pick quadrics winding contours extrude"
     if ! { "$cmake" -S "$examples" -B "$work/legacy-cmake" -Dsoftglu_DIR="$stage/$libdir/cmake/softglu" &&
            "$cmake" --build "$work/legacy-cmake"; } >"$work/legacy-cmake.log" 2>&1; then
         cat "$work/legacy-cmake.log"; bad "CMake does not build the legacy examples"
     fi
     mkdir -p "$work/legacy-pc"
-    for p in solar robot hud pick quadrics; do
+    for p in $programs; do
         # shellcheck disable=SC2046
         "$cc" -o "$work/legacy-pc/$p" "$examples/$p.c" "$examples/offscreen.c" \
             $(pc --cflags --libs softglu-compat) -lOSMesa -lpng \
             -Wl,-rpath,"$(pc --variable=libdir softglu)" || bad "pkg-config does not build $p"
     done
     for build in legacy-cmake legacy-pc; do
-        for p in solar robot hud pick quadrics; do
+        for p in $programs; do
             [ -f "$work/$build/$p" ] || continue
             needed=$("$readelf" -d "$work/$build/$p" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | tr '\n' ' ')
             case " $needed" in *" libsoftglu.so.1 "*) ;; *) bad "$build/$p does not need libsoftglu.so.1" ;; esac

@@ -992,3 +992,131 @@ TEST(LegacyProgram, QuadricsDrawsLinesPointsAndOutlinesWhereTheyBelong) {
             EXPECT_EQ(countAround(img, s.at, 2, [](const unsigned char *p) { return brightness(p) > 30; }), 0);
     }
 }
+
+namespace {
+
+// The tessellator's examples (examples/legacy/winding.c, contours.c): each
+// row of cells holds one set of outlines, each column fills it under one
+// rule, in this order.
+const GLenum kRules[] = {GLU_TESS_WINDING_ODD, GLU_TESS_WINDING_NONZERO, GLU_TESS_WINDING_POSITIVE,
+                         GLU_TESS_WINDING_NEGATIVE, GLU_TESS_WINDING_ABS_GEQ_TWO};
+
+// What each rule fills, from the winding number the geometry gives.
+bool fills(GLenum rule, int winding) {
+    switch (rule) {
+    case GLU_TESS_WINDING_ODD: return winding % 2 != 0;
+    case GLU_TESS_WINDING_NONZERO: return winding != 0;
+    case GLU_TESS_WINDING_POSITIVE: return winding > 0;
+    case GLU_TESS_WINDING_NEGATIVE: return winding < 0;
+    default: return winding >= 2 || winding <= -2;
+    }
+}
+
+// A point of a set, in its cell's units (y up from the cell's bottom), and
+// the winding number its contours give it.
+struct WindingProbe {
+    const char *what;
+    int row;
+    double x, y;
+    int winding;
+};
+
+// Each probe, under each rule: the 5 x 5 pixels about it all filled (a
+// colour brighter than `filled`) or all the black background.
+void expectFilledByRule(const Image &img, int cell, const std::vector<WindingProbe> &probes, int filled) {
+    ASSERT_EQ(img.width, 5 * cell);
+    for (const WindingProbe &p : probes)
+        for (int column = 0; column < 5; ++column) {
+            const bool in = fills(kRules[column], p.winding);
+            SCOPED_TRACE(testing::Message() << p.what << " (winding " << p.winding << ") in column " << column);
+            const std::array<double, 2> at = {column * cell + p.x, (p.row + 1) * cell - p.y};
+            if (in)
+                EXPECT_EQ(countAround(img, at, 2, [&](const unsigned char *q) { return brightness(q) > filled; }), 25);
+            else
+                EXPECT_EQ(countAround(img, at, 2, [](const unsigned char *q) { return brightness(q) < 30; }), 25);
+        }
+}
+
+}  // namespace
+
+TEST(LegacyProgram, WindingFillsTheStarTheLetterAndThePairAsEachRuleSays) {
+    const Image img = picture("winding");
+    ASSERT_EQ(img.height, 300);
+    // Winding numbers from the outlines' orientation: the pentagram
+    // counterclockwise, the "A" and its hole clockwise, the square
+    // counterclockwise and the circle clockwise.
+    expectFilledByRule(img, 100,
+                       {{"star: the top point", 0, 50, 80, 1},
+                        {"star: the middle", 0, 50, 50, 2},
+                        {"star: between the lower points", 0, 50, 20, 0},
+                        {"star: the corner", 0, 12, 88, 0},
+                        {"letter: a leg", 1, 22, 20, -1},
+                        {"letter: the bar", 1, 50, 37, -1},
+                        {"letter: the hole", 1, 50, 55, -2},
+                        {"letter: between the legs", 1, 50, 15, 0},
+                        {"pair: the square alone", 2, 20, 20, 1},
+                        {"pair: the circle alone", 2, 80, 80, -1},
+                        {"pair: both", 2, 55, 55, 0},
+                        {"pair: neither", 2, 90, 15, 0}},
+                       250);
+}
+
+TEST(LegacyProgram, ContoursFillsEachSetOfContoursAsEachRuleSays) {
+    const Image img = picture("contours");
+    ASSERT_EQ(img.height, 320);
+    // No normal is given: softglu takes the one about which the contours'
+    // area is positive, so the clockwise square with its hole winds 1, not -1.
+    expectFilledByRule(img, 80,
+                       {{"two squares the same way: the ring", 0, 18, 40, 1},
+                        {"two squares the same way: the middle", 0, 40, 40, 2},
+                        {"two squares the same way: outside", 0, 5, 40, 0},
+                        {"a square with a hole (gluNextContour): the ring", 1, 20, 40, 1},
+                        {"a square with a hole (gluNextContour): the hole", 1, 40, 40, 0},
+                        {"three squares: the outer ring", 2, 15, 40, 1},
+                        {"three squares: the middle ring", 2, 28, 40, 2},
+                        {"three squares: the inside", 2, 40, 40, 3},
+                        {"a cross: an arm", 3, 15, 40, 1},
+                        {"a cross: the middle", 3, 40, 40, 2},
+                        {"a cross: between two arms", 3, 18, 18, 0}},
+                       600);
+}
+
+TEST(LegacyProgram, ExtrudeShowsTheGlyphsFrontBackAndSidesWithItsCounterOpen) {
+    const Image img = picture("extrude");
+    ASSERT_EQ(img.width, 480);
+    ASSERT_EQ(img.height, 320);
+    const PerspectiveView view{{1, 3, 8}, {0, 0, 0}, {0, 1, 0}, 40.0};
+    // A point (x, y, z) of the glyph, on the left solid (facing the eye) or
+    // on the right one (turned half round about y).
+    auto left = [&](double x, double y, double z) {
+        return project(view, img.width, img.height, {x - 0.7 - 1.6, y - 1.0, z});
+    };
+    auto right = [&](double x, double y, double z) {
+        return project(view, img.width, img.height, {0.7 - x + 1.6, y - 1.0, -z});
+    };
+    auto red = [](const unsigned char *p) { return p[0] > 150 && p[0] > p[1] + 80 && p[0] > p[2] + 80; };
+    auto blue = [](const unsigned char *p) { return p[2] > 150 && p[2] > p[0] + 80 && p[2] > p[1] + 40; };
+    auto grey = [](const unsigned char *p) {
+        return std::abs(p[0] - p[1]) < 20 && std::abs(p[1] - p[2]) < 20 && brightness(p) > 150;
+    };
+    auto black = [](const unsigned char *p) { return brightness(p) < 30; };
+    const struct {
+        const char *what;
+        std::array<double, 2> at;
+        std::function<bool(const unsigned char *)> colour;
+    } spots[] = {
+        {"left: the front face's stem", left(0.2, 0.35, 0.4), red},
+        {"left: the front face's bowl", left(1.3, 1.35, 0.4), red},
+        {"left: the open counter, seen through", left(0.75, 1.35, 0.0), black},
+        {"left: beside the stem, below the bowl", left(1.0, 0.3, 0.4), black},
+        {"left: the top side", left(0.2, 2.0, 0.0), grey},
+        {"right: the back face's stem", right(0.2, 0.35, -0.4), blue},
+        {"right: the back face's bowl", right(1.3, 1.35, -0.4), blue},
+        {"right: the open counter, seen through", right(0.75, 1.35, 0.0), black},
+        {"right: the top side", right(0.2, 2.0, 0.0), grey},
+    };
+    for (const auto &s : spots) {
+        SCOPED_TRACE(testing::Message() << s.what << " at " << s.at[0] << ", " << s.at[1]);
+        EXPECT_EQ(countAround(img, s.at, 1, s.colour), 9);
+    }
+}

@@ -693,16 +693,30 @@ typedef GLUtesselator GLUtriangulatorObj;
 #define GLU_TESS_NEED_COMBINE_CALLBACK GLU_TESS_ERROR6
 
 /* A new tessellator: winding rule ODD, not boundary-only, tolerance 0,
- * normal (0, 0, 0), no callbacks.  NULL when out of memory. */
+ * normal (0, 0, 0), no callbacks.  NULL when out of memory.  Every call
+ * below ignores a NULL tessellator. */
 GLUtesselator *gluNewTess(void);
 /* Frees it (NULL is ignored), even in the middle of a polygon. */
 void gluDeleteTess(GLUtesselator *tess);
+/* Sets (or with NULL removes) the callback `which`, one of the twelve
+ * GLU_TESS_ names or the older GLU_BEGIN ... GLU_EDGE_FLAG. */
 void gluTessCallback(GLUtesselator *tess, GLenum which, _GLUfuncptr fn);
+/* GLU_TESS_WINDING_RULE takes a rule's number as a double;
+ * GLU_TESS_BOUNDARY_ONLY is on for any value but 0; GLU_TESS_TOLERANCE
+ * takes 0 to 1. */
 void gluTessProperty(GLUtesselator *tess, GLenum which, GLdouble data);
+/* Writes the property's value to *data (the rule as its number, 1 or 0
+ * for boundary-only); an unknown `which` leaves it alone.  A NULL data is
+ * ignored. */
 void gluGetTessProperty(GLUtesselator *tess, GLenum which, GLdouble *data);
+/* The normal polygons are seen from (of any length); (0, 0, 0), the
+ * default, has it computed for each polygon. */
 void gluTessNormal(GLUtesselator *tess, GLdouble valueX, GLdouble valueY, GLdouble valueZ);
+/* data is the polygon_data handed to the _DATA callbacks. */
 void gluTessBeginPolygon(GLUtesselator *tess, GLvoid *data);
 void gluTessBeginContour(GLUtesselator *tess);
+/* A NULL location is ignored.  When memory runs out the error callback
+ * gets GLU_OUT_OF_MEMORY and the polygon gives no output. */
 void gluTessVertex(GLUtesselator *tess, GLdouble *location, GLvoid *data);
 void gluTessEndContour(GLUtesselator *tess);
 void gluTessEndPolygon(GLUtesselator *tess);
