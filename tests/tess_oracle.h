@@ -198,9 +198,11 @@ inline std::string checkTriangles(const Contours &contours, GLenum rule, double 
 
 // A COMBINE call: the weights add up to 1 and blend the four vertices
 // (each vertex_data a point; null for none, with weight 0) into `coords`,
-// near enough for weights narrowed to float.
+// near enough for weights narrowed to float: within a few float roundings
+// of the largest coordinate blended.
 inline std::string checkCombine(const double coords[3], void *const data[4], const float w[4]) {
-    double blend[3] = {0, 0, 0}, sum = 0;
+    double blend[3] = {0, 0, 0}, scale[3] = {std::fabs(coords[0]), std::fabs(coords[1]), std::fabs(coords[2])},
+           sum = 0;
     for (int i = 0; i < 4; ++i) {
         sum += w[i];
         if (!data[i]) {
@@ -208,13 +210,16 @@ inline std::string checkCombine(const double coords[3], void *const data[4], con
                 return "weight " + std::to_string(i) + " given to a null vertex";
             continue;
         }
-        for (int k = 0; k < 3; ++k)
-            blend[k] += w[i] * static_cast<const double *>(data[i])[k];
+        for (int k = 0; k < 3; ++k) {
+            const double x = static_cast<const double *>(data[i])[k];
+            blend[k] += w[i] * x;
+            scale[k] = std::fmax(scale[k], std::fabs(x));
+        }
     }
     if (std::fabs(sum - 1) > 1e-6)
         return "the weights add up to " + std::to_string(sum);
     for (int k = 0; k < 3; ++k)
-        if (std::fabs(blend[k] - coords[k]) > 1e-5 * (1 + std::fabs(coords[k])))
+        if (std::fabs(blend[k] - coords[k]) > 1e-5 * (1 + scale[k]))
             return "the weights blend coordinate " + std::to_string(k) + " to " + std::to_string(blend[k]) +
                    ", not " + std::to_string(coords[k]);
     return "";
