@@ -149,10 +149,13 @@ test-asan test-tsan: test-%: deps-host
 	cmake --build --preset $* -j$(JOBS)
 	ctest --preset $* -j$(JOBS)
 
-# The fuzz run is the fuzz build's one test: 60 seconds with seed 1 (the
-# preset's), or `make fuzz FUZZ_SECONDS=3600 FUZZ_SEED=0` (seed 0: a new one
-# each run).  New inputs go to build/fuzz/corpus; fuzz/corpus holds the
-# seeds.  A failing input is saved as build/fuzz/crash-*.
+# The fuzz run is the fuzz build's two tests, one after the other: 60
+# seconds in all with seed 1 (the preset's), two thirds for the calls
+# (fuzz) and a third for the tessellator (fuzz_tess), or `make fuzz
+# FUZZ_SECONDS=3600 FUZZ_SEED=0` (seed 0: a new one each run).  New inputs
+# go to build/fuzz/corpus and build/fuzz/corpus-tess; fuzz/corpus holds the
+# seeds.  A failing input is saved as build/fuzz/crash-* or
+# build/fuzz/tess-crash-*.
 build-fuzz: deps-host
 	scripts/ensure-packages $(FUZZ_PKGS)
 	cmake --preset fuzz $(if $(FUZZ_SECONDS),-DSOFTGLU_FUZZ_SECONDS=$(FUZZ_SECONDS)) \

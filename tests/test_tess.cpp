@@ -1,14 +1,12 @@
 // SPDX-License-Identifier: MIT
-// The polygon tessellator against an oracle of its own: on a grid of
-// sample points, each point's winding number counted from the contours
-// says whether the rule selects it, and exactly the selected points must
-// lie in one output triangle (none in two); the triangles' area is the
-// selected area, every triangle is counterclockwise about the normal, the
-// boundary loops enclose the same area, and the edges flagged as boundary
-// add up to it.  Then crossings and their COMBINE calls, and the call-order
-// errors.
+// The polygon tessellator against its oracle (tess_oracle.h: the sample
+// points' winding numbers, area, orientation, boundary loops and edge
+// flags), on shapes, random contours and scaled copies; then crossings and
+// their COMBINE calls, and the call-order errors.
 #define SOFTGLU_COMPAT  // the compatibility layer's calls are declared with its switch
 #include <GL/glu.h>
+
+#include "tess_oracle.h"
 
 #include <gtest/gtest.h>
 
@@ -21,15 +19,11 @@
 
 namespace {
 
-typedef std::array<double, 3> P3;
-typedef std::vector<std::vector<P3>> Contours;
+using tess_oracle::Contours;
+using tess_oracle::P3;
 
 // What one polygon's callbacks received.
-struct Record {
-    std::vector<GLenum> begins;
-    std::vector<std::vector<const double *>> prims;  // vertices of each primitive
-    std::vector<std::vector<bool>> flags;            // the edge flag of each vertex
-    bool flag = true;
+struct Record : tess_oracle::Output {
     bool flagSent = false;
     std::vector<GLenum> errors;
     std::deque<P3> made;  // the combine callback's vertices
@@ -39,31 +33,20 @@ struct Record {
 };
 Record *rec;
 
-void CALLBACK_begin(GLenum type) {
-    rec->begins.push_back(type);
-    rec->prims.emplace_back();
-    rec->flags.emplace_back();
-}
+void CALLBACK_begin(GLenum type) { rec->begin(type); }
 void CALLBACK_vertexData(void *v, void *polygon) {
     EXPECT_EQ(polygon, static_cast<void *>(rec));
-    rec->prims.back().push_back(static_cast<const double *>(v));
-    rec->flags.back().push_back(rec->flag);
+    rec->vertex(static_cast<const double *>(v));
 }
 void CALLBACK_vertex(void *) { ++rec->plainVertexCalls; }
-void CALLBACK_end() {}
+void CALLBACK_end() { rec->end(); }
 void CALLBACK_edgeFlag(GLboolean f) {
     rec->flag = f != GL_FALSE;
     rec->flagSent = true;
 }
 void CALLBACK_error(GLenum code) { rec->errors.push_back(code); }
 void CALLBACK_combine(GLdouble coords[3], void *data[4], GLfloat w[4], void **out) {
-    P3 blend = {0, 0, 0};
-    for (int i = 0; i < 4; ++i)
-        for (int k = 0; k < 3; ++k)
-            blend[k] += w[i] * static_cast<const double *>(data[i])[k];
-    for (int k = 0; k < 3; ++k)
-        EXPECT_NEAR(blend[k], coords[k], 1e-5 * (1 + std::fabs(coords[k])));
-    EXPECT_NEAR(w[0] + w[1] + w[2] + w[3], 1.0f, 1e-6f);
+    EXPECT_EQ(tess_oracle::checkCombine(coords, data, w), "");
     rec->weights.push_back({w[0], w[1], w[2], w[3]});
     rec->made.push_back({coords[0], coords[1], coords[2]});
     *out = rec->combineGivesNull ? nullptr : rec->made.back().data();
@@ -105,45 +88,6 @@ Record tessellate(const Contours &contours, const Options &o) {
     gluDeleteTess(t);
     rec = nullptr;
     return r;
-}
-
-// ---- The oracle: winding numbers in the x-y plane, seen from +z ----------
-
-double cross(double ax, double ay, double bx, double by, double px, double py) {
-    return (bx - ax) * (py - ay) - (by - ay) * (px - ax);
-}
-
-// Winding number of (x, y) by counting signed crossings of a ray to +x.
-int windingAt(const Contours &contours, double x, double y) {
-    int w = 0;
-    for (const auto &c : contours)
-        for (size_t i = 0; i < c.size(); ++i) {
-            const P3 &a = c[i], &b = c[(i + 1) % c.size()];
-            if (a[1] <= y && b[1] > y && cross(a[0], a[1], b[0], b[1], x, y) > 0)
-                ++w;
-            else if (a[1] > y && b[1] <= y && cross(a[0], a[1], b[0], b[1], x, y) < 0)
-                --w;
-        }
-    return w;
-}
-
-bool ruleSelects(GLenum rule, int w) {
-    switch (rule) {
-    case GLU_TESS_WINDING_ODD: return w % 2 != 0;
-    case GLU_TESS_WINDING_NONZERO: return w != 0;
-    case GLU_TESS_WINDING_POSITIVE: return w > 0;
-    case GLU_TESS_WINDING_NEGATIVE: return w < 0;
-    default: return std::abs(w) >= 2;
-    }
-}
-
-double signedArea(const std::vector<const double *> &loop) {
-    double a = 0;
-    for (size_t i = 0; i < loop.size(); ++i) {
-        const double *p = loop[i], *q = loop[(i + 1) % loop.size()];
-        a += p[0] * q[1] - q[0] * p[1];
-    }
-    return a / 2;
 }
 
 struct Shape {
@@ -188,11 +132,6 @@ std::vector<Shape> shapes() {
 const GLenum kRules[] = {GLU_TESS_WINDING_ODD, GLU_TESS_WINDING_NONZERO, GLU_TESS_WINDING_POSITIVE,
                          GLU_TESS_WINDING_NEGATIVE, GLU_TESS_WINDING_ABS_GEQ_TWO};
 
-bool inTriangle(const double *a, const double *b, const double *c, double x, double y) {
-    return cross(a[0], a[1], b[0], b[1], x, y) > 0 && cross(b[0], b[1], c[0], c[1], x, y) > 0 &&
-           cross(c[0], c[1], a[0], a[1], x, y) > 0;
-}
-
 }  // namespace
 
 namespace {
@@ -201,9 +140,6 @@ namespace {
 // computed) and checks the output against the winding numbers at the
 // points of a grid of `step` over [-1, 11]^2.
 void checkAgainstWinding(const Contours &contours, GLenum rule, double normalZ, double step) {
-    // Offsets no edge through grid points meets: their ratio is no simple
-    // slope.
-    const double offsetX = 0.00027182818, offsetY = 0.00031415926;
     Options o;
     o.rule = rule;
     o.normal = {0, 0, normalZ};
@@ -212,57 +148,14 @@ void checkAgainstWinding(const Contours &contours, GLenum rule, double normalZ, 
     EXPECT_TRUE(r.errors.empty());
     // Seen from the normal: a -z normal mirrors the plane.
     const double view = normalZ < 0 ? -1 : 1;
-    std::vector<const double *> v;
-    for (size_t p = 0; p < r.prims.size(); ++p) {
-        EXPECT_EQ(r.begins[p], static_cast<GLenum>(GL_TRIANGLES));
-        ASSERT_EQ(r.prims[p].size() % 3, 0u);
-        v.insert(v.end(), r.prims[p].begin(), r.prims[p].end());
-    }
-    double area = 0, boundary = 0;
-    size_t k = 0;
-    for (size_t p = 0; p < r.prims.size(); ++p)
-        for (size_t i = 0; i < r.prims[p].size(); ++i, ++k) {
-            const double *a = v[k], *b = v[k % 3 == 2 ? k - 2 : k + 1];
-            if (r.flags[p][i])
-                boundary += (a[0] * b[1] - b[0] * a[1]) / 2 * view;
-        }
-    for (size_t i = 0; i < v.size(); i += 3) {
-        const double t = signedArea({v[i], v[i + 1], v[i + 2]}) * view;
-        // (Slivers beside rounded crossing points have areas this formula
-        // cannot resolve.)
-        EXPECT_GT(t, -1e-12) << "triangle " << i / 3 << " is not counterclockwise";
-        area += t;
-    }
-    EXPECT_NEAR(boundary, area, 1e-9);
-    double sampled = 0;
-    int wrong = 0;
-    for (double y = -1 + offsetY; y < 11; y += step)
-        for (double x = -1 + offsetX; x < 11; x += step) {
-            const bool want = ruleSelects(rule, static_cast<int>(view) * windingAt(contours, x, y));
-            int covered = 0;
-            for (size_t i = 0; i < v.size(); i += 3)
-                covered += view > 0 ? inTriangle(v[i], v[i + 1], v[i + 2], x, y)
-                                    : inTriangle(v[i], v[i + 2], v[i + 1], x, y);
-            wrong += covered != (want ? 1 : 0);
-            sampled += want ? step * step : 0;
-        }
-    EXPECT_EQ(wrong, 0);
-    // The cells the boundary crosses are all the sampled area can miss.
-    double perimeter = 0;
-    for (const auto &c : contours)
-        for (size_t i = 0; i < c.size(); ++i)
-            perimeter += std::hypot(c[(i + 1) % c.size()][0] - c[i][0], c[(i + 1) % c.size()][1] - c[i][1]);
-    EXPECT_NEAR(area, sampled, 2 * perimeter * step);
+    tess_oracle::Grid grid;
+    grid.step = step;
+    double area = 0;
+    EXPECT_EQ(tess_oracle::checkTriangles(contours, rule, view, r, grid, &area), "");
 
     o.boundaryOnly = true;
     o.edgeFlags = false;
-    const Record loops = tessellate(contours, o);
-    double enclosed = 0;
-    for (size_t p = 0; p < loops.prims.size(); ++p) {
-        EXPECT_EQ(loops.begins[p], static_cast<GLenum>(GL_LINE_LOOP));
-        enclosed += signedArea(loops.prims[p]) * view;
-    }
-    EXPECT_NEAR(enclosed, area, 1e-9);
+    EXPECT_EQ(tess_oracle::checkLoops(tessellate(contours, o), view, area), "");
 }
 
 }  // namespace

@@ -668,6 +668,20 @@ TEST(Trace, RunListsEachSoftgluCallOfAProgramAndChangesNothing) {
 #endif
 }
 
+// Each softglu call of a listing and the names of the GL calls that follow
+// it, each name once.
+std::vector<std::pair<std::string, std::string>> softgluCallsAndTheirGL(const std::vector<std::string> &listed) {
+    std::vector<std::pair<std::string, std::string>> out;
+    for (const std::string &line : listed) {
+        const bool gl = line.rfind("gl", 0) == 0 && line.size() > 2 && line[2] != 'u';
+        if (!gl && line[0] != '#')
+            out.push_back({line, ""});
+        else if (gl && !out.empty() && out.back().second.find(line.substr(0, line.find('('))) == std::string::npos)
+            out.back().second += line.substr(0, line.find('(')) + " ";
+    }
+    return out;
+}
+
 // softglu-trace --run on legacy programs built under the switch, whose
 // compatibility layer is linked into them: its calls are listed as
 // libsoftglu's are, each followed by the GL calls it sends, and the
@@ -687,18 +701,7 @@ TEST(Trace, RunListsTheCompatibilityLayerOfALegacyProgram) {
         EXPECT_EQ(slurp(dir / (name + ".png")), slurp(dir / (name + "-plain.png")));
         return lines(slurp(dir / (name + ".txt")));
     };
-    // Each softglu call and the names of the GL calls that follow it.
-    auto calls = [](const std::vector<std::string> &listed) {
-        std::vector<std::pair<std::string, std::string>> out;
-        for (const std::string &line : listed) {
-            const bool gl = line.rfind("gl", 0) == 0 && line.size() > 2 && line[2] != 'u';
-            if (!gl && line[0] != '#')
-                out.push_back({line, ""});
-            else if (gl && !out.empty() && out.back().second.find(line.substr(0, line.find('('))) == std::string::npos)
-                out.back().second += line.substr(0, line.find('(')) + " ";
-        }
-        return out;
-    };
+    const auto calls = softgluCallsAndTheirGL;
 
     const std::vector<std::pair<std::string, std::string>> solar = calls(listingOf(SOFTGLU_SOLAR, "solar"));
     const std::vector<std::pair<std::string, std::string>> solarWants = {
@@ -745,6 +748,83 @@ TEST(Trace, RunListsTheCompatibilityLayerOfALegacyProgram) {
 #endif
 }
 
+// A legacy program that hands the tessellator GL's own glBegin,
+// glVertex3dv, glEnd and glEdgeFlag: the tessellator's calls are listed
+// (gluTessVertex with its point), and the GL calls its callbacks make
+// inside gluTessEndPolygon and gluEndPolygon follow them, through the
+// interposer.  The calls the older polygon calls make themselves are not
+// listed again.
+TEST(Trace, RunListsTheTessellatorsCallsAndTheGLItsCallbacksSend) {
+#if !defined(SOFTGLU_TRACE_TESS) || defined(SOFTGLU_EMULATED)
+    GTEST_SKIP() << "the tessellating program is not part of this build";
+#else
+    TempDir dir;
+    const Ran plain = runShell(std::string("exec ") + SOFTGLU_TRACE_TESS);
+    const Ran traced = runShell(std::string("exec ") + kTool + " --run -o " + (dir / "tess.txt") + " -- " +
+                                SOFTGLU_TRACE_TESS);
+    EXPECT_EQ(plain.status, 0) << plain.err;
+    EXPECT_EQ(traced.status, 0) << traced.err;
+    EXPECT_EQ(traced.out, plain.out);
+    EXPECT_NE(plain.out.find(", 5 crossings"), std::string::npos) << plain.out;
+    const std::vector<std::string> listed = lines(slurp(dir / "tess.txt"));
+    const std::string vertex = "gluTessVertex(non-null, ";
+    const std::vector<std::pair<std::string, std::string>> wants = {
+        {"gluOrtho2D(0, 10, 0, 10)", "glOrtho "},
+        {"gluNewTess()", ""},
+        {"gluTessCallback(non-null, GLU_TESS_BEGIN, non-null)", ""},
+        {"gluTessCallback(non-null, GLU_TESS_VERTEX, non-null)", ""},
+        {"gluTessCallback(non-null, GLU_TESS_END, non-null)", ""},
+        {"gluTessCallback(non-null, GLU_TESS_EDGE_FLAG, non-null)", ""},
+        {"gluTessCallback(non-null, GLU_TESS_COMBINE, non-null)", ""},
+        {"gluTessCallback(non-null, GLU_ERROR, non-null)", ""},  // GLU_TESS_ERROR's value
+        {"gluTessProperty(non-null, GLU_TESS_WINDING_RULE, 100131)", ""},
+        {"gluTessNormal(non-null, 0, 0, 1)", ""},
+        {"gluTessBeginPolygon(non-null, null)", ""},
+        {"gluTessBeginContour(non-null)", ""},
+        {vertex + "[5, 9, 0], non-null)", ""},
+        {vertex + "[2, 1, 0], non-null)", ""},
+        {vertex + "[9, 6, 0], non-null)", ""},
+        {vertex + "[1, 6, 0], non-null)", ""},
+        {vertex + "[8, 1, 0], non-null)", ""},
+        {"gluTessEndContour(non-null)", ""},
+        {"gluTessEndPolygon(non-null)", "glBegin glEdgeFlag glVertex3dv glEnd "},
+        {"gluTessCallback(non-null, GLU_TESS_EDGE_FLAG, null)", ""},
+        {"gluTessProperty(non-null, GLU_TESS_WINDING_RULE, 100130)", ""},
+        {"gluBeginPolygon(non-null)", ""},
+        {vertex + "[0.5, 0.5, 0], non-null)", ""},
+        {vertex + "[4.5, 0.5, 0], non-null)", ""},
+        {vertex + "[4.5, 4.5, 0], non-null)", ""},
+        {vertex + "[0.5, 4.5, 0], non-null)", ""},
+        {"gluNextContour(non-null, GLU_INTERIOR)", ""},
+        {vertex + "[1.5, 1.5, 0], non-null)", ""},
+        {vertex + "[1.5, 3.5, 0], non-null)", ""},
+        {vertex + "[3.5, 3.5, 0], non-null)", ""},
+        {vertex + "[3.5, 1.5, 0], non-null)", ""},
+        {"gluEndPolygon(non-null)", "glBegin glVertex3dv glEnd "},
+        {"gluDeleteTess(non-null)", ""},
+    };
+    EXPECT_EQ(softgluCallsAndTheirGL(listed), wants);
+    // Each polygon one GL_TRIANGLES primitive of whole triangles, the star's
+    // vertices its own points and the crossings the combine callback made.
+    const std::string star = "glVertex3dv(5, 9, 0)", crossing = "glVertex3dv(3.875, 6, 0)";
+    int begins = 0, vertices = 0, ends = 0;
+    bool starPoint = false, crossingPoint = false;
+    for (const std::string &line : listed) {
+        begins += line == "glBegin(GL_TRIANGLES)";
+        vertices += line.rfind("glVertex3dv(", 0) == 0;
+        ends += line == "glEnd()";
+        starPoint = starPoint || line == star;
+        crossingPoint = crossingPoint || line == crossing;
+    }
+    EXPECT_EQ(begins, 2);
+    EXPECT_EQ(ends, 2);
+    EXPECT_GT(vertices, 0);
+    EXPECT_EQ(vertices % 3, 0);
+    EXPECT_TRUE(starPoint);
+    EXPECT_TRUE(crossingPoint);
+#endif
+}
+
 // softglu-trace --diff on pairs of small listings: the verdict and the
 // exit status for each way two listings can part.
 TEST(Trace, DiffNamesWhereListingsPartAndWhy) {
@@ -767,6 +847,11 @@ TEST(Trace, DiffNamesWhereListingsPartAndWhy) {
          {"The listings are identical: 2 softglu calls, 3 GL calls, both in the fused family.\n"}},
         {"--hex against plain", sphere + begin + v1, "gluSphere(null, 1, 4, 2)\n" + begin + plain1, 0,
          {"The listings are identical: 1 softglu call, 2 GL calls.\n"}},
+        {"a point, --hex against plain",
+         "gluTessVertex(non-null, [5 0x4014000000000000, 0.5 0x3fe0000000000000, 0 0x0000000000000000], null)\n",
+         "gluTessVertex(non-null, [5, 0.5, 0], null)\n", 0, {"The listings are identical: 1 softglu call"}},
+        {"a point's coordinate", "gluTessVertex(non-null, [5, 0.5, 0], null)\n",
+         "gluTessVertex(non-null, [5, 0.25, 0], null)\n", 1, {"argument 3: 0.5 in A, 0.25 in B\n"}},
         {"the families' math", fused + sphere + begin + v1, unfused + sphere + begin + v2, 1,
          {"The listings part at GL call 2 of softglu call 1 (line 4 of A, line 4 of B):\n  " + sphere +
               "  A: " + v1 + "  B: " + v2,

@@ -58,6 +58,8 @@
 
 #include <GL/glu_compat.h>
 
+#include "traced.h"
+
 #include <limits.h>
 #include <stddef.h>
 #include <stdint.h>
@@ -1131,6 +1133,7 @@ void require(GLUtesselator *t, State want) {
 }  // namespace
 
 GLUtesselator *gluNewTess(void) {
+    SOFTGLU_TRACED(gluNewTess);
     GLUtesselator *t = static_cast<GLUtesselator *>(malloc(sizeof *t));
     if (!t)
         return nullptr;
@@ -1149,6 +1152,7 @@ GLUtesselator *gluNewTess(void) {
 }
 
 void gluDeleteTess(GLUtesselator *tess) {
+    SOFTGLU_TRACED(gluDeleteTess, tess);
     if (!tess)
         return;
     tess->input.release();
@@ -1157,6 +1161,7 @@ void gluDeleteTess(GLUtesselator *tess) {
 }
 
 void gluTessCallback(GLUtesselator *tess, GLenum which, _GLUfuncptr fn) {
+    SOFTGLU_TRACED(gluTessCallback, tess, which, fn);
     if (!tess)
         return;
     if (which < GLU_TESS_BEGIN || which > GLU_TESS_COMBINE_DATA)
@@ -1166,6 +1171,7 @@ void gluTessCallback(GLUtesselator *tess, GLenum which, _GLUfuncptr fn) {
 }
 
 void gluTessProperty(GLUtesselator *tess, GLenum which, GLdouble data) {
+    SOFTGLU_TRACED(gluTessProperty, tess, which, data);
     if (!tess)
         return;
     switch (which) {
@@ -1189,6 +1195,7 @@ void gluTessProperty(GLUtesselator *tess, GLenum which, GLdouble data) {
 }
 
 void gluGetTessProperty(GLUtesselator *tess, GLenum which, GLdouble *data) {
+    SOFTGLU_TRACED(gluGetTessProperty, tess, which, data);
     if (!tess || !data)
         return;
     switch (which) {
@@ -1200,6 +1207,7 @@ void gluGetTessProperty(GLUtesselator *tess, GLenum which, GLdouble *data) {
 }
 
 void gluTessNormal(GLUtesselator *tess, GLdouble valueX, GLdouble valueY, GLdouble valueZ) {
+    SOFTGLU_TRACED(gluTessNormal, tess, valueX, valueY, valueZ);
     if (!tess)
         return;
     tess->normal[0] = valueX;
@@ -1208,6 +1216,7 @@ void gluTessNormal(GLUtesselator *tess, GLdouble valueX, GLdouble valueY, GLdoub
 }
 
 void gluTessBeginPolygon(GLUtesselator *tess, GLvoid *data) {
+    SOFTGLU_TRACED(gluTessBeginPolygon, tess, data);
     if (!tess)
         return;
     require(tess, State::Dormant);
@@ -1215,6 +1224,7 @@ void gluTessBeginPolygon(GLUtesselator *tess, GLvoid *data) {
 }
 
 void gluTessBeginContour(GLUtesselator *tess) {
+    SOFTGLU_TRACED(gluTessBeginContour, tess);
     if (!tess)
         return;
     require(tess, State::InPolygon);
@@ -1222,6 +1232,7 @@ void gluTessBeginContour(GLUtesselator *tess) {
 }
 
 void gluTessVertex(GLUtesselator *tess, GLdouble *location, GLvoid *data) {
+    SOFTGLU_TRACED(gluTessVertex, tess, location, data);
     if (!tess || !location)
         return;
     require(tess, State::InContour);
@@ -1247,6 +1258,7 @@ void gluTessVertex(GLUtesselator *tess, GLdouble *location, GLvoid *data) {
 }
 
 void gluTessEndContour(GLUtesselator *tess) {
+    SOFTGLU_TRACED(gluTessEndContour, tess);
     if (!tess)
         return;
     require(tess, State::InContour);
@@ -1254,6 +1266,7 @@ void gluTessEndContour(GLUtesselator *tess) {
 }
 
 void gluTessEndPolygon(GLUtesselator *tess) {
+    SOFTGLU_TRACED(gluTessEndPolygon, tess);
     if (!tess)
         return;
     require(tess, State::InPolygon);
@@ -1261,17 +1274,20 @@ void gluTessEndPolygon(GLUtesselator *tess) {
 }
 
 void gluBeginPolygon(GLUtesselator *tess) {
+    SOFTGLU_TRACED(gluBeginPolygon, tess);
     gluTessBeginPolygon(tess, nullptr);
     gluTessBeginContour(tess);
 }
 
 void gluNextContour(GLUtesselator *tess, GLenum type) {
+    SOFTGLU_TRACED(gluNextContour, tess, type);
     (void)type;  // the winding rule decides what is inside
     gluTessEndContour(tess);
     gluTessBeginContour(tess);
 }
 
 void gluEndPolygon(GLUtesselator *tess) {
+    SOFTGLU_TRACED(gluEndPolygon, tess);
     gluTessEndContour(tess);
     gluTessEndPolygon(tess);
 }

@@ -59,6 +59,7 @@ constexpr bool fits(char k) {
     case 'h': return std::is_same<U, GLUquadricObj *>::value || std::is_same<U, const GLUquadricObj *>::value;
     case 'p': return std::is_pointer<U>::value;
     case 'V': return std::is_same<U, const GLint *>::value;
+    case 'D': return std::is_same<U, GLdouble *>::value || std::is_same<U, const GLdouble *>::value;
     default: return false;
     }
 }
@@ -75,24 +76,34 @@ constexpr bool fitsAll(const char *kinds) {
     return *k == '\0' || (*k == 'r' && k[1] == '\0');
 }
 
-// Each argument as record.h writes its letter.
-inline unsigned char *put(unsigned char *p, double v) { return softglu_put_double(p, v); }
-inline unsigned char *put(unsigned char *p, float v) { return softglu_put_float(p, v); }
-inline unsigned char *put(unsigned char *p, int v) { return softglu_put32(p, static_cast<uint32_t>(v)); }
-inline unsigned char *put(unsigned char *p, unsigned v) { return softglu_put32(p, v); }
-inline unsigned char *put(unsigned char *p, GLboolean v) {
+// Each argument as record.h writes its letter k (which only a pointer to
+// doubles needs: 'D' its point, 'p' whether it is null).
+inline unsigned char *put(unsigned char *p, char, double v) { return softglu_put_double(p, v); }
+inline unsigned char *put(unsigned char *p, char, float v) { return softglu_put_float(p, v); }
+inline unsigned char *put(unsigned char *p, char, int v) { return softglu_put32(p, static_cast<uint32_t>(v)); }
+inline unsigned char *put(unsigned char *p, char, unsigned v) { return softglu_put32(p, v); }
+inline unsigned char *put(unsigned char *p, char, GLboolean v) {
     *p = v;
     return p + 1;
 }
-inline unsigned char *put(unsigned char *p, const GLint *viewport) {
+inline unsigned char *put(unsigned char *p, char, const GLint *viewport) {
     for (int i = 0; i < 4; ++i)
         p = softglu_put32(p, static_cast<uint32_t>(viewport[i]));
     return p;
 }
 template <typename T>
-unsigned char *put(unsigned char *p, T *pointer) {  // 'h', 'p': whether it is null
+unsigned char *put(unsigned char *p, char, T *pointer) {  // 'h', 'p': whether it is null
     *p = pointer != nullptr;
     return p + 1;
+}
+inline unsigned char *put(unsigned char *p, char k, const GLdouble *v) {
+    if (k == 'D')
+        return softglu_put_point(p, v);
+    *p = v != nullptr;
+    return p + 1;
+}
+inline unsigned char *put(unsigned char *p, char k, GLdouble *v) {
+    return put(p, k, static_cast<const GLdouble *>(v));
 }
 
 // One traced call, from its trace point to the end of its scope.
@@ -108,7 +119,8 @@ public:
         unsigned char record[SOFTGLU_RECORD_MAX];
         unsigned char *p = record;
         *p++ = Call::tag;
-        unsigned char *const each[] = {p, (p = put(p, args))...};  // in order
+        const char *k = Call::kinds();
+        unsigned char *const each[] = {p, (p = put(p, *k++, args))...};  // in order
         (void)each;
         if (Call::kinds()[0] != 'r')  // a result is recorded when it is known
             hooks_->add(record, static_cast<size_t>(p - record));

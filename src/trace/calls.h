@@ -24,13 +24,19 @@
  *          'r' the handle returned, likewise, recorded after the call
  *          'o' the first GLint the call answers through its pointer, 4 bytes
  *          'V' a viewport, the four GLints it points at, 16 bytes
+ *          'D' a point, the three GLdoubles it points at: 1 byte, 0 for
+ *              NULL (its coordinates then zero) and 1 for anything else,
+ *              then 3 x 8 bytes
  *          'M' a matrix, the sixteen GLdoubles it points at, 128 bytes
  *          'I' a texture image, as the bytes GL reads and their FNV-1a
  *              hash (glrecord's), 8 + 8 bytes
  *
  * SOFTGLU_LIBRARY_GL_CALLS: the GL calls libsoftglu.so.1 sends (and
  * leaves undefined); SOFTGLU_COMPAT_GL_CALLS: those only the compatibility
- * layer sends; both recorded inside a traced call of softglu's.
+ * layer sends, and those a legacy program commonly hands the tessellator
+ * as its callbacks (glVertex3dv, glEdgeFlag; glBegin and glEnd are above),
+ * which reach the interposer from inside gluTessEndPolygon; all recorded
+ * inside a traced call of softglu's.
  * SOFTGLU_LIBRARY_CALLS: libsoftglu.so.1's exports, which the interposer
  * stands in front of.  SOFTGLU_COMPAT_CALLS: the
  * compatibility layer's own calls, linked into the program: it records
@@ -41,7 +47,10 @@
  *
  * Left out, as they send no GL and change nothing a later call sends:
  * gluProject, gluUnProject, gluUnProject4, gluScaleImage, gluErrorString,
- * gluGetString, gluCheckExtension.
+ * gluGetString, gluCheckExtension.  The tessellator's calls are all listed,
+ * gluGetTessProperty too, so that a polygon's calls read whole; gluNewTess
+ * without its result (its trace point is its first line, and the rest of
+ * its body is the tessellator's own).
  */
 #ifndef SOFTGLU_TRACE_CALLS_H
 #define SOFTGLU_TRACE_CALLS_H
@@ -71,7 +80,9 @@
     X(0x0e, glTexImage2D, "xixiiixxI", void,                                                                   \
       (GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLint border,           \
        GLenum format, GLenum type, const GLvoid *pixels),                                                      \
-      (target, level, internalFormat, width, height, border, format, type, pixels))
+      (target, level, internalFormat, width, height, border, format, type, pixels))                            \
+    X(0x0f, glVertex3dv, "D", void, (const GLdouble *v), (v))                                                  \
+    X(0x10, glEdgeFlag, "b", void, (GLboolean flag), (flag))
 
 #define SOFTGLU_LIBRARY_CALLS(X)                                                                              \
     X(0x40, gluPerspective, "dddd", void, (GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar),     \
@@ -124,7 +135,26 @@
     X(0x53, gluBuild2DMipmapLevels, "xxiixxiiip", GLint,                                                       \
       (GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format, GLenum type,         \
        GLint userLevel, GLint base, GLint max, const void *data),                                              \
-      (target, internalFormat, width, height, format, type, userLevel, base, max, data))
+      (target, internalFormat, width, height, format, type, userLevel, base, max, data))                       \
+    X(0x54, gluNewTess, "", GLUtesselator *, (void), ())                                                       \
+    X(0x55, gluDeleteTess, "p", void, (GLUtesselator * tess), (tess))                                          \
+    X(0x56, gluTessCallback, "pep", void, (GLUtesselator * tess, GLenum which, _GLUfuncptr fn),                \
+      (tess, which, fn))                                                                                       \
+    X(0x57, gluTessProperty, "ped", void, (GLUtesselator * tess, GLenum which, GLdouble data),                 \
+      (tess, which, data))                                                                                     \
+    X(0x58, gluGetTessProperty, "pep", void, (GLUtesselator * tess, GLenum which, GLdouble * data),            \
+      (tess, which, data))                                                                                     \
+    X(0x59, gluTessNormal, "pddd", void, (GLUtesselator * tess, GLdouble x, GLdouble y, GLdouble z),           \
+      (tess, x, y, z))                                                                                         \
+    X(0x5a, gluTessBeginPolygon, "pp", void, (GLUtesselator * tess, GLvoid * data), (tess, data))              \
+    X(0x5b, gluTessBeginContour, "p", void, (GLUtesselator * tess), (tess))                                    \
+    X(0x5c, gluTessVertex, "pDp", void, (GLUtesselator * tess, GLdouble * location, GLvoid * data),            \
+      (tess, location, data))                                                                                  \
+    X(0x5d, gluTessEndContour, "p", void, (GLUtesselator * tess), (tess))                                      \
+    X(0x5e, gluTessEndPolygon, "p", void, (GLUtesselator * tess), (tess))                                      \
+    X(0x5f, gluBeginPolygon, "p", void, (GLUtesselator * tess), (tess))                                        \
+    X(0x60, gluNextContour, "pe", void, (GLUtesselator * tess, GLenum type), (tess, type))                     \
+    X(0x61, gluEndPolygon, "p", void, (GLUtesselator * tess), (tess))
 
 #define SOFTGLU_GL_CALLS(X) SOFTGLU_LIBRARY_GL_CALLS(X) SOFTGLU_COMPAT_GL_CALLS(X)
 

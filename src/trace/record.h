@@ -50,6 +50,7 @@ static inline size_t softglu_arg_size(char kind)
     case 'm': return 1;
     case 'V':
     case 'I': return 16;
+    case 'D': return 1 + 24;
     case 'M': return 128;
     default: return 4;
     }
@@ -93,6 +94,16 @@ static inline unsigned char *softglu_put_double(unsigned char *p, double v)
     uint64_t bits;
     memcpy(&bits, &v, sizeof bits);
     return softglu_put64(p, bits);
+}
+
+/* 'D': whether the point is there, then its coordinates (zeros for none). */
+static inline unsigned char *softglu_put_point(unsigned char *p, const double *v)
+{
+    int k;
+    *p++ = v != NULL;
+    for (k = 0; k < 3; ++k)
+        p = softglu_put_double(p, v ? v[k] : 0.0);
+    return p;
 }
 
 /* The environment variable through which softglu-trace tells the

@@ -247,11 +247,13 @@ Args Call::args() const {
     case Op::Ortho:
     case Op::MultMatrixd:
     case Op::Translated:
-    case Op::Scaled: return Args::Doubles;
+    case Op::Scaled:
+    case Op::Vertex3dv: return Args::Doubles;
     case Op::PixelStorei:
     case Op::GetIntegerv:
     case Op::TexImage1D:
-    case Op::TexImage2D: return Args::Ints;
+    case Op::TexImage2D:
+    case Op::EdgeFlag: return Args::Ints;
     }
     return Args::None;
 }
@@ -268,7 +270,9 @@ int Call::argCount() const {
     case Op::Ortho: return 6;
     case Op::MultMatrixd: return 16;
     case Op::Translated:
-    case Op::Scaled: return 3;
+    case Op::Scaled:
+    case Op::Vertex3dv: return 3;
+    case Op::EdgeFlag: return 1;
     case Op::PixelStorei:
     case Op::GetIntegerv: return 2;
     case Op::TexImage1D: return 7;
@@ -333,6 +337,8 @@ const char *opName(Op op) {
     case Op::GetIntegerv: return "glGetIntegerv";
     case Op::TexImage1D: return "glTexImage1D";
     case Op::TexImage2D: return "glTexImage2D";
+    case Op::Vertex3dv: return "glVertex3dv";
+    case Op::EdgeFlag: return "glEdgeFlag";
     }
     return "?";
 }
@@ -506,6 +512,16 @@ Replayer::Event Replayer::step(const Call &c) {
         current_.pos[1] = c.f[1];
         current_.pos[2] = c.op == Op::Vertex3f ? c.f[2] : 0.0f;
         return Event::Vertex;
+    case Op::Vertex3dv:
+        if (!open_) {
+            fail("vertex outside glBegin/glEnd");
+            break;
+        }
+        // GL keeps a vertex in single precision: each coordinate narrowed.
+        for (int k = 0; k < 3; ++k)
+            current_.pos[k] = static_cast<float>(c.d[k]);
+        return Event::Vertex;
+    case Op::EdgeFlag: break;  // allowed inside a primitive, changes no vertex
     default:
         if (open_)
             fail((std::string(opName(c.op)) + " inside a primitive").c_str());
@@ -593,6 +609,14 @@ void glMultMatrixd(const GLdouble *m) {
 
 void glTranslated(GLdouble x, GLdouble y, GLdouble z) { glrecord::record(glrecord::doubles(Op::Translated, x, y, z)); }
 void glScaled(GLdouble x, GLdouble y, GLdouble z) { glrecord::record(glrecord::doubles(Op::Scaled, x, y, z)); }
+void glVertex3dv(const GLdouble *v) { glrecord::record(glrecord::doubles(Op::Vertex3dv, v[0], v[1], v[2])); }
+
+void glEdgeFlag(GLboolean flag) {
+    Call c{};
+    c.op = Op::EdgeFlag;
+    c.i[0] = flag;
+    glrecord::record(c);
+}
 
 void glPixelStorei(GLenum pname, GLint param) {
     Call c{};

@@ -8,7 +8,8 @@
 // glFrustum for the library, and, for the compatibility layer, the matrix
 // calls (glOrtho, glMultMatrixd, glTranslated, glScaled), the pixel-store
 // calls (glPixelStorei, glGetIntegerv) and the texture uploads
-// (glTexImage1D, glTexImage2D).  Each call, with its exact argument bits,
+// (glTexImage1D, glTexImage2D); and glVertex3dv and glEdgeFlag, which
+// programs hand the tessellator as callbacks.  Each call, with its exact argument bits,
 // goes to the recorders made current on the calling thread (like a GL
 // context): it is appended to the current Stream, and handed to the current
 // Sink, each when there is one; with neither, calls are dropped.  Any other
@@ -36,9 +37,10 @@ namespace glrecord {
 enum class Op : std::uint8_t {
     Begin, End, Normal3f, TexCoord2f, Vertex3f, Vertex2f, Frustum,
     Ortho, MultMatrixd, Translated, Scaled,
-    PixelStorei, GetIntegerv, TexImage1D, TexImage2D
+    PixelStorei, GetIntegerv, TexImage1D, TexImage2D,
+    Vertex3dv, EdgeFlag
 };
-const int kOpCount = 15;
+const int kOpCount = 17;
 
 // What an op's arguments are: floats in f[], doubles in d[], or integers
 // in i[] (enums as their values).
@@ -51,7 +53,7 @@ enum class Args { None, Floats, Doubles, Ints };
 // border, format, type) and glTexImage2D (target, level, internalformat,
 // width, height, border, format, type), with the bytes read in `bytes` and
 // the hash of the elements read in `hash` (0 bytes, hash 0 for a null
-// pointer).
+// pointer); glVertex3dv its point in d[], glEdgeFlag its flag in i[0].
 struct Call {
     Op op;
     unsigned mode;
@@ -188,8 +190,8 @@ public:
     const Vertex &vertex() const { return current_; }
 
     // "" or, for unbalanced or nested glBegin/glEnd, a vertex outside a
-    // primitive or any call but a vertex, normal or texture coordinate
-    // inside one, what went wrong first (the replay goes on past it); call
+    // primitive or any call but a vertex, normal, texture coordinate or
+    // edge flag inside one, what went wrong first (the replay goes on past it); call
     // at the end of the stream.
     std::string finish();
 

@@ -176,7 +176,13 @@ bool parse(std::string_view line, Call &c) {
     std::string_view rest = line.substr(open + 1, close - open - 1);
     while (!rest.empty()) {
         const std::size_t comma = rest.find(", ");
-        const std::string_view item = rest.substr(0, comma);
+        std::string_view item = rest.substr(0, comma);
+        // A viewport's or a point's elements, "[x, y, z]", are arguments
+        // of their own.
+        if (!item.empty() && item.front() == '[')
+            item.remove_prefix(1);
+        if (!item.empty() && item.back() == ']')
+            item.remove_suffix(1);
         const std::size_t space = item.find(' ');
         Arg a{item.substr(0, space), space == std::string_view::npos ? std::string_view() : item.substr(space + 1)};
         if (a.bits.substr(0, 2) != "0x")

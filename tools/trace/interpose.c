@@ -205,6 +205,7 @@ static void recordCall(unsigned char tag, const char *kinds, ...)
         case 'p':
         case 'r': *p++ = va_arg(ap, const void *) != NULL; break;
         case 'o': p = softglu_put32(p, (uint32_t)*va_arg(ap, const GLint *)); break;
+        case 'D': p = softglu_put_point(p, va_arg(ap, const GLdouble *)); break;
         case 'M': {
             const GLdouble *m = va_arg(ap, const GLdouble *);
             for (k = 0; k < 16; ++k)

@@ -194,7 +194,26 @@ private:
         case GLU_NONE: return "GLU_NONE";
         case GLU_OUTSIDE: return "GLU_OUTSIDE";
         case GLU_INSIDE: return "GLU_INSIDE";
-        case GLU_ERROR: return "GLU_ERROR";
+        case GLU_ERROR: return "GLU_ERROR";  // GLU_TESS_ERROR too: the same value
+        case GLU_TESS_BEGIN: return "GLU_TESS_BEGIN";
+        case GLU_TESS_VERTEX: return "GLU_TESS_VERTEX";
+        case GLU_TESS_END: return "GLU_TESS_END";
+        case GLU_TESS_EDGE_FLAG: return "GLU_TESS_EDGE_FLAG";
+        case GLU_TESS_COMBINE: return "GLU_TESS_COMBINE";
+        case GLU_TESS_BEGIN_DATA: return "GLU_TESS_BEGIN_DATA";
+        case GLU_TESS_VERTEX_DATA: return "GLU_TESS_VERTEX_DATA";
+        case GLU_TESS_END_DATA: return "GLU_TESS_END_DATA";
+        case GLU_TESS_ERROR_DATA: return "GLU_TESS_ERROR_DATA";
+        case GLU_TESS_EDGE_FLAG_DATA: return "GLU_TESS_EDGE_FLAG_DATA";
+        case GLU_TESS_COMBINE_DATA: return "GLU_TESS_COMBINE_DATA";
+        case GLU_CW: return "GLU_CW";
+        case GLU_CCW: return "GLU_CCW";
+        case GLU_INTERIOR: return "GLU_INTERIOR";
+        case GLU_EXTERIOR: return "GLU_EXTERIOR";
+        case GLU_UNKNOWN: return "GLU_UNKNOWN";
+        case GLU_TESS_WINDING_RULE: return "GLU_TESS_WINDING_RULE";
+        case GLU_TESS_BOUNDARY_ONLY: return "GLU_TESS_BOUNDARY_ONLY";
+        case GLU_TESS_TOLERANCE: return "GLU_TESS_TOLERANCE";
         default: return nullptr;
         }
     }
@@ -244,6 +263,21 @@ private:
                 for (int i = 0; i < 4; ++i) {
                     o = i ? copy(o, ", ") : o;
                     o = std::to_chars(o, o + 12, static_cast<std::int32_t>(u32(p + 4 * i))).ptr;
+                }
+                *o++ = ']';
+                break;
+            case 'D':
+                if (!*p) {
+                    o = copy(o, "null");
+                    break;
+                }
+                *o++ = '[';
+                for (int i = 0; i < 3; ++i) {
+                    o = i ? copy(o, ", ") : o;
+                    const unsigned char *x = p + 1 + 8 * i;
+                    o = glrecord::shortestTo(o, f64(x));
+                    if (hex_)
+                        o = hexTo(o, u32(x) | static_cast<std::uint64_t>(u32(x + 4)) << 32, 16);
                 }
                 *o++ = ']';
                 break;
@@ -330,6 +364,11 @@ private:
             case 'u': c.mode = u32(p); break;
             case 'f': c.f[f++] = f32(p); break;
             case 'd': c.d[d++] = f64(p); break;
+            case 'D':
+                for (int k = 0; k < 3; ++k)
+                    c.d[d++] = f64(p + 1 + 8 * k);
+                break;
+            case 'b': c.i[i++] = *p; break;
             case 'M':
                 for (int k = 0; k < 16; ++k)
                     c.d[d++] = f64(p + 8 * k);
