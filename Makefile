@@ -138,7 +138,7 @@ HOST_PKGS += libbenchmark-dev
 # fuzz target.
 HOST_PKGS += clang-14
 FUZZ_PKGS := clang-14 libclang-rt-14-dev llvm-14
-BENCH_PKGS := valgrind
+BENCH_PKGS := valgrind python3-mapbox-earcut
 
 .PHONY: test-asan test-tsan build-fuzz test-fuzz fuzz bench
 

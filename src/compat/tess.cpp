@@ -62,6 +62,7 @@
 #include <stddef.h>
 #include <stdint.h>
 #include <stdlib.h>
+#include <string.h>
 
 namespace {
 
@@ -105,6 +106,44 @@ struct Array {
     }
     T &operator[](int i) { return at[i]; }
 };
+
+// Sorts x[0..n) by `less` (a strict order), merging runs through `spare`
+// (n elements): O(n log n), and, as merging is stable, the same result on
+// every machine.
+template <typename T, typename Less>
+void mergeSort(T *x, T *spare, int n, Less less) {
+    T *from = x, *to = spare;
+    for (int width = 1; width < n; width *= 2) {
+        for (int lo = 0; lo < n; lo += 2 * width) {
+            const int mid = lo + width < n ? lo + width : n, hi = mid + width < n ? mid + width : n;
+            int i = lo, j = mid, k = lo;
+            while (i < mid && j < hi)
+                to[k++] = less(from[j], from[i]) ? from[j++] : from[i++];
+            while (i < mid)
+                to[k++] = from[i++];
+            while (j < hi)
+                to[k++] = from[j++];
+        }
+        T *swap = from;
+        from = to;
+        to = swap;
+    }
+    if (from != x)
+        for (int i = 0; i < n; ++i)
+            x[i] = from[i];
+}
+
+// Sorts a by `less` with a buffer of its own; false when out of memory.
+template <typename T, typename Less>
+bool sortArray(Array<T> &a, Less less) {
+    Array<T> spare;
+    spare.init();
+    if (!spare.reserve(a.size))
+        return false;
+    mergeSort(a.at, spare.at, a.size, less);
+    spare.release();
+    return true;
+}
 
 // ---- Exact orientation -----------------------------------------------------
 //
@@ -339,6 +378,15 @@ struct Segment {
     int a, b;  // a contour edge, in the contour's direction
 };
 
+struct Split {
+    int segment, vertex;  // the segment passes through or crosses at the vertex
+};
+
+struct Extent {
+    double lo, hi;  // a segment's x-range widened by kSnap
+    int index;      // the segment
+};
+
 struct Constraint {
     int lo, hi;  // lo < hi
     int count;   // contour edges lo->hi less those hi->lo
@@ -365,6 +413,10 @@ struct Job {
     Array<int> vertexTri;  // a triangle holding each vertex
     Array<int> order;      // the triangulated vertices, lexicographically
     Array<int> hullNext, hullPrev, hullTri;
+    Array<Point> plane;    // each input's plane point
+    Array<int> gridHead, gridNext;  // the snapping grid's chains
+    Array<Extent> extent;  // the segments' x-extents
+    Array<Split> split;    // the splits a pass found
     Array<int> queue;      // pairs of vertices
     Array<int> winding;
     Array<char> mark;
@@ -380,6 +432,11 @@ struct Job {
         hullNext.init();
         hullPrev.init();
         hullTri.init();
+        plane.init();
+        gridHead.init();
+        gridNext.init();
+        extent.init();
+        split.init();
         queue.init();
         winding.init();
         mark.init();
@@ -394,6 +451,11 @@ struct Job {
         hullNext.release();
         hullPrev.release();
         hullTri.release();
+        plane.release();
+        gridHead.release();
+        gridNext.release();
+        extent.release();
+        split.release();
         queue.release();
         winding.release();
         mark.release();
@@ -478,57 +540,138 @@ Point project(const Job &job, const double xyz[3]) {
 
 // -- Step 2: the arrangement ---------------------------------------------------
 
-// The vertex at p, or -1.  Linear: a sort would make this n log n.
-int findVertex(Job &job, const Point &p) {
-    for (int i = 0; i < job.vertex.size; ++i)
-        if (same(job.vertex[i].p, p))
-            return i;
-    return -1;
-}
-
 double magnitude(double x) { return x < 0.0 ? -x : x; }
 
-// The first vertex within kSnap of p in both coordinates, or -1.
+// -- The snapping grid: the vertices by square cell of side 2 kSnap, so that
+// every vertex within kSnap of a point (in both coordinates) lies in the
+// point's cell or one of its eight neighbours.  A cell is the nearest
+// integer to coordinate / (2 kSnap): the division is exact (a power of
+// two), the quotient below 2^46, and adding and taking 2^52 rounds it to an
+// integer exactly; the rounding is monotonic, so coordinates kSnap apart
+// fall at most one cell apart.  Cells hash to chains of vertices; a chain
+// may hold other cells' vertices, which the distance test rejects.
+
+const double kTwoTo52 = 4503599627370496.0;
+
+double cellOf(double x) {
+    const double q = x / (2.0 * kSnap);
+    const double r = q < 0.0 ? -((-q + kTwoTo52) - kTwoTo52) : (q + kTwoTo52) - kTwoTo52;
+    return r + 0.0;  // -0 is +0: the same cell, the same bits
+}
+
+uint64_t bitsOf(double x) {
+    uint64_t b;
+    memcpy(&b, &x, sizeof b);
+    return b;
+}
+
+int bucketOf(const Job &job, double cx, double cy) {
+    const uint64_t h = (bitsOf(cx) * 0x9E3779B97F4A7C15u) ^ (bitsOf(cy) * 0xC2B2AE3D27D4EB4Fu);
+    return static_cast<int>((h ^ (h >> 29)) & static_cast<uint64_t>(job.gridHead.size - 1));
+}
+
+void gridInsert(Job &job, int v) {
+    const int b = bucketOf(job, cellOf(job.at(v).x), cellOf(job.at(v).y));
+    job.gridNext[v] = job.gridHead[b];
+    job.gridHead[b] = v;
+}
+
+// Rebuilds the grid with room for twice the vertices there are now.
+bool gridRebuild(Job &job) {
+    int buckets = 16;
+    while (buckets < 2 * job.vertex.size && buckets <= INT_MAX / 4)
+        buckets *= 2;
+    if (!job.gridHead.reserve(buckets) || !job.gridNext.reserve(job.vertex.capacity))
+        return false;
+    job.gridHead.size = buckets;
+    for (int b = 0; b < buckets; ++b)
+        job.gridHead[b] = -1;
+    for (int v = 0; v < job.vertex.size; ++v)
+        gridInsert(job, v);
+    return true;
+}
+
+// Enters the vertex just made; false when out of memory.
+bool gridAdd(Job &job) {
+    const int v = job.vertex.size - 1;
+    if (2 * job.vertex.size > job.gridHead.size || job.vertex.size > job.gridNext.capacity)
+        return gridRebuild(job);
+    gridInsert(job, v);
+    return true;
+}
+
+// The lowest-numbered vertex within kSnap of p in both coordinates, or -1.
 int findNear(Job &job, const Point &p) {
-    for (int i = 0; i < job.vertex.size; ++i) {
-        const Point &q = job.vertex[i].p;
-        if (magnitude(q.x - p.x) <= kSnap && magnitude(q.y - p.y) <= kSnap)
-            return i;
+    const double cx = cellOf(p.x), cy = cellOf(p.y);
+    int best = -1;
+    for (double dx = -1.0; dx <= 1.0; dx += 1.0)
+        for (double dy = -1.0; dy <= 1.0; dy += 1.0)
+            for (int v = job.gridHead[bucketOf(job, cx + dx + 0.0, cy + dy + 0.0)]; v >= 0; v = job.gridNext[v]) {
+                const Point &q = job.at(v);
+                if (magnitude(q.x - p.x) <= kSnap && magnitude(q.y - p.y) <= kSnap && (best < 0 || v < best))
+                    best = v;
+            }
+    return best;
+}
+
+// -- Collecting: one vertex per distinct plane point, numbered in the order
+// the inputs first reach it, found by sorting the inputs (O(n log n)).
+
+bool inputBefore(Job &job, int i, int j) {
+    const Point &a = job.plane[i], &b = job.plane[j];
+    return before(a, b) || (same(a, b) && i < j);
+}
+
+// of[i]: input i's vertex; false when out of memory.
+bool makeVertices(Job &job, Array<int> &of) {
+    GLUtesselator *t = job.tess;
+    const int n = t->input.size;
+    if (!job.plane.reserve(n) || !of.reserve(n) || !job.order.reserve(n))
+        return false;
+    for (int i = 0; i < n; ++i)
+        job.plane[i] = project(job, t->input[i].xyz);
+    job.plane.size = job.order.size = n;
+    for (int i = 0; i < n; ++i)
+        job.order[i] = i;
+    if (!sortArray(job.order, [&job](int i, int j) { return inputBefore(job, i, j); }))
+        return false;
+    // of[i] first names the first input at i's point, which precedes i.
+    for (int k = 0, first = 0; k < n; ++k) {
+        if (!same(job.plane[job.order[k]], job.plane[job.order[first]]))
+            first = k;
+        of[job.order[k]] = job.order[first];
     }
-    return -1;
+    for (int i = 0; i < n; ++i) {
+        if (of[i] != i) {
+            of[i] = of[of[i]];
+            continue;
+        }
+        const Vertex v = {job.plane[i], {t->input[i].xyz[0], t->input[i].xyz[1], t->input[i].xyz[2]}, t->input[i].data};
+        if (!job.vertex.push(v))
+            return false;
+        of[i] = job.vertex.size - 1;
+    }
+    job.order.size = 0;
+    return true;
 }
 
-// The vertex at xyz's plane point, made when there is none; -1 when out of
-// memory.
-int vertexAt(Job &job, const double xyz[3], void *data) {
-    const Point p = project(job, xyz);
-    const int found = findVertex(job, p);
-    if (found >= 0)
-        return found;
-    const Vertex v = {p, {xyz[0], xyz[1], xyz[2]}, data};
-    return job.vertex.push(v) ? job.vertex.size - 1 : -1;
-}
-
+// The contours' edges between their vertices, dropping those of length 0.
 Outcome collect(Job &job) {
     GLUtesselator *t = job.tess;
-    for (int c = 0; c < t->contourStart.size; ++c) {
+    Array<int> of;
+    of.init();
+    bool ok = makeVertices(job, of);
+    for (int c = 0; ok && c < t->contourStart.size; ++c) {
         const int first = t->contourStart[c];
         const int end = c + 1 < t->contourStart.size ? t->contourStart[c + 1] : t->input.size;
-        int firstVertex = -1, last = -1;
-        for (int i = first; i < end; ++i) {
-            const int v = vertexAt(job, t->input[i].xyz, t->input[i].data);
-            if (v < 0)
-                return Outcome::OutOfMemory;
-            if (last >= 0 && v != last && !job.segment.push(Segment{last, v}))
-                return Outcome::OutOfMemory;
-            if (firstVertex < 0)
-                firstVertex = v;
-            last = v;
+        for (int i = first; ok && i < end; ++i) {
+            const int a = of[i], b = of[i + 1 < end ? i + 1 : first];
+            if (a != b)
+                ok = job.segment.push(Segment{a, b});
         }
-        if (last >= 0 && last != firstVertex && !job.segment.push(Segment{last, firstVertex}))
-            return Outcome::OutOfMemory;
     }
-    return Outcome::Done;
+    of.release();
+    return ok ? Outcome::Done : Outcome::OutOfMemory;
 }
 
 bool inBox(const Point &p, const Point &a, const Point &b) {
@@ -618,39 +761,130 @@ int crossingVertex(Job &job, int i, int j, Outcome &outcome) {
         return -1;
     }
     const Vertex v = {p, {xyz[0], xyz[1], xyz[2]}, made};
-    if (!job.vertex.push(v)) {
+    if (!job.vertex.push(v) || !gridAdd(job)) {
         outcome = Outcome::OutOfMemory;
         return -1;
     }
     return job.vertex.size - 1;
 }
 
-// One pass over every vertex and segment, then every two segments; sets
-// `changed` when it split one.
-Outcome splitPass(Job &job, bool &changed) {
-    for (int w = 0; w < job.vertex.size; ++w)
-        for (int s = 0; s < job.segment.size; ++s)
-            if (inside(job, w, job.segment[s].a, job.segment[s].b) || near(job, w, job.segment[s].a, job.segment[s].b)) {
-                if (!splitAt(job, s, w))
-                    return Outcome::OutOfMemory;
-                changed = true;
-            }
-    for (int i = 0; i < job.segment.size; ++i)
-        for (int j = i + 1; j < job.segment.size; ++j) {
-            const Segment si = job.segment[i], sj = job.segment[j];
-            if (si.a == sj.a || si.a == sj.b || si.b == sj.a || si.b == sj.b || !cross(job, si.a, si.b, sj.a, sj.b))
-                continue;
-            Outcome outcome = Outcome::Done;
-            const int w = crossingVertex(job, i, j, outcome);
-            if (w < 0)
-                return outcome;
-            if (w != si.a && w != si.b && !splitAt(job, i, w))
-                return Outcome::OutOfMemory;
-            if (w != sj.a && w != sj.b && !splitAt(job, j, w))
-                return Outcome::OutOfMemory;
-            changed = true;
+// -- One pass: every vertex lying on (or within kSnap of) a segment and
+// every two segments that cross, found by sweeping over x, then every
+// segment split at all of them at once.
+//
+// A segment's extent is its x-range widened by kSnap (rounded as near()
+// rounds it, so no vertex near() accepts is missed).  The segments sorted
+// by their extents' left ends, each is tested against those whose left
+// ends lie within its extent; the vertices sorted by x, each segment is
+// tested against those within its extent: O(n log n) for the sorts plus
+// the number of pairs whose extents overlap, which is O(n) for contours
+// whose every vertical line meets a bounded number of edges.
+
+Extent extentOf(Job &job, int s) {
+    const Point &a = job.at(job.segment[s].a), &b = job.at(job.segment[s].b);
+    const double x0 = a.x < b.x ? a.x : b.x, x1 = a.x < b.x ? b.x : a.x;
+    return Extent{x0 - kSnap, x1 + kSnap, s};
+}
+
+bool sortExtents(Job &job) {
+    job.extent.size = 0;
+    if (!job.extent.reserve(job.segment.size))
+        return false;
+    for (int s = 0; s < job.segment.size; ++s)
+        job.extent[job.extent.size++] = extentOf(job, s);
+    return sortArray(job.extent, [](const Extent &e, const Extent &f) {
+        return e.lo < f.lo || (e.lo == f.lo && e.index < f.index);
+    });
+}
+
+bool sortByX(Job &job) {
+    job.order.size = 0;
+    if (!job.order.reserve(job.vertex.size))
+        return false;
+    for (int v = 0; v < job.vertex.size; ++v)
+        job.order[job.order.size++] = v;
+    return sortArray(job.order, [&job](int v, int w) {
+        return job.at(v).x < job.at(w).x || (job.at(v).x == job.at(w).x && v < w);
+    });
+}
+
+// The first of the vertices sorted by x whose x is at least x.
+int firstFrom(Job &job, double x) {
+    int first = 0, last = job.order.size;
+    while (first < last) {
+        const int mid = first + (last - first) / 2;
+        if (job.at(job.order[mid]).x < x)
+            first = mid + 1;
+        else
+            last = mid;
+    }
+    return first;
+}
+
+bool noteSplit(Job &job, int s, int w) { return job.split.push(Split{s, w}); }
+
+// The vertices on or near segment s (its extent is e).
+bool findVerticesOn(Job &job, const Extent &e) {
+    const int s = e.index, a = job.segment[s].a, b = job.segment[s].b;
+    for (int k = firstFrom(job, e.lo); k < job.order.size && job.at(job.order[k]).x <= e.hi; ++k) {
+        const int w = job.order[k];
+        if ((inside(job, w, a, b) || near(job, w, a, b)) && !noteSplit(job, s, w))
+            return false;
+    }
+    return true;
+}
+
+// Notes where segments i and j cross, when they do, making its vertex.
+Outcome findCrossing(Job &job, int i, int j) {
+    const Segment si = job.segment[i], sj = job.segment[j];
+    if (si.a == sj.a || si.a == sj.b || si.b == sj.a || si.b == sj.b || !cross(job, si.a, si.b, sj.a, sj.b))
+        return Outcome::Done;
+    Outcome outcome = Outcome::Done;
+    const int w = crossingVertex(job, i, j, outcome);
+    if (w < 0)
+        return outcome;
+    if ((w != si.a && w != si.b && !noteSplit(job, i, w)) || (w != sj.a && w != sj.b && !noteSplit(job, j, w)))
+        return Outcome::OutOfMemory;
+    return Outcome::Done;
+}
+
+Outcome findSplits(Job &job) {
+    if (!sortExtents(job) || !sortByX(job))
+        return Outcome::OutOfMemory;
+    for (int k = 0; k < job.extent.size; ++k)
+        if (!findVerticesOn(job, job.extent[k]))
+            return Outcome::OutOfMemory;
+    for (int k = 0; k < job.extent.size; ++k)
+        for (int m = k + 1; m < job.extent.size && job.extent[m].lo <= job.extent[k].hi; ++m) {
+            const Outcome o = findCrossing(job, job.extent[k].index, job.extent[m].index);
+            if (o != Outcome::Done)
+                return o;
         }
     return Outcome::Done;
+}
+
+// Whether split v of a segment lies nearer the segment's end b than w
+// (lexicographic order along the segment's direction).
+bool nearerEnd(Job &job, int s, int v, int w) {
+    const Point &a = job.at(job.segment[s].a), &b = job.at(job.segment[s].b);
+    return before(a, b) ? before(job.at(w), job.at(v)) : before(job.at(v), job.at(w));
+}
+
+// Splits each segment at its noted vertices, those nearest its end first,
+// so that each split cuts the part still starting at the segment's start.
+bool applySplits(Job &job) {
+    if (!sortArray(job.split, [&job](const Split &x, const Split &y) {
+            return x.segment < y.segment || (x.segment == y.segment && nearerEnd(job, x.segment, x.vertex, y.vertex));
+        }))
+        return false;
+    for (int k = 0; k < job.split.size; ++k) {
+        const Split &x = job.split[k];
+        if (k > 0 && x.segment == job.split[k - 1].segment && x.vertex == job.split[k - 1].vertex)
+            continue;
+        if (!splitAt(job, x.segment, x.vertex))
+            return false;
+    }
+    return true;
 }
 
 // Splits until no segment crosses another or passes through a vertex.
@@ -659,11 +893,15 @@ Outcome splitPass(Job &job, bool &changed) {
 const int kPasses = 64;
 
 Outcome planarize(Job &job) {
+    if (!gridRebuild(job))
+        return Outcome::OutOfMemory;
     for (int pass = 0; pass < kPasses; ++pass) {
-        bool changed = false;
-        const Outcome o = splitPass(job, changed);
-        if (o != Outcome::Done || !changed)
+        job.split.size = 0;
+        const Outcome o = findSplits(job);
+        if (o != Outcome::Done || job.split.size == 0)
             return o;
+        if (!applySplits(job))
+            return Outcome::OutOfMemory;
     }
     return Outcome::GaveUp;
 }
@@ -677,15 +915,11 @@ Outcome countEdges(Job &job) {
         if (!job.constraint.push(c))
             return Outcome::OutOfMemory;
     }
+    if (!sortArray(job.constraint, [](const Constraint &x, const Constraint &y) {
+            return x.lo < y.lo || (x.lo == y.lo && x.hi < y.hi);
+        }))
+        return Outcome::OutOfMemory;
     Constraint *c = job.constraint.at;
-    // Insertion sort by (lo, hi): a heap or merge sort would make it n log n.
-    for (int i = 1; i < job.constraint.size; ++i) {
-        const Constraint x = c[i];
-        int j = i;
-        for (; j > 0 && (c[j - 1].lo > x.lo || (c[j - 1].lo == x.lo && c[j - 1].hi > x.hi)); --j)
-            c[j] = c[j - 1];
-        c[j] = x;
-    }
     int kept = 0;
     for (int i = 0; i < job.constraint.size;) {
         Constraint sum = c[i];
@@ -740,22 +974,14 @@ bool sortVertices(Job &job) {
     for (int i = 0; i < job.constraint.size; ++i)
         used[job.constraint[i].lo] = used[job.constraint[i].hi] = 1;
     bool ok = true;
+    job.order.size = 0;
     for (int i = 0; i < job.vertex.size && ok; ++i)
         if (used[i])
             ok = job.order.push(i);
     used.release();
     if (!ok)
         return false;
-    // Insertion sort, lexicographic: a merge sort would make it n log n.
-    int *o = job.order.at;
-    for (int i = 1; i < job.order.size; ++i) {
-        const int x = o[i];
-        int j = i;
-        for (; j > 0 && before(job.at(x), job.at(o[j - 1])); --j)
-            o[j] = o[j - 1];
-        o[j] = x;
-    }
-    return true;
+    return sortArray(job.order, [&job](int v, int w) { return before(job.at(v), job.at(w)); });
 }
 
 // The first triangles: the collinear run order[0..k-1] fanned to order[k].
@@ -897,6 +1123,53 @@ bool flip(Job &job, int t, int edge, int &r, int &s) {
     return true;
 }
 
+// The triangle round a whose edge opposite a crosses segment a-b (a-b is
+// no edge), and that edge's index; -1 when none (cannot happen: a-b leaves
+// a through one of its triangles, and no vertex lies inside a-b or b
+// inside an edge, so the turns tested are never 0).
+int firstCrossed(Job &job, int a, int b, int &edge) {
+    const int start = job.vertexTri[a];
+    for (int dir = 0; dir < 2; ++dir) {
+        int t = start;
+        do {
+            const Triangle &tr = job.tri[t];
+            const int i = indexIn(tr, a), p = tr.v[next3(i)], q = tr.v[prev3(i)];
+            if (orient(job.at(a), job.at(p), job.at(b)) > 0 && orient(job.at(a), job.at(q), job.at(b)) < 0) {
+                edge = next3(i);
+                return t;
+            }
+            t = dir == 0 ? tr.n[prev3(i)] : tr.n[i];
+        } while (t >= 0 && t != start);
+        if (t == start)
+            break;
+    }
+    return -1;
+}
+
+// Queues the edges that cross segment a-b, walking from a to b across
+// them: O(their number + a's degree).
+Outcome queueCrossed(Job &job, int a, int b) {
+    int edge;
+    int t = firstCrossed(job, a, b, edge);
+    if (t < 0)
+        return Outcome::GaveUp;
+    for (;;) {
+        const int p = job.tri[t].v[edge], q = job.tri[t].v[next3(edge)];
+        if (!(job.queue.push(p) && job.queue.push(q)))
+            return Outcome::OutOfMemory;
+        const int u = job.tri[t].n[edge];
+        if (u < 0)
+            return Outcome::GaveUp;  // cannot happen: b is inside the hull
+        const int j = indexIn(job.tri[u], q);  // u has q->p at j
+        const int s = job.tri[u].v[prev3(j)];
+        if (s == b)
+            return Outcome::Done;
+        // a-b leaves u across s->q or p->s, as s lies right or left of it.
+        edge = orient(job.at(a), job.at(b), job.at(s)) < 0 ? prev3(j) : next3(j);
+        t = u;
+    }
+}
+
 // Makes constraint a-b an edge of the triangulation by flipping the edges
 // that cross it.  Sloan's argument: while an edge crosses a-b, one of
 // those crossing it has a strictly convex quadrilateral, so the loop ends;
@@ -906,12 +1179,9 @@ Outcome insertConstraint(Job &job, int a, int b) {
     if (findEdge(job, a, b, edge) >= 0 || findEdge(job, b, a, edge) >= 0)
         return Outcome::Done;
     job.queue.size = 0;
-    for (int t = 0; t < job.tri.size; ++t)
-        for (int i = 0; i < 3; ++i) {
-            const int u = job.tri[t].n[i], p = job.tri[t].v[i], q = job.tri[t].v[next3(i)];
-            if (u > t && cross(job, a, b, p, q) && !(job.queue.push(p) && job.queue.push(q)))
-                return Outcome::OutOfMemory;
-        }
+    const Outcome o = queueCrossed(job, a, b);
+    if (o != Outcome::Done)
+        return o;
     const long long kFlips = 100000000LL;
     long long steps = 0;
     for (int head = 0; head < job.queue.size; head += 2) {
