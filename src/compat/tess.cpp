@@ -382,9 +382,8 @@ struct Split {
     int segment, vertex;  // the segment passes through or crosses at the vertex
 };
 
-struct Extent {
-    double lo, hi;  // a segment's x-range widened by kSnap
-    int index;      // the segment
+struct Box {
+    double x0, y0, x1, y1;
 };
 
 struct Constraint {
@@ -415,7 +414,9 @@ struct Job {
     Array<int> hullNext, hullPrev, hullTri;
     Array<Point> plane;    // each input's plane point
     Array<int> gridHead, gridNext;  // the snapping grid's chains
-    Array<Extent> extent;  // the segments' x-extents
+    Array<Box> box;        // each segment's box, widened by kSnap
+    Array<Box> node;       // the tree of boxes, level by level
+    Array<int> levelStart, hits, stack;  // the tree's levels; a lookup's
     Array<Split> split;    // the splits a pass found
     Array<int> queue;      // pairs of vertices
     Array<int> winding;
@@ -435,7 +436,11 @@ struct Job {
         plane.init();
         gridHead.init();
         gridNext.init();
-        extent.init();
+        box.init();
+        node.init();
+        levelStart.init();
+        hits.init();
+        stack.init();
         split.init();
         queue.init();
         winding.init();
@@ -454,7 +459,11 @@ struct Job {
         plane.release();
         gridHead.release();
         gridNext.release();
-        extent.release();
+        box.release();
+        node.release();
+        levelStart.release();
+        hits.release();
+        stack.release();
         split.release();
         queue.release();
         winding.release();
@@ -688,6 +697,15 @@ bool inside(Job &job, int w, int a, int b) {
     return before(pa, pb) ? before(pa, p) && before(p, pb) : before(pb, p) && before(p, pa);
 }
 
+// Whether |orient(a, b, c)| certainly exceeds reach by far, from the
+// cheap evaluation and its error bound (as orient() uses them): then the
+// exact value, and orientValue's rounding of it, exceed reach too.
+bool clearlyBeyond(const Point &a, const Point &b, const Point &c, double reach) {
+    const double l = (b.x - a.x) * (c.y - a.y), r = (b.y - a.y) * (c.x - a.x);
+    const double bound = kErrorBound * (magnitude(l) + magnitude(r));
+    return magnitude(l - r) > 2.0 * (bound + reach) + kUnderflowMargin;
+}
+
 // Whether w, not an end of segment ab, lies within kSnap of it (measured
 // across it) and projects inside it.  Rounded arithmetic: this only
 // chooses where the graph goes; the graph's planarity is checked exactly.
@@ -705,7 +723,8 @@ bool near(Job &job, int w, int a, int b) {
         return false;
     const double longest = magnitude(dx) > magnitude(dy) ? magnitude(dx) : magnitude(dy);
     // |orient| is the distance times the length, at least `longest`.
-    return magnitude(orientValue(pa, pb, p)) <= kSnap * longest;
+    const double reach = kSnap * longest;  // exact: kSnap is a power of two
+    return !clearlyBeyond(pa, pb, p, reach) && magnitude(orientValue(pa, pb, p)) <= reach;
 }
 
 // Splits segment s at vertex w (not one of its ends).
@@ -769,65 +788,130 @@ int crossingVertex(Job &job, int i, int j, Outcome &outcome) {
 }
 
 // -- One pass: every vertex lying on (or within kSnap of) a segment and
-// every two segments that cross, found by sweeping over x, then every
+// every two segments that cross, found through a tree of boxes, then every
 // segment split at all of them at once.
 //
-// A segment's extent is its x-range widened by kSnap (rounded as near()
-// rounds it, so no vertex near() accepts is missed).  The segments sorted
-// by their extents' left ends, each is tested against those whose left
-// ends lie within its extent; the vertices sorted by x, each segment is
-// tested against those within its extent: O(n log n) for the sorts plus
-// the number of pairs whose extents overlap, which is O(n) for contours
-// whose every vertical line meets a bounded number of edges.
+// A segment's box is its bounding box widened by kSnap on every side
+// (rounded as near() rounds it, so no vertex near() accepts is missed).
+// The tree is packed bottom-up (Hilbert-free "flat" R-tree): the boxes
+// sorted by the Morton code of their centres on a 2^16 grid, then grouped
+// kFanout at a time into parent boxes, level by level.  Each segment's box
+// and each vertex is looked up in it: O(n log n) to build, and O(log n +
+// what is found) per lookup when boxes near one another are few, as on
+// contours that do not pile many edges into one spot.  The Morton codes
+// and the grid only order the boxes: what is found is every box that meets
+// the one looked up, whatever the order.
 
-Extent extentOf(Job &job, int s) {
+const int kFanout = 16;
+
+Box boxOf(Job &job, int s) {
     const Point &a = job.at(job.segment[s].a), &b = job.at(job.segment[s].b);
     const double x0 = a.x < b.x ? a.x : b.x, x1 = a.x < b.x ? b.x : a.x;
-    return Extent{x0 - kSnap, x1 + kSnap, s};
+    const double y0 = a.y < b.y ? a.y : b.y, y1 = a.y < b.y ? b.y : a.y;
+    return Box{x0 - kSnap, y0 - kSnap, x1 + kSnap, y1 + kSnap};
 }
 
-bool sortExtents(Job &job) {
-    job.extent.size = 0;
-    if (!job.extent.reserve(job.segment.size))
+bool meets(const Box &p, const Box &q) { return p.x0 <= q.x1 && q.x0 <= p.x1 && p.y0 <= q.y1 && q.y0 <= p.y1; }
+
+Box unite(const Box &p, const Box &q) {
+    return Box{p.x0 < q.x0 ? p.x0 : q.x0, p.y0 < q.y0 ? p.y0 : q.y0, p.x1 > q.x1 ? p.x1 : q.x1, p.y1 > q.y1 ? p.y1 : q.y1};
+}
+
+// x's place on a 2^16 grid over [lo, lo + span]; only orders boxes.
+uint32_t gridOf(double x, double lo, double span) {
+    const double g = span > 0.0 ? (x - lo) / span * 65535.0 : 0.0;
+    return g > 0.0 ? static_cast<uint32_t>(static_cast<int>(g < 65535.0 ? g : 65535.0)) : 0u;
+}
+
+uint32_t spread(uint32_t v) {
+    v = (v | (v << 8)) & 0x00FF00FFu;
+    v = (v | (v << 4)) & 0x0F0F0F0Fu;
+    v = (v | (v << 2)) & 0x33333333u;
+    return (v | (v << 1)) & 0x55555555u;
+}
+
+// The segments in Morton order of their boxes' centres, in job.order.
+bool orderBoxes(Job &job, Array<uint32_t> &key) {
+    Box all = job.box[0];
+    for (int s = 1; s < job.box.size; ++s)
+        all = unite(all, job.box[s]);
+    const double w = all.x1 - all.x0, h = all.y1 - all.y0;
+    if (!key.reserve(job.box.size) || !job.order.reserve(job.box.size))
+        return false;
+    for (int s = 0; s < job.box.size; ++s) {
+        const Box &b = job.box[s];
+        key[s] = spread(gridOf(0.5 * b.x0 + 0.5 * b.x1, all.x0, w)) |
+                 (spread(gridOf(0.5 * b.y0 + 0.5 * b.y1, all.y0, h)) << 1);
+        job.order[s] = s;
+    }
+    job.order.size = job.box.size;
+    const uint32_t *k = key.at;
+    return sortArray(job.order, [k](int s, int t) { return k[s] < k[t] || (k[s] == k[t] && s < t); });
+}
+
+// The tree's levels, leaves first, each node the union of kFanout below.
+bool buildTree(Job &job) {
+    job.box.size = job.node.size = job.levelStart.size = 0;
+    if (!job.box.reserve(job.segment.size))
         return false;
     for (int s = 0; s < job.segment.size; ++s)
-        job.extent[job.extent.size++] = extentOf(job, s);
-    return sortArray(job.extent, [](const Extent &e, const Extent &f) {
-        return e.lo < f.lo || (e.lo == f.lo && e.index < f.index);
-    });
-}
-
-bool sortByX(Job &job) {
-    job.order.size = 0;
-    if (!job.order.reserve(job.vertex.size))
+        job.box[job.box.size++] = boxOf(job, s);
+    Array<uint32_t> key;
+    key.init();
+    const bool ordered = orderBoxes(job, key);
+    key.release();
+    if (!ordered || !job.levelStart.push(0))
         return false;
-    for (int v = 0; v < job.vertex.size; ++v)
-        job.order[job.order.size++] = v;
-    return sortArray(job.order, [&job](int v, int w) {
-        return job.at(v).x < job.at(w).x || (job.at(v).x == job.at(w).x && v < w);
-    });
+    for (int k = 0; k < job.order.size; ++k)
+        if (!job.node.push(job.box[job.order[k]]))
+            return false;
+    for (int from = 0, to = job.node.size; to - from > 1; from = to, to = job.node.size) {
+        if (!job.levelStart.push(to))
+            return false;
+        for (int k = from; k < to; k += kFanout) {
+            Box b = job.node[k];
+            for (int c = k + 1; c < to && c < k + kFanout; ++c)
+                b = unite(b, job.node[c]);
+            if (!job.node.push(b))
+                return false;
+        }
+    }
+    return job.levelStart.push(job.node.size);
 }
 
-// The first of the vertices sorted by x whose x is at least x.
-int firstFrom(Job &job, double x) {
-    int first = 0, last = job.order.size;
-    while (first < last) {
-        const int mid = first + (last - first) / 2;
-        if (job.at(job.order[mid]).x < x)
-            first = mid + 1;
-        else
-            last = mid;
+// The segments whose boxes meet q, in job.hits.
+bool lookUp(Job &job, const Box &q) {
+    job.hits.size = 0;
+    job.stack.size = 0;
+    const int top = job.levelStart.size - 2;  // the root's level
+    if (!job.stack.push(top) || !job.stack.push(0))
+        return false;
+    while (job.stack.size > 0) {
+        const int i = job.stack[--job.stack.size], level = job.stack[--job.stack.size];
+        if (!meets(job.node[job.levelStart[level] + i], q))
+            continue;
+        if (level == 0) {
+            if (!job.hits.push(job.order[i]))
+                return false;
+            continue;
+        }
+        const int below = job.levelStart[level] - job.levelStart[level - 1];
+        for (int c = i * kFanout; c < below && c < (i + 1) * kFanout; ++c)
+            if (!job.stack.push(level - 1) || !job.stack.push(c))
+                return false;
     }
-    return first;
+    return true;
 }
 
 bool noteSplit(Job &job, int s, int w) { return job.split.push(Split{s, w}); }
 
-// The vertices on or near segment s (its extent is e).
-bool findVerticesOn(Job &job, const Extent &e) {
-    const int s = e.index, a = job.segment[s].a, b = job.segment[s].b;
-    for (int k = firstFrom(job, e.lo); k < job.order.size && job.at(job.order[k]).x <= e.hi; ++k) {
-        const int w = job.order[k];
+// The segments vertex w lies on or near.
+bool findSegmentsThrough(Job &job, int w) {
+    const Point p = job.at(w);
+    if (!lookUp(job, Box{p.x, p.y, p.x, p.y}))
+        return false;
+    for (int k = 0; k < job.hits.size; ++k) {
+        const int s = job.hits[k], a = job.segment[s].a, b = job.segment[s].b;
         if ((inside(job, w, a, b) || near(job, w, a, b)) && !noteSplit(job, s, w))
             return false;
     }
@@ -848,18 +932,33 @@ Outcome findCrossing(Job &job, int i, int j) {
     return Outcome::Done;
 }
 
-Outcome findSplits(Job &job) {
-    if (!sortExtents(job) || !sortByX(job))
+// The segments after i that cross it.
+Outcome findCrossings(Job &job, int i) {
+    if (!lookUp(job, job.box[i]))
         return Outcome::OutOfMemory;
-    for (int k = 0; k < job.extent.size; ++k)
-        if (!findVerticesOn(job, job.extent[k]))
+    for (int k = 0; k < job.hits.size; ++k) {
+        const int j = job.hits[k];
+        const Outcome o = j > i ? findCrossing(job, i, j) : Outcome::Done;
+        if (o != Outcome::Done)
+            return o;
+    }
+    return Outcome::Done;
+}
+
+Outcome findSplits(Job &job) {
+    if (job.segment.size == 0)
+        return Outcome::Done;
+    if (!buildTree(job))
+        return Outcome::OutOfMemory;
+    const int vertices = job.vertex.size;  // those made in this pass wait for the next
+    for (int w = 0; w < vertices; ++w)
+        if (!findSegmentsThrough(job, w))
             return Outcome::OutOfMemory;
-    for (int k = 0; k < job.extent.size; ++k)
-        for (int m = k + 1; m < job.extent.size && job.extent[m].lo <= job.extent[k].hi; ++m) {
-            const Outcome o = findCrossing(job, job.extent[k].index, job.extent[m].index);
-            if (o != Outcome::Done)
-                return o;
-        }
+    for (int i = 0; i < job.segment.size; ++i) {
+        const Outcome o = findCrossings(job, i);
+        if (o != Outcome::Done)
+            return o;
+    }
     return Outcome::Done;
 }
 
