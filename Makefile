@@ -167,6 +167,11 @@ test-fuzz fuzz: build-fuzz
 bench: build-host
 	scripts/ensure-packages $(BENCH_PKGS)
 	$(BUILD)/host/bench/softglu_bench --benchmark_enable_random_interleaving=true
+	@# The tessellator, then earcut on the same polygons (bench/earcut.py).
+	mkdir -p $(BUILD)/tess-bench
+	$(BUILD)/host/bench/softglu_tess_bench --shapes=$(BUILD)/tess-bench \
+	  --benchmark_out=$(BUILD)/tess-bench/softglu.json --benchmark_out_format=json
+	bench/earcut.py $(BUILD)/tess-bench $(BUILD)/tess-bench/softglu.json
 	bench/callgrind.sh $(BUILD)/host/bench/softglu_callone
 
 # Debian packages (debian/, built with dpkg-buildpackage by
