@@ -416,7 +416,7 @@ struct Job {
     Array<int> gridHead, gridNext;  // the snapping grid's chains
     Array<Box> box;        // each segment's box, widened by kSnap
     Array<Box> node;       // the tree of boxes, level by level
-    Array<int> levelStart, hits, stack;  // the tree's levels; a lookup's
+    Array<int> levelStart, hits;  // the tree's levels; a lookup's result
     Array<Split> split;    // the splits a pass found
     Array<int> queue;      // pairs of vertices
     Array<int> winding;
@@ -440,7 +440,6 @@ struct Job {
         node.init();
         levelStart.init();
         hits.init();
-        stack.init();
         split.init();
         queue.init();
         winding.init();
@@ -463,7 +462,6 @@ struct Job {
         node.release();
         levelStart.release();
         hits.release();
-        stack.release();
         split.release();
         queue.release();
         winding.release();
@@ -879,42 +877,50 @@ bool buildTree(Job &job) {
     return job.levelStart.push(job.node.size);
 }
 
-// The segments whose boxes meet q, in job.hits.
+// The segments whose boxes meet q, in job.hits: down the tree from the
+// root, into each child whose box meets q.  The stack holds at most
+// kFanout nodes per level, and there are at most 8 levels (16^8 = 2^32).
 bool lookUp(Job &job, const Box &q) {
+    int stack[2 * 8 * kFanout], size = 0;
     job.hits.size = 0;
-    job.stack.size = 0;
-    const int top = job.levelStart.size - 2;  // the root's level
-    if (!job.stack.push(top) || !job.stack.push(0))
-        return false;
-    while (job.stack.size > 0) {
-        const int i = job.stack[--job.stack.size], level = job.stack[--job.stack.size];
-        if (!meets(job.node[job.levelStart[level] + i], q))
-            continue;
+    const int root = job.levelStart.size - 2;  // the root's level
+    if (meets(job.node[job.levelStart[root]], q)) {
+        stack[size++] = root;
+        stack[size++] = 0;
+    }
+    while (size > 0) {
+        const int i = stack[--size], level = stack[--size];
         if (level == 0) {
             if (!job.hits.push(job.order[i]))
                 return false;
             continue;
         }
-        const int below = job.levelStart[level] - job.levelStart[level - 1];
+        const int first = job.levelStart[level - 1], below = job.levelStart[level] - first;
         for (int c = i * kFanout; c < below && c < (i + 1) * kFanout; ++c)
-            if (!job.stack.push(level - 1) || !job.stack.push(c))
-                return false;
+            if (meets(job.node[first + c], q)) {
+                stack[size++] = level - 1;
+                stack[size++] = c;
+            }
     }
     return true;
 }
 
 bool noteSplit(Job &job, int s, int w) { return job.split.push(Split{s, w}); }
 
-// The segments vertex w lies on or near.
+// Notes that segment s is split at vertex w if w lies on or near it.
+bool testVertex(Job &job, int s, int w) {
+    const int a = job.segment[s].a, b = job.segment[s].b;
+    return !(inside(job, w, a, b) || near(job, w, a, b)) || noteSplit(job, s, w);
+}
+
+// The segments vertex w, which ends none, lies on or near.
 bool findSegmentsThrough(Job &job, int w) {
     const Point p = job.at(w);
     if (!lookUp(job, Box{p.x, p.y, p.x, p.y}))
         return false;
-    for (int k = 0; k < job.hits.size; ++k) {
-        const int s = job.hits[k], a = job.segment[s].a, b = job.segment[s].b;
-        if ((inside(job, w, a, b) || near(job, w, a, b)) && !noteSplit(job, s, w))
+    for (int k = 0; k < job.hits.size; ++k)
+        if (!testVertex(job, job.hits[k], w))
             return false;
-    }
     return true;
 }
 
@@ -932,30 +938,50 @@ Outcome findCrossing(Job &job, int i, int j) {
     return Outcome::Done;
 }
 
-// The segments after i that cross it.
-Outcome findCrossings(Job &job, int i) {
+// Every segment j after i whose box meets i's: whether either's ends lie
+// on the other, and whether they cross.  A vertex on or near a segment
+// lies in both boxes when it ends another segment, so this finds all such
+// vertices but those that end none.
+Outcome findMeetings(Job &job, int i) {
     if (!lookUp(job, job.box[i]))
         return Outcome::OutOfMemory;
     for (int k = 0; k < job.hits.size; ++k) {
         const int j = job.hits[k];
-        const Outcome o = j > i ? findCrossing(job, i, j) : Outcome::Done;
+        if (j <= i)
+            continue;
+        const Segment si = job.segment[i], sj = job.segment[j];
+        if (!testVertex(job, i, sj.a) || !testVertex(job, i, sj.b) || !testVertex(job, j, si.a) ||
+            !testVertex(job, j, si.b))
+            return Outcome::OutOfMemory;
+        const Outcome o = findCrossing(job, i, j);
         if (o != Outcome::Done)
             return o;
     }
     return Outcome::Done;
 }
 
+// Marks in job.mark the vertices that end a segment.
+bool markEnds(Job &job) {
+    if (!job.mark.reserve(job.vertex.size))
+        return false;
+    for (int v = 0; v < job.vertex.size; ++v)
+        job.mark[v] = 0;
+    for (int s = 0; s < job.segment.size; ++s)
+        job.mark[job.segment[s].a] = job.mark[job.segment[s].b] = 1;
+    return true;
+}
+
 Outcome findSplits(Job &job) {
     if (job.segment.size == 0)
         return Outcome::Done;
-    if (!buildTree(job))
+    if (!buildTree(job) || !markEnds(job))
         return Outcome::OutOfMemory;
     const int vertices = job.vertex.size;  // those made in this pass wait for the next
     for (int w = 0; w < vertices; ++w)
-        if (!findSegmentsThrough(job, w))
+        if (!job.mark[w] && !findSegmentsThrough(job, w))
             return Outcome::OutOfMemory;
     for (int i = 0; i < job.segment.size; ++i) {
-        const Outcome o = findCrossings(job, i);
+        const Outcome o = findMeetings(job, i);
         if (o != Outcome::Done)
             return o;
     }
