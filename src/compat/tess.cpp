@@ -251,12 +251,44 @@ double orientValue(const Point &a, const Point &b, const Point &c) {
     return sum;
 }
 
+// d = x - y; whether that is exact (two-sum's error is 0).
+bool exactDifference(double x, double y, double &d) {
+    double e;
+    twoSum(x, -y, d, e);
+    return e == 0.0;
+}
+
+// The sign of x*y - z*w, exactly: the two products split (twoProduct) into
+// a four-term expansion.  The differences of plane coordinates it is given
+// are multiples of 2^-537, the coordinates' least unit, so the products
+// meet twoProduct's conditions as the coordinates do.
+int productDifferenceSign(double x, double y, double z, double w) {
+    double e[4], p, lo;
+    twoProduct(x, y, p, lo);
+    int n = grow(e, 0, p);
+    n = grow(e, n, lo);
+    twoProduct(z, w, p, lo);
+    n = grow(e, n, -p);
+    n = grow(e, n, -lo);
+    for (int i = n - 1; i >= 0; --i)
+        if (e[i] != 0.0)
+            return sign(e[i]);
+    return 0;
+}
+
+// The rounded determinant decides when beyond its error bound; else, when
+// the four differences are exact (points near one another, or on a common
+// line of x or y: often), their two products do; else all twelve terms.
 int orient(const Point &a, const Point &b, const Point &c) {
     const double l = (b.x - a.x) * (c.y - a.y), r = (b.y - a.y) * (c.x - a.x);
     const double det = l - r;
     const double bound = kErrorBound * ((l < 0.0 ? -l : l) + (r < 0.0 ? -r : r));
     if (bound > kUnderflowMargin && (det > bound || -det > bound))
         return sign(det);
+    double bx, cy, by, cx;
+    if (exactDifference(b.x, a.x, bx) && exactDifference(c.y, a.y, cy) && exactDifference(b.y, a.y, by) &&
+        exactDifference(c.x, a.x, cx))
+        return productDifferenceSign(bx, cy, by, cx);
     return orientExact(a, b, c);
 }
 
