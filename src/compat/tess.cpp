@@ -133,15 +133,13 @@ void mergeSort(T *x, T *spare, int n, Less less) {
             x[i] = from[i];
 }
 
-// Sorts a by `less` with a buffer of its own; false when out of memory.
+// Sorts a by `less`, spare lending the buffer; false when out of memory.
 template <typename T, typename Less>
-bool sortArray(Array<T> &a, Less less) {
-    Array<T> spare;
-    spare.init();
-    if (!spare.reserve(a.size))
+bool sortArray(Array<unsigned char> &spare, Array<T> &a, Less less) {
+    if (static_cast<size_t>(a.size) > static_cast<size_t>(INT_MAX) / sizeof(T) ||
+        !spare.reserve(a.size * static_cast<int>(sizeof(T))))
         return false;
-    mergeSort(a.at, spare.at, a.size, less);
-    spare.release();
+    mergeSort(a.at, reinterpret_cast<T *>(spare.at), a.size, less);  // malloc's memory suits any T
     return true;
 }
 
@@ -319,6 +317,8 @@ struct Input {
 
 enum class State { Dormant, InPolygon, InContour };
 
+struct Job;
+
 }  // namespace
 
 struct GLUtesselator {
@@ -332,6 +332,7 @@ struct GLUtesselator {
     bool poisoned;  // a NaN coordinate or a failed copy: no output
     Array<Input> input;
     Array<int> contourStart;  // index of each contour's first vertex in input
+    Job *job;  // the working arrays, kept from one polygon to the next; or null
 };
 
 namespace {
@@ -454,50 +455,28 @@ struct Job {
     Array<int> winding;
     Array<char> mark;
 
-    void init(GLUtesselator *t) {
+    Array<int> inputVertex;  // each input's vertex
+    Array<uint32_t> key;   // the segments' Morton codes
+    Array<char> sent;      // the boundary edges sent
+    Array<unsigned char> spare;  // the merge sort's buffer
+
+    // Calls f on every array (a generic lambda).
+    template <typename F>
+    void forEachArray(F f) {
+        f(vertex), f(segment), f(constraint), f(tri), f(vertexTri), f(order), f(hullNext), f(hullPrev), f(hullTri);
+        f(plane), f(gridHead), f(gridNext), f(box), f(node), f(levelStart), f(hits), f(split), f(queue);
+        f(winding), f(mark), f(inputVertex), f(key), f(sent), f(spare);
+    }
+    void init() {
+        forEachArray([](auto &a) { a.init(); });
+    }
+    // Empties the arrays for the next polygon, keeping their memory.
+    void clear(GLUtesselator *t) {
         tess = t;
-        vertex.init();
-        segment.init();
-        constraint.init();
-        tri.init();
-        vertexTri.init();
-        order.init();
-        hullNext.init();
-        hullPrev.init();
-        hullTri.init();
-        plane.init();
-        gridHead.init();
-        gridNext.init();
-        box.init();
-        node.init();
-        levelStart.init();
-        hits.init();
-        split.init();
-        queue.init();
-        winding.init();
-        mark.init();
+        forEachArray([](auto &a) { a.size = 0; });
     }
     void release() {
-        vertex.release();
-        segment.release();
-        constraint.release();
-        tri.release();
-        vertexTri.release();
-        order.release();
-        hullNext.release();
-        hullPrev.release();
-        hullTri.release();
-        plane.release();
-        gridHead.release();
-        gridNext.release();
-        box.release();
-        node.release();
-        levelStart.release();
-        hits.release();
-        split.release();
-        queue.release();
-        winding.release();
-        mark.release();
+        forEachArray([](auto &a) { a.release(); });
     }
     const Point &at(int v) { return vertex[v].p; }
 };
@@ -672,7 +651,7 @@ bool makeVertices(Job &job, Array<int> &of) {
     job.plane.size = job.order.size = n;
     for (int i = 0; i < n; ++i)
         job.order[i] = i;
-    if (!sortArray(job.order, [&job](int i, int j) { return inputBefore(job, i, j); }))
+    if (!sortArray(job.spare, job.order, [&job](int i, int j) { return inputBefore(job, i, j); }))
         return false;
     // of[i] first names the first input at i's point, which precedes i.
     for (int k = 0, first = 0; k < n; ++k) {
@@ -697,8 +676,7 @@ bool makeVertices(Job &job, Array<int> &of) {
 // The contours' edges between their vertices, dropping those of length 0.
 Outcome collect(Job &job) {
     GLUtesselator *t = job.tess;
-    Array<int> of;
-    of.init();
+    Array<int> &of = job.inputVertex;
     bool ok = makeVertices(job, of);
     for (int c = 0; ok && c < t->contourStart.size; ++c) {
         const int first = t->contourStart[c];
@@ -709,7 +687,6 @@ Outcome collect(Job &job) {
                 ok = job.segment.push(Segment{a, b});
         }
     }
-    of.release();
     return ok ? Outcome::Done : Outcome::OutOfMemory;
 }
 
@@ -876,7 +853,7 @@ bool orderBoxes(Job &job, Array<uint32_t> &key) {
     }
     job.order.size = job.box.size;
     const uint32_t *k = key.at;
-    return sortArray(job.order, [k](int s, int t) { return k[s] < k[t] || (k[s] == k[t] && s < t); });
+    return sortArray(job.spare, job.order, [k](int s, int t) { return k[s] < k[t] || (k[s] == k[t] && s < t); });
 }
 
 // The tree's levels, leaves first, each node the union of kFanout below.
@@ -886,10 +863,7 @@ bool buildTree(Job &job) {
         return false;
     for (int s = 0; s < job.segment.size; ++s)
         job.box[job.box.size++] = boxOf(job, s);
-    Array<uint32_t> key;
-    key.init();
-    const bool ordered = orderBoxes(job, key);
-    key.release();
+    const bool ordered = orderBoxes(job, job.key);
     if (!ordered || !job.levelStart.push(0))
         return false;
     for (int k = 0; k < job.order.size; ++k)
@@ -913,7 +887,7 @@ bool buildTree(Job &job) {
 // root, into each child whose box meets q.  The stack holds at most
 // kFanout nodes per level, and there are at most 8 levels (16^8 = 2^32).
 bool lookUp(Job &job, const Box &q) {
-    int stack[2 * 8 * kFanout], size = 0;
+    int stack[2 * 32 * kFanout], size = 0;
     job.hits.size = 0;
     const int root = job.levelStart.size - 2;  // the root's level
     if (meets(job.node[job.levelStart[root]], q)) {
@@ -1030,7 +1004,7 @@ bool nearerEnd(Job &job, int s, int v, int w) {
 // Splits each segment at its noted vertices, those nearest its end first,
 // so that each split cuts the part still starting at the segment's start.
 bool applySplits(Job &job) {
-    if (!sortArray(job.split, [&job](const Split &x, const Split &y) {
+    if (!sortArray(job.spare, job.split, [&job](const Split &x, const Split &y) {
             return x.segment < y.segment || (x.segment == y.segment && nearerEnd(job, x.segment, x.vertex, y.vertex));
         }))
         return false;
@@ -1072,7 +1046,7 @@ Outcome countEdges(Job &job) {
         if (!job.constraint.push(c))
             return Outcome::OutOfMemory;
     }
-    if (!sortArray(job.constraint, [](const Constraint &x, const Constraint &y) {
+    if (!sortArray(job.spare, job.constraint, [](const Constraint &x, const Constraint &y) {
             return x.lo < y.lo || (x.lo == y.lo && x.hi < y.hi);
         }))
         return Outcome::OutOfMemory;
@@ -1120,12 +1094,9 @@ int addTriangle(Job &job, int a, int b, int c) {
 int indexIn(const Triangle &t, int v) { return t.v[0] == v ? 0 : t.v[1] == v ? 1 : 2; }
 
 bool sortVertices(Job &job) {
-    Array<char> used;
-    used.init();
-    if (!used.reserve(job.vertex.size)) {
-        used.release();
+    Array<char> &used = job.mark;
+    if (!used.reserve(job.vertex.size))
         return false;
-    }
     for (int i = 0; i < job.vertex.size; ++i)
         used[i] = 0;
     for (int i = 0; i < job.constraint.size; ++i)
@@ -1135,10 +1106,9 @@ bool sortVertices(Job &job) {
     for (int i = 0; i < job.vertex.size && ok; ++i)
         if (used[i])
             ok = job.order.push(i);
-    used.release();
     if (!ok)
         return false;
-    return sortArray(job.order, [&job](int v, int w) { return before(job.at(v), job.at(w)); });
+    return sortArray(job.spare, job.order, [&job](int v, int w) { return before(job.at(v), job.at(w)); });
 }
 
 // The first triangles: the collinear run order[0..k-1] fanned to order[k].
@@ -1442,8 +1412,7 @@ void nextBoundary(Job &job, int &t, int &i) {
 
 bool sendLoops(Job &job) {
     const int n = job.tri.size;
-    Array<char> sent;
-    sent.init();
+    Array<char> &sent = job.sent;
     if (!sent.reserve(3 * n))
         return false;
     for (int k = 0; k < 3 * n; ++k)
@@ -1461,7 +1430,6 @@ bool sendLoops(Job &job) {
             } while (t != t0 || i != i0);
             sendEnd(job.tess);
         }
-    sent.release();
     return true;
 }
 
@@ -1489,6 +1457,18 @@ Outcome tessellate(Job &job) {
     return Outcome::Done;
 }
 
+// Tessellates t's polygon with its working arrays, made the first time.
+Outcome tessellateWith(GLUtesselator *t) {
+    if (!t->job) {
+        t->job = static_cast<Job *>(malloc(sizeof(Job)));
+        if (!t->job)
+            return Outcome::OutOfMemory;
+        t->job->init();
+    }
+    t->job->clear(t);
+    return tessellate(*t->job);
+}
+
 // ---- Call order ----------------------------------------------------------------
 
 void endContour(GLUtesselator *t) { t->state = State::InPolygon; }
@@ -1496,10 +1476,7 @@ void endContour(GLUtesselator *t) { t->state = State::InPolygon; }
 void endPolygon(GLUtesselator *t) {
     t->state = State::Dormant;
     if (!t->poisoned && t->input.size > 0) {
-        Job job;
-        job.init(t);
-        const Outcome o = tessellate(job);
-        job.release();
+        const Outcome o = tessellateWith(t);
         if (o == Outcome::OutOfMemory)
             report(t, GLU_OUT_OF_MEMORY);
         else if (o == Outcome::NeedCombine)
@@ -1572,6 +1549,7 @@ GLUtesselator *gluNewTess(void) {
     t->poisoned = false;
     t->input.init();
     t->contourStart.init();
+    t->job = nullptr;
     return t;
 }
 
@@ -1580,6 +1558,9 @@ void gluDeleteTess(GLUtesselator *tess) {
         return;
     tess->input.release();
     tess->contourStart.release();
+    if (tess->job)
+        tess->job->release();
+    free(tess->job);
     free(tess);
 }
 
