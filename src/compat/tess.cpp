@@ -16,34 +16,55 @@
 //     A plane coordinate below 2^-485 (about 2^-965 of the largest) is
 //     taken as 0: see "Exact orientation" for why.
 //  2. ARRANGEMENT.  Vertices with the same plane coordinates are one
-//     vertex.  Every contour edge that passes through another vertex is
-//     split there; every two edges that cross are both split at their
-//     crossing point, rounded to doubles (the COMBINE callback makes its
-//     vertex), until no edge crosses another or passes through a vertex:
-//     a planar straight-line graph.  Snapping: a crossing point within
-//     2^-44 of the largest coordinate (in both coordinates) of a vertex is
-//     that vertex, and an edge passing that near a vertex is routed through
-//     it, so rounded crossing points cannot breed new crossings beside
-//     themselves for ever: every new vertex keeps that distance from all
-//     others.  Each pass looks at every pair, so this
-//     is O(n^2) per pass; a sweep over the edges (Bentley-Ottmann) would
-//     find the k crossings in O((n + k) log n).
+//     vertex (found by sorting the inputs: O(n log n)).  Every contour edge
+//     that passes through another vertex is split there; every two edges
+//     that cross are both split at their crossing point, rounded to
+//     doubles (the COMBINE callback makes its vertex), until no edge
+//     crosses another or passes through a vertex: a planar straight-line
+//     graph.  Snapping: a crossing point within 2^-44 of the largest
+//     coordinate (in both coordinates) of a vertex is that vertex, and an
+//     edge passing that near a vertex is routed through it, so rounded
+//     crossing points cannot breed new crossings beside themselves for
+//     ever: every new vertex keeps that distance from all others.  Each
+//     pass finds the candidate pairs through a packed tree of the edges'
+//     boxes (sorted in Morton order, 16 to a node): O(n log n) to build,
+//     then one lookup per edge, O(log n) plus the boxes it meets; the
+//     nearest vertex for snapping comes from a hash grid, O(1).  Then each
+//     edge is split at everything found on it at once; a pass that finds
+//     nothing ends the step, usually the first (no crossings) or the
+//     second.  Cost: O(n log n + m) a pass, m the pairs of edges whose
+//     boxes meet: O(n) on contours that do not pile many edges into one
+//     spot, up to O(n^2) on those that do (long edges across many others).
 //  3. TRIANGULATION.  The graph's vertices are triangulated in
 //     lexicographic order (each new vertex lies outside the hull of those
-//     before it and is joined to the hull edges it sees), then each edge
-//     of the graph is made an edge of the triangulation by flipping the
-//     edges that cross it (Sloan's algorithm for constrained
-//     triangulations): every triangle lies in one face of the graph.
+//     before it and is joined to the hull edges it sees: O(n log n) for
+//     the sort, O(n) amortised for the hull), then each edge of the graph
+//     is made an edge of the triangulation by flipping the edges that
+//     cross it (Sloan's algorithm for constrained triangulations), found
+//     by walking from one end to the other: O(k + degree) for k crossed
+//     edges.  Every triangle lies in one face of the graph.  The sweep's
+//     triangulation is not Delaunay: its long thin fans can make k large
+//     (rows and columns of small contours: glyphs), which is where the
+//     time goes on such input.
 //  4. WINDING.  Crossing a graph edge from its right to its left raises the
 //     winding number by the number of contour edges running along it that
 //     way, less those running the other way; outside the hull it is 0.  A
-//     walk over the triangles from the hull gives each its number, and the
-//     winding rule selects the triangles.
+//     walk over the triangles from the hull gives each its number (the
+//     counts looked up by binary search: O(n log n)), and the winding rule
+//     selects the triangles.
 //  5. OUTPUT.  The selected triangles, counterclockwise, in one
 //     GL_TRIANGLES; or, with GLU_TESS_BOUNDARY_ONLY, the edges between
 //     selected and unselected triangles chained into GL_LINE_LOOPs with
 //     the region on their left (outer loops counterclockwise, holes
-//     clockwise).
+//     clockwise).  O(n).
+//
+// The working arrays belong to the tessellator object and keep their
+// memory from one polygon to the next (gluDeleteTess frees them).  Sorts
+// are merge sorts (stable, so the same on every machine, and needing
+// nothing from the C++ library).  The tree's Morton codes and the hash
+// grid decide how fast pairs and near vertices are found, not which are
+// found; the order in which a pass finds crossings numbers their new
+// vertices, and that order is itself fixed by the input's bits.
 //
 // Every decision (which side of a line a point lies, whether two edges
 // cross, the order of two points) is an exact comparison or the exact sign
@@ -158,7 +179,9 @@ bool sortArray(Array<unsigned char> &spare, Array<T> &a, Less less) {
 // terms as a nonoverlapping expansion whose largest nonzero term has the
 // sign of the exact sum.  A cheaper floating-point evaluation decides first
 // when its result exceeds Shewchuk's error bound for it (with a margin far
-// above any underflow error), which it can only when its sign is right.
+// above any underflow error), which it can only when its sign is right;
+// next, when the four coordinate differences are exact (two-sum says so),
+// the two products of them, split, decide exactly (four terms).
 
 const double kEpsilon = 1.0 / 9007199254740992.0;  // 2^-53
 const double kErrorBound = (3.0 + 16.0 * kEpsilon) * kEpsilon;
