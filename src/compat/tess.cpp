@@ -880,6 +880,7 @@ bool orderBoxes(Job &job, Array<uint32_t> &key) {
 }
 
 // The tree's levels, leaves first, each node the union of kFanout below.
+// levelStart[k] is where level k begins in job.node; one more entry ends it.
 bool buildTree(Job &job) {
     job.box.size = job.node.size = job.levelStart.size = 0;
     if (!job.box.reserve(job.segment.size))
@@ -892,7 +893,8 @@ bool buildTree(Job &job) {
     for (int k = 0; k < job.order.size; ++k)
         if (!job.node.push(job.box[job.order[k]]))
             return false;
-    for (int from = 0, to = job.node.size; to - from > 1; from = to, to = job.node.size) {
+    // At least one level above the leaves, the root's when it is the only one.
+    for (int from = 0, to = job.node.size; from == 0 || to - from > 1; from = to, to = job.node.size) {
         if (!job.levelStart.push(to))
             return false;
         for (int k = from; k < to; k += kFanout) {
@@ -939,6 +941,9 @@ bool noteSplit(Job &job, int s, int w) { return job.split.push(Split{s, w}); }
 // Notes that segment s is split at vertex w if w lies on or near it.
 bool testVertex(Job &job, int s, int w) {
     const int a = job.segment[s].a, b = job.segment[s].b;
+    const Point &p = job.at(w);
+    if (!meets(job.box[s], Box{p.x, p.y, p.x, p.y}))  // then neither inside nor near
+        return true;
     return !(inside(job, w, a, b) || near(job, w, a, b)) || noteSplit(job, s, w);
 }
 
@@ -967,24 +972,34 @@ Outcome findCrossing(Job &job, int i, int j) {
     return Outcome::Done;
 }
 
-// Every segment j after i whose box meets i's: whether either's ends lie
-// on the other, and whether they cross.  A vertex on or near a segment
-// lies in both boxes when it ends another segment, so this finds all such
-// vertices but those that end none.
-Outcome findMeetings(Job &job, int i) {
-    if (!lookUp(job, job.box[i]))
+// Whether either of segments i and j has an end on the other, and
+// whether they cross.  A vertex on or near a segment lies in both boxes
+// when it ends another segment, so testing every two segments whose boxes
+// meet finds all such vertices but those that end none.
+Outcome findMeeting(Job &job, int i, int j) {
+    const Segment si = job.segment[i], sj = job.segment[j];
+    if (!testVertex(job, i, sj.a) || !testVertex(job, i, sj.b) || !testVertex(job, j, si.a) ||
+        !testVertex(job, j, si.b))
         return Outcome::OutOfMemory;
-    for (int k = 0; k < job.hits.size; ++k) {
-        const int j = job.hits[k];
-        if (j <= i)
-            continue;
-        const Segment si = job.segment[i], sj = job.segment[j];
-        if (!testVertex(job, i, sj.a) || !testVertex(job, i, sj.b) || !testVertex(job, j, si.a) ||
-            !testVertex(job, j, si.b))
-            return Outcome::OutOfMemory;
-        const Outcome o = findCrossing(job, i, j);
-        if (o != Outcome::Done)
-            return o;
+    return findCrossing(job, i, j);
+}
+
+// Every two segments whose boxes meet, one of them among the leaves of
+// node g of the tree's first level above the leaves: one lookup of g's box
+// serves its kFanout leaves, each then tested against what it found.
+Outcome findMeetings(Job &job, int g) {
+    if (!lookUp(job, job.node[job.levelStart[1] + g]))
+        return Outcome::OutOfMemory;
+    for (int k = g * kFanout; k < job.order.size && k < (g + 1) * kFanout; ++k) {
+        const int i = job.order[k];
+        for (int h = 0; h < job.hits.size; ++h) {
+            const int j = job.hits[h];
+            if (j <= i || !meets(job.box[i], job.box[j]))
+                continue;
+            const Outcome o = findMeeting(job, i, j);
+            if (o != Outcome::Done)
+                return o;
+        }
     }
     return Outcome::Done;
 }
@@ -1009,8 +1024,8 @@ Outcome findSplits(Job &job) {
     for (int w = 0; w < vertices; ++w)
         if (!job.mark[w] && !findSegmentsThrough(job, w))
             return Outcome::OutOfMemory;
-    for (int i = 0; i < job.segment.size; ++i) {
-        const Outcome o = findMeetings(job, i);
+    for (int g = 0; g < job.levelStart[2] - job.levelStart[1]; ++g) {
+        const Outcome o = findMeetings(job, g);
         if (o != Outcome::Done)
             return o;
     }
