@@ -138,7 +138,7 @@ HOST_PKGS += libbenchmark-dev
 # fuzz target.
 HOST_PKGS += clang-14
 FUZZ_PKGS := clang-14 libclang-rt-14-dev llvm-14
-BENCH_PKGS := valgrind
+BENCH_PKGS := valgrind python3-mapbox-earcut
 
 .PHONY: test-asan test-tsan build-fuzz test-fuzz fuzz bench
 
@@ -170,6 +170,11 @@ test-fuzz fuzz: build-fuzz
 bench: build-host
 	scripts/ensure-packages $(BENCH_PKGS)
 	$(BUILD)/host/bench/softglu_bench --benchmark_enable_random_interleaving=true
+	@# The tessellator, then earcut on the same polygons (bench/earcut.py).
+	mkdir -p $(BUILD)/tess-bench
+	$(BUILD)/host/bench/softglu_tess_bench --shapes=$(BUILD)/tess-bench \
+	  --benchmark_out=$(BUILD)/tess-bench/softglu.json --benchmark_out_format=json
+	bench/earcut.py $(BUILD)/tess-bench $(BUILD)/tess-bench/softglu.json
 	bench/callgrind.sh $(BUILD)/host/bench/softglu_callone
 
 # Debian packages (debian/, built with dpkg-buildpackage by

@@ -4,7 +4,8 @@
 # tessellators at A x B, 32 x 32 by default) under callgrind and prints the
 # instructions it executes per emitted vertex: inside libsoftglu, inside the
 # math library (libm), and in the do-nothing GL entry points of CALLONE
-# (bench/callone.cpp).  Also the math library calls the library made.
+# (bench/callone.cpp).  Also the math library calls the library made.  Then
+# the tessellator's instructions per input vertex (bench/tessone.cpp).
 # Instruction counts are exact and repeatable where timings are not: a
 # regression shows as a changed figure.
 set -eu
@@ -77,4 +78,25 @@ for fn in gluCylinder gluDisk gluSphere drawTorus gluPerspective gluNewQuadric g
     fi
     vertices=$(sed -n 's/^vertices //p' "$tmp/stdout")
     awk -v fn="$fn" -v vertices="$vertices" -v exe="$(realpath "$callone")" "$summarise" "$out"
+done
+
+# The tessellator (the compatibility layer, linked into TESSONE, beside
+# CALLONE): all the instructions of one gluTessEndPolygon on the wavy ring
+# of bench/shapes.h, per input vertex.
+tessone=$(dirname "$callone")/softglu_tessone
+[ -x "$tessone" ] || { echo "$0: '$tessone' is not an executable" >&2; exit 2; }
+echo
+echo "The tessellator, one gluTessEndPolygon of the wavy 7-lobed ring (all instructions, callbacks included):"
+echo
+echo "| ring vertices | instructions | per input vertex |"
+echo "|--:|--:|--:|"
+for n in 1000 10000; do
+    out=$tmp/tess$n.callgrind
+    if ! LD_BIND_NOW=1 valgrind --tool=callgrind --log-file="$tmp/valgrind.log" \
+        --toggle-collect=gluTessEndPolygon --callgrind-out-file="$out" "$tessone" "$n" >"$tmp/stdout"; then
+        echo "$0: $tessone $n failed (valgrind log: $tmp/valgrind.log)" >&2
+        trap - EXIT
+        exit 1
+    fi
+    awk -v n="$n" '/^(summary|totals):/ { total = $2 } END { printf "| %d | %d | %.0f |\n", n, total, total / n }' "$out"
 done

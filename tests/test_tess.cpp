@@ -247,6 +247,47 @@ TEST(Tessellator, CrossingsGoThroughCombineOrGiveNoOutput) {
                 EXPECT_EQ(again.prims[p][i][k], r.prims[p][i][k]);
 }
 
+// Polygons of hundreds of edges, so that the crossings and the vertices
+// on edges are found through several levels of the tessellator's tree of
+// boxes, and each is split at several points in one pass; the same
+// polygon tessellated twice gives the same calls.
+TEST(Tessellator, LargePolygonsMatchTheirWindingNumbers) {
+    const double pi = 3.141592653589793;
+    uint32_t state = 777;
+    auto uniform = [&state] {
+        state = state * 1664525u + 1013904223u;
+        return (state >> 8) / 16777216.0;
+    };
+    std::vector<P3> star, ring, hole;
+    for (int i = 0; i < 500; ++i) {  // each edge crosses a few others
+        const double a = 2 * pi * (i + 3 * uniform()) / 500, r = 2.5 + 2.5 * uniform();
+        star.push_back({5 + r * std::cos(a), 5 + r * std::sin(a), 0});
+    }
+    for (int i = 0; i < 600; ++i) {
+        const double a = 2 * pi * i / 600, r = 4 + 1.2 * std::sin(7 * a);
+        ring.push_back({5 + r * std::cos(a), 5 + r * std::sin(a), 0});
+        hole.insert(hole.begin(), {5 + 0.5 * r * std::cos(a), 5 + 0.5 * r * std::sin(a), 0});
+    }
+    Contours tiles;  // 400 squares, each overlapping its neighbours' corners
+    for (int k = 0; k < 400; ++k)
+        tiles = tiles + rect(0.5 * (k % 20), 0.5 * (k / 20), 0.5 * (k % 20) + 0.6, 0.5 * (k / 20) + 0.6);
+    const Shape large[] = {{"jittered star", {star}}, {"wavy ring with a hole", {ring, hole}}, {"tiles", tiles}};
+    for (const Shape &s : large) {
+        for (GLenum rule : {GLU_TESS_WINDING_ODD, GLU_TESS_WINDING_NONZERO}) {
+            SCOPED_TRACE(testing::Message() << s.name << ", rule " << rule);
+            checkAgainstWinding(s.contours, rule, 1.0, 0.25);
+        }
+        const Record a = tessellate(s.contours, Options{}), b = tessellate(s.contours, Options{});
+        ASSERT_EQ(a.prims.size(), b.prims.size()) << s.name;
+        for (size_t p = 0; p < a.prims.size(); ++p) {
+            ASSERT_EQ(a.prims[p].size(), b.prims[p].size()) << s.name;
+            for (size_t i = 0; i < a.prims[p].size(); ++i)
+                for (int k = 0; k < 3; ++k)
+                    ASSERT_EQ(a.prims[p][i][k], b.prims[p][i][k]) << s.name;
+        }
+    }
+}
+
 TEST(Tessellator, CallOrderMistakesAreReportedAndRepaired) {
     static double square[4][3] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
     struct Case {

@@ -16,34 +16,55 @@
 //     A plane coordinate below 2^-485 (about 2^-965 of the largest) is
 //     taken as 0: see "Exact orientation" for why.
 //  2. ARRANGEMENT.  Vertices with the same plane coordinates are one
-//     vertex.  Every contour edge that passes through another vertex is
-//     split there; every two edges that cross are both split at their
-//     crossing point, rounded to doubles (the COMBINE callback makes its
-//     vertex), until no edge crosses another or passes through a vertex:
-//     a planar straight-line graph.  Snapping: a crossing point within
-//     2^-44 of the largest coordinate (in both coordinates) of a vertex is
-//     that vertex, and an edge passing that near a vertex is routed through
-//     it, so rounded crossing points cannot breed new crossings beside
-//     themselves for ever: every new vertex keeps that distance from all
-//     others.  Each pass looks at every pair, so this
-//     is O(n^2) per pass; a sweep over the edges (Bentley-Ottmann) would
-//     find the k crossings in O((n + k) log n).
+//     vertex (found by sorting the inputs: O(n log n)).  Every contour edge
+//     that passes through another vertex is split there; every two edges
+//     that cross are both split at their crossing point, rounded to
+//     doubles (the COMBINE callback makes its vertex), until no edge
+//     crosses another or passes through a vertex: a planar straight-line
+//     graph.  Snapping: a crossing point within 2^-44 of the largest
+//     coordinate (in both coordinates) of a vertex is that vertex, and an
+//     edge passing that near a vertex is routed through it, so rounded
+//     crossing points cannot breed new crossings beside themselves for
+//     ever: every new vertex keeps that distance from all others.  Each
+//     pass finds the candidate pairs through a packed tree of the edges'
+//     boxes (sorted in Morton order, 16 to a node): O(n log n) to build,
+//     then one lookup per edge, O(log n) plus the boxes it meets; the
+//     nearest vertex for snapping comes from a hash grid, O(1).  Then each
+//     edge is split at everything found on it at once; a pass that finds
+//     nothing ends the step, usually the first (no crossings) or the
+//     second.  Cost: O(n log n + m) a pass, m the pairs of edges whose
+//     boxes meet: O(n) on contours that do not pile many edges into one
+//     spot, up to O(n^2) on those that do (long edges across many others).
 //  3. TRIANGULATION.  The graph's vertices are triangulated in
 //     lexicographic order (each new vertex lies outside the hull of those
-//     before it and is joined to the hull edges it sees), then each edge
-//     of the graph is made an edge of the triangulation by flipping the
-//     edges that cross it (Sloan's algorithm for constrained
-//     triangulations): every triangle lies in one face of the graph.
+//     before it and is joined to the hull edges it sees: O(n log n) for
+//     the sort, O(n) amortised for the hull), then each edge of the graph
+//     is made an edge of the triangulation by flipping the edges that
+//     cross it (Sloan's algorithm for constrained triangulations), found
+//     by walking from one end to the other: O(k + degree) for k crossed
+//     edges.  Every triangle lies in one face of the graph.  The sweep's
+//     triangulation is not Delaunay: its long thin fans can make k large
+//     (rows and columns of small contours: glyphs), which is where the
+//     time goes on such input.
 //  4. WINDING.  Crossing a graph edge from its right to its left raises the
 //     winding number by the number of contour edges running along it that
 //     way, less those running the other way; outside the hull it is 0.  A
-//     walk over the triangles from the hull gives each its number, and the
-//     winding rule selects the triangles.
+//     walk over the triangles from the hull gives each its number (the
+//     counts looked up by binary search: O(n log n)), and the winding rule
+//     selects the triangles.
 //  5. OUTPUT.  The selected triangles, counterclockwise, in one
 //     GL_TRIANGLES; or, with GLU_TESS_BOUNDARY_ONLY, the edges between
 //     selected and unselected triangles chained into GL_LINE_LOOPs with
 //     the region on their left (outer loops counterclockwise, holes
-//     clockwise).
+//     clockwise).  O(n).
+//
+// The working arrays belong to the tessellator object and keep their
+// memory from one polygon to the next (gluDeleteTess frees them).  Sorts
+// are merge sorts (stable, so the same on every machine, and needing
+// nothing from the C++ library).  The tree's Morton codes and the hash
+// grid decide how fast pairs and near vertices are found, not which are
+// found; the order in which a pass finds crossings numbers their new
+// vertices, and that order is itself fixed by the input's bits.
 //
 // Every decision (which side of a line a point lies, whether two edges
 // cross, the order of two points) is an exact comparison or the exact sign
@@ -64,6 +85,7 @@
 #include <stddef.h>
 #include <stdint.h>
 #include <stdlib.h>
+#include <string.h>
 
 namespace {
 
@@ -108,6 +130,42 @@ struct Array {
     T &operator[](int i) { return at[i]; }
 };
 
+// Sorts x[0..n) by `less` (a strict order), merging runs through `spare`
+// (n elements): O(n log n), and, as merging is stable, the same result on
+// every machine.
+template <typename T, typename Less>
+void mergeSort(T *x, T *spare, int n, Less less) {
+    T *from = x, *to = spare;
+    for (int width = 1; width < n; width *= 2) {
+        for (int lo = 0; lo < n; lo += 2 * width) {
+            const int mid = lo + width < n ? lo + width : n, hi = mid + width < n ? mid + width : n;
+            int i = lo, j = mid, k = lo;
+            while (i < mid && j < hi)
+                to[k++] = less(from[j], from[i]) ? from[j++] : from[i++];
+            while (i < mid)
+                to[k++] = from[i++];
+            while (j < hi)
+                to[k++] = from[j++];
+        }
+        T *swap = from;
+        from = to;
+        to = swap;
+    }
+    if (from != x)
+        for (int i = 0; i < n; ++i)
+            x[i] = from[i];
+}
+
+// Sorts a by `less`, spare lending the buffer; false when out of memory.
+template <typename T, typename Less>
+bool sortArray(Array<unsigned char> &spare, Array<T> &a, Less less) {
+    if (static_cast<size_t>(a.size) > static_cast<size_t>(INT_MAX) / sizeof(T) ||
+        !spare.reserve(a.size * static_cast<int>(sizeof(T))))
+        return false;
+    mergeSort(a.at, reinterpret_cast<T *>(spare.at), a.size, less);  // malloc's memory suits any T
+    return true;
+}
+
 // ---- Exact orientation -----------------------------------------------------
 //
 // orient(a, b, c) is the sign of ax*by - ax*cy + bx*cy - bx*ay + cx*ay - cx*by,
@@ -123,7 +181,9 @@ struct Array {
 // terms as a nonoverlapping expansion whose largest nonzero term has the
 // sign of the exact sum.  A cheaper floating-point evaluation decides first
 // when its result exceeds Shewchuk's error bound for it (with a margin far
-// above any underflow error), which it can only when its sign is right.
+// above any underflow error), which it can only when its sign is right;
+// next, when the four coordinate differences are exact (two-sum says so),
+// the two products of them, split, decide exactly (four terms).
 
 const double kEpsilon = 1.0 / 9007199254740992.0;  // 2^-53
 const double kErrorBound = (3.0 + 16.0 * kEpsilon) * kEpsilon;
@@ -214,12 +274,44 @@ double orientValue(const Point &a, const Point &b, const Point &c) {
     return sum;
 }
 
+// d = x - y; whether that is exact (two-sum's error is 0).
+bool exactDifference(double x, double y, double &d) {
+    double e;
+    twoSum(x, -y, d, e);
+    return e == 0.0;
+}
+
+// The sign of x*y - z*w, exactly: the two products split (twoProduct) into
+// a four-term expansion.  The differences of plane coordinates it is given
+// are multiples of 2^-537, the coordinates' least unit, so the products
+// meet twoProduct's conditions as the coordinates do.
+int productDifferenceSign(double x, double y, double z, double w) {
+    double e[4], p, lo;
+    twoProduct(x, y, p, lo);
+    int n = grow(e, 0, p);
+    n = grow(e, n, lo);
+    twoProduct(z, w, p, lo);
+    n = grow(e, n, -p);
+    n = grow(e, n, -lo);
+    for (int i = n - 1; i >= 0; --i)
+        if (e[i] != 0.0)
+            return sign(e[i]);
+    return 0;
+}
+
+// The rounded determinant decides when beyond its error bound; else, when
+// the four differences are exact (points near one another, or on a common
+// line of x or y: often), their two products do; else all twelve terms.
 int orient(const Point &a, const Point &b, const Point &c) {
     const double l = (b.x - a.x) * (c.y - a.y), r = (b.y - a.y) * (c.x - a.x);
     const double det = l - r;
     const double bound = kErrorBound * ((l < 0.0 ? -l : l) + (r < 0.0 ? -r : r));
     if (bound > kUnderflowMargin && (det > bound || -det > bound))
         return sign(det);
+    double bx, cy, by, cx;
+    if (exactDifference(b.x, a.x, bx) && exactDifference(c.y, a.y, cy) && exactDifference(b.y, a.y, by) &&
+        exactDifference(c.x, a.x, cx))
+        return productDifferenceSign(bx, cy, by, cx);
     return orientExact(a, b, c);
 }
 
@@ -250,6 +342,8 @@ struct Input {
 
 enum class State { Dormant, InPolygon, InContour };
 
+struct Job;
+
 }  // namespace
 
 struct GLUtesselator {
@@ -263,6 +357,7 @@ struct GLUtesselator {
     bool poisoned;  // a NaN coordinate or a failed copy: no output
     Array<Input> input;
     Array<int> contourStart;  // index of each contour's first vertex in input
+    Job *job;  // the working arrays, kept from one polygon to the next; or null
 };
 
 namespace {
@@ -341,6 +436,14 @@ struct Segment {
     int a, b;  // a contour edge, in the contour's direction
 };
 
+struct Split {
+    int segment, vertex;  // the segment passes through or crosses at the vertex
+};
+
+struct Box {
+    double x0, y0, x1, y1;
+};
+
 struct Constraint {
     int lo, hi;  // lo < hi
     int count;   // contour edges lo->hi less those hi->lo
@@ -367,38 +470,38 @@ struct Job {
     Array<int> vertexTri;  // a triangle holding each vertex
     Array<int> order;      // the triangulated vertices, lexicographically
     Array<int> hullNext, hullPrev, hullTri;
+    Array<Point> plane;    // each input's plane point
+    Array<int> gridHead, gridNext;  // the snapping grid's chains
+    Array<Box> box;        // each segment's box, widened by kSnap
+    Array<Box> node;       // the tree of boxes, level by level
+    Array<int> levelStart, hits;  // the tree's levels; a lookup's result
+    Array<Split> split;    // the splits a pass found
     Array<int> queue;      // pairs of vertices
     Array<int> winding;
     Array<char> mark;
 
-    void init(GLUtesselator *t) {
+    Array<int> inputVertex;  // each input's vertex
+    Array<uint32_t> key;   // the segments' Morton codes
+    Array<char> sent;      // the boundary edges sent
+    Array<unsigned char> spare;  // the merge sort's buffer
+
+    // Calls f on every array (a generic lambda).
+    template <typename F>
+    void forEachArray(F f) {
+        f(vertex), f(segment), f(constraint), f(tri), f(vertexTri), f(order), f(hullNext), f(hullPrev), f(hullTri);
+        f(plane), f(gridHead), f(gridNext), f(box), f(node), f(levelStart), f(hits), f(split), f(queue);
+        f(winding), f(mark), f(inputVertex), f(key), f(sent), f(spare);
+    }
+    void init() {
+        forEachArray([](auto &a) { a.init(); });
+    }
+    // Empties the arrays for the next polygon, keeping their memory.
+    void clear(GLUtesselator *t) {
         tess = t;
-        vertex.init();
-        segment.init();
-        constraint.init();
-        tri.init();
-        vertexTri.init();
-        order.init();
-        hullNext.init();
-        hullPrev.init();
-        hullTri.init();
-        queue.init();
-        winding.init();
-        mark.init();
+        forEachArray([](auto &a) { a.size = 0; });
     }
     void release() {
-        vertex.release();
-        segment.release();
-        constraint.release();
-        tri.release();
-        vertexTri.release();
-        order.release();
-        hullNext.release();
-        hullPrev.release();
-        hullTri.release();
-        queue.release();
-        winding.release();
-        mark.release();
+        forEachArray([](auto &a) { a.release(); });
     }
     const Point &at(int v) { return vertex[v].p; }
 };
@@ -480,57 +583,136 @@ Point project(const Job &job, const double xyz[3]) {
 
 // -- Step 2: the arrangement ---------------------------------------------------
 
-// The vertex at p, or -1.  Linear: a sort would make this n log n.
-int findVertex(Job &job, const Point &p) {
-    for (int i = 0; i < job.vertex.size; ++i)
-        if (same(job.vertex[i].p, p))
-            return i;
-    return -1;
-}
-
 double magnitude(double x) { return x < 0.0 ? -x : x; }
 
-// The first vertex within kSnap of p in both coordinates, or -1.
+// -- The snapping grid: the vertices by square cell of side 2 kSnap, so that
+// every vertex within kSnap of a point (in both coordinates) lies in the
+// point's cell or one of its eight neighbours.  A cell is the nearest
+// integer to coordinate / (2 kSnap): the division is exact (a power of
+// two), the quotient below 2^46, and adding and taking 2^52 rounds it to an
+// integer exactly; the rounding is monotonic, so coordinates kSnap apart
+// fall at most one cell apart.  Cells hash to chains of vertices; a chain
+// may hold other cells' vertices, which the distance test rejects.
+
+const double kTwoTo52 = 4503599627370496.0;
+
+double cellOf(double x) {
+    const double q = x / (2.0 * kSnap);
+    const double r = q < 0.0 ? -((-q + kTwoTo52) - kTwoTo52) : (q + kTwoTo52) - kTwoTo52;
+    return r + 0.0;  // -0 is +0: the same cell, the same bits
+}
+
+uint64_t bitsOf(double x) {
+    uint64_t b;
+    memcpy(&b, &x, sizeof b);
+    return b;
+}
+
+int bucketOf(const Job &job, double cx, double cy) {
+    const uint64_t h = (bitsOf(cx) * 0x9E3779B97F4A7C15u) ^ (bitsOf(cy) * 0xC2B2AE3D27D4EB4Fu);
+    return static_cast<int>((h ^ (h >> 29)) & static_cast<uint64_t>(job.gridHead.size - 1));
+}
+
+void gridInsert(Job &job, int v) {
+    const int b = bucketOf(job, cellOf(job.at(v).x), cellOf(job.at(v).y));
+    job.gridNext[v] = job.gridHead[b];
+    job.gridHead[b] = v;
+}
+
+// Rebuilds the grid with room for twice the vertices there are now.
+bool gridRebuild(Job &job) {
+    int buckets = 16;
+    while (buckets < 2 * job.vertex.size && buckets <= INT_MAX / 4)
+        buckets *= 2;
+    if (!job.gridHead.reserve(buckets) || !job.gridNext.reserve(job.vertex.capacity))
+        return false;
+    job.gridHead.size = buckets;
+    for (int b = 0; b < buckets; ++b)
+        job.gridHead[b] = -1;
+    for (int v = 0; v < job.vertex.size; ++v)
+        gridInsert(job, v);
+    return true;
+}
+
+// Enters the vertex just made; false when out of memory.
+bool gridAdd(Job &job) {
+    const int v = job.vertex.size - 1;
+    if (2 * job.vertex.size > job.gridHead.size || job.vertex.size > job.gridNext.capacity)
+        return gridRebuild(job);
+    gridInsert(job, v);
+    return true;
+}
+
+// The lowest-numbered vertex within kSnap of p in both coordinates, or -1.
 int findNear(Job &job, const Point &p) {
-    for (int i = 0; i < job.vertex.size; ++i) {
-        const Point &q = job.vertex[i].p;
-        if (magnitude(q.x - p.x) <= kSnap && magnitude(q.y - p.y) <= kSnap)
-            return i;
+    const double cx = cellOf(p.x), cy = cellOf(p.y);
+    int best = -1;
+    for (double dx = -1.0; dx <= 1.0; dx += 1.0)
+        for (double dy = -1.0; dy <= 1.0; dy += 1.0)
+            for (int v = job.gridHead[bucketOf(job, cx + dx + 0.0, cy + dy + 0.0)]; v >= 0; v = job.gridNext[v]) {
+                const Point &q = job.at(v);
+                if (magnitude(q.x - p.x) <= kSnap && magnitude(q.y - p.y) <= kSnap && (best < 0 || v < best))
+                    best = v;
+            }
+    return best;
+}
+
+// -- Collecting: one vertex per distinct plane point, numbered in the order
+// the inputs first reach it, found by sorting the inputs (O(n log n)).
+
+bool inputBefore(Job &job, int i, int j) {
+    const Point &a = job.plane[i], &b = job.plane[j];
+    return before(a, b) || (same(a, b) && i < j);
+}
+
+// of[i]: input i's vertex; false when out of memory.
+bool makeVertices(Job &job, Array<int> &of) {
+    GLUtesselator *t = job.tess;
+    const int n = t->input.size;
+    if (!job.plane.reserve(n) || !of.reserve(n) || !job.order.reserve(n))
+        return false;
+    for (int i = 0; i < n; ++i)
+        job.plane[i] = project(job, t->input[i].xyz);
+    job.plane.size = job.order.size = n;
+    for (int i = 0; i < n; ++i)
+        job.order[i] = i;
+    if (!sortArray(job.spare, job.order, [&job](int i, int j) { return inputBefore(job, i, j); }))
+        return false;
+    // of[i] first names the first input at i's point, which precedes i.
+    for (int k = 0, first = 0; k < n; ++k) {
+        if (!same(job.plane[job.order[k]], job.plane[job.order[first]]))
+            first = k;
+        of[job.order[k]] = job.order[first];
     }
-    return -1;
+    for (int i = 0; i < n; ++i) {
+        if (of[i] != i) {
+            of[i] = of[of[i]];
+            continue;
+        }
+        const Vertex v = {job.plane[i], {t->input[i].xyz[0], t->input[i].xyz[1], t->input[i].xyz[2]}, t->input[i].data};
+        if (!job.vertex.push(v))
+            return false;
+        of[i] = job.vertex.size - 1;
+    }
+    job.order.size = 0;
+    return true;
 }
 
-// The vertex at xyz's plane point, made when there is none; -1 when out of
-// memory.
-int vertexAt(Job &job, const double xyz[3], void *data) {
-    const Point p = project(job, xyz);
-    const int found = findVertex(job, p);
-    if (found >= 0)
-        return found;
-    const Vertex v = {p, {xyz[0], xyz[1], xyz[2]}, data};
-    return job.vertex.push(v) ? job.vertex.size - 1 : -1;
-}
-
+// The contours' edges between their vertices, dropping those of length 0.
 Outcome collect(Job &job) {
     GLUtesselator *t = job.tess;
-    for (int c = 0; c < t->contourStart.size; ++c) {
+    Array<int> &of = job.inputVertex;
+    bool ok = makeVertices(job, of);
+    for (int c = 0; ok && c < t->contourStart.size; ++c) {
         const int first = t->contourStart[c];
         const int end = c + 1 < t->contourStart.size ? t->contourStart[c + 1] : t->input.size;
-        int firstVertex = -1, last = -1;
-        for (int i = first; i < end; ++i) {
-            const int v = vertexAt(job, t->input[i].xyz, t->input[i].data);
-            if (v < 0)
-                return Outcome::OutOfMemory;
-            if (last >= 0 && v != last && !job.segment.push(Segment{last, v}))
-                return Outcome::OutOfMemory;
-            if (firstVertex < 0)
-                firstVertex = v;
-            last = v;
+        for (int i = first; ok && i < end; ++i) {
+            const int a = of[i], b = of[i + 1 < end ? i + 1 : first];
+            if (a != b)
+                ok = job.segment.push(Segment{a, b});
         }
-        if (last >= 0 && last != firstVertex && !job.segment.push(Segment{last, firstVertex}))
-            return Outcome::OutOfMemory;
     }
-    return Outcome::Done;
+    return ok ? Outcome::Done : Outcome::OutOfMemory;
 }
 
 bool inBox(const Point &p, const Point &a, const Point &b) {
@@ -545,6 +727,15 @@ bool inside(Job &job, int w, int a, int b) {
     if (w == a || w == b || !inBox(p, pa, pb) || orient(pa, pb, p) != 0)
         return false;
     return before(pa, pb) ? before(pa, p) && before(p, pb) : before(pb, p) && before(p, pa);
+}
+
+// Whether |orient(a, b, c)| certainly exceeds reach by far, from the
+// cheap evaluation and its error bound (as orient() uses them): then the
+// exact value, and orientValue's rounding of it, exceed reach too.
+bool clearlyBeyond(const Point &a, const Point &b, const Point &c, double reach) {
+    const double l = (b.x - a.x) * (c.y - a.y), r = (b.y - a.y) * (c.x - a.x);
+    const double bound = kErrorBound * (magnitude(l) + magnitude(r));
+    return magnitude(l - r) > 2.0 * (bound + reach) + kUnderflowMargin;
 }
 
 // Whether w, not an end of segment ab, lies within kSnap of it (measured
@@ -564,7 +755,8 @@ bool near(Job &job, int w, int a, int b) {
         return false;
     const double longest = magnitude(dx) > magnitude(dy) ? magnitude(dx) : magnitude(dy);
     // |orient| is the distance times the length, at least `longest`.
-    return magnitude(orientValue(pa, pb, p)) <= kSnap * longest;
+    const double reach = kSnap * longest;  // exact: kSnap is a power of two
+    return !clearlyBeyond(pa, pb, p, reach) && magnitude(orientValue(pa, pb, p)) <= reach;
 }
 
 // Splits segment s at vertex w (not one of its ends).
@@ -620,39 +812,250 @@ int crossingVertex(Job &job, int i, int j, Outcome &outcome) {
         return -1;
     }
     const Vertex v = {p, {xyz[0], xyz[1], xyz[2]}, made};
-    if (!job.vertex.push(v)) {
+    if (!job.vertex.push(v) || !gridAdd(job)) {
         outcome = Outcome::OutOfMemory;
         return -1;
     }
     return job.vertex.size - 1;
 }
 
-// One pass over every vertex and segment, then every two segments; sets
-// `changed` when it split one.
-Outcome splitPass(Job &job, bool &changed) {
-    for (int w = 0; w < job.vertex.size; ++w)
-        for (int s = 0; s < job.segment.size; ++s)
-            if (inside(job, w, job.segment[s].a, job.segment[s].b) || near(job, w, job.segment[s].a, job.segment[s].b)) {
-                if (!splitAt(job, s, w))
-                    return Outcome::OutOfMemory;
-                changed = true;
-            }
-    for (int i = 0; i < job.segment.size; ++i)
-        for (int j = i + 1; j < job.segment.size; ++j) {
-            const Segment si = job.segment[i], sj = job.segment[j];
-            if (si.a == sj.a || si.a == sj.b || si.b == sj.a || si.b == sj.b || !cross(job, si.a, si.b, sj.a, sj.b))
-                continue;
-            Outcome outcome = Outcome::Done;
-            const int w = crossingVertex(job, i, j, outcome);
-            if (w < 0)
-                return outcome;
-            if (w != si.a && w != si.b && !splitAt(job, i, w))
-                return Outcome::OutOfMemory;
-            if (w != sj.a && w != sj.b && !splitAt(job, j, w))
-                return Outcome::OutOfMemory;
-            changed = true;
+// -- One pass: every vertex lying on (or within kSnap of) a segment and
+// every two segments that cross, found through a tree of boxes, then every
+// segment split at all of them at once.
+//
+// A segment's box is its bounding box widened by kSnap on every side
+// (rounded as near() rounds it, so no vertex near() accepts is missed).
+// The tree is packed bottom-up (Hilbert-free "flat" R-tree): the boxes
+// sorted by the Morton code of their centres on a 2^16 grid, then grouped
+// kFanout at a time into parent boxes, level by level.  Each segment's box
+// and each vertex is looked up in it: O(n log n) to build, and O(log n +
+// what is found) per lookup when boxes near one another are few, as on
+// contours that do not pile many edges into one spot.  The Morton codes
+// and the grid only order the boxes: what is found is every box that meets
+// the one looked up, whatever the order.
+
+const int kFanout = 16;
+
+Box boxOf(Job &job, int s) {
+    const Point &a = job.at(job.segment[s].a), &b = job.at(job.segment[s].b);
+    const double x0 = a.x < b.x ? a.x : b.x, x1 = a.x < b.x ? b.x : a.x;
+    const double y0 = a.y < b.y ? a.y : b.y, y1 = a.y < b.y ? b.y : a.y;
+    return Box{x0 - kSnap, y0 - kSnap, x1 + kSnap, y1 + kSnap};
+}
+
+bool meets(const Box &p, const Box &q) { return p.x0 <= q.x1 && q.x0 <= p.x1 && p.y0 <= q.y1 && q.y0 <= p.y1; }
+
+Box unite(const Box &p, const Box &q) {
+    return Box{p.x0 < q.x0 ? p.x0 : q.x0, p.y0 < q.y0 ? p.y0 : q.y0, p.x1 > q.x1 ? p.x1 : q.x1, p.y1 > q.y1 ? p.y1 : q.y1};
+}
+
+// x's place on a 2^16 grid over [lo, lo + span]; only orders boxes.
+uint32_t gridOf(double x, double lo, double span) {
+    const double g = span > 0.0 ? (x - lo) / span * 65535.0 : 0.0;
+    return g > 0.0 ? static_cast<uint32_t>(static_cast<int>(g < 65535.0 ? g : 65535.0)) : 0u;
+}
+
+uint32_t spread(uint32_t v) {
+    v = (v | (v << 8)) & 0x00FF00FFu;
+    v = (v | (v << 4)) & 0x0F0F0F0Fu;
+    v = (v | (v << 2)) & 0x33333333u;
+    return (v | (v << 1)) & 0x55555555u;
+}
+
+// The segments in Morton order of their boxes' centres, in job.order.
+bool orderBoxes(Job &job, Array<uint32_t> &key) {
+    Box all = job.box[0];
+    for (int s = 1; s < job.box.size; ++s)
+        all = unite(all, job.box[s]);
+    const double w = all.x1 - all.x0, h = all.y1 - all.y0;
+    if (!key.reserve(job.box.size) || !job.order.reserve(job.box.size))
+        return false;
+    for (int s = 0; s < job.box.size; ++s) {
+        const Box &b = job.box[s];
+        key[s] = spread(gridOf(0.5 * b.x0 + 0.5 * b.x1, all.x0, w)) |
+                 (spread(gridOf(0.5 * b.y0 + 0.5 * b.y1, all.y0, h)) << 1);
+        job.order[s] = s;
+    }
+    job.order.size = job.box.size;
+    const uint32_t *k = key.at;
+    return sortArray(job.spare, job.order, [k](int s, int t) { return k[s] < k[t] || (k[s] == k[t] && s < t); });
+}
+
+// The tree's levels, leaves first, each node the union of kFanout below.
+// levelStart[k] is where level k begins in job.node; one more entry ends it.
+bool buildTree(Job &job) {
+    job.box.size = job.node.size = job.levelStart.size = 0;
+    if (!job.box.reserve(job.segment.size))
+        return false;
+    for (int s = 0; s < job.segment.size; ++s)
+        job.box[job.box.size++] = boxOf(job, s);
+    const bool ordered = orderBoxes(job, job.key);
+    if (!ordered || !job.levelStart.push(0))
+        return false;
+    for (int k = 0; k < job.order.size; ++k)
+        if (!job.node.push(job.box[job.order[k]]))
+            return false;
+    // At least one level above the leaves, the root's when it is the only one.
+    for (int from = 0, to = job.node.size; from == 0 || to - from > 1; from = to, to = job.node.size) {
+        if (!job.levelStart.push(to))
+            return false;
+        for (int k = from; k < to; k += kFanout) {
+            Box b = job.node[k];
+            for (int c = k + 1; c < to && c < k + kFanout; ++c)
+                b = unite(b, job.node[c]);
+            if (!job.node.push(b))
+                return false;
         }
+    }
+    return job.levelStart.push(job.node.size);
+}
+
+// The segments whose boxes meet q, in job.hits: down the tree from the
+// root, into each child whose box meets q.  The stack holds at most
+// kFanout nodes per level, and there are at most 8 levels (16^8 = 2^32).
+bool lookUp(Job &job, const Box &q) {
+    int stack[2 * 32 * kFanout], size = 0;
+    job.hits.size = 0;
+    const int root = job.levelStart.size - 2;  // the root's level
+    if (meets(job.node[job.levelStart[root]], q)) {
+        stack[size++] = root;
+        stack[size++] = 0;
+    }
+    while (size > 0) {
+        const int i = stack[--size], level = stack[--size];
+        if (level == 0) {
+            if (!job.hits.push(job.order[i]))
+                return false;
+            continue;
+        }
+        const int first = job.levelStart[level - 1], below = job.levelStart[level] - first;
+        for (int c = i * kFanout; c < below && c < (i + 1) * kFanout; ++c)
+            if (meets(job.node[first + c], q)) {
+                stack[size++] = level - 1;
+                stack[size++] = c;
+            }
+    }
+    return true;
+}
+
+bool noteSplit(Job &job, int s, int w) { return job.split.push(Split{s, w}); }
+
+// Notes that segment s is split at vertex w if w lies on or near it.
+bool testVertex(Job &job, int s, int w) {
+    const int a = job.segment[s].a, b = job.segment[s].b;
+    const Point &p = job.at(w);
+    if (!meets(job.box[s], Box{p.x, p.y, p.x, p.y}))  // then neither inside nor near
+        return true;
+    return !(inside(job, w, a, b) || near(job, w, a, b)) || noteSplit(job, s, w);
+}
+
+// The segments vertex w, which ends none, lies on or near.
+bool findSegmentsThrough(Job &job, int w) {
+    const Point p = job.at(w);
+    if (!lookUp(job, Box{p.x, p.y, p.x, p.y}))
+        return false;
+    for (int k = 0; k < job.hits.size; ++k)
+        if (!testVertex(job, job.hits[k], w))
+            return false;
+    return true;
+}
+
+// Notes where segments i and j cross, when they do, making its vertex.
+Outcome findCrossing(Job &job, int i, int j) {
+    const Segment si = job.segment[i], sj = job.segment[j];
+    if (si.a == sj.a || si.a == sj.b || si.b == sj.a || si.b == sj.b || !cross(job, si.a, si.b, sj.a, sj.b))
+        return Outcome::Done;
+    Outcome outcome = Outcome::Done;
+    const int w = crossingVertex(job, i, j, outcome);
+    if (w < 0)
+        return outcome;
+    if ((w != si.a && w != si.b && !noteSplit(job, i, w)) || (w != sj.a && w != sj.b && !noteSplit(job, j, w)))
+        return Outcome::OutOfMemory;
     return Outcome::Done;
+}
+
+// Whether either of segments i and j has an end on the other, and
+// whether they cross.  A vertex on or near a segment lies in both boxes
+// when it ends another segment, so testing every two segments whose boxes
+// meet finds all such vertices but those that end none.
+Outcome findMeeting(Job &job, int i, int j) {
+    const Segment si = job.segment[i], sj = job.segment[j];
+    if (!testVertex(job, i, sj.a) || !testVertex(job, i, sj.b) || !testVertex(job, j, si.a) ||
+        !testVertex(job, j, si.b))
+        return Outcome::OutOfMemory;
+    return findCrossing(job, i, j);
+}
+
+// Every two segments whose boxes meet, one of them among the leaves of
+// node g of the tree's first level above the leaves: one lookup of g's box
+// serves its kFanout leaves, each then tested against what it found.
+Outcome findMeetings(Job &job, int g) {
+    if (!lookUp(job, job.node[job.levelStart[1] + g]))
+        return Outcome::OutOfMemory;
+    for (int k = g * kFanout; k < job.order.size && k < (g + 1) * kFanout; ++k) {
+        const int i = job.order[k];
+        for (int h = 0; h < job.hits.size; ++h) {
+            const int j = job.hits[h];
+            if (j <= i || !meets(job.box[i], job.box[j]))
+                continue;
+            const Outcome o = findMeeting(job, i, j);
+            if (o != Outcome::Done)
+                return o;
+        }
+    }
+    return Outcome::Done;
+}
+
+// Marks in job.mark the vertices that end a segment.
+bool markEnds(Job &job) {
+    if (!job.mark.reserve(job.vertex.size))
+        return false;
+    for (int v = 0; v < job.vertex.size; ++v)
+        job.mark[v] = 0;
+    for (int s = 0; s < job.segment.size; ++s)
+        job.mark[job.segment[s].a] = job.mark[job.segment[s].b] = 1;
+    return true;
+}
+
+Outcome findSplits(Job &job) {
+    if (job.segment.size == 0)
+        return Outcome::Done;
+    if (!buildTree(job) || !markEnds(job))
+        return Outcome::OutOfMemory;
+    const int vertices = job.vertex.size;  // those made in this pass wait for the next
+    for (int w = 0; w < vertices; ++w)
+        if (!job.mark[w] && !findSegmentsThrough(job, w))
+            return Outcome::OutOfMemory;
+    for (int g = 0; g < job.levelStart[2] - job.levelStart[1]; ++g) {
+        const Outcome o = findMeetings(job, g);
+        if (o != Outcome::Done)
+            return o;
+    }
+    return Outcome::Done;
+}
+
+// Whether split v of a segment lies nearer the segment's end b than w
+// (lexicographic order along the segment's direction).
+bool nearerEnd(Job &job, int s, int v, int w) {
+    const Point &a = job.at(job.segment[s].a), &b = job.at(job.segment[s].b);
+    return before(a, b) ? before(job.at(w), job.at(v)) : before(job.at(v), job.at(w));
+}
+
+// Splits each segment at its noted vertices, those nearest its end first,
+// so that each split cuts the part still starting at the segment's start.
+bool applySplits(Job &job) {
+    if (!sortArray(job.spare, job.split, [&job](const Split &x, const Split &y) {
+            return x.segment < y.segment || (x.segment == y.segment && nearerEnd(job, x.segment, x.vertex, y.vertex));
+        }))
+        return false;
+    for (int k = 0; k < job.split.size; ++k) {
+        const Split &x = job.split[k];
+        if (k > 0 && x.segment == job.split[k - 1].segment && x.vertex == job.split[k - 1].vertex)
+            continue;
+        if (!splitAt(job, x.segment, x.vertex))
+            return false;
+    }
+    return true;
 }
 
 // Splits until no segment crosses another or passes through a vertex.
@@ -661,11 +1064,15 @@ Outcome splitPass(Job &job, bool &changed) {
 const int kPasses = 64;
 
 Outcome planarize(Job &job) {
+    if (!gridRebuild(job))
+        return Outcome::OutOfMemory;
     for (int pass = 0; pass < kPasses; ++pass) {
-        bool changed = false;
-        const Outcome o = splitPass(job, changed);
-        if (o != Outcome::Done || !changed)
+        job.split.size = 0;
+        const Outcome o = findSplits(job);
+        if (o != Outcome::Done || job.split.size == 0)
             return o;
+        if (!applySplits(job))
+            return Outcome::OutOfMemory;
     }
     return Outcome::GaveUp;
 }
@@ -679,15 +1086,11 @@ Outcome countEdges(Job &job) {
         if (!job.constraint.push(c))
             return Outcome::OutOfMemory;
     }
+    if (!sortArray(job.spare, job.constraint, [](const Constraint &x, const Constraint &y) {
+            return x.lo < y.lo || (x.lo == y.lo && x.hi < y.hi);
+        }))
+        return Outcome::OutOfMemory;
     Constraint *c = job.constraint.at;
-    // Insertion sort by (lo, hi): a heap or merge sort would make it n log n.
-    for (int i = 1; i < job.constraint.size; ++i) {
-        const Constraint x = c[i];
-        int j = i;
-        for (; j > 0 && (c[j - 1].lo > x.lo || (c[j - 1].lo == x.lo && c[j - 1].hi > x.hi)); --j)
-            c[j] = c[j - 1];
-        c[j] = x;
-    }
     int kept = 0;
     for (int i = 0; i < job.constraint.size;) {
         Constraint sum = c[i];
@@ -731,33 +1134,21 @@ int addTriangle(Job &job, int a, int b, int c) {
 int indexIn(const Triangle &t, int v) { return t.v[0] == v ? 0 : t.v[1] == v ? 1 : 2; }
 
 bool sortVertices(Job &job) {
-    Array<char> used;
-    used.init();
-    if (!used.reserve(job.vertex.size)) {
-        used.release();
+    Array<char> &used = job.mark;
+    if (!used.reserve(job.vertex.size))
         return false;
-    }
     for (int i = 0; i < job.vertex.size; ++i)
         used[i] = 0;
     for (int i = 0; i < job.constraint.size; ++i)
         used[job.constraint[i].lo] = used[job.constraint[i].hi] = 1;
     bool ok = true;
+    job.order.size = 0;
     for (int i = 0; i < job.vertex.size && ok; ++i)
         if (used[i])
             ok = job.order.push(i);
-    used.release();
     if (!ok)
         return false;
-    // Insertion sort, lexicographic: a merge sort would make it n log n.
-    int *o = job.order.at;
-    for (int i = 1; i < job.order.size; ++i) {
-        const int x = o[i];
-        int j = i;
-        for (; j > 0 && before(job.at(x), job.at(o[j - 1])); --j)
-            o[j] = o[j - 1];
-        o[j] = x;
-    }
-    return true;
+    return sortArray(job.spare, job.order, [&job](int v, int w) { return before(job.at(v), job.at(w)); });
 }
 
 // The first triangles: the collinear run order[0..k-1] fanned to order[k].
@@ -899,6 +1290,53 @@ bool flip(Job &job, int t, int edge, int &r, int &s) {
     return true;
 }
 
+// The triangle round a whose edge opposite a crosses segment a-b (a-b is
+// no edge), and that edge's index; -1 when none (cannot happen: a-b leaves
+// a through one of its triangles, and no vertex lies inside a-b or b
+// inside an edge, so the turns tested are never 0).
+int firstCrossed(Job &job, int a, int b, int &edge) {
+    const int start = job.vertexTri[a];
+    for (int dir = 0; dir < 2; ++dir) {
+        int t = start;
+        do {
+            const Triangle &tr = job.tri[t];
+            const int i = indexIn(tr, a), p = tr.v[next3(i)], q = tr.v[prev3(i)];
+            if (orient(job.at(a), job.at(p), job.at(b)) > 0 && orient(job.at(a), job.at(q), job.at(b)) < 0) {
+                edge = next3(i);
+                return t;
+            }
+            t = dir == 0 ? tr.n[prev3(i)] : tr.n[i];
+        } while (t >= 0 && t != start);
+        if (t == start)
+            break;
+    }
+    return -1;
+}
+
+// Queues the edges that cross segment a-b, walking from a to b across
+// them: O(their number + a's degree).
+Outcome queueCrossed(Job &job, int a, int b) {
+    int edge;
+    int t = firstCrossed(job, a, b, edge);
+    if (t < 0)
+        return Outcome::GaveUp;
+    for (;;) {
+        const int p = job.tri[t].v[edge], q = job.tri[t].v[next3(edge)];
+        if (!(job.queue.push(p) && job.queue.push(q)))
+            return Outcome::OutOfMemory;
+        const int u = job.tri[t].n[edge];
+        if (u < 0)
+            return Outcome::GaveUp;  // cannot happen: b is inside the hull
+        const int j = indexIn(job.tri[u], q);  // u has q->p at j
+        const int s = job.tri[u].v[prev3(j)];
+        if (s == b)
+            return Outcome::Done;
+        // a-b leaves u across s->q or p->s, as s lies right or left of it.
+        edge = orient(job.at(a), job.at(b), job.at(s)) < 0 ? prev3(j) : next3(j);
+        t = u;
+    }
+}
+
 // Makes constraint a-b an edge of the triangulation by flipping the edges
 // that cross it.  Sloan's argument: while an edge crosses a-b, one of
 // those crossing it has a strictly convex quadrilateral, so the loop ends;
@@ -908,12 +1346,9 @@ Outcome insertConstraint(Job &job, int a, int b) {
     if (findEdge(job, a, b, edge) >= 0 || findEdge(job, b, a, edge) >= 0)
         return Outcome::Done;
     job.queue.size = 0;
-    for (int t = 0; t < job.tri.size; ++t)
-        for (int i = 0; i < 3; ++i) {
-            const int u = job.tri[t].n[i], p = job.tri[t].v[i], q = job.tri[t].v[next3(i)];
-            if (u > t && cross(job, a, b, p, q) && !(job.queue.push(p) && job.queue.push(q)))
-                return Outcome::OutOfMemory;
-        }
+    const Outcome o = queueCrossed(job, a, b);
+    if (o != Outcome::Done)
+        return o;
     const long long kFlips = 100000000LL;
     long long steps = 0;
     for (int head = 0; head < job.queue.size; head += 2) {
@@ -1017,8 +1452,7 @@ void nextBoundary(Job &job, int &t, int &i) {
 
 bool sendLoops(Job &job) {
     const int n = job.tri.size;
-    Array<char> sent;
-    sent.init();
+    Array<char> &sent = job.sent;
     if (!sent.reserve(3 * n))
         return false;
     for (int k = 0; k < 3 * n; ++k)
@@ -1036,7 +1470,6 @@ bool sendLoops(Job &job) {
             } while (t != t0 || i != i0);
             sendEnd(job.tess);
         }
-    sent.release();
     return true;
 }
 
@@ -1064,6 +1497,18 @@ Outcome tessellate(Job &job) {
     return Outcome::Done;
 }
 
+// Tessellates t's polygon with its working arrays, made the first time.
+Outcome tessellateWith(GLUtesselator *t) {
+    if (!t->job) {
+        t->job = static_cast<Job *>(malloc(sizeof(Job)));
+        if (!t->job)
+            return Outcome::OutOfMemory;
+        t->job->init();
+    }
+    t->job->clear(t);
+    return tessellate(*t->job);
+}
+
 // ---- Call order ----------------------------------------------------------------
 
 void endContour(GLUtesselator *t) { t->state = State::InPolygon; }
@@ -1071,10 +1516,7 @@ void endContour(GLUtesselator *t) { t->state = State::InPolygon; }
 void endPolygon(GLUtesselator *t) {
     t->state = State::Dormant;
     if (!t->poisoned && t->input.size > 0) {
-        Job job;
-        job.init(t);
-        const Outcome o = tessellate(job);
-        job.release();
+        const Outcome o = tessellateWith(t);
         if (o == Outcome::OutOfMemory)
             report(t, GLU_OUT_OF_MEMORY);
         else if (o == Outcome::NeedCombine)
@@ -1148,6 +1590,7 @@ GLUtesselator *gluNewTess(void) {
     t->poisoned = false;
     t->input.init();
     t->contourStart.init();
+    t->job = nullptr;
     return t;
 }
 
@@ -1157,6 +1600,9 @@ void gluDeleteTess(GLUtesselator *tess) {
         return;
     tess->input.release();
     tess->contourStart.release();
+    if (tess->job)
+        tess->job->release();
+    free(tess->job);
     free(tess);
 }
 

@@ -1,0 +1,154 @@
+// SPDX-License-Identifier: MIT
+// Google Benchmark of the tessellator: one polygon from gluTessBeginPolygon
+// to gluTessEndPolygon, its triangles counted by the vertex callback, on
+// the shapes of shapes.h.  items_per_second counts input vertices.
+//
+//   softglu_tess_bench [--shapes=DIR] [benchmark options]
+//
+// --shapes=DIR also writes each shape to DIR/NAME.txt, exactly (hex
+// floats), for bench/earcut.py to time earcut on the same points.
+#include "shapes.h"
+
+#include <GL/glu.h>
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <deque>
+#include <functional>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace {
+
+using shapes::Polygon;
+
+// Vertices the callbacks saw; crossings' vertices, kept until the run ends.
+unsigned long long emitted = 0;
+std::deque<std::array<double, 3>> made;
+
+void CALLBACK_vertex(void *) { ++emitted; }
+void CALLBACK_combine(GLdouble xyz[3], void *[4], GLfloat[4], void **out) {
+    made.push_back({xyz[0], xyz[1], xyz[2]});
+    *out = made.back().data();
+}
+void CALLBACK_error(GLenum code) { std::fprintf(stderr, "softglu_tess_bench: tessellator error %u\n", code); }
+
+// The polygons' coordinates as gluTessVertex takes them.
+struct Input {
+    std::vector<std::vector<std::array<double, 3>>> contours;
+    int vertices = 0;
+};
+
+Input inputOf(const std::vector<Polygon> &polygons) {
+    Input in;
+    for (const Polygon &p : polygons)
+        for (const shapes::Contour &c : p) {
+            in.contours.emplace_back();
+            for (const shapes::Point &q : c)
+                in.contours.back().push_back({q.x, q.y, 0.0});
+            in.vertices += static_cast<int>(c.size());
+        }
+    return in;
+}
+
+void tessellate(GLUtesselator *t, Input &in) {
+    gluTessBeginPolygon(t, nullptr);
+    for (auto &c : in.contours) {
+        gluTessBeginContour(t);
+        for (auto &v : c)
+            gluTessVertex(t, v.data(), v.data());
+        gluTessEndContour(t);
+    }
+    gluTessEndPolygon(t);
+}
+
+void timeTessellation(benchmark::State &state, Input &in) {
+    GLUtesselator *t = gluNewTess();
+    gluTessCallback(t, GLU_TESS_VERTEX, reinterpret_cast<_GLUfuncptr>(CALLBACK_vertex));
+    gluTessCallback(t, GLU_TESS_COMBINE, reinterpret_cast<_GLUfuncptr>(CALLBACK_combine));
+    gluTessCallback(t, GLU_TESS_ERROR, reinterpret_cast<_GLUfuncptr>(CALLBACK_error));
+    gluTessNormal(t, 0.0, 0.0, 1.0);
+    const unsigned long long before = emitted;
+    for (auto _ : state)
+        tessellate(t, in);
+    gluDeleteTess(t);
+    made.clear();
+    state.SetItemsProcessed(state.iterations() * in.vertices);
+    state.counters["vertices"] = in.vertices;
+    state.counters["triangles"] = benchmark::Counter(static_cast<double>(emitted - before) / 3.0,
+                                                      benchmark::Counter::kAvgIterations);
+}
+
+// Each shape by name, its polygons as earcut takes them (one outline with
+// holes each).
+std::vector<std::pair<std::string, std::vector<Polygon>>> allShapes() {
+    std::vector<std::pair<std::string, std::vector<Polygon>>> all;
+    for (int n : {1000, 10000, 30000, 100000})
+        all.push_back({"ring/" + std::to_string(n), {shapes::wavyRing(n)}});
+    all.push_back({"ring-hole/100000", {shapes::wavyRingWithHole(100000)}});
+    all.push_back({"glyphs/1000", shapes::glyphs(1000)});
+    all.push_back({"star/10000", {shapes::randomStar(10000)}});
+    return all;
+}
+
+// DIR/NAME.txt (NAME with '/' as '-'): "polygon" opening each polygon,
+// "contour" each contour, then one "x y" line (hex floats) per vertex.
+bool writeShape(const std::string &dir, std::string name, const std::vector<Polygon> &polygons) {
+    for (char &c : name)
+        if (c == '/')
+            c = '-';
+    const std::string path = dir + "/" + name + ".txt";
+    FILE *f = std::fopen(path.c_str(), "w");
+    if (!f) {
+        std::fprintf(stderr, "softglu_tess_bench: cannot write %s: %s\n", path.c_str(), std::strerror(errno));
+        return false;
+    }
+    bool ok = true;
+    for (const Polygon &p : polygons) {
+        ok = ok && std::fprintf(f, "polygon\n") > 0;
+        for (const shapes::Contour &c : p) {
+            ok = ok && std::fprintf(f, "contour\n") > 0;
+            for (const shapes::Point &q : c)
+                ok = ok && std::fprintf(f, "%a %a\n", q.x, q.y) > 0;
+        }
+    }
+    ok = std::fclose(f) == 0 && ok;
+    if (!ok)
+        std::fprintf(stderr, "softglu_tess_bench: writing %s failed\n", path.c_str());
+    return ok;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    std::string shapesDir;
+    std::vector<char *> args;
+    for (int i = 0; i < argc; ++i)
+        if (std::strncmp(argv[i], "--shapes=", 9) == 0)
+            shapesDir = argv[i] + 9;
+        else
+            args.push_back(argv[i]);
+    int n = static_cast<int>(args.size());
+    benchmark::Initialize(&n, args.data());
+    if (benchmark::ReportUnrecognizedArguments(n, args.data()))
+        return 2;
+    static std::deque<Input> inputs;  // alive while the benchmarks run
+    for (auto &shape : allShapes()) {
+        if (!shapesDir.empty() && !writeShape(shapesDir, shape.first, shape.second))
+            return 1;
+        inputs.push_back(inputOf(shape.second));
+        Input &in = inputs.back();
+        benchmark::RegisterBenchmark(("gluTess/" + shape.first).c_str(),
+                                     [&in](benchmark::State &st) { timeTessellation(st, in); })
+            ->Unit(benchmark::kMillisecond)
+            ->Repetitions(5)
+            ->ReportAggregatesOnly(true);
+    }
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}
