@@ -65,15 +65,6 @@ const GridKind kGrids[] = {{11, 1.0}, {21, 0.5}, {9, 1.25}, {41, 0.25}};
 const double kSpecial[] = {NAN, INFINITY, -INFINITY, 1e200, -1e200, DBL_MAX, GLU_TESS_MAX_COORD, -0.0};
 const int kFirstSpecial = 0xf8;
 
-// The tessellator hangs on a polygon whose small features lie within
-// 2^-44 of its largest coordinate of each other, such as grid points beside
-// a clamped infinity (fuzz/findings/README).  Until that is fixed, a
-// polygon with a huge coordinate has its grid points scaled to huge ones
-// (by kHugeScale) so that the bounded run goes on past it; set this to
-// false to look for it.
-const bool kAvoidKnownHang = true;
-const double kHugeScale = 1e140;  // grid points up to 1e141, its features far above the snapping distance
-
 class Reader {
 public:
     Reader(const std::uint8_t *data, std::size_t size) : p_(data), end_(data + size) {}
@@ -95,14 +86,6 @@ struct Polygon {
     Contours contours;
     bool nan = false, beyond = false, special = false;
 };
-
-bool hasHuge(const Contours &contours) {
-    for (const auto &c : contours)
-        for (const P3 &v : c)
-            if (std::fabs(v[0]) > 10 || std::fabs(v[1]) > 10)
-                return true;
-    return false;
-}
 
 Polygon readPolygon(Reader &in) {
     Polygon p;
@@ -140,12 +123,6 @@ Polygon readPolygon(Reader &in) {
             v[2] = 0;
         }
     }
-    if (kAvoidKnownHang && hasHuge(p.contours))
-        for (auto &c : p.contours)
-            for (P3 &v : c)
-                for (int k = 0; k < 2; ++k)
-                    if (std::fabs(v[k]) <= 10)
-                        v[k] *= kHugeScale;
     return p;
 }
 

@@ -10,6 +10,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <cmath>
 #include <cstdint>
@@ -107,6 +108,19 @@ Contours operator+(Contours a, const Contours &b) {
     return a;
 }
 
+// A zigzag of points a few units in the last place from (0.5, 0.5), nearly
+// on the line through (3, 3) and (6, 6): edges between them pass within
+// the snapping distance of the others, which must not route them back and
+// forth for ever (it gave no output).
+Contours nearlyCollinear() {
+    const double u = 1.0 / 9007199254740992.0;  // 2^-53, a unit in the last place of 0.5
+    std::vector<P3> c = {{0, 10, 0}, {6, 6, 0}, {3, 3, 0}};
+    for (int i = 0; i < 16; ++i)
+        c.push_back({0.5 + i * u, 0.5 + ((i * 7) % 5) * u, 0});
+    std::reverse(c.begin(), c.end());  // counterclockwise
+    return {c};
+}
+
 std::vector<Shape> shapes() {
     std::vector<P3> star;
     for (int i = 0; i < 5; ++i) {
@@ -126,6 +140,7 @@ std::vector<Shape> shapes() {
         {"concave comb", {{{0, 0, 0}, {9, 0, 0}, {9, 6, 0}, {7, 6, 0}, {7, 2, 0}, {5, 2, 0}, {5, 6, 0},
                            {3, 6, 0}, {3, 2, 0}, {1, 2, 0}, {1, 6, 0}, {0, 6, 0}}}},
         {"zero area", {{{0, 0, 0}, {4, 4, 0}, {8, 8, 0}, {4, 4, 0}}}},
+        {"points a few units in the last place apart", nearlyCollinear()},
     };
 }
 

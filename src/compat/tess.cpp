@@ -16,7 +16,10 @@
 //     A plane coordinate below 2^-485 (about 2^-965 of the largest) is
 //     taken as 0: see "Exact orientation" for why.
 //  2. ARRANGEMENT.  Vertices with the same plane coordinates are one
-//     vertex (found by sorting the inputs: O(n log n)).  Every contour edge
+//     vertex (found by sorting the inputs: O(n log n)), and so is a vertex
+//     within the snapping distance below of an earlier one (found through
+//     the hash grid): features smaller than 2^-44 of the largest
+//     coordinate collapse.  Every contour edge
 //     that passes through another vertex is split there; every two edges
 //     that cross are both split at their crossing point, rounded to
 //     doubles (the COMBINE callback makes its vertex), until no edge
@@ -684,13 +687,25 @@ bool makeVertices(Job &job, Array<int> &of) {
             first = k;
         of[job.order[k]] = job.order[first];
     }
+    // A point within kSnap of an earlier vertex is that vertex, as a
+    // crossing point would be: no two vertices are nearer, so routing an
+    // edge through a vertex near it cannot go back and forth between
+    // points a few units in the last place apart.
+    job.vertex.size = 0;
+    if (!gridRebuild(job))
+        return false;
     for (int i = 0; i < n; ++i) {
         if (of[i] != i) {
             of[i] = of[of[i]];
             continue;
         }
+        const int near = findNear(job, job.plane[i]);
+        if (near >= 0) {
+            of[i] = near;
+            continue;
+        }
         const Vertex v = {job.plane[i], {t->input[i].xyz[0], t->input[i].xyz[1], t->input[i].xyz[2]}, t->input[i].data};
-        if (!job.vertex.push(v))
+        if (!job.vertex.push(v) || !gridAdd(job))
             return false;
         of[i] = job.vertex.size - 1;
     }
