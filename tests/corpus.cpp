@@ -371,6 +371,7 @@ std::vector<Case> corpus() {
     addVariedCases(cases, 20261208, 60, 1);
     addCompatCases(cases);
     addQuadricCases(cases);
+    addTessCases(cases);
     addProjectionCases(cases);
     addImageCases(cases);
     return cases;
@@ -383,6 +384,7 @@ std::vector<Case> broad() {
     addVariedCases(cases, 7, 400, 2);
     addVariedCompatCases(cases, 7, 400, 2);
     addVariedQuadricCases(cases, 7, 100, 2);
+    addVariedTessCases(cases, 7, 300);
     addVariedProjectionCases(cases, 7, 400);
     addVariedImageCases(cases, 7, 400, 2);
     return cases;

@@ -80,6 +80,12 @@ void addVariedCompatCases(std::vector<Case> &cases, std::uint64_t seed, int perF
 void addQuadricCases(std::vector<Case> &cases);
 void addVariedQuadricCases(std::vector<Case> &cases, std::uint64_t seed, int perFunction, int scale);
 
+// The compatibility layer's tessellator (tests/corpus_tess.cpp): classic
+// shapes under every rule and output, and each error; random lattice
+// polygons for the broad set.
+void addTessCases(std::vector<Case> &cases);
+void addVariedTessCases(std::vector<Case> &cases, std::uint64_t seed, int count);
+
 // The projection helpers' cases (tests/corpus_project.cpp), likewise.
 void addProjectionCases(std::vector<Case> &cases);
 void addVariedProjectionCases(std::vector<Case> &cases, std::uint64_t seed, int perFunction);
