@@ -117,6 +117,15 @@ Contours offTheLine(double dx, double dy) {
     return {{{0, 30, 0}, {0.5 + dx * u, 0.5 + dy * u, 0}, {12, 12, 0}, {24, 24, 0}}};
 }
 
+// A square of side 10 and a triangle whose lowest vertex lies `d` units of
+// 2^-41 above its bottom edge.  The snapping distance is 2^-44 of the
+// largest coordinate's power of two, 2^-41 here: at half of it the edge is
+// routed through the vertex, at one and a half it is not.
+Contours besideAnEdge(double d) {
+    const double unit = 1.0 / 2199023255552.0;  // 2^-41
+    return rect(0, 0, 10, 10) + Contours{{{5, d * unit, 0}, {7, 5, 0}, {3, 5, 0}}};
+}
+
 struct Shape {
     const char *name;
     Contours contours;
@@ -141,6 +150,8 @@ std::vector<Shape> shapes() {
           {{8, 4, 0}, {4, 8, 0}, {4, 4, 0}}}},
         {"a vertex a unit in the last place above a line", offTheLine(0, 1)},
         {"a vertex a unit in the last place below a line", offTheLine(1, 0)},
+        {"a vertex within the snapping distance of an edge", besideAnEdge(0.5)},
+        {"a vertex beyond the snapping distance of an edge", besideAnEdge(1.5)},
         {"tilted pentagram", tiltedStar()},
     };
 }
