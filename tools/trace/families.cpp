@@ -21,7 +21,8 @@ struct Architecture {
 };
 
 // Debian 12's release architectures (riscv64 from its ports) and the
-// family each one's glibc 2.36 belongs to, measured under qemu-user.
+// family each one's glibc 2.36 belongs to, measured under qemu-user: the
+// list cmake/architectures.txt, to which the test architectures holds it.
 const Architecture kArchitectures[] = {
     {"amd64", SOFTGLU_FAMILY_UNKNOWN},   {"arm64", SOFTGLU_FAMILY_FUSED},
     {"armel", SOFTGLU_FAMILY_UNFUSED},   {"armhf", SOFTGLU_FAMILY_UNFUSED},
