@@ -16,20 +16,20 @@
 
 BUILD := build
 JOBS := $(shell nproc 2>/dev/null || echo 2)
-# The architectures (cmake/architectures.txt): the cross-built ones, the
-# packaged ones, and the cross compilers.
+# The architectures, listed in cmake/architectures.txt.
 ARCH_TABLE := cmake/architectures.txt
 arches = $(shell awk '!/^\#/ && NF && $(1) { print $$1 }' $(ARCH_TABLE))
 CROSS := $(call arches,$$3 != "-")
 ARCHES := $(filter-out armel,$(CROSS))
 PACKAGE_ARCHES := $(call arches,$$5 == "yes")
 
+# The host suite; softglu-render; the cross suites; fuzz; packages and board; bench.
 PKGS := cmake make g++ binutils libgl-dev libgtest-dev googletest pkgconf xz-utils \
-  git dpkg-dev man-db groff-base mandoc abigail-tools libbenchmark-dev clang-14
-PKGS += libosmesa6-dev libpng-dev# softglu-render, the examples' pictures
-PKGS += qemu-user dpkg $(shell awk '!/^\#/ && NF && $$3 != "-" { print "g++-" $$2, "binutils-" $$2 }' $(ARCH_TABLE))
-PKGS += libclang-rt-14-dev llvm-14# the fuzz build
-PKGS += debhelper fakeroot lintian devscripts gnupg autopkgtest mmdebstrap# packages, the board
+  git dpkg-dev man-db groff-base mandoc abigail-tools libbenchmark-dev clang-14 \
+  libosmesa6-dev libpng-dev \
+  qemu-user dpkg $(shell awk '!/^\#/ && NF && $$3 != "-" { print "g++-" $$2, "binutils-" $$2 }' $(ARCH_TABLE)) \
+  libclang-rt-14-dev llvm-14 \
+  debhelper fakeroot lintian devscripts gnupg autopkgtest mmdebstrap
 BENCH_PKGS := valgrind
 
 .PHONY: all deps check gallery test test-arches test-mutants build-fuzz test-fuzz fuzz reference \
@@ -41,8 +41,7 @@ all:
 deps:
 	scripts/ensure-packages $(PKGS) $(BENCH_PKGS)
 
-# host and armel build once for their suites and for the targets that reuse
-# their programs; the sanitizer builds are the host suite instrumented.
+# Built once for their suite and for the targets below that reuse them.
 SUITES := host armel asan tsan
 .PHONY: $(addprefix build-,$(SUITES)) $(addprefix test-,$(SUITES) $(ARCHES))
 $(addprefix build-,$(SUITES)): build-%: deps
@@ -51,8 +50,7 @@ $(addprefix build-,$(SUITES)): build-%: deps
 $(addprefix test-,$(SUITES)): test-%: build-%
 	ctest --preset $* -j$(JOBS)
 	$(if $(filter $*,$(CROSS)),@grep -h 'math libraries differ' $(BUILD)/$*/Testing/Temporary/LastTest.log || true)
-# The other architectures: each its preset's workflow (configure, build, test),
-# then, for information, where its math library and the reference's differ.
+# The others: their preset's workflow.  For information: where libm and the reference's differ.
 $(addprefix test-,$(ARCHES)): test-%: deps
 	CMAKE_BUILD_PARALLEL_LEVEL=$(JOBS) CTEST_PARALLEL_LEVEL=$(JOBS) cmake --workflow --preset $*
 	@grep -h 'math libraries differ' $(BUILD)/$*/Testing/Temporary/LastTest.log || true
@@ -97,7 +95,6 @@ bench: build-host
 	$(BUILD)/host/bench/softglu_bench --benchmark_enable_random_interleaving=true
 	bench/callgrind.sh $(BUILD)/host/bench/softglu_callone
 
-# amd64 natively with its tests, the others cross-built (scripts/build-packages).
 packages: deps
 	scripts/build-packages $(BUILD)/packages $(PACKAGE_ARCHES)
 # The packaged amd64 and armel libraries replay the reference stream.
