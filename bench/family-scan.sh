@@ -43,13 +43,15 @@ for triplet in "$@"; do
     toolchain=$src/cmake/$triplet.cmake
     [ -f "$toolchain" ] || { echo "family-scan.sh: no $toolchain" >&2; exit 2; }
     setting() { sed -n "s/^set($1 \\([^ )]*\\).*/\\1/p" "$toolchain"; }
-    arch=$(setting SOFTGLU_DEB_ARCH)
+    # Its Debian name and qemu CPU model: cmake/architectures.txt.
+    listed() { awk -v t="$triplet" '!/^#/ && $2 == t { print $'"$1"' }' "$src/cmake/architectures.txt"; }
+    arch=$(listed 1)
     # i386's default is x87 arithmetic; softglu is built with SSE2 there.
     flags=
     [ "$arch" = i386 ] && flags="-msse2 -mfpmath=sse"
     # shellcheck disable=SC2086
     "$triplet-gcc" -O2 -fno-builtin $flags -o "$work/scan-$arch" "$src/bench/family_scan.c" -lm
-    cpu=$(setting SOFTGLU_QEMU_BASELINE_CPU)
+    cpu=$(listed 3)
     "$(setting SOFTGLU_QEMU)" -L "/usr/$triplet" ${cpu:+-cpu "$cpu"} "$work/scan-$arch" math $n >"$work/$arch.txt"
     if cmp -s "$work/$arch.txt" "$work/fused.txt"; then
         echo "$arch: fused"

@@ -4,11 +4,25 @@
 # /usr/<triplet>, and the target's programs, tests included, run under
 # qemu-user with that directory as their root for the dynamic loader.
 #
-# The including file sets SOFTGLU_TRIPLET, CMAKE_SYSTEM_PROCESSOR,
-# SOFTGLU_DEB_ARCH (Debian's name for the architecture), SOFTGLU_QEMU (the
-# qemu-user program) and SOFTGLU_QEMU_BASELINE_CPU (its CPU model, below),
-# and any flags the target needs.
+# The including file sets SOFTGLU_TRIPLET, CMAKE_SYSTEM_PROCESSOR and
+# SOFTGLU_QEMU (the qemu-user program), and says why its CPU model is the
+# one cmake/architectures.txt names.  From that list come SOFTGLU_DEB_ARCH,
+# Debian's name for the architecture, and SOFTGLU_QEMU_BASELINE_CPU (below).
+# Flags a target needs are CMakeLists.txt's to decide.
 set(CMAKE_SYSTEM_NAME Linux)
+
+file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/architectures.txt softglu_arches REGEX "^[^#]")
+foreach(softglu_row IN LISTS softglu_arches)
+  string(REGEX REPLACE " +" ";" softglu_row "${softglu_row}")
+  list(GET softglu_row 1 softglu_triplet)
+  if(softglu_triplet STREQUAL SOFTGLU_TRIPLET)
+    list(GET softglu_row 0 SOFTGLU_DEB_ARCH)
+    list(GET softglu_row 2 SOFTGLU_QEMU_BASELINE_CPU)
+  endif()
+endforeach()
+if(NOT SOFTGLU_DEB_ARCH)
+  message(FATAL_ERROR "softglu: cmake/architectures.txt has no architecture ${SOFTGLU_TRIPLET}")
+endif()
 
 set(CMAKE_C_COMPILER ${SOFTGLU_TRIPLET}-gcc)
 set(CMAKE_CXX_COMPILER ${SOFTGLU_TRIPLET}-g++)

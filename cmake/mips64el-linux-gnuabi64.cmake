@@ -7,11 +7,9 @@
 # g++-mips64el-linux-gnuabi64, qemu-user.
 set(SOFTGLU_TRIPLET mips64el-linux-gnuabi64)
 set(CMAKE_SYSTEM_PROCESSOR mips64el)
-set(SOFTGLU_DEB_ARCH mips64el)
 set(SOFTGLU_QEMU qemu-mips64el)
 # MIPS 5KEf: MIPS64 release 2 with an FPU, Debian's mips64el baseline (the
 # compiler's -march=mips64r2); the DSP extension faults on it.  qemu's older
 # 64-bit models lack release 2's instructions (dext faults on the 5Kf) or
 # the FPU (5KEc).
-set(SOFTGLU_QEMU_BASELINE_CPU 5KEf)
 include(${CMAKE_CURRENT_LIST_DIR}/debian-cross.cmake)

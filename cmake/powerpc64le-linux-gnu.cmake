@@ -5,7 +5,6 @@
 # g++-powerpc64le-linux-gnu, qemu-user.
 set(SOFTGLU_TRIPLET powerpc64le-linux-gnu)
 set(CMAKE_SYSTEM_PROCESSOR ppc64le)
-set(SOFTGLU_DEB_ARCH ppc64el)
 set(SOFTGLU_QEMU qemu-ppc64le)
 # Debian's ppc64el baseline is POWER8 (the compiler's -mcpu=power8), but
 # qemu 7.2's power8 model cannot run glibc's libm: its sin and cos execute
@@ -13,5 +12,4 @@ set(SOFTGLU_QEMU qemu-ppc64le)
 # illegal.  POWER9 is the oldest model that runs the suite; the arch test
 # holds the library itself to POWER8's instructions.  (POWER7 cannot even
 # start glibc's loader.)
-set(SOFTGLU_QEMU_BASELINE_CPU power9)
 include(${CMAKE_CURRENT_LIST_DIR}/debian-cross.cmake)

@@ -5,10 +5,8 @@
 # that off for itself.  Packages: g++-riscv64-linux-gnu, qemu-user.
 set(SOFTGLU_TRIPLET riscv64-linux-gnu)
 set(CMAKE_SYSTEM_PROCESSOR riscv64)
-set(SOFTGLU_DEB_ARCH riscv64)
 set(SOFTGLU_QEMU qemu-riscv64)
 # SiFive U54: rv64gc (rv64imafdc) and nothing more, Debian's riscv64
 # baseline.  qemu's generic rv64 model adds the bit-manipulation extensions
 # (Zba, Zbb, Zbc, Zbs), whose instructions fault on the U54.
-set(SOFTGLU_QEMU_BASELINE_CPU sifive-u54)
 include(${CMAKE_CURRENT_LIST_DIR}/debian-cross.cmake)

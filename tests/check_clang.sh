@@ -22,7 +22,7 @@ grep -qw fma /proc/cpuinfo && runs=yes || runs=
 
 build=$work/cmake
 if ! { "$cmake" -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COMPILER="$clangxx" \
-           -DCMAKE_CXX_FLAGS="-mfma -ffp-contract=fast" -DSOFTGLU_BUILD_TOOLS=OFF -DSOFTGLU_BUILD_RENDER=OFF \
+           -DCMAKE_CXX_FLAGS="-mfma -ffp-contract=fast" -DSOFTGLU_BUILD_TESTS=ON -DSOFTGLU_BUILD_TOOLS=OFF -DSOFTGLU_BUILD_RENDER=OFF \
            -DSOFTGLU_BUILD_BENCH=OFF -DSOFTGLU_INSTALL=OFF &&
        "$cmake" --build "$build" -j2 --target softglu softglu_corpus softglu_reference; } >"$work/cmake.log" 2>&1; then
     cat "$work/cmake.log"

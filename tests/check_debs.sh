@@ -218,7 +218,7 @@ for arch in $arches; do
     root=$work/$arch/root
     toolchain=$src/cmake/$gnu.cmake
     qemu=$(sed -n 's/^set(SOFTGLU_QEMU \([^ )]*\))$/\1/p' "$toolchain" 2>/dev/null)
-    cpu=$(sed -n 's/^set(SOFTGLU_QEMU_BASELINE_CPU \([^ )]*\))$/\1/p' "$toolchain" 2>/dev/null)
+    cpu=$(awk -v a="$arch" '!/^#/ && $1 == a { print $3 }' "$src/cmake/architectures.txt")
     [ "$arch" = armel ] && cpu=${armelcpu:-$cpu}
     [ -n "$qemu" ] || { bad "$toolchain names no emulator for $arch"; continue; }
     there="$qemu${cpu:+ -cpu $cpu} -L /usr/$gnu -E LD_LIBRARY_PATH=$root/usr/lib/$(dpkg-architecture -a"$arch" -qDEB_HOST_MULTIARCH 2>/dev/null) $root/usr/bin/softglu-trace"

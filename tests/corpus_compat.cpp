@@ -33,6 +33,19 @@ void addLookAt(std::vector<Case> &cases, const Camera &c) {
                 });
 }
 
+// A camera of decimals: up within 2000 of the origin, centre and eye within
+// 50000, drawn in that order.
+Camera randomCamera(Numbers &r) {
+    Camera c{};
+    for (double &v : c.up)
+        v = r.decimal(-2000, 2000);
+    for (double &v : c.centre)
+        v = r.decimal(-50000, 50000);
+    for (double &v : c.eye)
+        v = r.decimal(-50000, 50000);
+    return c;
+}
+
 void addOrtho2D(std::vector<Case> &cases, double left, double right, double bottom, double top) {
     addDrawCase(cases, label("gluOrtho2D(%.17g, %.17g, %.17g, %.17g)", left, right, bottom, top),
                 [=] { gluOrtho2D(left, right, bottom, top); });
@@ -91,14 +104,7 @@ void addCompatCases(std::vector<Case> &cases) {
         addLookAt(cases, c);
     Numbers r(20261209);
     for (int i = 0; i < 40; ++i) {
-        Camera c{};
-        for (double &v : c.up)
-            v = r.decimal(-2000, 2000);
-        for (double &v : c.centre)
-            v = r.decimal(-50000, 50000);
-        for (double &v : c.eye)
-            v = r.decimal(-50000, 50000);
-        addLookAt(cases, c);
+        addLookAt(cases, randomCamera(r));
     }
 
     addOrtho2D(cases, 0, 640, 0, 480);
@@ -136,14 +142,7 @@ void addVariedCompatCases(std::vector<Case> &cases, std::uint64_t seed, int perF
         addPartialDisk(cases, inner, inner + width, slices, loops, start, sweep);
     }
     for (int i = 0; i < perFunction; ++i) {
-        Camera c{};
-        for (double &v : c.up)
-            v = r.decimal(-2000, 2000);
-        for (double &v : c.centre)
-            v = r.decimal(-50000, 50000);
-        for (double &v : c.eye)
-            v = r.decimal(-50000, 50000);
-        addLookAt(cases, c);
+        addLookAt(cases, randomCamera(r));
     }
 }
 

@@ -20,8 +20,8 @@ struct Architecture {
     int family;  // SOFTGLU_FAMILY_UNKNOWN for amd64: it depends on the CPU
 };
 
-// Debian 12's release architectures (riscv64 from its ports) and the
-// family each one's glibc 2.36 belongs to, measured under qemu-user.
+// Debian 12's architectures (cmake/architectures.txt, held to it by a test)
+// and the family each one's glibc 2.36 belongs to, measured under qemu-user.
 const Architecture kArchitectures[] = {
     {"amd64", SOFTGLU_FAMILY_UNKNOWN},   {"arm64", SOFTGLU_FAMILY_FUSED},
     {"armel", SOFTGLU_FAMILY_UNFUSED},   {"armhf", SOFTGLU_FAMILY_UNFUSED},
