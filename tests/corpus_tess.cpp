@@ -126,6 +126,15 @@ Contours besideAnEdge(double d) {
     return rect(0, 0, 10, 10) + Contours{{{5, d * unit, 0}, {7, 5, 0}, {3, 5, 0}}};
 }
 
+// A triangle under the diagonal from (0, 0) to (10, 10), and a smaller one
+// inside it whose corner lies 1.06 snapping distances across the diagonal
+// (0.75 of 2^-41 along each axis): beyond the distance, so the diagonal is
+// not routed through it, though it is within 2^-41 in x and in y.
+Contours besideADiagonal() {
+    const double d = 0.75 / 2199023255552.0;  // 0.75 * 2^-41
+    return Contours{{{0, 0, 0}, {10, 0, 0}, {10, 10, 0}}} + Contours{{{5 + d, 5 - d, 0}, {7, 3, 0}, {8, 6, 0}}};
+}
+
 struct Shape {
     const char *name;
     Contours contours;
@@ -152,6 +161,7 @@ std::vector<Shape> shapes() {
         {"a vertex a unit in the last place below a line", offTheLine(1, 0)},
         {"a vertex within the snapping distance of an edge", besideAnEdge(0.5)},
         {"a vertex beyond the snapping distance of an edge", besideAnEdge(1.5)},
+        {"a vertex beyond the snapping distance of a diagonal", besideADiagonal()},
         {"tilted pentagram", tiltedStar()},
     };
 }
