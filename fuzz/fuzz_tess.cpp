@@ -258,12 +258,7 @@ Record tessellate(const Polygon &p, bool boundaryOnly) {
     gluTessProperty(t, GLU_TESS_BOUNDARY_ONLY, boundaryOnly ? GL_TRUE : GL_FALSE);
     gluTessNormal(t, p.normal[0], p.normal[1], p.normal[2]);
     gluTessBeginPolygon(t, &r);
-    for (const auto &c : p.contours) {
-        gluTessBeginContour(t);
-        for (const P3 &v : c)
-            gluTessVertex(t, const_cast<double *>(v.data()), const_cast<double *>(v.data()));
-        gluTessEndContour(t);
-    }
+    tess_oracle::sendContours(t, p.contours);
     gluTessEndPolygon(t);
     gluDeleteTess(t);
     rec = nullptr;

@@ -26,26 +26,15 @@
 #include <deque>
 
 #include "corpus.h"
+#include "tess_oracle.h"
 
 namespace corpus {
 namespace {
 
-typedef std::array<double, 3> P3;
-typedef std::vector<std::vector<P3>> Contours;
-
-// ---- Shapes --------------------------------------------------------------------
-
-Contours rect(double x0, double y0, double x1, double y1, bool ccw = true) {
-    std::vector<P3> r = {{x0, y0, 0}, {x1, y0, 0}, {x1, y1, 0}, {x0, y1, 0}};
-    if (!ccw)
-        r = {r[0], r[3], r[2], r[1]};
-    return {r};
-}
-
-Contours operator+(Contours a, const Contours &b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
+using tess_oracle::Contours;
+using tess_oracle::P3;
+using tess_oracle::rect;
+using tess_oracle::operator+;
 
 // A square spiral that winds three times inward and returns straight to its
 // start, crossing its own turns.

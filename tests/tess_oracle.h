@@ -27,6 +27,31 @@ namespace tess_oracle {
 typedef std::array<double, 3> P3;
 typedef std::vector<std::vector<P3>> Contours;
 
+// An axis-aligned rectangle, counterclockwise unless asked otherwise.
+inline Contours rect(double x0, double y0, double x1, double y1, bool ccw = true) {
+    std::vector<P3> r = {{x0, y0, 0}, {x1, y0, 0}, {x1, y1, 0}, {x0, y1, 0}};
+    if (!ccw)
+        r = {r[0], r[3], r[2], r[1]};
+    return {r};
+}
+
+// One set of contours after another.
+inline Contours operator+(Contours a, const Contours &b) {
+    a.insert(a.end(), b.begin(), b.end());
+    return a;
+}
+
+// Gives t the contours between its begin and end of the polygon, each
+// vertex's data its own coordinates.
+inline void sendContours(GLUtesselator *t, const Contours &contours) {
+    for (const auto &c : contours) {
+        gluTessBeginContour(t);
+        for (const P3 &v : c)
+            gluTessVertex(t, const_cast<double *>(v.data()), const_cast<double *>(v.data()));
+        gluTessEndContour(t);
+    }
+}
+
 // What one polygon's callbacks received.
 struct Output {
     std::vector<GLenum> begins;

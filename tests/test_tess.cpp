@@ -22,6 +22,8 @@ namespace {
 
 using tess_oracle::Contours;
 using tess_oracle::P3;
+using tess_oracle::rect;
+using tess_oracle::operator+;
 
 // What one polygon's callbacks received.
 struct Record : tess_oracle::Output {
@@ -79,12 +81,7 @@ Record tessellate(const Contours &contours, const Options &o) {
     gluTessProperty(t, GLU_TESS_BOUNDARY_ONLY, o.boundaryOnly ? GL_TRUE : GL_FALSE);
     gluTessNormal(t, o.normal[0], o.normal[1], o.normal[2]);
     gluTessBeginPolygon(t, &r);
-    for (const auto &c : contours) {
-        gluTessBeginContour(t);
-        for (const P3 &v : c)
-            gluTessVertex(t, const_cast<double *>(v.data()), const_cast<double *>(v.data()));
-        gluTessEndContour(t);
-    }
+    tess_oracle::sendContours(t, contours);
     gluTessEndPolygon(t);
     gluDeleteTess(t);
     rec = nullptr;
@@ -95,18 +92,6 @@ struct Shape {
     const char *name;
     Contours contours;
 };
-
-Contours rect(double x0, double y0, double x1, double y1, bool ccw = true) {
-    std::vector<P3> r = {{x0, y0, 0}, {x1, y0, 0}, {x1, y1, 0}, {x0, y1, 0}};
-    if (!ccw)
-        r = {r[0], r[3], r[2], r[1]};
-    return {r};
-}
-
-Contours operator+(Contours a, const Contours &b) {
-    a.insert(a.end(), b.begin(), b.end());
-    return a;
-}
 
 // A zigzag of points a few units in the last place from (0.5, 0.5), nearly
 // on the line through (3, 3) and (6, 6): edges between them pass within

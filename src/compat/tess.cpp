@@ -1259,26 +1259,33 @@ bool triangulatePoints(Job &job) {
     return true;
 }
 
-// The triangle with edge p->q, and the edge's index in it; -1 when none.
-int findEdge(Job &job, int p, int q, int &edge) {
-    const int start = job.vertexTri[p];
-    int t = start;
-    // Clockwise round p, then, from the start, counterclockwise.
+// The first triangle round vertex v, clockwise from vertexTri[v], then
+// from there counterclockwise (the walk stops at the hull), for which
+// found(triangle, v's index in it) holds; -1 when none.
+template <typename Found>
+int roundVertex(Job &job, int v, Found found) {
+    const int start = job.vertexTri[v];
     for (int dir = 0; dir < 2; ++dir) {
-        t = start;
+        int t = start;
         do {
             const Triangle &tr = job.tri[t];
-            const int i = indexIn(tr, p);
-            if (tr.v[next3(i)] == q) {
-                edge = i;
+            const int i = indexIn(tr, v);
+            if (found(tr, i))
                 return t;
-            }
             t = dir == 0 ? tr.n[prev3(i)] : tr.n[i];
         } while (t >= 0 && t != start);
         if (t == start)
             break;
     }
     return -1;
+}
+
+// The triangle with edge p->q, and the edge's index in it; -1 when none.
+int findEdge(Job &job, int p, int q, int &edge) {
+    return roundVertex(job, p, [q, &edge](const Triangle &tr, int i) {
+        edge = i;
+        return tr.v[next3(i)] == q;
+    });
 }
 
 // Flips edge `edge` of triangle t when the two triangles on it form a
@@ -1310,22 +1317,11 @@ bool flip(Job &job, int t, int edge, int &r, int &s) {
 // a through one of its triangles, and no vertex lies inside a-b or b
 // inside an edge, so the turns tested are never 0).
 int firstCrossed(Job &job, int a, int b, int &edge) {
-    const int start = job.vertexTri[a];
-    for (int dir = 0; dir < 2; ++dir) {
-        int t = start;
-        do {
-            const Triangle &tr = job.tri[t];
-            const int i = indexIn(tr, a), p = tr.v[next3(i)], q = tr.v[prev3(i)];
-            if (orient(job.at(a), job.at(p), job.at(b)) > 0 && orient(job.at(a), job.at(q), job.at(b)) < 0) {
-                edge = next3(i);
-                return t;
-            }
-            t = dir == 0 ? tr.n[prev3(i)] : tr.n[i];
-        } while (t >= 0 && t != start);
-        if (t == start)
-            break;
-    }
-    return -1;
+    return roundVertex(job, a, [&job, a, b, &edge](const Triangle &tr, int i) {
+        edge = next3(i);
+        return orient(job.at(a), job.at(tr.v[next3(i)]), job.at(b)) > 0 &&
+               orient(job.at(a), job.at(tr.v[prev3(i)]), job.at(b)) < 0;
+    });
 }
 
 // Queues the edges that cross segment a-b, walking from a to b across
