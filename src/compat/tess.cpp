@@ -1078,9 +1078,8 @@ bool applySplits(Job &job) {
 // changing after kPasses passes is given up (no output).
 const int kPasses = 64;
 
+// The snapping grid holds every vertex already: collect entered each one.
 Outcome planarize(Job &job) {
-    if (!gridRebuild(job))
-        return Outcome::OutOfMemory;
     for (int pass = 0; pass < kPasses; ++pass) {
         job.split.size = 0;
         const Outcome o = findSplits(job);
