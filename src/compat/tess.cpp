@@ -133,13 +133,23 @@ struct Array {
     T &operator[](int i) { return at[i]; }
 };
 
-// Sorts x[0..n) by `less` (a strict order), merging runs through `spare`
-// (n elements): O(n log n), and, as merging is stable, the same result on
-// every machine.
+// Sorts x[0..n) by `less` (a strict order): runs of kRun sorted by
+// insertion, then merged through `spare` (n elements): O(n log n), and, as
+// both are stable, the one stable order, the same on every machine.
+const int kRun = 16;
+
 template <typename T, typename Less>
 void mergeSort(T *x, T *spare, int n, Less less) {
+    for (int lo = 0; lo < n; lo += kRun)
+        for (int i = lo + 1; i < n && i < lo + kRun; ++i) {
+            const T v = x[i];
+            int j = i;
+            for (; j > lo && less(v, x[j - 1]); --j)
+                x[j] = x[j - 1];
+            x[j] = v;
+        }
     T *from = x, *to = spare;
-    for (int width = 1; width < n; width *= 2) {
+    for (int width = kRun; width < n; width *= 2) {
         for (int lo = 0; lo < n; lo += 2 * width) {
             const int mid = lo + width < n ? lo + width : n, hi = mid + width < n ? mid + width : n;
             int i = lo, j = mid, k = lo;
@@ -481,6 +491,7 @@ struct Job {
     Array<Split> split;    // the splits a pass found
     Array<int> queue;      // pairs of vertices
     Array<int> winding;
+    Array<int> firstOf;    // each vertex's first counted edge
     Array<char> mark;
 
     Array<int> inputVertex;  // each input's vertex
@@ -493,7 +504,7 @@ struct Job {
     void forEachArray(F f) {
         f(vertex), f(segment), f(constraint), f(tri), f(vertexTri), f(order), f(hullNext), f(hullPrev), f(hullTri);
         f(plane), f(gridHead), f(gridNext), f(box), f(node), f(levelStart), f(hits), f(split), f(queue);
-        f(winding), f(mark), f(inputVertex), f(key), f(sent), f(spare);
+        f(winding), f(firstOf), f(mark), f(inputVertex), f(key), f(sent), f(spare);
     }
     void init() {
         forEachArray([](auto &a) { a.init(); });
@@ -647,12 +658,16 @@ bool gridAdd(Job &job) {
 }
 
 // The lowest-numbered vertex within kSnap of p in both coordinates, or -1.
+// Such a vertex lies in a cell from that of p - kSnap to that of p + kSnap
+// (the differences rounded, and cellOf, are monotonic): two cells a side,
+// as cells are 2 kSnap wide, or three when the ends round half to even.
 int findNear(Job &job, const Point &p) {
-    const double cx = cellOf(p.x), cy = cellOf(p.y);
+    const double x0 = cellOf(p.x - kSnap), x1 = cellOf(p.x + kSnap);
+    const double y0 = cellOf(p.y - kSnap), y1 = cellOf(p.y + kSnap);
     int best = -1;
-    for (double dx = -1.0; dx <= 1.0; dx += 1.0)
-        for (double dy = -1.0; dy <= 1.0; dy += 1.0)
-            for (int v = job.gridHead[bucketOf(job, cx + dx + 0.0, cy + dy + 0.0)]; v >= 0; v = job.gridNext[v]) {
+    for (double cx = x0; cx <= x1; cx += 1.0)
+        for (double cy = y0; cy <= y1; cy += 1.0)
+            for (int v = job.gridHead[bucketOf(job, cx, cy)]; v >= 0; v = job.gridNext[v]) {
                 const Point &q = job.at(v);
                 if (magnitude(q.x - p.x) <= kSnap && magnitude(q.y - p.y) <= kSnap && (best < 0 || v < best))
                     best = v;
@@ -1117,21 +1132,29 @@ Outcome countEdges(Job &job) {
     return Outcome::Done;
 }
 
-// The number of contour edges running p->q less those running q->p.
+// Indexes the counted edges by their lower end: those of vertex v are
+// constraint[firstOf[v] .. firstOf[v + 1]).
+bool indexEdges(Job &job) {
+    const int n = job.vertex.size;
+    if (!job.firstOf.reserve(n + 1))
+        return false;
+    job.firstOf.size = n + 1;
+    for (int v = 0, c = 0; v <= n; ++v) {
+        job.firstOf[v] = c;
+        while (c < job.constraint.size && job.constraint[c].lo == v)
+            ++c;
+    }
+    return true;
+}
+
+// The number of contour edges running p->q less those running q->p: a
+// scan of the few edges of the lower end.
 int countOf(Job &job, int p, int q) {
     const int lo = p < q ? p : q, hi = p < q ? q : p;
-    int first = 0, last = job.constraint.size;
-    while (first < last) {
-        const int mid = first + (last - first) / 2;
-        const Constraint &c = job.constraint[mid];
-        if (c.lo < lo || (c.lo == lo && c.hi < hi))
-            first = mid + 1;
-        else
-            last = mid;
-    }
-    if (first == job.constraint.size || job.constraint[first].lo != lo || job.constraint[first].hi != hi)
-        return 0;
-    return p < q ? job.constraint[first].count : -job.constraint[first].count;
+    for (int c = job.firstOf[lo]; c < job.firstOf[lo + 1]; ++c)
+        if (job.constraint[c].hi == hi)
+            return p < q ? job.constraint[c].count : -job.constraint[c].count;
+    return 0;
 }
 
 // -- Step 3: the triangulation -------------------------------------------------
@@ -1499,7 +1522,7 @@ Outcome tessellate(Job &job) {
     for (int c = 0; c < job.constraint.size; ++c)
         if ((o = insertConstraint(job, job.constraint[c].lo, job.constraint[c].hi)) != Outcome::Done)
             return o;
-    if (!windTriangles(job))
+    if (!indexEdges(job) || !windTriangles(job))
         return Outcome::OutOfMemory;
     if (job.tess->boundaryOnly)
         return sendLoops(job) ? Outcome::Done : Outcome::OutOfMemory;
