@@ -482,6 +482,7 @@ struct Job {
     Array<Triangle> tri;
     Array<int> vertexTri;  // a triangle holding each vertex
     Array<int> order;      // the triangulated vertices, lexicographically
+    Array<int> sorted;     // collect's vertices, lexicographically
     Array<int> hullNext, hullPrev, hullTri;
     Array<Point> plane;    // each input's plane point
     Array<int> gridHead, gridNext;  // the snapping grid's chains
@@ -502,7 +503,7 @@ struct Job {
     // Calls f on every array (a generic lambda).
     template <typename F>
     void forEachArray(F f) {
-        f(vertex), f(segment), f(constraint), f(tri), f(vertexTri), f(order), f(hullNext), f(hullPrev), f(hullTri);
+        f(vertex), f(segment), f(constraint), f(tri), f(vertexTri), f(order), f(sorted), f(hullNext), f(hullPrev), f(hullTri);
         f(plane), f(gridHead), f(gridNext), f(box), f(node), f(levelStart), f(hits), f(split), f(queue);
         f(winding), f(firstOf), f(mark), f(inputVertex), f(key), f(sent), f(spare);
     }
@@ -724,6 +725,17 @@ bool makeVertices(Job &job, Array<int> &of) {
             return false;
         of[i] = job.vertex.size - 1;
     }
+    // The vertices in lexicographic order: each at its first input in the
+    // sorted inputs (inputs at another vertex's point, merged by snapping,
+    // are skipped).
+    if (!job.sorted.reserve(job.vertex.size))
+        return false;
+    job.sorted.size = 0;
+    for (int k = 0; k < n; ++k) {
+        const int i = job.order[k], v = of[i];
+        if (same(job.plane[i], job.at(v)) && (job.sorted.size == 0 || job.sorted[job.sorted.size - 1] != v))
+            job.sorted[job.sorted.size++] = v;
+    }
     job.order.size = 0;
     return true;
 }
@@ -940,9 +952,11 @@ bool buildTree(Job &job) {
     return job.levelStart.push(job.node.size);
 }
 
-// The segments whose boxes meet q, in job.hits: down the tree from the
-// root, into each child whose box meets q.  The stack holds at most
-// kFanout nodes per level, and there are at most 8 levels (16^8 = 2^32).
+// The leaves whose boxes meet q, in job.hits by their place in the tree
+// (job.order names their segments): down the tree from the root, into
+// each child whose box meets q, the last child first.  The stack holds at
+// most kFanout nodes per level, and there are at most 8 levels (16^8 =
+// 2^32).
 bool lookUp(Job &job, const Box &q) {
     int stack[2 * 32 * kFanout], size = 0;
     job.hits.size = 0;
@@ -953,13 +967,15 @@ bool lookUp(Job &job, const Box &q) {
     }
     while (size > 0) {
         const int i = stack[--size], level = stack[--size];
-        if (level == 0) {
-            if (!job.hits.push(job.order[i]))
-                return false;
+        const int first = job.levelStart[level - 1], below = job.levelStart[level] - first;
+        const int end = below < (i + 1) * kFanout ? below : (i + 1) * kFanout;
+        if (level == 1) {
+            for (int c = end - 1; c >= i * kFanout; --c)
+                if (meets(job.node[c], q) && !job.hits.push(c))
+                    return false;
             continue;
         }
-        const int first = job.levelStart[level - 1], below = job.levelStart[level] - first;
-        for (int c = i * kFanout; c < below && c < (i + 1) * kFanout; ++c)
+        for (int c = i * kFanout; c < end; ++c)
             if (meets(job.node[first + c], q)) {
                 stack[size++] = level - 1;
                 stack[size++] = c;
@@ -985,7 +1001,7 @@ bool findSegmentsThrough(Job &job, int w) {
     if (!lookUp(job, Box{p.x, p.y, p.x, p.y}))
         return false;
     for (int k = 0; k < job.hits.size; ++k)
-        if (!testVertex(job, job.hits[k], w))
+        if (!testVertex(job, job.order[job.hits[k]], w))
             return false;
     return true;
 }
@@ -1022,13 +1038,14 @@ Outcome findMeeting(Job &job, int i, int j) {
 Outcome findMeetings(Job &job, int g) {
     if (!lookUp(job, job.node[job.levelStart[1] + g]))
         return Outcome::OutOfMemory;
+    const Box *leaf = job.node.at;  // the leaves' boxes, in tree order
     for (int k = g * kFanout; k < job.order.size && k < (g + 1) * kFanout; ++k) {
         const int i = job.order[k];
         for (int h = 0; h < job.hits.size; ++h) {
-            const int j = job.hits[h];
-            if (j <= i || !meets(job.box[i], job.box[j]))
+            const int p = job.hits[h];
+            if (job.order[p] <= i || !meets(leaf[k], leaf[p]))
                 continue;
-            const Outcome o = findMeeting(job, i, j);
+            const Outcome o = findMeeting(job, i, job.order[p]);
             if (o != Outcome::Done)
                 return o;
         }
@@ -1178,14 +1195,27 @@ bool sortVertices(Job &job) {
         used[i] = 0;
     for (int i = 0; i < job.constraint.size; ++i)
         used[job.constraint[i].lo] = used[job.constraint[i].hi] = 1;
-    bool ok = true;
-    job.order.size = 0;
-    for (int i = 0; i < job.vertex.size && ok; ++i)
-        if (used[i])
-            ok = job.order.push(i);
-    if (!ok)
+    // The crossings' vertices (those after collect's) sorted, in job.queue,
+    // then merged with collect's, already in order.
+    const int given = job.sorted.size;
+    Array<int> &made = job.queue;
+    made.size = 0;
+    for (int v = given; v < job.vertex.size; ++v)
+        if (used[v] && !made.push(v))
+            return false;
+    const auto lexicographic = [&job](int v, int w) { return before(job.at(v), job.at(w)); };
+    if (!sortArray(job.spare, made, lexicographic) || !job.order.reserve(job.vertex.size))
         return false;
-    return sortArray(job.spare, job.order, [&job](int v, int w) { return before(job.at(v), job.at(w)); });
+    job.order.size = 0;
+    for (int k = 0, j = 0; k < given || j < made.size;) {
+        if (k < given && !used[job.sorted[k]])
+            ++k;
+        else if (j < made.size && (k == given || lexicographic(made[j], job.sorted[k])))
+            job.order[job.order.size++] = made[j++];
+        else
+            job.order[job.order.size++] = job.sorted[k++];
+    }
+    return true;
 }
 
 // The first triangles: the collinear run order[0..k-1] fanned to order[k].
@@ -1375,9 +1405,10 @@ Outcome queueCrossed(Job &job, int a, int b) {
 // those crossing it has a strictly convex quadrilateral, so the loop ends;
 // kFlips bounds it all the same.
 Outcome insertConstraint(Job &job, int a, int b) {
-    int edge;
-    if (findEdge(job, a, b, edge) >= 0 || findEdge(job, b, a, edge) >= 0)
+    // Already an edge, either way round: one walk round a.
+    if (roundVertex(job, a, [b](const Triangle &tr, int i) { return tr.v[next3(i)] == b || tr.v[prev3(i)] == b; }) >= 0)
         return Outcome::Done;
+    int edge;
     job.queue.size = 0;
     const Outcome o = queueCrossed(job, a, b);
     if (o != Outcome::Done)
