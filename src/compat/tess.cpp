@@ -85,6 +85,7 @@
 #include "traced.h"
 
 #include <limits.h>
+#include <math.h>
 #include <stddef.h>
 #include <stdint.h>
 #include <stdlib.h>
@@ -252,6 +253,11 @@ struct Point {
 
 int sign(double d) { return d > 0.0 ? 1 : d < 0.0 ? -1 : 0; }
 
+// |x|, exact, without a branch (a sign bit cleared; the compiler's own, no
+// library call).  Only compared and summed for bounds, where -0 and +0
+// are alike.
+double magnitude(double x) { return fabs(x); }
+
 // The exact determinant as an expansion of 12 terms in e; returns 12.
 int orientExpansion(const Point &a, const Point &b, const Point &c, double e[12]) {
     const double f[6][3] = {{a.x, b.y, 1.0},  {a.x, c.y, -1.0}, {b.x, c.y, 1.0},
@@ -318,7 +324,7 @@ int productDifferenceSign(double x, double y, double z, double w) {
 int orient(const Point &a, const Point &b, const Point &c) {
     const double l = (b.x - a.x) * (c.y - a.y), r = (b.y - a.y) * (c.x - a.x);
     const double det = l - r;
-    const double bound = kErrorBound * ((l < 0.0 ? -l : l) + (r < 0.0 ? -r : r));
+    const double bound = kErrorBound * (magnitude(l) + magnitude(r));
     if (bound > kUnderflowMargin && (det > bound || -det > bound))
         return sign(det);
     double bx, cy, by, cx;
@@ -598,8 +604,6 @@ Point project(const Job &job, const double xyz[3]) {
 
 // -- Step 2: the arrangement ---------------------------------------------------
 
-double magnitude(double x) { return x < 0.0 ? -x : x; }
-
 // -- The snapping grid: the vertices by square cell of side 2 kSnap, so that
 // every vertex within kSnap of a point (in both coordinates) lies in the
 // point's cell or one of its eight neighbours.  A cell is the nearest
@@ -634,12 +638,14 @@ void gridInsert(Job &job, int v) {
     job.gridHead[b] = v;
 }
 
-// Rebuilds the grid with room for twice the vertices there are now.
-bool gridRebuild(Job &job) {
+// Rebuilds the grid with room for twice `room` vertices (at least those
+// there are now).
+bool gridRebuild(Job &job, int room) {
     int buckets = 16;
-    while (buckets < 2 * job.vertex.size && buckets <= INT_MAX / 4)
+    const int most = room > job.vertex.capacity ? room : job.vertex.capacity;
+    while ((buckets / 2 < job.vertex.size || buckets / 2 < room) && buckets <= INT_MAX / 4)
         buckets *= 2;
-    if (!job.gridHead.reserve(buckets) || !job.gridNext.reserve(job.vertex.capacity))
+    if (!job.gridHead.reserve(buckets) || !job.gridNext.reserve(most))
         return false;
     job.gridHead.size = buckets;
     for (int b = 0; b < buckets; ++b)
@@ -653,7 +659,7 @@ bool gridRebuild(Job &job) {
 bool gridAdd(Job &job) {
     const int v = job.vertex.size - 1;
     if (2 * job.vertex.size > job.gridHead.size || job.vertex.size > job.gridNext.capacity)
-        return gridRebuild(job);
+        return gridRebuild(job, job.vertex.size);
     gridInsert(job, v);
     return true;
 }
@@ -708,7 +714,7 @@ bool makeVertices(Job &job, Array<int> &of) {
     // edge through a vertex near it cannot go back and forth between
     // points a few units in the last place apart.
     job.vertex.size = 0;
-    if (!gridRebuild(job))
+    if (!job.vertex.reserve(n) || !gridRebuild(job, n))  // room for every input: no rebuilding as they come
         return false;
     for (int i = 0; i < n; ++i) {
         if (of[i] != i) {
