@@ -996,7 +996,7 @@ bool noteSplit(Job &job, int s, int w) { return job.split.push(Split{s, w}); }
 bool testVertex(Job &job, int s, int w) {
     const int a = job.segment[s].a, b = job.segment[s].b;
     const Point &p = job.at(w);
-    if (!meets(job.box[s], Box{p.x, p.y, p.x, p.y}))  // then neither inside nor near
+    if (w == a || w == b || !meets(job.box[s], Box{p.x, p.y, p.x, p.y}))  // then neither inside nor near
         return true;
     return !(inside(job, w, a, b) || near(job, w, a, b)) || noteSplit(job, s, w);
 }
