@@ -9,7 +9,7 @@
 #   - Every page passes groff's and mandoc's checks and renders at 80
 #     columns without a warning.
 #   - Each TOOL given has a section-1 page naming every option its --help
-#     lists.
+#     lists, and its --help names every option the page gives an entry.
 set -u
 src=$1 manbuild=$2
 shift 2
@@ -60,8 +60,13 @@ for tool in "$@"; do
     page=$man/$name.1
     [ -f "$page" ] || { bad "$name has no section-1 page"; continue; }
     text=$(sed 's/\\-/-/g' "$page")
-    for option in $("$tool" --help | grep -o -- '--[a-z][a-z-]*' | sort -u); do
+    help=$("$tool" --help) || bad "$name --help failed"
+    for option in $(echo "$help" | grep -o -- '--[a-z][a-z-]*' | sort -u); do
         case "$text" in *"$option"*) ;; *) bad "$name.1 does not mention $option, which --help lists" ;; esac
+    done
+    # And back: each option the page gives an entry (the line after .TP).
+    for option in $(echo "$text" | awk 'tagged { print } { tagged = $0 == ".TP" }' | grep -o -- '--[a-z][a-z-]*' | sort -u); do
+        case "$help" in *"$option"*) ;; *) bad "$name --help does not mention $option, which $name.1 documents" ;; esac
     done
 done
 

@@ -479,104 +479,102 @@ const std::vector<args::Option> kOptions = {
     {"run", 0, nullptr},       {"diff", 0, nullptr},
 };
 
-int trace(int argc, char **argv) {
+// What the command line asks for.
+struct Request {
     Mode mode = Mode::Listing;
+    int modes = 0;  // how many of --hex, --summary and --obj
     const char *objPath = nullptr, *outPath = nullptr;
     unsigned long long maxCalls = kDefaultMaxCalls;
-    int modes = 0;
-    bool version = false, runProgram = false, compare = false, maxCallsGiven = false;
+    bool maxCallsGiven = false, version = false, runProgram = false, compare = false;
     std::string libm, like;
     std::vector<const char *> positional;
+};
+
+// Reads the options into `r`; false when --help was printed (its status
+// in `status`).
+bool parse(int argc, char **argv, Request &r, int &status) {
     args::Options options(argc, argv, kOptions);
     for (args::Found f; options.next(f);) {
         if (!f.option) {  // "-1" is a number, not an option
-            positional.push_back(f.value);
+            r.positional.push_back(f.value);
             // After --run, the program's name: the rest is its own.
-            if (runProgram) {
+            if (r.runProgram) {
                 for (const char *a : options.rest())
-                    positional.push_back(a);
+                    r.positional.push_back(a);
             }
             continue;
         }
         const std::string a = f.option->name;
         if (a == "help") {
-            return output::printText("softglu-trace", kHelp);
+            status = output::printText("softglu-trace", kHelp);
+            return false;
         } else if (a == "version") {
-            version = true;
+            r.version = true;
         } else if (a == "hex" || a == "summary") {
-            mode = a == "hex" ? Mode::Hex : Mode::Summary;
-            ++modes;
+            r.mode = a == "hex" ? Mode::Hex : Mode::Summary;
+            ++r.modes;
         } else if (a == "obj") {
-            objPath = args::fileName(f);
-            mode = Mode::Obj;
-            ++modes;
+            r.objPath = args::fileName(f);
+            r.mode = Mode::Obj;
+            ++r.modes;
         } else if (a == "output") {
-            outPath = args::fileName(f);
+            r.outPath = args::fileName(f);
         } else if (a == "max-calls") {
-            const std::string error = args::parse(args::nonEmpty(f), maxCalls);
+            const std::string error = args::parse(args::nonEmpty(f), r.maxCalls);
             if (!error.empty())
                 throw BadUsage{"--max-calls: " + error};
-            maxCallsGiven = true;
+            r.maxCallsGiven = true;
         } else if (a == "libm") {
-            libm = args::nonEmpty(f);
-            if (libm != "native" && libm != "fused" && libm != "unfused")
-                throw BadUsage{"--libm: " + args::quoted(libm) + " is no family (native, fused or unfused)"};
+            r.libm = args::nonEmpty(f);
+            if (r.libm != "native" && r.libm != "fused" && r.libm != "unfused")
+                throw BadUsage{"--libm: " + args::quoted(r.libm) + " is no family (native, fused or unfused)"};
         } else if (a == "like") {
-            like = args::nonEmpty(f);
+            r.like = args::nonEmpty(f);
         } else if (a == "run") {
-            if (!positional.empty())
+            if (!r.positional.empty())
                 throw BadUsage{"--run comes before the program: --run -- PROGRAM [ARGS...]"};
-            runProgram = true;
+            r.runProgram = true;
         } else if (a == "diff") {
-            compare = true;
+            r.compare = true;
         }
     }
-    if (modes > 1)
+    return true;
+}
+
+// Refuses options that do not go together.
+void check(const Request &r) {
+    if (r.modes > 1)
         throw BadUsage{"choose one of --hex, --summary and --obj"};
-    if (!libm.empty() && !like.empty())
+    if (!r.libm.empty() && !r.like.empty())
         throw BadUsage{"choose one of --libm and --like"};
-    if (runProgram && compare)
+    if (r.runProgram && r.compare)
         throw BadUsage{"choose one of --run and --diff"};
-    if (compare) {
-        if (modes || outPath || maxCallsGiven || !libm.empty() || !like.empty())
+    if (r.compare) {
+        if (r.modes || r.outPath || r.maxCallsGiven || !r.libm.empty() || !r.like.empty())
             throw BadUsage{"--diff takes two listings and no other option"};
-        if (positional.size() != 2)
-            throw BadUsage{"--diff takes two listings, not " + std::to_string(positional.size())};
-        return diff::compare(positional[0], positional[1]);
+        if (r.positional.size() != 2)
+            throw BadUsage{"--diff takes two listings, not " + std::to_string(r.positional.size())};
     }
-    if (runProgram && (mode == Mode::Summary || mode == Mode::Obj || maxCallsGiven))
+    if (r.runProgram && (r.mode == Mode::Summary || r.mode == Mode::Obj || r.maxCallsGiven))
         throw BadUsage{"--run lists the calls (--hex for their bits); --summary, --obj and --max-calls are for one call"};
-    if (mode == Mode::Obj && outPath)
+    if (r.mode == Mode::Obj && r.outPath)
         throw BadUsage{"--obj names its own FILE: leave out -o"};
+}
 
-    // The family first: on amd64 it may run the tool again.
-    const int family = families::choose(like.empty() ? (libm.empty() ? "native" : libm)
-                                                     : families::name(families::ofArchitecture(like)),
-                                        argv);
-    if (version)
-        return output::printText("softglu-trace", "softglu-trace " SOFTGLU_VERSION "\nmath family: " +
-                                                      families::describe(family) + "\n");
-    if (runProgram) {
-        if (positional.empty())
-            throw BadUsage{"--run needs a PROGRAM: --run -- PROGRAM [ARGS...]"};
-        run::Options o;
-        o.hex = mode == Mode::Hex;
-        o.output = outPath;
-        return run::trace(o, positional);
-    }
-    if (positional.empty())
+// One call of the library, made and written as the mode asks.
+int traceCall(const Request &r, int family) {
+    if (r.positional.empty())
         throw BadUsage{"no shape given (shapes: " + shapeNames() + ")"};
-
-    const Shape &shape = findShape(positional[0]);
-    const std::vector<Value> values = readValues(shape, {positional.begin() + 1, positional.end()});
+    const Shape &shape = findShape(r.positional[0]);
+    const std::vector<Value> values = readValues(shape, {r.positional.begin() + 1, r.positional.end()});
     const callcount::Count calls = shape.calls(values.data());
-    if (callcount::exceeds(calls, maxCalls))
+    if (callcount::exceeds(calls, r.maxCalls))
         throw BadUsage{"this call would send " + callcount::decimal(calls) +
                        (calls == callcount::Count{0, 1} ? " GL call" : " GL calls") + ", more than the limit of " +
-                       std::to_string(maxCalls) + " (raise it with --max-calls N)"};
+                       std::to_string(r.maxCalls) + " (raise it with --max-calls N)"};
 
     output::Output out;
-    const char *path = mode == Mode::Obj ? objPath : outPath;
+    const char *path = r.mode == Mode::Obj ? r.objPath : r.outPath;
     if (!path) {
         out.openStandardOutput();
     } else if (!out.open(path)) {
@@ -584,10 +582,10 @@ int trace(int argc, char **argv) {
         return 1;
     }
     std::uint64_t objVertices = 0, objFaces = 0;
-    switch (mode) {
+    switch (r.mode) {
     case Mode::Listing:
     case Mode::Hex: {
-        Listing listing(out, mode == Mode::Hex);
+        Listing listing(out, r.mode == Mode::Hex);
         stream(shape, values, listing);
         warnIfMalformed(listing.replay);
         break;
@@ -604,7 +602,7 @@ int trace(int argc, char **argv) {
         Textured scan;
         stream(shape, values, scan);
         std::string command = "# softglu-trace";
-        for (const char *p : positional)
+        for (const char *p : r.positional)
             command += std::string(" ") + p;
         out.write(command + "\n");
         Obj obj(out, scan.textured);
@@ -620,10 +618,38 @@ int trace(int argc, char **argv) {
         std::fprintf(stderr, "softglu-trace: %s\n", out.error().c_str());
         return 1;
     }
-    if (mode == Mode::Obj)
-        std::fprintf(stderr, "wrote %s: %s vertices, %s faces\n", args::display(objPath, 4096).c_str(),
+    if (r.mode == Mode::Obj)
+        std::fprintf(stderr, "wrote %s: %s vertices, %s faces\n", args::display(r.objPath, 4096).c_str(),
                      std::to_string(objVertices).c_str(), std::to_string(objFaces).c_str());
     return 0;
+}
+
+// Parses, checks, then hands the request to --diff, --run or one call.
+int trace(int argc, char **argv) {
+    Request r;
+    int status = 0;
+    if (!parse(argc, argv, r, status))
+        return status;
+    check(r);
+    if (r.compare)
+        return diff::compare(r.positional[0], r.positional[1]);
+
+    // The family first: on amd64 it may run the tool again.
+    const int family = families::choose(r.like.empty() ? (r.libm.empty() ? "native" : r.libm)
+                                                       : families::name(families::ofArchitecture(r.like)),
+                                        argv);
+    if (r.version)
+        return output::printText("softglu-trace", "softglu-trace " SOFTGLU_VERSION "\nmath family: " +
+                                                      families::describe(family) + "\n");
+    if (r.runProgram) {
+        if (r.positional.empty())
+            throw BadUsage{"--run needs a PROGRAM: --run -- PROGRAM [ARGS...]"};
+        run::Options o;
+        o.hex = r.mode == Mode::Hex;
+        o.output = r.outPath;
+        return run::trace(o, r.positional);
+    }
+    return traceCall(r, family);
 }
 }  // namespace
 
