@@ -1163,7 +1163,7 @@ void finish(GLUnurbs *n, bool surface) {
         const Map *m = mapOf(n, kPosition);
         const double du = m->knots[0][m->count[0]] - m->knots[0][m->order[0] - 1];
         const double dv = m->knots[1][m->count[1]] - m->knots[1][m->order[1] - 1];
-        if (const GLenum e = closeLoops(n, (du > dv ? du : dv) * 0x1p-20))  // snapping: 2^-20 of the domain
+        if (const GLenum e = closeLoops(n, (du > dv ? du : dv) / 1048576.0))  // snapping: 2^-20 of the domain
             fail(n, e);
     }
     if (!n->failed) {
