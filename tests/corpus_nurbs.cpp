@@ -393,6 +393,17 @@ void addNurbsCases(std::vector<Case> &cases) {
             addCurve(cases, "rational quarter circle", o, {0, 0, 0, 1, 1, 1}, 3, 4,
                      {3, 0, 0, 1, 3 * w, 3 * w, 0, w, 0, 3, 0, 1});
         }
+    // Spans whose widths are no power of two, nor the knots' range.
+    const std::vector<float> unevenKnots = {-1, -1, -1, -1, 0.3f, 1.7f, 4.9f, 4.9f, 9, 9, 9, 9};
+    std::vector<float> unevenPoints(points);
+    unevenPoints.insert(unevenPoints.end(), {7, 1, 2.5f});
+    for (GLenum mode : {GLU_NURBS_RENDERER, GLU_NURBS_TESSELLATOR})
+        for (int method : {2, 3}) {
+            Options uneven;
+            uneven.mode = mode;
+            uneven.method = method;
+            addCurve(cases, "cubic with uneven knots from -1 to 9", uneven, unevenKnots, 4, 3, unevenPoints);
+        }
     Options o;
     Map2 colour{interiorKnots, {}, {}, 4, 1, 4, GL_MAP1_COLOR_4}, normal{interiorKnots, {}, {}, 4, 1, 3, GL_MAP1_NORMAL},
         tex{interiorKnots, {}, {}, 4, 1, 2, GL_MAP1_TEXTURE_COORD_2};
