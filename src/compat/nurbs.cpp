@@ -291,7 +291,7 @@ double *copyOf(const GLfloat *v, int n) {
     double *d = static_cast<double *>(malloc(static_cast<size_t>(n) * sizeof(double)));
     if (d)
         for (int i = 0; i < n; ++i)
-            d[i] = v[i];  // exact: every float is a double
+            d[i] = static_cast<double>(v[i]);  // exact: every float is a double
     return d;
 }
 
@@ -331,7 +331,7 @@ bool addMap(GLUnurbs *n, GLenum type, int dim, int kind, const GLint knotCount[2
                     fail(n, kNotFinite);
                     return false;
                 }
-                q[c] = p[c];
+                q[c] = static_cast<double>(p[c]);  // exact
             }
         }
     n->maps.push(m);
@@ -1212,7 +1212,7 @@ bool addTrimPoint(GLUnurbs *n, const double *p, int dim) {
 // A trim curve's points: each span cut into ceil(its control polygon's
 // length in (u, v) x the larger of GLU_U_STEP and GLU_V_STEP) steps.
 void sampleTrimCurve(GLUnurbs *n, const Map &m) {
-    const double step = n->uStep > n->vStep ? n->uStep : n->vStep;
+    const double step = static_cast<double>(n->uStep > n->vStep ? n->uStep : n->vStep);
     if (!startPiece(n))
         return;
     bool first = true;
@@ -1531,7 +1531,8 @@ void gluPwlCurve(GLUnurbs *nurb, GLint count, GLfloat *data, GLint stride, GLenu
         return;
     for (int i = 0; i < count; ++i) {
         const GLfloat *p = data + static_cast<ptrdiff_t>(i) * stride;
-        const double d[3] = {p[0], p[1], dim == 3 ? static_cast<double>(p[2]) : 1.0};
+        const double d[3] = {static_cast<double>(p[0]), static_cast<double>(p[1]),
+                             dim == 3 ? static_cast<double>(p[2]) : 1.0};  // exact
         if (!isfinite(p[0]) || !isfinite(p[1]) || !isfinite(d[2])) {
             fail(nurb, kNotFinite);
             return;
