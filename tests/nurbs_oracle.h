@@ -30,16 +30,16 @@ struct Direction {
 inline double basis(const Direction &d, int i, int degree, double u) {
     const std::vector<double> &t = d.knots;
     if (degree == 0) {
-        if (t[i] <= u && u < t[i + 1])
-            return 1.0;
-        // The domain's right end: the last non-empty span holds it.
-        if (u == d.hi() && t[i] < t[i + 1]) {
+        // The domain's right end belongs to its last non-empty span alone.
+        if (u == d.hi()) {
+            if (i >= d.count() || !(t[i] < t[i + 1]))
+                return 0.0;
             for (int j = i + 1; j < d.count(); ++j)
                 if (t[j] < t[j + 1])
                     return 0.0;
             return 1.0;
         }
-        return 0.0;
+        return t[i] <= u && u < t[i + 1] ? 1.0 : 0.0;
     }
     double sum = 0.0;
     if (t[i + degree] > t[i])
