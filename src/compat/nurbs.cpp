@@ -310,11 +310,12 @@ bool addMap(GLUnurbs *n, GLenum type, int dim, int kind, const GLint knotCount[2
         m.order[d] = order[d];
         m.count[d] = knotCount[d] - order[d];
     }
-    const int total = m.count[0] * m.count[1];
-    bool ok = n->maps.reserve(n->maps.size + 1);
+    const bool countable = m.count[0] <= INT_MAX / m.count[1] && m.count[0] * m.count[1] <= INT_MAX / dim;
+    const int total = countable ? m.count[0] * m.count[1] : 0;
+    bool ok = countable && n->maps.reserve(n->maps.size + 1);
     for (int d = 0; ok && d < dirs; ++d)
         ok = (m.knots[d] = copyOf(knots[d], knotCount[d])) != nullptr;
-    if (ok && total <= INT_MAX / dim)
+    if (ok)
         m.points = static_cast<double *>(malloc(static_cast<size_t>(total) * static_cast<size_t>(dim) * sizeof(double)));
     if (!ok || !m.points) {
         freeMap(m);
