@@ -646,6 +646,12 @@ TEST(Nurbs, PropertiesDefaultsRoundTripsAndRefusals) {
             EXPECT_EQ(v, k.good) << k.property;
         }
     }
+    // Enum properties given no enum at all.
+    for (float bad : {-1.0f, 1e20f, -1e20f, NAN, INFINITY}) {
+        c.errors.clear();
+        gluNurbsProperty(n, GLU_DISPLAY_MODE, bad);
+        EXPECT_EQ(c.errors, std::vector<GLenum>{GLU_INVALID_VALUE}) << bad;
+    }
     c.errors.clear();
     float v = -7;
     gluNurbsProperty(n, GLU_TESS_WINDING_RULE, 1);

@@ -1373,8 +1373,11 @@ void gluNurbsProperty(GLUnurbs *nurb, GLenum property, GLfloat value) {
     if (!nurb)
         return;
     const bool positive = value > 0.0f && isfinite(value);
-    const GLenum e = static_cast<GLenum>(value);  // enum values travel as floats
-    const bool whole = value >= 0.0f && value < 4294967296.0f && static_cast<float>(e) == value;
+    // Enum values travel as floats; one out of an enum's range is none
+    // (and converting it would be undefined).
+    const bool inRange = value >= 0.0f && value < 4294967296.0f;
+    const GLenum e = inRange ? static_cast<GLenum>(value) : 0;
+    const bool whole = inRange && static_cast<float>(e) == value;
     bool ok = true;
     switch (property) {
     case GLU_SAMPLING_TOLERANCE: ok = positive && (nurb->samplingTolerance = value, true); break;
