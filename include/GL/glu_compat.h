@@ -776,8 +776,9 @@ void gluEndPolygon(GLUtesselator *tess);
  * glEnd, no GL evaluator: a curve is one GL_LINE_STRIP; a surface in
  * GLU_FILL is one GL_TRIANGLE_STRIP per row of steps along u, counter-
  * clockwise in (u, v), so with a right-handed map the front face is the
- * side the normal points to; GLU_OUTLINE_POLYGON one GL_LINE_STRIP per
- * line of constant u and of constant v; GLU_OUTLINE_PATCH one GL_LINE_STRIP
+ * side the normal points to (trimmed: one GL_TRIANGLES); GLU_OUTLINE_POLYGON
+ * one GL_LINE_STRIP per line of constant u and of constant v (trimmed: each
+ * triangle's outline, closed); GLU_OUTLINE_PATCH one GL_LINE_STRIP
  * round the domain's edge and one along each trim loop.  A surface's
  * normal comes from its normal map, or, when it has none and
  * glIsEnabled(GL_AUTO_NORMAL) says so, is the normalised cross product of
