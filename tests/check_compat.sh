@@ -5,7 +5,7 @@
 # gluPerspective (the switch's sends the library's frustum), libm's sin,
 # cos, tan and sqrt, libc's malloc, realloc and free (the quadric handles
 # and their registry, the mipmaps' working copy, the tessellator's
-# records), its pthread mutex (the registry's lock), pthread_once and a
+# records, the NURBS objects' maps and trim loops), its pthread mutex (the registry's lock), pthread_once and a
 # weak dlsym (finding softglu-trace's interposer once:
 # src/compat/traced.h), and what the compiler calls by itself (libc's
 # memset and memcpy, the stack protector's
@@ -23,7 +23,7 @@ symbols=$("$nm" "$archive") || { echo "FAIL: $nm cannot read $archive"; exit 1; 
 # i386's position-independent code may define the compiler's hidden
 # __x86.get_pc_thunk helpers, one copy per object.
 defined=$(echo "$symbols" | awk '$2 ~ /^[TDBRVW]$/ && $3 !~ /^__x86\.get_pc_thunk\./ {print $3}' | sort | tr '\n' ' ')
-want="gluBeginPolygon gluBuild1DMipmapLevels gluBuild1DMipmaps gluBuild2DMipmapLevels gluBuild2DMipmaps gluCheckExtension gluDeleteQuadric gluDeleteTess gluEndPolygon gluErrorString gluGetString gluGetTessProperty gluLookAt gluNewTess gluNextContour gluOrtho2D gluPartialDisk gluPickMatrix gluProject gluQuadricCallback gluQuadricNormals gluQuadricOrientation gluQuadricTexture gluScaleImage gluTessBeginContour gluTessBeginPolygon gluTessCallback gluTessEndContour gluTessEndPolygon gluTessNormal gluTessProperty gluTessVertex gluUnProject gluUnProject4 softglu_compat_gluCylinder softglu_compat_gluDisk softglu_compat_gluNewQuadric softglu_compat_gluPerspective softglu_compat_gluQuadricDrawStyle softglu_compat_gluSphere softglu_compat_trace_hooks "
+want="gluBeginCurve gluBeginPolygon gluBeginSurface gluBeginTrim gluBuild1DMipmapLevels gluBuild1DMipmaps gluBuild2DMipmapLevels gluBuild2DMipmaps gluCheckExtension gluDeleteNurbsRenderer gluDeleteQuadric gluDeleteTess gluEndCurve gluEndPolygon gluEndSurface gluEndTrim gluErrorString gluGetNurbsProperty gluGetString gluGetTessProperty gluLoadSamplingMatrices gluLookAt gluNewNurbsRenderer gluNewTess gluNextContour gluNurbsCallback gluNurbsCallbackData gluNurbsCallbackDataEXT gluNurbsCurve gluNurbsProperty gluNurbsSurface gluOrtho2D gluPartialDisk gluPickMatrix gluProject gluPwlCurve gluQuadricCallback gluQuadricNormals gluQuadricOrientation gluQuadricTexture gluScaleImage gluTessBeginContour gluTessBeginPolygon gluTessCallback gluTessEndContour gluTessEndPolygon gluTessNormal gluTessProperty gluTessVertex gluUnProject gluUnProject4 softglu_compat_gluCylinder softglu_compat_gluDisk softglu_compat_gluNewQuadric softglu_compat_gluPerspective softglu_compat_gluQuadricDrawStyle softglu_compat_gluSphere softglu_compat_trace_hooks "
 [ "$defined" = "$want" ] || bad "defined symbols are '$defined', expected '$want'"
 
 # What one member needs of another is no need of the archive's.

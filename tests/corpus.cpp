@@ -374,6 +374,7 @@ std::vector<Case> corpus() {
     addTessCases(cases);
     addProjectionCases(cases);
     addImageCases(cases);
+    addNurbsCases(cases);
     return cases;
 }
 
@@ -387,6 +388,7 @@ std::vector<Case> broad() {
     addVariedTessCases(cases, 7, 300);
     addVariedProjectionCases(cases, 7, 400);
     addVariedImageCases(cases, 7, 400, 2);
+    addVariedNurbsCases(cases, 7, 300);
     return cases;
 }
 

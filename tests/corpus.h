@@ -86,6 +86,12 @@ void addVariedQuadricCases(std::vector<Case> &cases, std::uint64_t seed, int per
 void addTessCases(std::vector<Case> &cases);
 void addVariedTessCases(std::vector<Case> &cases, std::uint64_t seed, int count);
 
+// The compatibility layer's NURBS curves and surfaces
+// (tests/corpus_nurbs.cpp): classic surfaces and curves in every mode and
+// method, trimmed, and each error; random surfaces for the broad set.
+void addNurbsCases(std::vector<Case> &cases);
+void addVariedNurbsCases(std::vector<Case> &cases, std::uint64_t seed, int count);
+
 // The projection helpers' cases (tests/corpus_project.cpp), likewise.
 void addProjectionCases(std::vector<Case> &cases);
 void addVariedProjectionCases(std::vector<Case> &cases, std::uint64_t seed, int perFunction);

@@ -1120,3 +1120,33 @@ TEST(LegacyProgram, ExtrudeShowsTheGlyphsFrontBackAndSidesWithItsCounterOpen) {
         EXPECT_EQ(countAround(img, s.at, 1, s.colour), 9);
     }
 }
+
+// The NURBS landscape (examples/legacy/landscape.c), seen from straight
+// above: the lit green surface round a black hole of radius 1.2 about the
+// origin, and the red curve over it along z = 2.
+TEST(LegacyProgram, LandscapeShowsTheLitSurfaceItsTrimmedHoleAndTheCurve) {
+    const Image img = picture("landscape");
+    ASSERT_EQ(img.width, 400);
+    ASSERT_EQ(img.height, 400);
+    const PerspectiveView view{{0, 9, 0}, {0, 0, 0}, {0, 0, -1}, 40.0};
+    auto at = [&](double x, double y, double z) { return project(view, img.width, img.height, {x, y, z}); };
+    auto green = [](const unsigned char *p) { return p[1] > 60 && p[1] > p[0] + 30 && p[1] > p[2] + 20; };
+    auto red = [](const unsigned char *p) { return p[0] > 150 && p[1] < 60 && p[2] < 60; };
+    auto black = [](const unsigned char *p) { return brightness(p) < 30; };
+    const struct {
+        const char *what;
+        std::array<double, 2> at;
+        std::function<bool(const unsigned char *)> colour;
+    } spots[] = {
+        {"the hole's centre", at(0, 0, 0), black},
+        {"inside the hole, near its edge", at(0.9, 0, 0), black},
+        {"the surface outside the hole", at(1.8, 0, 0), green},
+        {"the surface near a corner", at(-2.5, 0, -2.5), green},
+        {"the surface beyond the curve", at(-2.5, 0, 2.6), green},
+        {"the curve's middle", at(0, 1, 2), red},
+    };
+    for (const auto &s : spots) {
+        SCOPED_TRACE(testing::Message() << s.what << " at " << s.at[0] << ", " << s.at[1]);
+        EXPECT_EQ(countAround(img, s.at, 1, s.colour), 9);
+    }
+}

@@ -682,6 +682,43 @@ std::vector<std::pair<std::string, std::string>> softgluCallsAndTheirGL(const st
     return out;
 }
 
+// softglu-trace --run on the NURBS landscape (examples/legacy/landscape.c):
+// each NURBS call listed with its enums by name, and each end call
+// followed by what it sends: the viewport read for the sampling, the
+// trimmed surface's triangles with their normals, the curve's line strip.
+TEST(Trace, RunListsTheNurbsCallsAndWhatTheirEndsSend) {
+#if !defined(SOFTGLU_LANDSCAPE) || defined(SOFTGLU_EMULATED)
+    GTEST_SKIP() << "the legacy examples are not part of this build";
+#else
+    TempDir dir;
+    const Ran traced = runShell("cd " + dir.path() + " && exec " + kTool + " --run -o landscape.txt -- " +
+                                SOFTGLU_LANDSCAPE + " landscape.png");
+    EXPECT_EQ(traced.status, 0) << traced.err;
+    const std::vector<std::pair<std::string, std::string>> wants = {
+        {"gluNewNurbsRenderer()", ""},
+        {"gluNurbsProperty(non-null, GLU_SAMPLING_TOLERANCE, 25)", ""},
+        {"gluNurbsProperty(non-null, GLU_DISPLAY_MODE, 100012)", ""},
+        {"gluNurbsCallback(non-null, GLU_ERROR, non-null)", ""},
+        {"gluPerspective(40, 1, 1, 20)", "glFrustum "},
+        {"gluLookAt(0, 9, 0, 0, 0, 0, 0, 0, -1)", "glMultMatrixd glTranslated "},
+        {"gluBeginSurface(non-null)", ""},
+        {"gluNurbsSurface(non-null, 12, non-null, 12, non-null, 24, 3, non-null, 4, 4, GL_MAP2_VERTEX_3)", ""},
+        {"gluBeginTrim(non-null)", ""},
+        {"gluPwlCurve(non-null, 5, non-null, 2, GLU_MAP1_TRIM_2)", ""},
+        {"gluEndTrim(non-null)", ""},
+        {"gluBeginTrim(non-null)", ""},
+        {"gluPwlCurve(non-null, 33, non-null, 2, GLU_MAP1_TRIM_2)", ""},
+        {"gluEndTrim(non-null)", ""},
+        {"gluEndSurface(non-null)", "glGetIntegerv glBegin glNormal3f glVertex3f glEnd "},
+        {"gluBeginCurve(non-null)", ""},
+        {"gluNurbsCurve(non-null, 8, non-null, 3, non-null, 4, GL_MAP1_VERTEX_3)", ""},
+        {"gluEndCurve(non-null)", "glGetIntegerv glBegin glVertex3f glEnd "},
+        {"gluDeleteNurbsRenderer(non-null)", ""},
+    };
+    EXPECT_EQ(softgluCallsAndTheirGL(lines(slurp(dir / "landscape.txt"))), wants);
+#endif
+}
+
 // softglu-trace --run on legacy programs built under the switch, whose
 // compatibility layer is linked into them: its calls are listed as
 // libsoftglu's are, each followed by the GL calls it sends, and the

@@ -20,8 +20,11 @@
  * Under the switch the polygon tessellator fills outlines (see "The
  * polygon tessellator" below).
  *
- * Calls of the classic interface that softglu does not provide (NURBS,
- * 3D mipmaps) are declared at the end of this
+ * Under the switch NURBS curves and surfaces are drawn by softglu's own
+ * evaluator (see "NURBS curves and surfaces" below).
+ *
+ * Calls of the classic interface that softglu does not provide (3D
+ * mipmaps) are declared at the end of this
  * header so that using one is a compile error that names the call and says
  * softglu does not provide it, in C as in C++, never an implicit
  * declaration and a link error.
@@ -301,7 +304,7 @@ const GLubyte *gluErrorString(GLenum error);
  * Why "1.3": the calls softglu provides behave as those of version 1.3 of
  * the interface, the one that added gluUnProject4 and gluCheckExtension,
  * and the GLU_VERSION_1_x macros above say the same to the preprocessor.
- * softglu does not provide the whole of 1.3 (no NURBS or 3D mipmaps,
+ * softglu does not provide the whole of 1.3 (no 3D mipmaps,
  * for instance), but no program can reach a missing call by trusting the
  * number: a call softglu lacks fails to compile (see the end of this
  * header).  The words after the number follow the classic "number, space,
@@ -729,11 +732,233 @@ void gluBeginPolygon(GLUtesselator *tess);
 void gluNextContour(GLUtesselator *tess, GLenum type);
 void gluEndPolygon(GLUtesselator *tess);
 
+/* ---- NURBS curves and surfaces -------------------------------------------
+ *
+ * gluNewNurbsRenderer returns a NURBS object (NULL when malloc fails).  A
+ * curve or surface is given between gluBeginCurve / gluEndCurve or
+ * gluBeginSurface / gluEndSurface, one gluNurbsCurve or gluNurbsSurface call
+ * per map: exactly one position map (GL_MAP1_VERTEX_3 or _4 for a curve,
+ * GL_MAP2_VERTEX_3 or _4 for a surface) and at most one each of colour
+ * (_COLOR_4), index (_INDEX), normal (_NORMAL) and texture coordinates
+ * (_TEXTURE_COORD_1 ... _4).  Knots are non-decreasing, no value repeated
+ * more than `order` times; a map has knotCount - order control points (per
+ * direction), at least `order` of them; strides count floats; orders run
+ * from 1 to GLU_NURBS_MAX_ORDER.  A _4 vertex map is rational: x, y, z are
+ * premultiplied by w.  Nothing is drawn until the end call, and nothing at
+ * all for an object that raised an error.  The arrays are read, never
+ * written, and copied, so the program may reuse them at once.
+ *
+ * Every point is softglu's own: the maps are evaluated by de Boor's
+ * algorithm in double precision, each operation rounded on its own, and
+ * the results narrowed to float.  Each knot span is cut into equal steps
+ * in parameter space, as many as GLU_SAMPLING_METHOD asks:
+ *   GLU_DOMAIN_DISTANCE   ceil(span length x GLU_U_STEP) (GLU_V_STEP along
+ *                         v), at least 1;
+ *   GLU_PATH_LENGTH       ceil(L / GLU_SAMPLING_TOLERANCE), L the length
+ *                         in window pixels of the span's control polygon
+ *                         (the control points that shape the span), the
+ *                         longest of its rows for a surface;
+ *   GLU_PARAMETRIC_ERROR  ceil(sqrt(d (d - 1) D / (8 GLU_PARAMETRIC_TOLERANCE))),
+ *                         D the largest second difference of those control
+ *                         points in window pixels, d the degree (1 step for
+ *                         a degree below 2): a chord's distance bound;
+ *   GLU_OBJECT_PATH_LENGTH, GLU_OBJECT_PARAMETRIC_ERROR  the same in object
+ *                         coordinates.
+ * at most GLU_NURBS_MAX_STEPS a span.  Window pixels come from the sampling
+ * matrices: read from GL (glGetFloatv of GL_MODELVIEW_MATRIX and
+ * GL_PROJECTION_MATRIX, glGetIntegerv of GL_VIEWPORT) at each end call while
+ * GLU_AUTO_LOAD_MATRIX is on, otherwise the ones gluLoadSamplingMatrices
+ * gave (identity matrices and a 1 x 1 viewport until then).  A control point
+ * at or behind the eye (clip w <= 0) makes its span take the most steps.
+ *
+ * Renderer mode (GLU_NURBS_RENDERER, the default) sends glBegin, glColor4f,
+ * glIndexf, glNormal3f, glTexCoord1f ... glTexCoord4f, glVertex3f and
+ * glEnd, no GL evaluator: a curve is one GL_LINE_STRIP; a surface in
+ * GLU_FILL is one GL_TRIANGLE_STRIP per row of steps along u, counter-
+ * clockwise in (u, v), so with a right-handed map the front face is the
+ * side the normal points to (trimmed: one GL_TRIANGLES); GLU_OUTLINE_POLYGON
+ * one GL_LINE_STRIP per line of constant u and of constant v (trimmed: each
+ * triangle's outline, closed); GLU_OUTLINE_PATCH one GL_LINE_STRIP
+ * round the domain's edge and one along each trim loop.  A surface's
+ * normal comes from its normal map, or, when it has none and
+ * glIsEnabled(GL_AUTO_NORMAL) says so, is the normalised cross product of
+ * its partial derivatives along u and v (of the divided-through point for a
+ * rational map), the zero vector where that product is zero.  A curve sends
+ * a normal only from a normal map.  Every map is evaluated at the vertex's
+ * (u, v), clamped to the map's own knot range.
+ *
+ * Tessellator mode (GLU_NURBS_TESSELLATOR) sends nothing to GL and no
+ * sampling matrix is read; the same vertices go to the callbacks: the
+ * attributes of each vertex (normal, colour, texture coordinates) before
+ * it, GLU_FILL and GLU_OUTLINE_POLYGON as the triangle strips of GLU_FILL
+ * (trimmed: GL_TRIANGLES), GLU_OUTLINE_PATCH as above.
+ *
+ * Errors go to the GLU_NURBS_ERROR callback (GLU_NURBS_ERROR1 ... 37, each
+ * with a gluErrorString message; GLU_INVALID_ENUM and GLU_INVALID_VALUE for
+ * a property or callback name or value softglu does not take).  A call out
+ * of order is ignored; an error inside a curve or surface discards it.
+ */
+typedef struct GLUnurbs GLUnurbs;
+typedef GLUnurbs GLUnurbsObj;
+
+#define GLU_EXT_nurbs_tessellator 1
+#define GLU_EXT_object_space_tess 1
+
+/* Limits of this implementation */
+#define GLU_NURBS_MAX_ORDER 16
+#define GLU_NURBS_MAX_STEPS 1024
+
+/* gluNurbsProperty */
+#define GLU_AUTO_LOAD_MATRIX     100200
+#define GLU_CULLING              100201
+#define GLU_PARAMETRIC_TOLERANCE 100202
+#define GLU_SAMPLING_TOLERANCE   100203
+#define GLU_DISPLAY_MODE         100204
+#define GLU_SAMPLING_METHOD      100205
+#define GLU_U_STEP               100206
+#define GLU_V_STEP               100207
+#define GLU_NURBS_MODE           100160
+#define GLU_NURBS_MODE_EXT       100160
+
+/* GLU_NURBS_MODE */
+#define GLU_NURBS_TESSELLATOR     100161
+#define GLU_NURBS_TESSELLATOR_EXT 100161
+#define GLU_NURBS_RENDERER        100162
+#define GLU_NURBS_RENDERER_EXT    100162
+
+/* GLU_SAMPLING_METHOD */
+#define GLU_PATH_LENGTH                 100215
+#define GLU_PARAMETRIC_ERROR            100216
+#define GLU_DOMAIN_DISTANCE             100217
+#define GLU_OBJECT_PARAMETRIC_ERROR     100208
+#define GLU_OBJECT_PARAMETRIC_ERROR_EXT 100208
+#define GLU_OBJECT_PATH_LENGTH          100209
+#define GLU_OBJECT_PATH_LENGTH_EXT      100209
+
+/* GLU_DISPLAY_MODE (GLU_FILL is the quadric's) */
+#define GLU_OUTLINE_POLYGON 100240
+#define GLU_OUTLINE_PATCH   100241
+
+/* Trim curves */
+#define GLU_MAP1_TRIM_2 100210
+#define GLU_MAP1_TRIM_3 100211
+
+/* gluNurbsCallback (GLU_NURBS_ERROR is GLU_ERROR) */
+#define GLU_NURBS_ERROR                  100103
+#define GLU_NURBS_BEGIN                  100164
+#define GLU_NURBS_BEGIN_EXT              100164
+#define GLU_NURBS_VERTEX                 100165
+#define GLU_NURBS_VERTEX_EXT             100165
+#define GLU_NURBS_NORMAL                 100166
+#define GLU_NURBS_NORMAL_EXT             100166
+#define GLU_NURBS_COLOR                  100167
+#define GLU_NURBS_COLOR_EXT              100167
+#define GLU_NURBS_TEXTURE_COORD          100168
+#define GLU_NURBS_TEX_COORD_EXT          100168
+#define GLU_NURBS_TEXTURE_COORD_EXT      100168
+#define GLU_NURBS_END                    100169
+#define GLU_NURBS_END_EXT                100169
+#define GLU_NURBS_BEGIN_DATA             100170
+#define GLU_NURBS_BEGIN_DATA_EXT         100170
+#define GLU_NURBS_VERTEX_DATA            100171
+#define GLU_NURBS_VERTEX_DATA_EXT        100171
+#define GLU_NURBS_NORMAL_DATA            100172
+#define GLU_NURBS_NORMAL_DATA_EXT        100172
+#define GLU_NURBS_COLOR_DATA             100173
+#define GLU_NURBS_COLOR_DATA_EXT         100173
+#define GLU_NURBS_TEXTURE_COORD_DATA     100174
+#define GLU_NURBS_TEX_COORD_DATA_EXT     100174
+#define GLU_NURBS_TEXTURE_COORD_DATA_EXT 100174
+#define GLU_NURBS_END_DATA               100175
+#define GLU_NURBS_END_DATA_EXT           100175
+
+/* NURBS errors, GLU_NURBS_ERROR1 + n - 1; what softglu reports each for is
+ * gluErrorString's message (see also man gluNewNurbsRenderer) */
+#define GLU_NURBS_ERROR1  100251
+#define GLU_NURBS_ERROR2  100252
+#define GLU_NURBS_ERROR3  100253
+#define GLU_NURBS_ERROR4  100254
+#define GLU_NURBS_ERROR5  100255
+#define GLU_NURBS_ERROR6  100256
+#define GLU_NURBS_ERROR7  100257
+#define GLU_NURBS_ERROR8  100258
+#define GLU_NURBS_ERROR9  100259
+#define GLU_NURBS_ERROR10 100260
+#define GLU_NURBS_ERROR11 100261
+#define GLU_NURBS_ERROR12 100262
+#define GLU_NURBS_ERROR13 100263
+#define GLU_NURBS_ERROR14 100264
+#define GLU_NURBS_ERROR15 100265
+#define GLU_NURBS_ERROR16 100266
+#define GLU_NURBS_ERROR17 100267
+#define GLU_NURBS_ERROR18 100268
+#define GLU_NURBS_ERROR19 100269
+#define GLU_NURBS_ERROR20 100270
+#define GLU_NURBS_ERROR21 100271
+#define GLU_NURBS_ERROR22 100272
+#define GLU_NURBS_ERROR23 100273
+#define GLU_NURBS_ERROR24 100274
+#define GLU_NURBS_ERROR25 100275
+#define GLU_NURBS_ERROR26 100276
+#define GLU_NURBS_ERROR27 100277
+#define GLU_NURBS_ERROR28 100278
+#define GLU_NURBS_ERROR29 100279
+#define GLU_NURBS_ERROR30 100280
+#define GLU_NURBS_ERROR31 100281
+#define GLU_NURBS_ERROR32 100282
+#define GLU_NURBS_ERROR33 100283
+#define GLU_NURBS_ERROR34 100284
+#define GLU_NURBS_ERROR35 100285
+#define GLU_NURBS_ERROR36 100286
+#define GLU_NURBS_ERROR37 100287
+
+GLUnurbs *gluNewNurbsRenderer(void);
+/* Frees the object; NULL is ignored. */
+void gluDeleteNurbsRenderer(GLUnurbs *nurb);
+/* Enum values travel as floats.  Defaults: GLU_SAMPLING_TOLERANCE 50,
+ * GLU_PARAMETRIC_TOLERANCE 0.5, GLU_SAMPLING_METHOD GLU_PATH_LENGTH,
+ * GLU_U_STEP and GLU_V_STEP 100, GLU_DISPLAY_MODE GLU_FILL, GLU_CULLING
+ * GL_FALSE, GLU_AUTO_LOAD_MATRIX GL_TRUE, GLU_NURBS_MODE
+ * GLU_NURBS_RENDERER.  Tolerances and steps must be positive and finite;
+ * GLU_CULLING and GLU_AUTO_LOAD_MATRIX are on for any value but 0.
+ * GLU_CULLING discards a curve or surface whose control points all lie
+ * beyond one plane of the view volume. */
+void gluNurbsProperty(GLUnurbs *nurb, GLenum property, GLfloat value);
+void gluGetNurbsProperty(GLUnurbs *nurb, GLenum property, GLfloat *data);
+/* model and perspective column-major, as glGetFloatv gives them. */
+void gluLoadSamplingMatrices(GLUnurbs *nurb, const GLfloat *model, const GLfloat *perspective,
+                             const GLint *view);
+void gluBeginCurve(GLUnurbs *nurb);
+void gluNurbsCurve(GLUnurbs *nurb, GLint knotCount, GLfloat *knots, GLint stride, GLfloat *control,
+                   GLint order, GLenum type);
+void gluEndCurve(GLUnurbs *nurb);
+/* Control point (i, j), i along s (u), j along t (v), starts at
+ * control + i * sStride + j * tStride. */
+void gluBeginSurface(GLUnurbs *nurb);
+void gluNurbsSurface(GLUnurbs *nurb, GLint sKnotCount, GLfloat *sKnots, GLint tKnotCount, GLfloat *tKnots,
+                     GLint sStride, GLint tStride, GLfloat *control, GLint sOrder, GLint tOrder, GLenum type);
+void gluEndSurface(GLUnurbs *nurb);
+/* A trim loop, inside a surface: pieces of gluPwlCurve and gluNurbsCurve
+ * (GLU_MAP1_TRIM_2: u, v; GLU_MAP1_TRIM_3: u, v, w homogeneous), each
+ * beginning where the one before ends, the last ending where the first
+ * begins.  The region kept lies to the left of every loop. */
+void gluBeginTrim(GLUnurbs *nurb);
+void gluPwlCurve(GLUnurbs *nurb, GLint count, GLfloat *data, GLint stride, GLenum type);
+void gluEndTrim(GLUnurbs *nurb);
+/* Callbacks (cast to _GLUfuncptr in C++): GLU_NURBS_BEGIN void (GLenum),
+ * GLU_NURBS_VERTEX, _NORMAL, _COLOR, _TEXTURE_COORD void (GLfloat *),
+ * GLU_NURBS_END void (void), GLU_NURBS_ERROR void (GLenum); the _DATA
+ * forms take the user data last and win over the plain ones.  Only the
+ * error callback is called in renderer mode. */
+void gluNurbsCallback(GLUnurbs *nurb, GLenum which, _GLUfuncptr fn);
+void gluNurbsCallbackData(GLUnurbs *nurb, GLvoid *userData);
+void gluNurbsCallbackDataEXT(GLUnurbs *nurb, GLvoid *userData);
+
 /* ---- What softglu does not provide ------------------------------------
  *
  * The rest of the classic interface, declared with its usual signatures so
- * that a call is a compile error naming it: "'gluNewNurbsRenderer' is
- * unavailable: softglu does not provide gluNewNurbsRenderer".  GCC 12 and later and clang mark
+ * that a call is a compile error naming it: "'gluBuild3DMipmaps' is
+ * unavailable: softglu does not provide gluBuild3DMipmaps".  GCC 12 and later and clang mark
  * them unavailable, older GCC marks them with the error attribute (the same
  * message, when the call is compiled); other compilers leave them
  * undeclared. */
@@ -744,35 +969,6 @@ void gluEndPolygon(GLUtesselator *tess);
 #endif
 
 #ifdef SOFTGLU_UNPROVIDED
-typedef struct GLUnurbs GLUnurbs;
-typedef GLUnurbs GLUnurbsObj;
-
-SOFTGLU_UNPROVIDED(gluNewNurbsRenderer) GLUnurbs *gluNewNurbsRenderer(void);
-SOFTGLU_UNPROVIDED(gluDeleteNurbsRenderer) void gluDeleteNurbsRenderer(GLUnurbs *nurb);
-SOFTGLU_UNPROVIDED(gluBeginCurve) void gluBeginCurve(GLUnurbs *nurb);
-SOFTGLU_UNPROVIDED(gluEndCurve) void gluEndCurve(GLUnurbs *nurb);
-SOFTGLU_UNPROVIDED(gluBeginSurface) void gluBeginSurface(GLUnurbs *nurb);
-SOFTGLU_UNPROVIDED(gluEndSurface) void gluEndSurface(GLUnurbs *nurb);
-SOFTGLU_UNPROVIDED(gluBeginTrim) void gluBeginTrim(GLUnurbs *nurb);
-SOFTGLU_UNPROVIDED(gluEndTrim) void gluEndTrim(GLUnurbs *nurb);
-SOFTGLU_UNPROVIDED(gluNurbsCurve)
-void gluNurbsCurve(GLUnurbs *nurb, GLint knotCount, GLfloat *knots, GLint stride, GLfloat *control,
-                   GLint order, GLenum type);
-SOFTGLU_UNPROVIDED(gluNurbsSurface)
-void gluNurbsSurface(GLUnurbs *nurb, GLint sKnotCount, GLfloat *sKnots, GLint tKnotCount, GLfloat *tKnots,
-                     GLint sStride, GLint tStride, GLfloat *control, GLint sOrder, GLint tOrder, GLenum type);
-SOFTGLU_UNPROVIDED(gluPwlCurve)
-void gluPwlCurve(GLUnurbs *nurb, GLint count, GLfloat *data, GLint stride, GLenum type);
-SOFTGLU_UNPROVIDED(gluNurbsProperty) void gluNurbsProperty(GLUnurbs *nurb, GLenum property, GLfloat value);
-SOFTGLU_UNPROVIDED(gluGetNurbsProperty)
-void gluGetNurbsProperty(GLUnurbs *nurb, GLenum property, GLfloat *data);
-SOFTGLU_UNPROVIDED(gluNurbsCallback) void gluNurbsCallback(GLUnurbs *nurb, GLenum which, _GLUfuncptr fn);
-SOFTGLU_UNPROVIDED(gluNurbsCallbackData) void gluNurbsCallbackData(GLUnurbs *nurb, GLvoid *userData);
-SOFTGLU_UNPROVIDED(gluNurbsCallbackDataEXT) void gluNurbsCallbackDataEXT(GLUnurbs *nurb, GLvoid *userData);
-SOFTGLU_UNPROVIDED(gluLoadSamplingMatrices)
-void gluLoadSamplingMatrices(GLUnurbs *nurb, const GLfloat *model, const GLfloat *perspective,
-                             const GLint *view);
-
 SOFTGLU_UNPROVIDED(gluBuild3DMipmaps)
 GLint gluBuild3DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLsizei depth,
                         GLenum format, GLenum type, const void *data);

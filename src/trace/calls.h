@@ -35,6 +35,8 @@
  * leaves undefined); SOFTGLU_COMPAT_GL_CALLS: those only the compatibility
  * layer sends, and those a legacy program commonly hands the tessellator
  * as its callbacks (glVertex3dv, glEdgeFlag; glBegin and glEnd are above),
+ * and the vertex attributes of NURBS maps (glColor4f, glIndexf, glTexCoord1f,
+ * glTexCoord3f, glTexCoord4f),
  * which reach the interposer from inside gluTessEndPolygon; all recorded
  * inside a traced call of softglu's.
  * SOFTGLU_LIBRARY_CALLS: libsoftglu.so.1's exports, which the interposer
@@ -47,7 +49,9 @@
  *
  * Left out, as they send no GL and change nothing a later call sends:
  * gluProject, gluUnProject, gluUnProject4, gluScaleImage, gluErrorString,
- * gluGetString, gluCheckExtension.  The tessellator's calls are all listed,
+ * gluGetString, gluCheckExtension, and the GL state a NURBS end call reads
+ * (glGetFloatv, glIsEnabled; its glGetIntegerv of the viewport is
+ * recorded with the rest).  The tessellator's calls are all listed,
  * gluGetTessProperty too, so that a polygon's calls read whole; gluNewTess
  * without its result (its trace point is its first line, and the rest of
  * its body is the tessellator's own).
@@ -82,7 +86,12 @@
        GLenum format, GLenum type, const GLvoid *pixels),                                                      \
       (target, level, internalFormat, width, height, border, format, type, pixels))                            \
     X(0x0f, glVertex3dv, "D", void, (const GLdouble *v), (v))                                                  \
-    X(0x10, glEdgeFlag, "b", void, (GLboolean flag), (flag))
+    X(0x10, glEdgeFlag, "b", void, (GLboolean flag), (flag))                                                   \
+    X(0x11, glColor4f, "ffff", void, (GLfloat r, GLfloat g, GLfloat b, GLfloat a), (r, g, b, a))              \
+    X(0x12, glIndexf, "f", void, (GLfloat c), (c))                                                             \
+    X(0x13, glTexCoord1f, "f", void, (GLfloat s), (s))                                                         \
+    X(0x14, glTexCoord3f, "fff", void, (GLfloat s, GLfloat t, GLfloat r), (s, t, r))                          \
+    X(0x15, glTexCoord4f, "ffff", void, (GLfloat s, GLfloat t, GLfloat r, GLfloat q), (s, t, r, q))
 
 #define SOFTGLU_LIBRARY_CALLS(X)                                                                              \
     X(0x40, gluPerspective, "dddd", void, (GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar),     \
@@ -154,7 +163,35 @@
     X(0x5e, gluTessEndPolygon, "p", void, (GLUtesselator * tess), (tess))                                      \
     X(0x5f, gluBeginPolygon, "p", void, (GLUtesselator * tess), (tess))                                        \
     X(0x60, gluNextContour, "pe", void, (GLUtesselator * tess, GLenum type), (tess, type))                     \
-    X(0x61, gluEndPolygon, "p", void, (GLUtesselator * tess), (tess))
+    X(0x61, gluEndPolygon, "p", void, (GLUtesselator * tess), (tess))                                         \
+    X(0x62, gluNewNurbsRenderer, "", GLUnurbs *, (void), ())                                                   \
+    X(0x63, gluDeleteNurbsRenderer, "p", void, (GLUnurbs * nurb), (nurb))                                      \
+    X(0x64, gluNurbsProperty, "pef", void, (GLUnurbs * nurb, GLenum property, GLfloat value),                  \
+      (nurb, property, value))                                                                                 \
+    X(0x65, gluGetNurbsProperty, "pep", void, (GLUnurbs * nurb, GLenum property, GLfloat * data),              \
+      (nurb, property, data))                                                                                  \
+    X(0x66, gluLoadSamplingMatrices, "pppV", void,                                                             \
+      (GLUnurbs * nurb, const GLfloat *model, const GLfloat *perspective, const GLint *view),                  \
+      (nurb, model, perspective, view))                                                                        \
+    X(0x67, gluBeginCurve, "p", void, (GLUnurbs * nurb), (nurb))                                               \
+    X(0x68, gluNurbsCurve, "pipipix", void,                                                                    \
+      (GLUnurbs * nurb, GLint knotCount, GLfloat * knots, GLint stride, GLfloat * control, GLint order,        \
+       GLenum type),                                                                                           \
+      (nurb, knotCount, knots, stride, control, order, type))                                                  \
+    X(0x69, gluEndCurve, "p", void, (GLUnurbs * nurb), (nurb))                                                 \
+    X(0x6a, gluBeginSurface, "p", void, (GLUnurbs * nurb), (nurb))                                             \
+    X(0x6b, gluNurbsSurface, "pipipiipiix", void,                                                              \
+      (GLUnurbs * nurb, GLint sKnotCount, GLfloat * sKnots, GLint tKnotCount, GLfloat * tKnots, GLint sStride, \
+       GLint tStride, GLfloat * control, GLint sOrder, GLint tOrder, GLenum type),                             \
+      (nurb, sKnotCount, sKnots, tKnotCount, tKnots, sStride, tStride, control, sOrder, tOrder, type))         \
+    X(0x6c, gluEndSurface, "p", void, (GLUnurbs * nurb), (nurb))                                               \
+    X(0x6d, gluBeginTrim, "p", void, (GLUnurbs * nurb), (nurb))                                                \
+    X(0x6e, gluPwlCurve, "pipie", void, (GLUnurbs * nurb, GLint count, GLfloat * data, GLint stride, GLenum type), \
+      (nurb, count, data, stride, type))                                                                       \
+    X(0x6f, gluEndTrim, "p", void, (GLUnurbs * nurb), (nurb))                                                  \
+    X(0x70, gluNurbsCallback, "pep", void, (GLUnurbs * nurb, GLenum which, _GLUfuncptr fn), (nurb, which, fn)) \
+    X(0x71, gluNurbsCallbackData, "pp", void, (GLUnurbs * nurb, GLvoid * userData), (nurb, userData))          \
+    X(0x72, gluNurbsCallbackDataEXT, "pp", void, (GLUnurbs * nurb, GLvoid * userData), (nurb, userData))
 
 #define SOFTGLU_GL_CALLS(X) SOFTGLU_LIBRARY_GL_CALLS(X) SOFTGLU_COMPAT_GL_CALLS(X)
 

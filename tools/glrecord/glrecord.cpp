@@ -23,6 +23,10 @@ struct PixelStore {
 };
 thread_local PixelStore unpack, pack;
 thread_local std::int32_t maxTextureSize = 2048;
+thread_local std::int32_t viewport[4] = {0, 0, 1, 1};
+thread_local float matrices[2][16] = {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1},
+                                      {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
+thread_local bool autoNormal = false;
 
 std::int32_t *pixelStoreSlot(unsigned pname) {
     switch (pname) {
@@ -70,12 +74,13 @@ Call doubles(Op op, double a, double b, double c) {
     return call;
 }
 
-Call floats(Op op, float a, float b, float c) {
+Call floats(Op op, float a, float b, float c, float d = 0.0f) {
     Call call{};
     call.op = op;
     call.f[0] = a;
     call.f[1] = b;
     call.f[2] = c;
+    call.f[3] = d;
     return call;
 }
 
@@ -98,6 +103,20 @@ std::uint64_t imageBytes(int width, int height, unsigned format, unsigned type) 
 }
 
 void setMaxTextureSize(int size) { maxTextureSize = size; }
+
+void setViewport(int x, int y, int width, int height) {
+    viewport[0] = x;
+    viewport[1] = y;
+    viewport[2] = width;
+    viewport[3] = height;
+}
+
+void setMatrices(const float modelview[16], const float projection[16]) {
+    std::memcpy(matrices[0], modelview, sizeof matrices[0]);
+    std::memcpy(matrices[1], projection, sizeof matrices[1]);
+}
+
+void setAutoNormal(bool on) { autoNormal = on; }
 
 void resetPixelStore() {
     unpack = PixelStore();
@@ -242,7 +261,12 @@ Args Call::args() const {
     case Op::Normal3f:
     case Op::TexCoord2f:
     case Op::Vertex3f:
-    case Op::Vertex2f: return Args::Floats;
+    case Op::Vertex2f:
+    case Op::Color4f:
+    case Op::Indexf:
+    case Op::TexCoord1f:
+    case Op::TexCoord3f:
+    case Op::TexCoord4f: return Args::Floats;
     case Op::Frustum:
     case Op::Ortho:
     case Op::MultMatrixd:
@@ -266,6 +290,11 @@ int Call::argCount() const {
     case Op::Vertex3f: return 3;
     case Op::TexCoord2f:
     case Op::Vertex2f: return 2;
+    case Op::Color4f:
+    case Op::TexCoord4f: return 4;
+    case Op::Indexf:
+    case Op::TexCoord1f: return 1;
+    case Op::TexCoord3f: return 3;
     case Op::Frustum:
     case Op::Ortho: return 6;
     case Op::MultMatrixd: return 16;
@@ -339,6 +368,11 @@ const char *opName(Op op) {
     case Op::TexImage2D: return "glTexImage2D";
     case Op::Vertex3dv: return "glVertex3dv";
     case Op::EdgeFlag: return "glEdgeFlag";
+    case Op::Color4f: return "glColor4f";
+    case Op::Indexf: return "glIndexf";
+    case Op::TexCoord1f: return "glTexCoord1f";
+    case Op::TexCoord3f: return "glTexCoord3f";
+    case Op::TexCoord4f: return "glTexCoord4f";
     }
     return "?";
 }
@@ -354,7 +388,15 @@ struct EnumName {
 const EnumName kEnums[] = {
     SOFTGLU_ENUM(GL_TEXTURE_1D), SOFTGLU_ENUM(GL_TEXTURE_2D),
     SOFTGLU_ENUM(GL_PROXY_TEXTURE_1D), SOFTGLU_ENUM(GL_PROXY_TEXTURE_2D),
-    SOFTGLU_ENUM(GL_MAX_TEXTURE_SIZE),
+    SOFTGLU_ENUM(GL_MAX_TEXTURE_SIZE), SOFTGLU_ENUM(GL_VIEWPORT),
+    SOFTGLU_ENUM(GL_MAP1_COLOR_4), SOFTGLU_ENUM(GL_MAP1_INDEX), SOFTGLU_ENUM(GL_MAP1_NORMAL),
+    SOFTGLU_ENUM(GL_MAP1_TEXTURE_COORD_1), SOFTGLU_ENUM(GL_MAP1_TEXTURE_COORD_2),
+    SOFTGLU_ENUM(GL_MAP1_TEXTURE_COORD_3), SOFTGLU_ENUM(GL_MAP1_TEXTURE_COORD_4),
+    SOFTGLU_ENUM(GL_MAP1_VERTEX_3), SOFTGLU_ENUM(GL_MAP1_VERTEX_4),
+    SOFTGLU_ENUM(GL_MAP2_COLOR_4), SOFTGLU_ENUM(GL_MAP2_INDEX), SOFTGLU_ENUM(GL_MAP2_NORMAL),
+    SOFTGLU_ENUM(GL_MAP2_TEXTURE_COORD_1), SOFTGLU_ENUM(GL_MAP2_TEXTURE_COORD_2),
+    SOFTGLU_ENUM(GL_MAP2_TEXTURE_COORD_3), SOFTGLU_ENUM(GL_MAP2_TEXTURE_COORD_4),
+    SOFTGLU_ENUM(GL_MAP2_VERTEX_3), SOFTGLU_ENUM(GL_MAP2_VERTEX_4),
     SOFTGLU_ENUM(GL_UNPACK_SWAP_BYTES), SOFTGLU_ENUM(GL_UNPACK_LSB_FIRST),
     SOFTGLU_ENUM(GL_UNPACK_ROW_LENGTH), SOFTGLU_ENUM(GL_UNPACK_SKIP_ROWS),
     SOFTGLU_ENUM(GL_UNPACK_SKIP_PIXELS), SOFTGLU_ENUM(GL_UNPACK_ALIGNMENT),
@@ -521,7 +563,12 @@ Replayer::Event Replayer::step(const Call &c) {
         for (int k = 0; k < 3; ++k)
             current_.pos[k] = static_cast<float>(c.d[k]);
         return Event::Vertex;
-    case Op::EdgeFlag: break;  // allowed inside a primitive, changes no vertex
+    case Op::EdgeFlag:  // allowed inside a primitive, changes no vertex kept here
+    case Op::Color4f:
+    case Op::Indexf:
+    case Op::TexCoord1f:
+    case Op::TexCoord3f:
+    case Op::TexCoord4f: break;
     default:
         if (open_)
             fail((std::string(opName(c.op)) + " inside a primitive").c_str());
@@ -589,6 +636,21 @@ void glNormal3f(GLfloat x, GLfloat y, GLfloat z) { glrecord::record(glrecord::fl
 void glTexCoord2f(GLfloat s, GLfloat t) { glrecord::record(glrecord::floats(Op::TexCoord2f, s, t, 0.0f)); }
 void glVertex3f(GLfloat x, GLfloat y, GLfloat z) { glrecord::record(glrecord::floats(Op::Vertex3f, x, y, z)); }
 void glVertex2f(GLfloat x, GLfloat y) { glrecord::record(glrecord::floats(Op::Vertex2f, x, y, 0.0f)); }
+void glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) { glrecord::record(glrecord::floats(Op::Color4f, r, g, b, a)); }
+void glIndexf(GLfloat c) { glrecord::record(glrecord::floats(Op::Indexf, c, 0.0f, 0.0f)); }
+void glTexCoord1f(GLfloat s) { glrecord::record(glrecord::floats(Op::TexCoord1f, s, 0.0f, 0.0f)); }
+void glTexCoord3f(GLfloat s, GLfloat t, GLfloat r) { glrecord::record(glrecord::floats(Op::TexCoord3f, s, t, r)); }
+void glTexCoord4f(GLfloat s, GLfloat t, GLfloat r, GLfloat q) {
+    glrecord::record(glrecord::floats(Op::TexCoord4f, s, t, r, q));
+}
+
+void glGetFloatv(GLenum pname, GLfloat *params) {
+    const int which = pname == GL_MODELVIEW_MATRIX ? 0 : pname == GL_PROJECTION_MATRIX ? 1 : -1;
+    if (which >= 0)
+        std::memcpy(params, glrecord::matrices[which], sizeof glrecord::matrices[which]);
+}
+
+GLboolean glIsEnabled(GLenum cap) { return cap == GL_AUTO_NORMAL && glrecord::autoNormal ? GL_TRUE : GL_FALSE; }
 
 void glFrustum(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear,
                GLdouble zFar) {
@@ -630,7 +692,12 @@ void glPixelStorei(GLenum pname, GLint param) {
 
 void glGetIntegerv(GLenum pname, GLint *params) {
     const std::int32_t *slot = glrecord::pixelStoreSlot(pname);
-    const std::int32_t value = pname == GL_MAX_TEXTURE_SIZE ? glrecord::maxTextureSize : slot ? *slot : 0;
+    if (pname == GL_VIEWPORT)
+        std::memcpy(params, glrecord::viewport, sizeof glrecord::viewport);
+    const std::int32_t value = pname == GL_MAX_TEXTURE_SIZE ? glrecord::maxTextureSize
+                               : pname == GL_VIEWPORT      ? glrecord::viewport[0]
+                               : slot                      ? *slot
+                                                           : 0;
     *params = value;
     Call c{};
     c.op = Op::GetIntegerv;

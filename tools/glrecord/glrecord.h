@@ -8,8 +8,10 @@
 // glFrustum for the library, and, for the compatibility layer, the matrix
 // calls (glOrtho, glMultMatrixd, glTranslated, glScaled), the pixel-store
 // calls (glPixelStorei, glGetIntegerv) and the texture uploads
-// (glTexImage1D, glTexImage2D); and glVertex3dv and glEdgeFlag, which
-// programs hand the tessellator as callbacks.  Each call, with its exact argument bits,
+// (glTexImage1D, glTexImage2D); glVertex3dv and glEdgeFlag, which
+// programs hand the tessellator as callbacks; and the vertex attributes of
+// NURBS maps (glColor4f, glIndexf, glTexCoord1f, glTexCoord3f,
+// glTexCoord4f).  Each call, with its exact argument bits,
 // goes to the recorders made current on the calling thread (like a GL
 // context): it is appended to the current Stream, and handed to the current
 // Sink, each when there is one; with neither, calls are dropped.  Any other
@@ -18,7 +20,10 @@
 //
 // glGetIntegerv answers from a small state of its own, per thread: the
 // pixel-store values, pack and unpack (GL's initial ones, changed by
-// glPixelStorei), and GL_MAX_TEXTURE_SIZE (setMaxTextureSize).  A texture
+// glPixelStorei), GL_MAX_TEXTURE_SIZE (setMaxTextureSize) and GL_VIEWPORT
+// (setViewport).  glGetFloatv (GL_MODELVIEW_MATRIX, GL_PROJECTION_MATRIX:
+// setMatrices) and glIsEnabled (GL_AUTO_NORMAL: setAutoNormal) answer
+// from the same state and are not recorded: they send nothing.  A texture
 // upload is recorded with its parameters, the number of bytes GL would read
 // under the unpack state and an FNV-1a hash of the elements read: each as
 // GL takes it (in this machine's byte order, its bytes swapped under
@@ -38,9 +43,10 @@ enum class Op : std::uint8_t {
     Begin, End, Normal3f, TexCoord2f, Vertex3f, Vertex2f, Frustum,
     Ortho, MultMatrixd, Translated, Scaled,
     PixelStorei, GetIntegerv, TexImage1D, TexImage2D,
-    Vertex3dv, EdgeFlag
+    Vertex3dv, EdgeFlag,
+    Color4f, Indexf, TexCoord1f, TexCoord3f, TexCoord4f
 };
-const int kOpCount = 17;
+const int kOpCount = 22;
 
 // What an op's arguments are: floats in f[], doubles in d[], or integers
 // in i[] (enums as their values).
@@ -57,7 +63,7 @@ enum class Args { None, Floats, Doubles, Ints };
 struct Call {
     Op op;
     unsigned mode;
-    float f[3];
+    float f[4];
     double d[16];
     std::int32_t i[8];
     std::uint64_t bytes;
@@ -77,6 +83,12 @@ bool sameBits(const Call &a, const Call &b);
 // (initially 2048), and the unpack state back at GL's initial values.
 void setMaxTextureSize(int size);
 void resetPixelStore();
+// What glGetIntegerv(GL_VIEWPORT), glGetFloatv of the modelview and
+// projection matrices and glIsEnabled(GL_AUTO_NORMAL) answer on the calling
+// thread: initially (0, 0, 1, 1), identities and GL_FALSE.
+void setViewport(int x, int y, int width, int height);
+void setMatrices(const float modelview[16], const float projection[16]);
+void setAutoNormal(bool on);
 
 // The number of bytes glTexImage reads for a width x height image of
 // `format` and `type` under the calling thread's unpack state (0 for a

@@ -194,7 +194,7 @@ private:
         case GLU_NONE: return "GLU_NONE";
         case GLU_OUTSIDE: return "GLU_OUTSIDE";
         case GLU_INSIDE: return "GLU_INSIDE";
-        case GLU_ERROR: return "GLU_ERROR";  // GLU_TESS_ERROR too: the same value
+        case GLU_ERROR: return "GLU_ERROR";  // GLU_TESS_ERROR and GLU_NURBS_ERROR too: the same value
         case GLU_TESS_BEGIN: return "GLU_TESS_BEGIN";
         case GLU_TESS_VERTEX: return "GLU_TESS_VERTEX";
         case GLU_TESS_END: return "GLU_TESS_END";
@@ -214,6 +214,38 @@ private:
         case GLU_TESS_WINDING_RULE: return "GLU_TESS_WINDING_RULE";
         case GLU_TESS_BOUNDARY_ONLY: return "GLU_TESS_BOUNDARY_ONLY";
         case GLU_TESS_TOLERANCE: return "GLU_TESS_TOLERANCE";
+        case GLU_OUTLINE_POLYGON: return "GLU_OUTLINE_POLYGON";
+        case GLU_OUTLINE_PATCH: return "GLU_OUTLINE_PATCH";
+        case GLU_AUTO_LOAD_MATRIX: return "GLU_AUTO_LOAD_MATRIX";
+        case GLU_CULLING: return "GLU_CULLING";
+        case GLU_PARAMETRIC_TOLERANCE: return "GLU_PARAMETRIC_TOLERANCE";
+        case GLU_SAMPLING_TOLERANCE: return "GLU_SAMPLING_TOLERANCE";
+        case GLU_DISPLAY_MODE: return "GLU_DISPLAY_MODE";
+        case GLU_SAMPLING_METHOD: return "GLU_SAMPLING_METHOD";
+        case GLU_U_STEP: return "GLU_U_STEP";
+        case GLU_V_STEP: return "GLU_V_STEP";
+        case GLU_NURBS_MODE: return "GLU_NURBS_MODE";
+        case GLU_NURBS_TESSELLATOR: return "GLU_NURBS_TESSELLATOR";
+        case GLU_NURBS_RENDERER: return "GLU_NURBS_RENDERER";
+        case GLU_PATH_LENGTH: return "GLU_PATH_LENGTH";
+        case GLU_PARAMETRIC_ERROR: return "GLU_PARAMETRIC_ERROR";
+        case GLU_DOMAIN_DISTANCE: return "GLU_DOMAIN_DISTANCE";
+        case GLU_OBJECT_PARAMETRIC_ERROR: return "GLU_OBJECT_PARAMETRIC_ERROR";
+        case GLU_OBJECT_PATH_LENGTH: return "GLU_OBJECT_PATH_LENGTH";
+        case GLU_MAP1_TRIM_2: return "GLU_MAP1_TRIM_2";
+        case GLU_MAP1_TRIM_3: return "GLU_MAP1_TRIM_3";
+        case GLU_NURBS_BEGIN: return "GLU_NURBS_BEGIN";
+        case GLU_NURBS_VERTEX: return "GLU_NURBS_VERTEX";
+        case GLU_NURBS_NORMAL: return "GLU_NURBS_NORMAL";
+        case GLU_NURBS_COLOR: return "GLU_NURBS_COLOR";
+        case GLU_NURBS_TEXTURE_COORD: return "GLU_NURBS_TEXTURE_COORD";
+        case GLU_NURBS_END: return "GLU_NURBS_END";
+        case GLU_NURBS_BEGIN_DATA: return "GLU_NURBS_BEGIN_DATA";
+        case GLU_NURBS_VERTEX_DATA: return "GLU_NURBS_VERTEX_DATA";
+        case GLU_NURBS_NORMAL_DATA: return "GLU_NURBS_NORMAL_DATA";
+        case GLU_NURBS_COLOR_DATA: return "GLU_NURBS_COLOR_DATA";
+        case GLU_NURBS_TEXTURE_COORD_DATA: return "GLU_NURBS_TEXTURE_COORD_DATA";
+        case GLU_NURBS_END_DATA: return "GLU_NURBS_END_DATA";
         default: return nullptr;
         }
     }
