@@ -23,6 +23,7 @@
 #include <cstring>
 #include <fstream>
 #include <functional>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -714,6 +715,21 @@ int countAround(const Image &img, std::array<double, 2> at, double r, Pred pred)
     return n;
 }
 
+// A place of a picture and the colour each pixel about it must have.
+struct Place {
+    const char *what;
+    std::array<double, 2> at;
+    std::function<bool(const unsigned char *)> colour;
+};
+
+// Every pixel of the 3 x 3 box about each place has the place's colour.
+void expectColours(const Image &img, std::initializer_list<Place> places) {
+    for (const Place &s : places) {
+        SCOPED_TRACE(testing::Message() << s.what << " at " << s.at[0] << ", " << s.at[1]);
+        EXPECT_EQ(countAround(img, s.at, 1, s.colour), 9);
+    }
+}
+
 }  // namespace
 
 TEST(LegacyProgram, SolarShowsTheSunInTheMiddleAndPlanetsLitFromIt) {
@@ -1100,11 +1116,7 @@ TEST(LegacyProgram, ExtrudeShowsTheGlyphsFrontBackAndSidesWithItsCounterOpen) {
         return std::abs(p[0] - p[1]) < 20 && std::abs(p[1] - p[2]) < 20 && brightness(p) > 150;
     };
     auto black = [](const unsigned char *p) { return brightness(p) < 30; };
-    const struct {
-        const char *what;
-        std::array<double, 2> at;
-        std::function<bool(const unsigned char *)> colour;
-    } spots[] = {
+    expectColours(img, {
         {"left: the front face's stem", left(0.2, 0.35, 0.4), red},
         {"left: the front face's bowl", left(1.3, 1.35, 0.4), red},
         {"left: the open counter, seen through", left(0.75, 1.35, 0.0), black},
@@ -1114,11 +1126,7 @@ TEST(LegacyProgram, ExtrudeShowsTheGlyphsFrontBackAndSidesWithItsCounterOpen) {
         {"right: the back face's bowl", right(1.3, 1.35, -0.4), blue},
         {"right: the open counter, seen through", right(0.75, 1.35, 0.0), black},
         {"right: the top side", right(0.2, 2.0, 0.0), grey},
-    };
-    for (const auto &s : spots) {
-        SCOPED_TRACE(testing::Message() << s.what << " at " << s.at[0] << ", " << s.at[1]);
-        EXPECT_EQ(countAround(img, s.at, 1, s.colour), 9);
-    }
+    });
 }
 
 // The NURBS landscape (examples/legacy/landscape.c), seen from straight
@@ -1133,20 +1141,12 @@ TEST(LegacyProgram, LandscapeShowsTheLitSurfaceItsTrimmedHoleAndTheCurve) {
     auto green = [](const unsigned char *p) { return p[1] > 60 && p[1] > p[0] + 30 && p[1] > p[2] + 20; };
     auto red = [](const unsigned char *p) { return p[0] > 150 && p[1] < 60 && p[2] < 60; };
     auto black = [](const unsigned char *p) { return brightness(p) < 30; };
-    const struct {
-        const char *what;
-        std::array<double, 2> at;
-        std::function<bool(const unsigned char *)> colour;
-    } spots[] = {
+    expectColours(img, {
         {"the hole's centre", at(0, 0, 0), black},
         {"inside the hole, near its edge", at(0.9, 0, 0), black},
         {"the surface outside the hole", at(1.8, 0, 0), green},
         {"the surface near a corner", at(-2.5, 0, -2.5), green},
         {"the surface beyond the curve", at(-2.5, 0, 2.6), green},
         {"the curve's middle", at(0, 1, 2), red},
-    };
-    for (const auto &s : spots) {
-        SCOPED_TRACE(testing::Message() << s.what << " at " << s.at[0] << ", " << s.at[1]);
-        EXPECT_EQ(countAround(img, s.at, 1, s.colour), 9);
-    }
+    });
 }

@@ -32,6 +32,7 @@
 #include <stdlib.h>
 #include <string.h>
 
+#include "array.h"
 #include "traced.h"
 
 namespace {
@@ -40,47 +41,7 @@ const int kMaxOrder = GLU_NURBS_MAX_ORDER;
 const int kMaxSteps = GLU_NURBS_MAX_STEPS;
 const int kMaxDim = 4;
 
-// ---- Storage: malloc'd arrays of plain records ---------------------------
-
-template <typename T>
-struct Array {
-    T *at;
-    int size, capacity;
-    void init() {
-        at = nullptr;
-        size = capacity = 0;
-    }
-    void release() {
-        free(at);
-        init();
-    }
-    bool reserve(int n) {
-        if (n <= capacity)
-            return true;
-        int c = capacity ? capacity : 16;
-        while (c < n) {
-            if (c > INT_MAX / 2)
-                return false;
-            c *= 2;
-        }
-        if (static_cast<size_t>(c) > SIZE_MAX / sizeof(T))
-            return false;
-        void *grown = realloc(at, static_cast<size_t>(c) * sizeof(T));
-        if (!grown)
-            return false;
-        at = static_cast<T *>(grown);
-        capacity = c;
-        return true;
-    }
-    bool push(const T &x) {
-        if (size == capacity && !reserve(size + 1))
-            return false;
-        at[size++] = x;
-        return true;
-    }
-    T &operator[](int i) { return at[i]; }
-    const T &operator[](int i) const { return at[i]; }
-};
+using compat::Array;
 
 // ---- Errors: what softglu reports each NURBS code for ----------------------
 
