@@ -75,7 +75,7 @@ sh "$(dirname "$0")/check_consumer.sh" "$stage" "$libdir" "$version" "$src" "$wo
 if [ -n "${SOFTGLU_LEGACY_TESTS:-}" ]; then
     pc() { PKG_CONFIG_LIBDIR="$stage/$libdir/pkgconfig" "$pkgconfig" "$@"; }
     examples=$src/examples/legacy
-    programs="solar robot hud pick quadrics winding contours extrude landscape"
+    programs="solar robot hud pick quadrics winding contours extrude landscape trimmed"
     if ! { "$cmake" -S "$examples" -B "$work/legacy-cmake" -Dsoftglu_DIR="$stage/$libdir/cmake/softglu" &&
            "$cmake" --build "$work/legacy-cmake"; } >"$work/legacy-cmake.log" 2>&1; then
         cat "$work/legacy-cmake.log"; bad "CMake does not build the legacy examples"

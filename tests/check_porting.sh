@@ -4,7 +4,8 @@
 # The porting environment of a softglu installed under PREFIX: after
 # sourcing PREFIX/share/softglu/porting.sh, examples/legacy/pick.c and the
 # tessellator's classic programs, contours.c (a textbook winding-rule
-# program) and extrude.c (a GLUT-style extruded glyph), build unchanged
+# program) and extrude.c (a GLUT-style extruded glyph), and trimmed.c (a
+# textbook trimmed NURBS surface), build unchanged
 # through their classic build files (examples/legacy/classic):
 #   - its Makefile with -lGLU, after its configure script's link test for
 #     gluPerspective in -lGLU, and again with the system's library directory
@@ -14,7 +15,7 @@
 #     environment.
 # Each binary needs libsoftglu.so.1 and no libGLU; no compile read the
 # system's /usr/include/GL/glu.h; each draws what it should
-# (LEGACY_TESTS's LegacyProgram.Pick*, Contours* and Extrude* tests look at
+# (LEGACY_TESTS's LegacyProgram.Pick*, Contours*, Extrude* and Trimmed* tests look at
 # the pictures).
 set -u
 prefix=$1 src=$2 work=$3 cmake=$4 pkgconfig=$5 readelf=$6 legacy=$7
@@ -24,11 +25,11 @@ rm -rf "$work" && mkdir -p "$work" || exit 1
 multiarch=$(cc -print-multiarch)
 realcc=$(command -v cc)
 
-programs="pick contours extrude"
+programs="pick contours extrude trimmed"
 
 # The classic build files and the programs, as a user's copy of them.
 tree() {
-    mkdir -p "$work/$1" && (cd "$src/examples/legacy" && cp pick.c contours.c extrude.c offscreen.[ch] "$work/$1/") &&
+    mkdir -p "$work/$1" && (cd "$src/examples/legacy" && cp pick.c contours.c extrude.c trimmed.c offscreen.[ch] "$work/$1/") &&
         cp -R "$src/examples/legacy/classic" "$work/$1/classic"
 }
 

@@ -1129,6 +1129,33 @@ TEST(LegacyProgram, ExtrudeShowsTheGlyphsFrontBackAndSidesWithItsCounterOpen) {
     });
 }
 
+// The textbook trimmed surface (examples/legacy/trimmed.c), seen from
+// straight above: the orange hill with a D-shaped hole, flat side up on
+// the screen, cut by a NURBS arc and a linear piece; black around it.
+TEST(LegacyProgram, TrimmedShowsTheSurfaceWithItsHoleOfTwoPieces) {
+    const Image img = picture("trimmed");
+    ASSERT_EQ(img.width, 400);
+    ASSERT_EQ(img.height, 400);
+    const PerspectiveView view{{0, 9, 0}, {0, 0, 0}, {0, 0, -1}, 40.0};
+    // The point of parameters (u, v), on the hill 0.6 B(u) B(v), B(t) = 3t(1 - t).
+    auto at = [&](double u, double v) {
+        const double height = 0.6 * 3 * u * (1 - u) * 3 * v * (1 - v);
+        return project(view, img.width, img.height, {4 * u - 2, height, 4 * v - 2});
+    };
+    auto orange = [](const unsigned char *p) { return p[0] > 120 && p[0] > p[2] + 60 && p[1] > p[2] + 20; };
+    auto black = [](const unsigned char *p) { return brightness(p) < 30; };
+    expectColours(img, {
+        {"the hole, under the arc's top", at(0.5, 0.62), black},
+        {"the hole, near its flat side", at(0.35, 0.53), black},
+        {"the hole, near its arc", at(0.62, 0.66), black},
+        {"the surface beside the flat side", at(0.5, 0.45), orange},
+        {"the surface above the arc", at(0.5, 0.78), orange},
+        {"the surface beside the arc's end", at(0.25, 0.55), orange},
+        {"the surface near a corner", at(0.05, 0.05), orange},
+        {"outside the patch", at(1.15, 0.5), black},
+    });
+}
+
 // The NURBS landscape (examples/legacy/landscape.c), seen from straight
 // above: the lit green surface round a black hole of radius 1.2 about the
 // origin, and the red curve over it along z = 2.
