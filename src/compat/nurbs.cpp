@@ -601,7 +601,12 @@ double distance(const double *a, const double *b) {
 int clampSteps(double s) {
     if (!(s < static_cast<double>(kMaxSteps)))  // NaN too
         return kMaxSteps;
-    return s < 1.0 ? 1 : static_cast<int>(ceil(s));
+    if (s < 1.0)
+        return 1;
+    // s's ceiling, exactly: s is below kMaxSteps, so its whole part is an
+    // int (and no libm ceil is needed).
+    const int whole = static_cast<int>(s);
+    return whole < s ? whole + 1 : whole;
 }
 
 // The steps a polygon of `count` control points asks for (spaced `step`
