@@ -8,7 +8,8 @@
 # records, the NURBS objects' maps and trim loops), its pthread mutex (the registry's lock), pthread_once and a
 # weak dlsym (finding softglu-trace's interposer once:
 # src/compat/traced.h), and what the compiler calls by itself (libc's
-# memset and memcpy, the stack protector's
+# memset and memcpy, or their checked forms under _FORTIFY_SOURCE, as
+# Debian's build flags have it; the stack protector's
 # guard and failure handler, the static libgcc's soft-float and 64-bit
 # division routines on 32-bit targets, a sanitizer's hooks and the linker's
 # _GLOBAL_OFFSET_TABLE_, or .TOC. on POWER): no C++ runtime, so a C program
@@ -29,7 +30,7 @@ want="gluBeginCurve gluBeginPolygon gluBeginSurface gluBeginTrim gluBuild1DMipma
 # What one member needs of another is no need of the archive's.
 undefined=$(echo "$symbols" | awk '$2 ~ /^[TDBRVW]$/ {mine[$3] = 1} $1 == "U" {need[$2] = 1}
     END {for (n in need) if (!(n in mine)) print n}' | sort)
-others=$(echo "$undefined" | grep -Ev '^(gl[A-Z][A-Za-z0-9]*|gluPerspective|sin|cos|sincos|tan|sqrt|malloc|realloc|free|pthread_mutex_(lock|unlock)|pthread_once|memset|memcpy|__stack_chk_(fail|fail_local|guard)|__aeabi_[a-z0-9]+|__u?(div|mod)[dt]i3|__(asan|ubsan|tsan|sanitizer)_.*|_GLOBAL_OFFSET_TABLE_|\.TOC\.)$' | tr '\n' ' ')
+others=$(echo "$undefined" | grep -Ev '^(gl[A-Z][A-Za-z0-9]*|gluPerspective|sin|cos|sincos|tan|sqrt|malloc|realloc|free|pthread_mutex_(lock|unlock)|pthread_once|memset|memcpy|__mem(set|cpy)_chk|__stack_chk_(fail|fail_local|guard)|__aeabi_[a-z0-9]+|__u?(div|mod)[dt]i3|__(asan|ubsan|tsan|sanitizer)_.*|_GLOBAL_OFFSET_TABLE_|\.TOC\.)$' | tr '\n' ' ')
 [ -z "$others" ] || bad "needs more than GL, gluPerspective, libm and compiler helpers: $others"
 
 [ $fail -eq 0 ] && echo "compat archive ok: [$defined] needing [$(echo "$undefined" | tr '\n' ' ')]"
