@@ -22,8 +22,10 @@ say() { echo "$*" >&2; }
 
 # Each worker has a copy of the sources, their originals and a build of
 # the fast tests: each slip rewrites one file of its worker's copy, which
-# is put back afterwards.  The slips are dealt out to one worker per core,
-# since a slip's rebuild and tests run on one core.
+# is put back afterwards.  There is one worker per core, since a slip's
+# rebuild and tests run on one core, and each takes the next slip no worker
+# has taken yet: the slips' costs differ too much to deal them out in turn
+# (a slip of a large file takes many times a small one's rebuild).
 # WORK is emptied only when it is a previous run's (it holds the mark).
 if [ -e "$work" ] && [ -n "$(ls -A "$work" 2>/dev/null)" ] && [ ! -e "$work/.mutants" ]; then
     say "mutants: $work exists and is not a previous run's work directory; give another"
@@ -120,12 +122,15 @@ build() {
     cmake --build "$d/build" --target "$@" >"$d/slip.log" 2>&1
 }
 
-# Worker $1 takes slips $1, $1 + workers, ... and writes one line per slip,
-# "NUMBER VERDICT  description", to its results.
+# Worker $1 takes each slip that no worker has taken yet (mkdir of
+# WORK/taken/NUMBER succeeds for one of them only) and writes one line per
+# slip, "NUMBER VERDICT  description", to its results.
 slips() {
     w=$work/w$1
-    i=$1
-    while [ "$i" -le "$total" ]; do
+    i=0
+    while [ "$i" -lt "$total" ]; do
+        i=$((i + 1))
+        mkdir "$work/taken/$i" 2>/dev/null || continue
         what=$(grep -E '^[^-+#]' "$list" | sed -n "${i}p")
         file=$(slipfile "$i")
         target=$w/tree/$file
@@ -133,7 +138,6 @@ slips() {
             ! mv "$target.new" "$target"; then
             echo "$i BROKEN  $what: $(cat "$w/mutate.log" 2>/dev/null || echo "no file $file")"
             rm -f "$target.new"
-            i=$((i + workers))
             continue
         fi
         # The library, and a fast test's program when the compatibility
@@ -166,10 +170,10 @@ slips() {
             echo "$i MISSED  $what ($changes)"
         fi
         cp "$w/orig/${file#src/}" "$target" || return 1
-        i=$((i + workers))
     done
 }
 
+mkdir "$work/taken" || exit 1
 n=1 pids=
 while [ "$n" -le "$workers" ]; do
     slips "$n" >"$work/w$n/results" &
