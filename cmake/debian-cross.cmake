@@ -8,7 +8,7 @@
 # SOFTGLU_QEMU (the qemu-user program), and says why its CPU model is the
 # one cmake/architectures.txt names.  From that list come SOFTGLU_DEB_ARCH,
 # Debian's name for the architecture, and SOFTGLU_QEMU_BASELINE_CPU (below).
-# Flags a target needs are CMakeLists.txt's to decide.
+# Flags a target needs are cmake/target-flags.cmake's to decide.
 set(CMAKE_SYSTEM_NAME Linux)
 
 file(STRINGS ${CMAKE_CURRENT_LIST_DIR}/architectures.txt softglu_arches REGEX "^[^#]")

@@ -7,7 +7,7 @@
 // runs its own math library, so this proves which family the architecture
 // is in, and that one environment variable makes a workstation send the
 // board's bits.  The set holds calls whose listings differ between the
-// two families, found by scanning fields of view (bench/family-scan.sh),
+// two families, found by scanning fields of view (bench/family-scan/family-scan.sh),
 // and the test checks that they do.
 #include "run.h"
 

@@ -2,23 +2,26 @@
 # SPDX-License-Identifier: MIT
 # family-scan.sh HOSTBUILD [TRIPLET...]: measures glibc's math families
 # again, as docs/bit-exact.md says to for another glibc.  On an amd64
-# machine with FMA and AVX2, it builds bench/family_scan.c and
+# machine with FMA and AVX2, it builds family_scan.c (beside it) and
 #
 #   1. compares sin, cos and tan of 100,000 arguments between the fused
 #      family (this machine) and the unfused one (GLIBC_TUNABLES=
 #      glibc.cpu.hwcaps=-AVX2,-FMA), and prints the first arguments where
 #      they part in the form of tools/trace/family.h's probes;
 #   2. builds the same for each cross triplet named (arm-linux-gnueabi...)
-#      with Debian's cross compiler, runs it under the qemu-user emulator
-#      and on the CPU model cmake/<triplet>.cmake names, and says which
-#      family its results match, bit for bit;
+#      with Debian's cross compiler and softglu's flags for the target
+#      (this directory's CMakeLists.txt, with cmake/<triplet>.cmake), runs
+#      it under the qemu-user emulator and on the CPU model
+#      cmake/architectures.txt names, and says which family its results
+#      match, bit for bit;
 #   3. scans gluPerspective over 1,800,000 fields of view with HOSTBUILD's
 #      libsoftglu in both families and prints those whose frustum differs
 #      (tests/test_families.cpp and examples/trace/zoom.c keep some).
 # Scratch files go to a directory of its own, removed at the end.
 set -eu
 [ $# -ge 1 ] || { echo "usage: family-scan.sh HOSTBUILD [TRIPLET...]" >&2; exit 2; }
-src=$(cd "$(dirname "$0")/.." && pwd)
+here=$(cd "$(dirname "$0")" && pwd)
+src=$(cd "$here/../.." && pwd)
 host=$(cd "$1" && pwd)
 shift
 work=$(mktemp -d)
@@ -26,7 +29,7 @@ trap 'rm -rf "$work"' EXIT
 unfused="env GLIBC_TUNABLES=glibc.cpu.hwcaps=-AVX2,-FMA"
 n=100000
 
-cc -O2 -fno-builtin -o "$work/scan" "$src/bench/family_scan.c" -lm
+cc -O2 -fno-builtin -o "$work/scan" "$here/family_scan.c" -lm
 "$work/scan" math $n >"$work/fused.txt"
 $unfused "$work/scan" math $n >"$work/unfused.txt"
 cmp -s "$work/fused.txt" "$work/unfused.txt" &&
@@ -46,13 +49,11 @@ for triplet in "$@"; do
     # Its Debian name and qemu CPU model: cmake/architectures.txt.
     listed() { awk -v t="$triplet" '!/^#/ && $2 == t { print $'"$1"' }' "$src/cmake/architectures.txt"; }
     arch=$(listed 1)
-    # i386's default is x87 arithmetic; softglu is built with SSE2 there.
-    flags=
-    [ "$arch" = i386 ] && flags="-msse2 -mfpmath=sse"
-    # shellcheck disable=SC2086
-    "$triplet-gcc" -O2 -fno-builtin $flags -o "$work/scan-$arch" "$src/bench/family_scan.c" -lm
+    build=$work/build-$arch
+    { cmake -S "$here" -B "$build" -DCMAKE_TOOLCHAIN_FILE="$toolchain" && cmake --build "$build"; } \
+        >"$work/build-$arch.log" 2>&1 || { cat "$work/build-$arch.log" >&2; exit 1; }
     cpu=$(listed 3)
-    "$(setting SOFTGLU_QEMU)" -L "/usr/$triplet" ${cpu:+-cpu "$cpu"} "$work/scan-$arch" math $n >"$work/$arch.txt"
+    "$(setting SOFTGLU_QEMU)" -L "/usr/$triplet" ${cpu:+-cpu "$cpu"} "$build/family_scan" math $n >"$work/$arch.txt"
     if cmp -s "$work/$arch.txt" "$work/fused.txt"; then
         echo "$arch: fused"
     elif cmp -s "$work/$arch.txt" "$work/unfused.txt"; then
@@ -62,7 +63,7 @@ for triplet in "$@"; do
     fi
 done
 
-cc -O2 -DSCAN_PERSPECTIVE -I"$src/include" -rdynamic -o "$work/perspective" "$src/bench/family_scan.c" \
+cc -O2 -DSCAN_PERSPECTIVE -I"$src/include" -rdynamic -o "$work/perspective" "$here/family_scan.c" \
     -L"$host" -lsoftglu -Wl,-rpath,"$host" -lm
 "$work/perspective" perspective >"$work/p-fused.txt"
 $unfused "$work/perspective" perspective >"$work/p-unfused.txt"

@@ -1,5 +1,5 @@
 /* SPDX-License-Identifier: MIT */
-/* family_scan: what bench/family-scan.sh compares between math families.
+/* family_scan: what bench/family-scan/family-scan.sh compares between math families.
  *
  *   family_scan math N     the bits of N arguments in [0, 2 pi) (a fixed
  *                          xorshift sequence) and of their sin, cos and tan

@@ -33,7 +33,7 @@ struct softglu_probe {
 };
 
 /* The first of 100,000 arguments in [0, 2 pi) where the families part, as
- * bench/family-scan.sh finds them (amd64 with and without the tunable);
+ * bench/family-scan/family-scan.sh finds them (amd64 with and without the tunable);
  * the same script shows armel, armhf, i386 and mips64el giving the
  * unfused bits on all 100,000, arm64, ppc64el, riscv64 and s390x the
  * fused. */
