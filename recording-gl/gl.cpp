@@ -4,8 +4,10 @@
 
 #include <GL/gl.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstring>
+#include <initializer_list>
 
 namespace glrecord {
 namespace {
@@ -20,22 +22,19 @@ void record(const Call &c) {
         currentSink->call(c);
 }
 
-Call doubles(Op op, double a, double b, double c) {
+// A call of `op` with its float or double arguments in order, the slots
+// after them zero.
+Call floats(Op op, std::initializer_list<float> args) {
     Call call{};
     call.op = op;
-    call.d[0] = a;
-    call.d[1] = b;
-    call.d[2] = c;
+    std::copy(args.begin(), args.end(), call.f);
     return call;
 }
 
-Call floats(Op op, float a, float b, float c, float d = 0.0f) {
+Call doubles(Op op, std::initializer_list<double> args) {
     Call call{};
     call.op = op;
-    call.f[0] = a;
-    call.f[1] = b;
-    call.f[2] = c;
-    call.f[3] = d;
+    std::copy(args.begin(), args.end(), call.d);
     return call;
 }
 
@@ -57,22 +56,6 @@ Sink *setSink(Sink *sink) {
 using glrecord::Call;
 using glrecord::Op;
 
-namespace {
-// glFrustum's and glOrtho's six planes.
-void recordPlanes(Op op, GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear,
-                  GLdouble zFar) {
-    Call c{};
-    c.op = op;
-    c.d[0] = left;
-    c.d[1] = right;
-    c.d[2] = bottom;
-    c.d[3] = top;
-    c.d[4] = zNear;
-    c.d[5] = zFar;
-    glrecord::record(c);
-}
-} // namespace
-
 // The GL entry points libsoftglu binds to.
 extern "C" {
 
@@ -89,16 +72,16 @@ void glEnd(void) {
     glrecord::record(c);
 }
 
-void glNormal3f(GLfloat x, GLfloat y, GLfloat z) { glrecord::record(glrecord::floats(Op::Normal3f, x, y, z)); }
-void glTexCoord2f(GLfloat s, GLfloat t) { glrecord::record(glrecord::floats(Op::TexCoord2f, s, t, 0.0f)); }
-void glVertex3f(GLfloat x, GLfloat y, GLfloat z) { glrecord::record(glrecord::floats(Op::Vertex3f, x, y, z)); }
-void glVertex2f(GLfloat x, GLfloat y) { glrecord::record(glrecord::floats(Op::Vertex2f, x, y, 0.0f)); }
-void glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) { glrecord::record(glrecord::floats(Op::Color4f, r, g, b, a)); }
-void glIndexf(GLfloat c) { glrecord::record(glrecord::floats(Op::Indexf, c, 0.0f, 0.0f)); }
-void glTexCoord1f(GLfloat s) { glrecord::record(glrecord::floats(Op::TexCoord1f, s, 0.0f, 0.0f)); }
-void glTexCoord3f(GLfloat s, GLfloat t, GLfloat r) { glrecord::record(glrecord::floats(Op::TexCoord3f, s, t, r)); }
+void glNormal3f(GLfloat x, GLfloat y, GLfloat z) { glrecord::record(glrecord::floats(Op::Normal3f, {x, y, z})); }
+void glTexCoord2f(GLfloat s, GLfloat t) { glrecord::record(glrecord::floats(Op::TexCoord2f, {s, t})); }
+void glVertex3f(GLfloat x, GLfloat y, GLfloat z) { glrecord::record(glrecord::floats(Op::Vertex3f, {x, y, z})); }
+void glVertex2f(GLfloat x, GLfloat y) { glrecord::record(glrecord::floats(Op::Vertex2f, {x, y})); }
+void glColor4f(GLfloat r, GLfloat g, GLfloat b, GLfloat a) { glrecord::record(glrecord::floats(Op::Color4f, {r, g, b, a})); }
+void glIndexf(GLfloat c) { glrecord::record(glrecord::floats(Op::Indexf, {c})); }
+void glTexCoord1f(GLfloat s) { glrecord::record(glrecord::floats(Op::TexCoord1f, {s})); }
+void glTexCoord3f(GLfloat s, GLfloat t, GLfloat r) { glrecord::record(glrecord::floats(Op::TexCoord3f, {s, t, r})); }
 void glTexCoord4f(GLfloat s, GLfloat t, GLfloat r, GLfloat q) {
-    glrecord::record(glrecord::floats(Op::TexCoord4f, s, t, r, q));
+    glrecord::record(glrecord::floats(Op::TexCoord4f, {s, t, r, q}));
 }
 
 void glGetFloatv(GLenum pname, GLfloat *params) { glrecord::answerFloats(pname, params); }
@@ -107,24 +90,23 @@ GLboolean glIsEnabled(GLenum cap) { return glrecord::answerEnabled(cap) ? GL_TRU
 
 void glFrustum(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear,
                GLdouble zFar) {
-    recordPlanes(Op::Frustum, left, right, bottom, top, zNear, zFar);
+    glrecord::record(glrecord::doubles(Op::Frustum, {left, right, bottom, top, zNear, zFar}));
 }
 
 void glOrtho(GLdouble left, GLdouble right, GLdouble bottom, GLdouble top, GLdouble zNear, GLdouble zFar) {
-    recordPlanes(Op::Ortho, left, right, bottom, top, zNear, zFar);
+    glrecord::record(glrecord::doubles(Op::Ortho, {left, right, bottom, top, zNear, zFar}));
 }
 
 void glMultMatrixd(const GLdouble *m) {
     Call c{};
     c.op = Op::MultMatrixd;
-    for (int k = 0; k < 16; ++k)
-        c.d[k] = m[k];
+    std::copy(m, m + 16, c.d);
     glrecord::record(c);
 }
 
-void glTranslated(GLdouble x, GLdouble y, GLdouble z) { glrecord::record(glrecord::doubles(Op::Translated, x, y, z)); }
-void glScaled(GLdouble x, GLdouble y, GLdouble z) { glrecord::record(glrecord::doubles(Op::Scaled, x, y, z)); }
-void glVertex3dv(const GLdouble *v) { glrecord::record(glrecord::doubles(Op::Vertex3dv, v[0], v[1], v[2])); }
+void glTranslated(GLdouble x, GLdouble y, GLdouble z) { glrecord::record(glrecord::doubles(Op::Translated, {x, y, z})); }
+void glScaled(GLdouble x, GLdouble y, GLdouble z) { glrecord::record(glrecord::doubles(Op::Scaled, {x, y, z})); }
+void glVertex3dv(const GLdouble *v) { glrecord::record(glrecord::doubles(Op::Vertex3dv, {v[0], v[1], v[2]})); }
 
 void glEdgeFlag(GLboolean flag) {
     Call c{};
