@@ -40,7 +40,7 @@ rm -rf "$work" && mkdir -p "$work" && : >"$work/.mutants" || exit 1
 prepare() {
     w=$work/$1
     mkdir -p "$w/tree" || return 1
-    for part in CMakeLists.txt CMakePresets.json cmake examples include src tests tools; do
+    for part in CMakeLists.txt CMakePresets.json cmake examples include recording-gl src tests tools; do
         cp -R "$src/$part" "$w/tree/" || return 1
     done
     cp -R "$w/tree/src" "$w/orig" || return 1

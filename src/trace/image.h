@@ -4,7 +4,7 @@
  * reads for glTexImage1D/2D under the unpack state, and their FNV-1a hash,
  * each element hashed as its value's bytes in little-endian order so that
  * one texture hashes alike on every architecture (single bytes as they
- * are).  Shared by the recording stand-in (tools/glrecord) and the
+ * are).  Shared by the recording stand-in (recording-gl/) and the
  * interposer (tools/trace/interpose.c), which must agree to the bit.
  */
 #ifndef SOFTGLU_TRACE_IMAGE_H

@@ -2,6 +2,7 @@
 #include "diff.h"
 
 #include "args.h"
+#include "listing.h"
 #include "output.h"
 #include "record.h"
 
@@ -12,7 +13,6 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -50,7 +50,7 @@ public:
             ++number_;
             if (line.empty() || line[0] != '#')
                 return true;
-            const std::string_view tag = "# math family: ";
+            const std::string_view tag = glrecord::kFamilyTag;
             if (line.substr(0, tag.size()) == tag)
                 family_ = std::string(line.substr(tag.size()));
         }
@@ -154,42 +154,17 @@ Kind kindOf(std::string_view line) {
     return Kind::Bad;
 }
 
-// A listed call taken apart: "name(arg, arg) = result", each argument its
-// value and, in --hex listings, its bits.
-struct Arg {
-    std::string_view value, bits;
-};
+using Arg = glrecord::ListedArg;
 
-struct Call {
-    std::string_view name, result;
-    std::vector<Arg> args;
-    const char *letters = "";  // record.h's argument letters, "" when unknown
+// A listed call taken apart (listing.h), with record.h's letters of its
+// arguments, "" when unknown.
+struct Call : glrecord::ListedCall {
+    const char *letters = "";
 };
 
 bool parse(std::string_view line, Call &c) {
-    const std::size_t open = line.find('('), close = line.rfind(')');
-    if (open == std::string_view::npos || close == std::string_view::npos || close < open)
+    if (!glrecord::parseLine(line, c))
         return false;
-    c.name = line.substr(0, open);
-    c.result = line.substr(close + 1);
-    c.args.clear();
-    std::string_view rest = line.substr(open + 1, close - open - 1);
-    while (!rest.empty()) {
-        const std::size_t comma = rest.find(", ");
-        std::string_view item = rest.substr(0, comma);
-        // A viewport's or a point's elements, "[x, y, z]", are arguments
-        // of their own.
-        if (!item.empty() && item.front() == '[')
-            item.remove_prefix(1);
-        if (!item.empty() && item.back() == ']')
-            item.remove_suffix(1);
-        const std::size_t space = item.find(' ');
-        Arg a{item.substr(0, space), space == std::string_view::npos ? std::string_view() : item.substr(space + 1)};
-        if (a.bits.substr(0, 2) != "0x")
-            a = {item, {}};
-        c.args.push_back(a);
-        rest = comma == std::string_view::npos ? std::string_view() : rest.substr(comma + 2);
-    }
     c.letters = "";
     for (const softglu_record_kind &k : softglu_records)
         if (c.name == k.name)
@@ -243,8 +218,7 @@ char letterOf(const Call &c, std::size_t i) {
 
 std::string hex(std::uint64_t bits, int digits) {
     char buf[24];
-    std::snprintf(buf, sizeof buf, "0x%0*llx", digits, static_cast<unsigned long long>(bits));
-    return buf;
+    return std::string(buf, glrecord::hexTo(buf, bits, digits));
 }
 
 // An argument as the report shows it: its decimal and its bits, worked
@@ -255,18 +229,10 @@ std::string shown(const Call &c, std::size_t i) {
         return std::string(a.value) + " " + std::string(a.bits);
     const std::string v(a.value);
     const char letter = letterOf(c, i);
-    if (letter == 'f' && !isNaN(a.value)) {
-        const float f = std::strtof(v.c_str(), nullptr);
-        std::uint32_t b;
-        std::memcpy(&b, &f, sizeof b);
-        return v + " " + hex(b, 8);
-    }
-    if (letter == 'd' && !isNaN(a.value)) {
-        const double d = std::strtod(v.c_str(), nullptr);
-        std::uint64_t b;
-        std::memcpy(&b, &d, sizeof b);
-        return v + " " + hex(b, 16);
-    }
+    if (letter == 'f' && !isNaN(a.value))
+        return v + " " + hex(glrecord::floatBits(a.value), 8);
+    if (letter == 'd' && !isNaN(a.value))
+        return v + " " + hex(glrecord::doubleBits(a.value), 16);
     return v;
 }
 
@@ -329,7 +295,7 @@ int compare(const char *pathA, const char *pathB) {
                 break;
             const std::string_view line(start, static_cast<std::size_t>(newline - start));
             if (!line.empty() && line[0] == '#') {
-                const std::string_view tag = "# math family: ";
+                const std::string_view tag = glrecord::kFamilyTag;
                 if (line.substr(0, tag.size()) == tag) {
                     a.setFamily(line.substr(tag.size()));
                     b.setFamily(line.substr(tag.size()));

@@ -2,7 +2,7 @@
 #include "run.h"
 
 #include "families.h"
-#include "glrecord.h"
+#include "listing.h"
 #include "output.h"
 #include "record.h"
 
@@ -82,10 +82,11 @@ extern "C" void onChild(int) {
     errno = saved;
 }
 
-// Formats the records as they arrive, a line per call.
-class Listing {
+// Prints the interposer's records as they arrive, a line of the listing
+// per call.
+class RecordPrinter {
 public:
-    Listing(output::Output &out, bool hex) : out_(out), hex_(hex) {
+    RecordPrinter(output::Output &out, bool hex) : out_(out), hex_(hex) {
         for (const softglu_record_kind &k : softglu_records) {
             sizes_[k.tag] = static_cast<std::uint8_t>(softglu_record_size(k.args));
             kinds_[k.tag] = &k;
@@ -172,14 +173,10 @@ private:
         return out + n;
     }
 
-    static char *hexTo(char *out, std::uint64_t bits, int digits) {
-        static const char kDigits[] = "0123456789abcdef";
+    // A --hex listing's bits after a value.
+    static char *bitsTo(char *out, std::uint64_t bits, int digits) {
         *out++ = ' ';
-        *out++ = '0';
-        *out++ = 'x';
-        for (int shift = (digits - 1) * 4; shift >= 0; shift -= 4)
-            *out++ = kDigits[(bits >> shift) & 0xf];
-        return out;
+        return glrecord::hexTo(out, bits, digits);
     }
 
     // The GLU enums softglu's calls take ('e'), by name.
@@ -255,7 +252,7 @@ private:
         const unsigned char tag = *p++;
         if (tag == SOFTGLU_REC_FAMILY) {
             if (!familyListed_)
-                out_.write(std::string("# math family: ") + families::name(*p) + "\n");
+                out_.write(glrecord::kFamilyTag + std::string(families::name(*p)) + "\n");
             familyListed_ = true;
             return;
         }
@@ -309,19 +306,19 @@ private:
                     const unsigned char *x = p + 1 + 8 * i;
                     o = glrecord::shortestTo(o, f64(x));
                     if (hex_)
-                        o = hexTo(o, u32(x) | static_cast<std::uint64_t>(u32(x + 4)) << 32, 16);
+                        o = bitsTo(o, u32(x) | static_cast<std::uint64_t>(u32(x + 4)) << 32, 16);
                 }
                 *o++ = ']';
                 break;
             case 'f':
                 o = glrecord::shortestTo(o, f32(p));
                 if (hex_)
-                    o = hexTo(o, u32(p), 8);
+                    o = bitsTo(o, u32(p), 8);
                 break;
             case 'd':
                 o = glrecord::shortestTo(o, f64(p));
                 if (hex_)
-                    o = hexTo(o, u32(p) | static_cast<std::uint64_t>(u32(p + 4)) << 32, 16);
+                    o = bitsTo(o, u32(p) | static_cast<std::uint64_t>(u32(p + 4)) << 32, 16);
                 break;
             case 'e':
                 if (const char *name = gluEnumName(static_cast<std::int32_t>(u32(p)))) {
@@ -485,7 +482,7 @@ void prepare(Environment &env, const std::string &interposer) {
 
 }  // namespace
 
-int trace(const Options &options, const std::vector<const char *> &program) {
+int traceProgram(const Options &options, const std::vector<const char *> &program) {
     std::string why;
     const std::string interposer = findInterposer(why);
     if (interposer.empty()) {
@@ -569,7 +566,7 @@ int trace(const Options &options, const std::vector<const char *> &program) {
         return execError == ENOENT ? 127 : 126;
     }
 
-    Listing listing(out, options.hex);
+    RecordPrinter printer(out, options.hex);
     bool corrupt = false;
     int status = 0;
     bool exited = false;
@@ -584,7 +581,7 @@ int trace(const Options &options, const std::vector<const char *> &program) {
                 continue;
             if (n <= 0)
                 return n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK);
-            if (!corrupt && !listing.take(buf, static_cast<std::size_t>(n)))
+            if (!corrupt && !printer.take(buf, static_cast<std::size_t>(n)))
                 corrupt = true;
             if (wait)
                 return true;
@@ -612,10 +609,10 @@ int trace(const Options &options, const std::vector<const char *> &program) {
     }
     close(sv[0]);
 
-    if (corrupt || !listing.finished())
+    if (corrupt || !printer.finished())
         std::fprintf(stderr, "softglu-trace: warning: the interposer's records of %s end in the middle of a call\n",
                      program[0]);
-    if (listing.softgluCalls() == 0)
+    if (printer.softgluCalls() == 0)
         std::fprintf(stderr,
                      "softglu-trace: warning: %s made no call of softglu's that the interposer saw: is it "
                      "linked dynamically with libsoftglu.so.1 (see softglu-trace(1), LIMITS)?\n",
@@ -626,8 +623,8 @@ int trace(const Options &options, const std::vector<const char *> &program) {
     }
     if (options.output)
         std::fprintf(stderr, "wrote %s: %llu softglu calls, %llu GL calls\n", options.output,
-                     static_cast<unsigned long long>(listing.softgluCalls()),
-                     static_cast<unsigned long long>(listing.glCalls()));
+                     static_cast<unsigned long long>(printer.softgluCalls()),
+                     static_cast<unsigned long long>(printer.glCalls()));
     if (WIFSIGNALED(status))
         std::fprintf(stderr, "softglu-trace: %s was killed by signal %d (%s)\n", program[0], WTERMSIG(status),
                      strsignal(WTERMSIG(status)));

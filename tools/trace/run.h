@@ -19,7 +19,7 @@ struct Options {
 // softglu-trace's exit status: the program's own (128 + N when a signal N
 // ended it), 127 or 126 when it cannot be run, 1 when the listing cannot
 // be written.
-int trace(const Options &options, const std::vector<const char *> &program);
+int traceProgram(const Options &options, const std::vector<const char *> &program);
 
 }  // namespace run
 

@@ -4,8 +4,8 @@
 // listings (diff.cpp).
 //
 // The program links libsoftglu and defines the GL entry points itself (the
-// recorder in glrecord.cpp, exported so the library binds to it), so what it
-// prints is exactly what the library sent, bit for bit.
+// recording GL of recording-gl/, exported so the library binds to it), so
+// what it prints is exactly what the library sent, bit for bit.
 #include <GL/glu.h>
 
 #include "args.h"
@@ -259,10 +259,11 @@ using glrecord::Replayer;
 // goes; all keep constant memory.  Every one replays the stream too, for the
 // warning about a stream that is not well formed.
 
-// One line per call.  Once a write has failed the rest are not formatted.
-class Listing final : public glrecord::Sink {
+// One line of the listing per call.  Once a write has failed the rest are
+// not formatted.
+class ListingSink final : public glrecord::Sink {
 public:
-    Listing(output::Output &out, bool hex) : out_(out), hex_(hex) {}
+    ListingSink(output::Output &out, bool hex) : out_(out), hex_(hex) {}
     void call(const Call &c) override {
         replay.step(c);
         if (out_.failed())
@@ -585,7 +586,7 @@ int traceCall(const Request &r, int family) {
     switch (r.mode) {
     case Mode::Listing:
     case Mode::Hex: {
-        Listing listing(out, r.mode == Mode::Hex);
+        ListingSink listing(out, r.mode == Mode::Hex);
         stream(shape, values, listing);
         warnIfMalformed(listing.replay);
         break;
@@ -624,8 +625,9 @@ int traceCall(const Request &r, int family) {
     return 0;
 }
 
-// Parses, checks, then hands the request to --diff, --run or one call.
-int trace(int argc, char **argv) {
+// softglu-trace's main: parses, checks, then hands the request to --diff,
+// --run or one call.
+int traceMain(int argc, char **argv) {
     Request r;
     int status = 0;
     if (!parse(argc, argv, r, status))
@@ -647,10 +649,10 @@ int trace(int argc, char **argv) {
         run::Options o;
         o.hex = r.mode == Mode::Hex;
         o.output = r.outPath;
-        return run::trace(o, r.positional);
+        return run::traceProgram(o, r.positional);
     }
     return traceCall(r, family);
 }
 }  // namespace
 
-int main(int argc, char **argv) { return args::runTool("softglu-trace", kUsage, trace, argc, argv); }
+int main(int argc, char **argv) { return args::runTool("softglu-trace", kUsage, traceMain, argc, argv); }
