@@ -76,7 +76,7 @@ std::uint64_t Call::dbits(int i) const {
 bool sameBits(const Call &a, const Call &b) {
     if (a.op != b.op || a.mode != b.mode || a.bytes != b.bytes || a.hash != b.hash)
         return false;
-    for (int i = 0; i < 3; ++i)
+    for (int i = 0; i < 4; ++i)
         if (a.fbits(i) != b.fbits(i))
             return false;
     for (int i = 0; i < 16; ++i)
