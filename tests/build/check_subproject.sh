@@ -1,6 +1,6 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
-# check_subproject.sh SOURCE WORK CMAKE: builds tests/subproject, a parent
+# check_subproject.sh SOURCE WORK CMAKE: builds tests/build/subproject, a parent
 # project holding softglu through add_subdirectory, once as a Debug build
 # and once with no build type, and runs its program.  softglu must leave the
 # parent's build type as it was (the CMake file checks it, and so does the
@@ -14,7 +14,7 @@ rm -rf "$work" && mkdir -p "$work" || exit 1
 
 for type in Debug ""; do
     dir=$work/build-${type:-none}
-    if ! { "$cmake" -S "$src/tests/subproject" -B "$dir" -DSOFTGLU_SOURCE="$src" -DCMAKE_BUILD_TYPE="$type" &&
+    if ! { "$cmake" -S "$src/tests/build/subproject" -B "$dir" -DSOFTGLU_SOURCE="$src" -DCMAKE_BUILD_TYPE="$type" &&
            "$cmake" --build "$dir"; } >"$dir.log" 2>&1; then
         cat "$dir.log"; bad "the parent project does not build (build type '$type')"
         continue

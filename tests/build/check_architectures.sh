@@ -5,7 +5,7 @@
 #   - each cross-built one has its toolchain file cmake/<triplet>.cmake,
 #     and a configure preset of its name that uses it, and no other
 #     preset names a toolchain file;
-#   - tests/check_arch.sh has checks for exactly these architectures;
+#   - tests/build/check_arch.sh has checks for exactly these architectures;
 #   - softglu-trace's family table (tools/trace/families.cpp) holds
 #     exactly these, each in the family the list says.
 set -u
@@ -33,8 +33,8 @@ listed=$(echo "$rows" | awk '$3 != "-" { print $2 }' | sorted)
 
 # check_arch.sh's first case: one label (or a | b) per architecture.
 checked=$(awk '/^case \$arch in/ { on = 1; next } on && /^esac/ { exit }
-    on && /^ *[a-z0-9 |]+\)/ { sub(/\).*/, ""); gsub(/\|/, " "); print }' "$src/tests/check_arch.sh" | sorted)
-[ "$checked" = "$arches" ] || bad "tests/check_arch.sh checks $(echo $checked), the list has $(echo $arches)"
+    on && /^ *[a-z0-9 |]+\)/ { sub(/\).*/, ""); gsub(/\|/, " "); print }' "$src/tests/build/check_arch.sh" | sorted)
+[ "$checked" = "$arches" ] || bad "tests/build/check_arch.sh checks $(echo $checked), the list has $(echo $arches)"
 
 families=$(grep -o '{"[a-z0-9]*", SOFTGLU_FAMILY_[A-Z]*}' "$src/tools/trace/families.cpp" |
     sed 's/{"\(.*\)", SOFTGLU_FAMILY_\(.*\)}/\1 \2/' | LC_ALL=C sort)

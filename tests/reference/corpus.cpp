@@ -13,7 +13,7 @@
 //                                     LIB is the library file that must be
 //                                     answering (default: this build's).
 //   softglu_corpus digest             a hash of the stream of each of many
-//                                     more calls (tests/mutants.sh)
+//                                     more calls (tests/reference/mutants.sh)
 //   softglu_corpus check DIR          the same for the cases that DIR and
 //                                     the corpus share, with this machine's
 //                                     results for arguments DIR lacks: what
@@ -378,7 +378,7 @@ std::vector<Case> corpus() {
     return cases;
 }
 
-// Many more calls than the corpus, for tests/mutants.sh: whether a slip
+// Many more calls than the corpus, for tests/reference/mutants.sh: whether a slip
 // changes the stream at all, whatever the reference holds.
 std::vector<Case> broad() {
     std::vector<Case> cases;

@@ -5,7 +5,7 @@
 // program, writes its PNG without losing data.
 #include "provenance.h"
 #include "render.h"
-#include "run.h"
+#include "run_tool.h"
 
 #include <gtest/gtest.h>
 

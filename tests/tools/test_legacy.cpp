@@ -6,7 +6,7 @@
 // GL_SELECT, and the legacy example programs' pictures, looked at the way a
 // person would.
 #include "render.h"
-#include "run.h"
+#include "run_tool.h"
 
 #include <GL/glu.h>
 #include <gtest/gtest.h>

@@ -7,7 +7,7 @@
 #   - pkg-config: softglu's version is VERSION, and examples/sphere.c builds
 #     with softglu's flags both after and before -I/usr/include;
 #   - pkg-config --static: sphere.c linked with libsoftglu.a;
-#   - CMake: tests/consumer, find_package(softglu VERSION EXACT), with
+#   - CMake: tests/build/consumer, find_package(softglu VERSION EXACT), with
 #     softglu::softglu linked before and after OpenGL::GL, and with
 #     softglu::static;
 #   - softglu-compat: a legacy source builds warning-free with its flags.
@@ -114,7 +114,7 @@ echo "pkg-config softglu-compat: $compat"
 for want in -DSOFTGLU_COMPAT -lsoftglu-compat -lsoftglu -lm; do
     case " $compat " in *" $want "*) ;; *) bad "softglu-compat's flags lack $want" ;; esac
 done
-legacy=$src/tests/compat_legacy.c
+legacy=$src/tests/unit/compat_legacy.c
 # shellcheck disable=SC2046
 deps=$("$cc" -M $(pc --cflags softglu-compat) "$legacy") || bad "no dependencies of $legacy"
 check_header "the legacy source" "$deps"
@@ -125,7 +125,7 @@ case "$deps" in *softglu/GL/glu_compat.h*) ;; *) bad "softglu's GL/glu_compat.h 
 
 # CMake.
 # shellcheck disable=SC2086
-if "$cmake" -S "$src/tests/consumer" -B "$work/cmake" -DSPHERE_SOURCE="$sphere" \
+if "$cmake" -S "$src/tests/build/consumer" -B "$work/cmake" -DSPHERE_SOURCE="$sphere" \
         -DSOFTGLU_VERSION="$version" $cmake_find ${toolchain:+"-DCMAKE_TOOLCHAIN_FILE=$toolchain"} \
         >"$work/cmake.log" 2>&1 &&
    "$cmake" --build "$work/cmake" >>"$work/cmake.log" 2>&1; then

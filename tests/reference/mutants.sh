@@ -2,7 +2,7 @@
 # SPDX-License-Identifier: MIT
 # mutants.sh [WORK]: proves the fast tests catch precision and ordering
 # slips in the library and the compatibility layer.  For each slip of
-# tests/mutants.txt it rewrites one line of a copy of the sources (src/glu.cpp
+# tests/reference/mutants.txt it rewrites one line of a copy of the sources (src/glu.cpp
 # unless the slip names another file), rebuilds what that file goes into
 # (the library alone, the compatibility archive and the fast tests that
 # link it, or both for src/disk.h), and runs the fast tests: the unit tests
@@ -13,9 +13,9 @@
 # slip is missed or a slip no longer applies, 2 if WORK is a directory of
 # something else; WORK defaults to build/mutants.
 set -u
-src=$(cd "$(dirname "$0")/.." && pwd)
+src=$(cd "$(dirname "$0")/../.." && pwd)
 work=${1:-$src/build/mutants}
-list=$src/tests/mutants.txt
+list=$src/tests/reference/mutants.txt
 jobs=$(nproc 2>/dev/null || echo 2)
 
 say() { echo "$*" >&2; }

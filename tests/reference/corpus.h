@@ -1,7 +1,7 @@
 /* SPDX-License-Identifier: MIT */
-// What the two halves of the reference corpus share: tests/corpus.cpp (the
+// What the two halves of the reference corpus share: tests/reference/corpus.cpp (the
 // library's calls, and the program that records and replays them) and
-// tests/corpus_compat.cpp (the compatibility layer's, built with its
+// tests/reference/corpus_compat.cpp (the compatibility layer's, built with its
 // switch).
 #ifndef SOFTGLU_TESTS_CORPUS_H
 #define SOFTGLU_TESTS_CORPUS_H
@@ -70,33 +70,33 @@ inline void addDrawCase(std::vector<Case> &cases, std::string l, std::function<v
     cases.push_back({std::move(l), [draw] { draw(); return std::string(); }});
 }
 
-// The compatibility layer's cases (tests/corpus_compat.cpp): the corpus's,
+// The compatibility layer's cases (tests/reference/corpus_compat.cpp): the corpus's,
 // and ordinary calls for the broad set.
 void addCompatCases(std::vector<Case> &cases);
 void addVariedCompatCases(std::vector<Case> &cases, std::uint64_t seed, int perFunction, int scale);
 
 // The compatibility layer's quadric handles in every setting
-// (tests/corpus_quadric.cpp), likewise.
+// (tests/reference/corpus_quadric.cpp), likewise.
 void addQuadricCases(std::vector<Case> &cases);
 void addVariedQuadricCases(std::vector<Case> &cases, std::uint64_t seed, int perFunction, int scale);
 
-// The compatibility layer's tessellator (tests/corpus_tess.cpp): classic
+// The compatibility layer's tessellator (tests/reference/corpus_tess.cpp): classic
 // shapes under every rule and output, and each error; random lattice
 // polygons for the broad set.
 void addTessCases(std::vector<Case> &cases);
 void addVariedTessCases(std::vector<Case> &cases, std::uint64_t seed, int count);
 
 // The compatibility layer's NURBS curves and surfaces
-// (tests/corpus_nurbs.cpp): classic surfaces and curves in every mode and
+// (tests/reference/corpus_nurbs.cpp): classic surfaces and curves in every mode and
 // method, trimmed, and each error; random surfaces for the broad set.
 void addNurbsCases(std::vector<Case> &cases);
 void addVariedNurbsCases(std::vector<Case> &cases, std::uint64_t seed, int count);
 
-// The projection helpers' cases (tests/corpus_project.cpp), likewise.
+// The projection helpers' cases (tests/reference/corpus_project.cpp), likewise.
 void addProjectionCases(std::vector<Case> &cases);
 void addVariedProjectionCases(std::vector<Case> &cases, std::uint64_t seed, int perFunction);
 
-// The image calls' cases (tests/corpus_images.cpp), likewise.
+// The image calls' cases (tests/reference/corpus_images.cpp), likewise.
 void addImageCases(std::vector<Case> &cases);
 void addVariedImageCases(std::vector<Case> &cases, std::uint64_t seed, int perFunction, int scale);
 

@@ -9,7 +9,7 @@
 // board's bits.  The set holds calls whose listings differ between the
 // two families, found by scanning fields of view (bench/family-scan.sh),
 // and the test checks that they do.
-#include "run.h"
+#include "run_tool.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The reference corpus's calls of the compatibility layer: gluPartialDisk,
 // gluLookAt and gluOrtho2D.  Built with the switch that declares them; the
-// rest of the corpus (tests/corpus.cpp) calls the library without it.
+// rest of the corpus (tests/reference/corpus.cpp) calls the library without it.
 #define SOFTGLU_COMPAT
 #include <GL/glu.h>
 
@@ -51,7 +51,7 @@ void addOrtho2D(std::vector<Case> &cases, double left, double right, double bott
                 [=] { gluOrtho2D(left, right, bottom, top); });
 }
 
-// The switch's gluPerspective (libsoftglu's is tests/corpus.cpp's).
+// The switch's gluPerspective (libsoftglu's is tests/reference/corpus.cpp's).
 void addPerspective(std::vector<Case> &cases, double fovy, double aspect, double zNear, double zFar) {
     addDrawCase(cases,
                 label("gluPerspective under SOFTGLU_COMPAT(%.17g, %.17g, %.17g, %.17g)", fovy, aspect, zNear, zFar),

@@ -209,7 +209,7 @@ done
 # softglu-trace of each architecture runs under its qemu-user, on the CPU
 # model its toolchain file names (armel's: the armel build's), and lists as
 # the packaged amd64 softglu-trace does in that architecture's family.
-# Their math families list perspective 2.7602 otherwise (tests/test_families.cpp).
+# Their math families list perspective 2.7602 otherwise (tests/tools/test_families.cpp).
 hostroot=$work/$native/root
 hosttrace="env LD_LIBRARY_PATH=$hostroot/usr/lib/$(dpkg-architecture -a"$native" -qDEB_HOST_MULTIARCH 2>/dev/null) $hostroot/usr/bin/softglu-trace"
 for arch in $arches; do

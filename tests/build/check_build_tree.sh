@@ -3,7 +3,7 @@
 # check_build_tree.sh BUILD SOURCE WORK CMAKE VERSION TOOLCHAIN [EMULATOR...]:
 # another project uses softglu's build tree BUILD, uninstalled, through
 # find_package(softglu VERSION EXACT) with -Dsoftglu_DIR=BUILD:
-# tests/consumer's programs (softglu::softglu, before and after
+# tests/build/consumer's programs (softglu::softglu, before and after
 # OpenGL::GL, and softglu::static) build, include the source tree's
 # GL/glu.h and no other, and run (under EMULATOR when given; TOOLCHAIN is a
 # cross build's toolchain file, or empty).
@@ -15,7 +15,7 @@ bad() { echo "FAIL: $*"; fail=1; }
 rm -rf "$work" && mkdir -p "$work" || exit 1
 ours=$(readlink -f "$src/include/GL/glu.h")
 
-if ! { "$cmake" -S "$src/tests/consumer" -B "$work" -DSPHERE_SOURCE="$src/examples/sphere.c" \
+if ! { "$cmake" -S "$src/tests/build/consumer" -B "$work" -DSPHERE_SOURCE="$src/examples/sphere.c" \
            -DSOFTGLU_VERSION="$version" -Dsoftglu_DIR="$build" \
            ${toolchain:+"-DCMAKE_TOOLCHAIN_FILE=$toolchain"} && "$cmake" --build "$work"; } >"$work.log" 2>&1; then
     cat "$work.log"

@@ -2,8 +2,8 @@
 // Running the tools as programs, in private temporary directories, and the
 // table of write failures: what the tests of softglu-trace and
 // softglu-render share.
-#ifndef SOFTGLU_TESTS_RUN_H
-#define SOFTGLU_TESTS_RUN_H
+#ifndef SOFTGLU_TESTS_RUN_TOOL_H
+#define SOFTGLU_TESTS_RUN_TOOL_H
 
 #include <cstddef>
 #include <functional>

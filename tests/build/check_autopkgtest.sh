@@ -59,7 +59,7 @@ trap 'exit 1' INT TERM HUP
 # mirror in the middle of a sync) does not fail the run, its index files
 # stay as they are (no list cleanup), and each download is retried.
 # shellcheck source=scripts/apt.sh
-. "$(dirname "$0")/../scripts/apt.sh"
+. "$(dirname "$0")/../../scripts/apt.sh"
 printf 'APT::Architectures { "%s"; };\nAPT::Get::List-Cleanup "false";\nAcquire::Retries "%s";\n' \
     "$arch" "$apt_retries" >"$work/apt.conf" || { echo "FAIL: cannot write $work/apt.conf"; exit 1; }
 # shellcheck disable=SC2086

@@ -4,7 +4,7 @@
 # src/trace/calls.h (LIBRARY, LIBRARY_GL, COMPAT, COMPAT_GL), sorted, one a
 # line: what the export checks compare a library's symbols with.
 set -u
-table=$(dirname "$0")/../src/trace/calls.h
+table=$(dirname "$0")/../../src/trace/calls.h
 [ -r "$table" ] || { echo "calls.sh: cannot read $table" >&2; exit 2; }
 [ $# -ge 1 ] || { echo "usage: calls.sh LIST..." >&2; exit 2; }
 for list in "$@"; do

@@ -26,7 +26,7 @@
 #include <deque>
 
 #include "corpus.h"
-#include "tess_oracle.h"
+#include "../unit/tess_oracle.h"
 
 namespace corpus {
 namespace {

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // The compatibility layer's quadric handles: what a handle holds, what
 // foreign handles draw, and what each setting sends, against libsoftglu's
-// own stream.  The reference corpus (tests/corpus_quadric.cpp) holds the
+// own stream.  The reference corpus (tests/reference/corpus_quadric.cpp) holds the
 // bits of every combination.
 #define SOFTGLU_COMPAT  // the handle's calls are the compatibility layer's
 #include "stream.h"

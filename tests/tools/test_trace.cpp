@@ -4,8 +4,8 @@
 // the call limit counts exactly, output that cannot be written is reported
 // and loses nothing, and memory stays constant however long the stream.
 #include "callcount.h"
-#include "run.h"
-#include "stream.h"
+#include "run_tool.h"
+#include "../unit/stream.h"
 
 #include <sys/stat.h>
 

@@ -30,7 +30,7 @@ if ! { "$cmake" -S "$src" -B "$build" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CXX_COM
     exit 1
 fi
 corpus=$build/tests/softglu_corpus reference=$build/tests/reference
-sh "$src/tests/check_arch.sh" amd64 "$build/libsoftglu.so.1" "$readelf" "$objdump" || fail=1
+sh "$src/tests/build/check_arch.sh" amd64 "$build/libsoftglu.so.1" "$readelf" "$objdump" || fail=1
 if [ -n "$runs" ]; then
     "$corpus" replay "$reference" >"$work/cmake-replay.log" 2>&1 ||
         { tail -n 20 "$work/cmake-replay.log"; bad "the CMake build with -ffp-contract=fast does not send the reference stream"; }
@@ -48,14 +48,14 @@ plain() {
 replay() { LD_LIBRARY_PATH="$work/$1" "$corpus" replay "$reference" "$work/$1/libsoftglu.so.1" >"$work/$1/replay.log" 2>&1; }
 
 if plain default; then
-    sh "$src/tests/check_arch.sh" amd64 "$work/default/libsoftglu.so.1" "$readelf" "$objdump" || fail=1
+    sh "$src/tests/build/check_arch.sh" amd64 "$work/default/libsoftglu.so.1" "$readelf" "$objdump" || fail=1
     if [ -n "$runs" ]; then
         replay default || { tail -n 20 "$work/default/replay.log"; bad "the plain clang build does not send the reference stream"; }
     fi
 fi
 
 if plain fast -ffp-contract=fast; then
-    if sh "$src/tests/check_arch.sh" amd64 "$work/fast/libsoftglu.so.1" "$readelf" "$objdump" >"$work/fast/arch.log"; then
+    if sh "$src/tests/build/check_arch.sh" amd64 "$work/fast/libsoftglu.so.1" "$readelf" "$objdump" >"$work/fast/arch.log"; then
         bad "with -ffp-contract=fast, $clangxx now honours the pragma: docs/bit-exact.md and GL/glu.h say it does not"
     elif [ -n "$runs" ]; then
         if replay fast; then

@@ -1,5 +1,5 @@
 // SPDX-License-Identifier: MIT
-#include "run.h"
+#include "run_tool.h"
 
 #include <gtest/gtest.h>
 

@@ -18,7 +18,7 @@ calls() { sh "$here/calls.sh" "$@" | tr '\n' ' '; }
 want=$(calls LIBRARY)
 want_gl=$(calls LIBRARY_GL)
 
-map=$(sed -n 's/^ *\([A-Za-z0-9_]*\);$/\1/p' "$here/../src/softglu.map" | sort | tr '\n' ' ')
+map=$(sed -n 's/^ *\([A-Za-z0-9_]*\);$/\1/p' "$here/../../src/softglu.map" | sort | tr '\n' ' ')
 [ "$map" = "$want" ] || bad "src/softglu.map exports '$map', src/trace/calls.h lists '$want'"
 
 exported() { "$nm" -D --defined-only "$1" | awk '$2 ~ /^[TWDBRV]$/ {print $3}' | sed 's/@.*//' | sort | tr '\n' ' '; }

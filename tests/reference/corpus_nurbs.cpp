@@ -22,7 +22,7 @@
 #include <cinttypes>
 #include <cstring>
 
-#include "../tools/glrecord/glrecord.h"
+#include "glrecord.h"
 #include "corpus.h"
 
 namespace corpus {
