@@ -12,7 +12,7 @@
 set -u
 lib=$1 readelf=$2 nm=$3 archive=${4:-} interposer=${5:-}
 fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+. "$(dirname "$0")/lib.sh"
 here=$(dirname "$0")
 calls() { sh "$here/calls.sh" "$@" | tr '\n' ' '; }
 want=$(calls LIBRARY)

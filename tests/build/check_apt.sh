@@ -10,7 +10,7 @@
 set -u
 src=$1 work=$2
 fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+. "$(dirname "$0")/lib.sh"
 
 rm -rf "$work" && mkdir -p "$work/bin" || exit 1
 cat >"$work/bin/apt-get" <<'EOF' || exit 1

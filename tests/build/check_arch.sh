@@ -10,7 +10,7 @@
 set -u
 arch=$1 lib=$2 readelf=$3 objdump=$4
 fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+. "$(dirname "$0")/lib.sh"
 
 header=$("$readelf" -h "$lib") || { echo "FAIL: cannot read $lib"; exit 1; }
 field() { echo "$header" | sed -n "s/^ *$1: *//p"; }

@@ -11,7 +11,7 @@
 set -u
 src=$1
 fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+. "$(dirname "$0")/lib.sh"
 rows=$(awk '!/^#/ && NF' "$src/cmake/architectures.txt") || exit 1
 [ -n "$rows" ] || { echo "FAIL: cmake/architectures.txt lists nothing"; exit 1; }
 sorted() { tr ' ' '\n' | sed '/^$/d' | LC_ALL=C sort; }

@@ -12,7 +12,7 @@
 set -u
 out=$1 work=$2
 fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+. "$(dirname "$0")/lib.sh"
 arch=$(dpkg --print-architecture)
 rm -rf "$work" && mkdir -p "$work" || exit 1
 [ "$(id -u)" -eq 0 ] || { echo "skipped: autopkgtest's null runner installs the packages, which needs root"; exit 0; }
@@ -33,7 +33,6 @@ for p in libsoftglu1 libsoftglu-dev softglu-trace softglu-tools; do
         exit 1
     fi
 done
-state() { dpkg-query -W -f='${binary:Package} ${Version} ${db:Status-Abbrev}\n' | sort; }
 state >"$work/before"
 
 cleanup() {

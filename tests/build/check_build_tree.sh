@@ -11,7 +11,7 @@ set -u
 build=$1 src=$2 work=$3 cmake=$4 version=$5 toolchain=$6
 shift 6
 fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+. "$(dirname "$0")/lib.sh"
 rm -rf "$work" && mkdir -p "$work" || exit 1
 ours=$(readlink -f "$src/include/GL/glu.h")
 

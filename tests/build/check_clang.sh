@@ -16,7 +16,7 @@
 set -u
 clangxx=$1 src=$2 work=$3 cmake=$4 readelf=$5 objdump=$6
 fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+. "$(dirname "$0")/lib.sh"
 rm -rf "$work" && mkdir -p "$work" || exit 1
 grep -qw fma /proc/cpuinfo && runs=yes || runs=
 

@@ -17,7 +17,7 @@
 set -u
 archive=$1 nm=$2
 fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+. "$(dirname "$0")/lib.sh"
 
 symbols=$("$nm" "$archive") || { echo "FAIL: $nm cannot read $archive"; exit 1; }
 

@@ -19,7 +19,7 @@ set -u
 prefix=$1 libdir=$2 version=$3 src=$4 work=$5 cmake=$6 cc=$7 pkgconfig=$8 readelf=$9 toolchain=${10}
 shift 10
 fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+. "$(dirname "$0")/lib.sh"
 rm -rf "$work" && mkdir -p "$work" || exit 1
 
 ours=$(readlink -f "$prefix/include/softglu/GL/glu.h")

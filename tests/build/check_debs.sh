@@ -28,7 +28,7 @@
 set -u
 out=$1 work=$2 src=$3 hostbuild=$4 armelbuild=$5
 fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+. "$(dirname "$0")/lib.sh"
 # The words of `set(NAME ...)` in man/CMakeLists.txt, which may span lines.
 cmake_list() {
     awk -v name="$1" '$0 ~ "^set\\(" name " " { on = 1; sub("^set\\(" name, "") }

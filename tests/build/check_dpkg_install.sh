@@ -18,7 +18,7 @@ set -u
 out=$1 version=$2 src=$3 work=$4
 upstream=${version%-*}
 fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+. "$(dirname "$0")/lib.sh"
 here=$(cd "$(dirname "$0")" && pwd)
 arch=$(dpkg --print-architecture)
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null)
@@ -27,8 +27,6 @@ rm -rf "$work" && mkdir -p "$work" || exit 1
 
 exec 9>/tmp/softglu-dpkg-install.lock
 flock -w 1800 9 || { echo "FAIL: another run holds /tmp/softglu-dpkg-install.lock"; exit 1; }
-
-state() { dpkg-query -W -f='${binary:Package} ${Version} ${db:Status-Abbrev}\n' | sort; }
 
 # dpkg gives up at once when apt or dpkg of another build holds its lock:
 # wait for it, up to ten minutes.

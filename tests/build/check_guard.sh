@@ -16,7 +16,7 @@ set -u
 src=$1 work=$2 objdump=$3
 shift 3
 fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+. "$(dirname "$0")/lib.sh"
 
 rm -rf "$work" && mkdir -p "$work" || exit 1
 # The copy without the guard: the same files, its #include taken out.

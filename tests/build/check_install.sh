@@ -24,7 +24,7 @@ set -u
 build=$1 work=$2 src=$3 libdir=$4 version=$5 cmake=$6 cc=$7 pkgconfig=$8 readelf=$9 toolchain=${10}
 shift 10
 fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+. "$(dirname "$0")/lib.sh"
 stage=$work/stage
 major=${version%%.*}
 

@@ -7,7 +7,7 @@
 set -u
 src=$1
 fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+. "$(dirname "$0")/lib.sh"
 
 # Outside a git checkout (an unpacked source copy) there is no list: skip.
 files=$(git -C "$src" ls-files 2>/dev/null) && [ -n "$files" ] || { echo "skipped: $src is not a git checkout"; exit 77; }

@@ -14,7 +14,7 @@ set -u
 src=$1 manbuild=$2
 shift 2
 fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+. "$(dirname "$0")/lib.sh"
 man=$src/man
 
 # The NAME line of a page: the text between .SH NAME and the next .SH.

@@ -20,7 +20,7 @@
 set -u
 prefix=$1 src=$2 work=$3 cmake=$4 pkgconfig=$5 readelf=$6 legacy=$7
 fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+. "$(dirname "$0")/lib.sh"
 rm -rf "$work" && mkdir -p "$work" || exit 1
 multiarch=$(cc -print-multiarch)
 realcc=$(command -v cc)

@@ -9,7 +9,7 @@
 set -u
 src=$1 cc=$2
 fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+. "$(dirname "$0")/lib.sh"
 work=$(mktemp -d) || exit 1
 trap 'rm -rf "$work"' EXIT
 

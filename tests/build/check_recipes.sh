@@ -13,7 +13,7 @@
 set -u
 src=$1 build=$2 work=$3 cmake=$4
 fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+. "$(dirname "$0")/lib.sh"
 
 rm -rf "$work"
 mkdir -p "$work/bin" || exit 1

@@ -9,7 +9,7 @@
 set -u
 src=$1 work=$2 cmake=$3
 fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+. "$(dirname "$0")/lib.sh"
 rm -rf "$work" && mkdir -p "$work" || exit 1
 
 for type in Debug ""; do

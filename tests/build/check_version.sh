@@ -12,7 +12,7 @@ set -u
 src=$1 version=$2 lib=$3
 shift 3
 fail=0
-bad() { echo "FAIL: $*"; fail=1; }
+. "$(dirname "$0")/lib.sh"
 
 case $(basename "$lib") in
     "libsoftglu.so.$version") ;;
