@@ -102,9 +102,9 @@ bench: build-host
 
 packages: deps
 	scripts/build-packages $(PACKAGE_FLAGS) $(BUILD)/packages $(PACKAGE_ARCHES)
-# make test runs the host suite itself, and tests/build/check_debs.sh replays the
-# reference stream with the packaged library: the native package build it
-# makes skips its run of the same suite.
+# make test runs the host suite itself, and tests/build/check_debs.sh
+# replays the reference stream with the packaged library: the native
+# package build it makes skips its run of the same suite.
 test: PACKAGE_FLAGS := --nocheck
 # The packaged amd64 and armel libraries replay the reference stream.
 test-packages: packages build-host build-armel

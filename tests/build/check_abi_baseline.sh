@@ -2,8 +2,8 @@
 # SPDX-License-Identifier: MIT
 # check_abi_baseline.sh BASELINE HEADERS LIBRARY [--update | --mutant CXX SOURCE WORK]: libabigail's
 # abidiff compares LIBRARY (libsoftglu.so.1 with its debug information)
-# with BASELINE, the abidw dump committed in tests/build/abi, through the public
-# headers in HEADERS.  Any difference fails, with abidiff's report: a
+# with BASELINE, the abidw dump committed in tests/build/abi, through the
+# public headers in HEADERS.  Any difference fails, with abidiff's report: a
 # changed type, size or signature of an exported function, a function
 # added or removed, a changed soname or NEEDED entry.  The change may be
 # deliberate: then the version changes as docs/releasing.md's policy says and

@@ -1,11 +1,11 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
-# check_subproject.sh SOURCE WORK CMAKE: builds tests/build/subproject, a parent
-# project holding softglu through add_subdirectory, once as a Debug build
-# and once with no build type, and runs its program.  softglu must leave the
-# parent's build type as it was (the CMake file checks it, and so does the
-# cache here), look for none of the tools' packages (OSMesa), and install
-# nothing.
+# check_subproject.sh SOURCE WORK CMAKE: builds tests/build/subproject, a
+# parent project holding softglu through add_subdirectory, once as a Debug
+# build and once with no build type, and runs its program.  softglu must
+# leave the parent's build type as it was (the CMake file checks it, and so
+# does the cache here), look for none of the tools' packages (OSMesa), and
+# install nothing.
 set -u
 src=$1 work=$2 cmake=$3
 fail=0
