@@ -65,9 +65,9 @@ gallery: build-host
 	$(BUILD)/host/examples/legacy/solar $(BUILD)/solar.png
 	@echo "wrote $(BUILD)/solar.png" >&2
 
-# The fast tests must catch each slip of tests/mutants.txt made in a copy of the sources.
+# The fast tests must catch each slip of tests/reference/mutants.txt made in a copy of the sources.
 test-mutants: deps
-	tests/mutants.sh $(abspath $(BUILD))/mutants
+	tests/reference/mutants.sh $(abspath $(BUILD))/mutants
 
 build-fuzz: deps
 	cmake --preset fuzz $(if $(FUZZ_SECONDS),-DSOFTGLU_FUZZ_SECONDS=$(FUZZ_SECONDS)) \
@@ -88,7 +88,7 @@ reference: build-host
 	mv tests/reference/math.txt.tmp tests/reference/math.txt
 
 abi-baseline: build-host
-	tests/check_abi_baseline.sh tests/abi/libsoftglu.so.1.abi include/GL \
+	tests/build/check_abi_baseline.sh tests/build/abi/libsoftglu.so.1.abi include/GL \
 	  $(BUILD)/host/tests/abi/libsoftglu.so.1 --update
 
 bench: build-host
@@ -102,22 +102,22 @@ bench: build-host
 
 packages: deps
 	scripts/build-packages $(PACKAGE_FLAGS) $(BUILD)/packages $(PACKAGE_ARCHES)
-# make test runs the host suite itself, and tests/check_debs.sh replays the
-# reference stream with the packaged library: the native package build it
-# makes skips its run of the same suite.
+# make test runs the host suite itself, and tests/build/check_debs.sh
+# replays the reference stream with the packaged library: the native
+# package build it makes skips its run of the same suite.
 test: PACKAGE_FLAGS := --nocheck
 # The packaged amd64 and armel libraries replay the reference stream.
 test-packages: packages build-host build-armel
-	tests/check_debs.sh $(BUILD)/packages/out $(abspath $(BUILD))/packages/check $(CURDIR) \
+	tests/build/check_debs.sh $(BUILD)/packages/out $(abspath $(BUILD))/packages/check $(CURDIR) \
 	  $(abspath $(BUILD))/host $(abspath $(BUILD))/armel
 # A legacy example against Debian's armel userland and the armel packages (docs/porting.md).
 test-board: packages build-host
-	tests/check_board.sh $(CURDIR) $(BUILD)/packages/out $(BUILD)/host $(abspath $(BUILD))/board
+	tests/build/check_board.sh $(CURDIR) $(BUILD)/packages/out $(BUILD)/host $(abspath $(BUILD))/board
 # debian/tests with autopkgtest's null runner, as root.
 test-autopkgtest: packages
-	tests/check_autopkgtest.sh $(BUILD)/packages/out $(abspath $(BUILD))/packages/autopkgtest
+	tests/build/check_autopkgtest.sh $(BUILD)/packages/out $(abspath $(BUILD))/packages/autopkgtest
 
 release: deps
 	scripts/release $(BUILD)/release
 test-release: deps
-	tests/check_release.sh $(CURDIR) $(abspath $(BUILD))/release-check
+	tests/build/check_release.sh $(CURDIR) $(abspath $(BUILD))/release-check

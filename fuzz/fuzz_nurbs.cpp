@@ -5,7 +5,7 @@
 // output that breaks a rule every object must keep: begin, vertex and end
 // balanced; nothing at all after an error; a surface whose every map is
 // valid and whose position map carries a Greville texture map has every
-// vertex on the surface as tests/nurbs_oracle.h evaluates it at the (u, v)
+// vertex on the surface as tests/unit/nurbs_oracle.h evaluates it at the (u, v)
 // that map reports.  Every array is allocated at exactly the size the
 // strides and counts reach, so AddressSanitizer sees a read past it;
 // UndefinedBehaviorSanitizer and the run's timeout do the rest.

@@ -1,7 +1,7 @@
 // SPDX-License-Identifier: MIT
 // libFuzzer target of the polygon tessellator: turns its input into one
 // polygon of random contours and tessellates it, then aborts on the first
-// output that breaks a rule every polygon must keep (tests/tess_oracle.h):
+// output that breaks a rule every polygon must keep (tests/unit/tess_oracle.h):
 // exactly the sample points the winding rule selects covered once, every
 // triangle counterclockwise about the normal and inside the input's
 // bounding box, the area, the edges flagged as boundary and the boundary

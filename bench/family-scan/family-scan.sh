@@ -16,7 +16,7 @@
 #      match, bit for bit;
 #   3. scans gluPerspective over 1,800,000 fields of view with HOSTBUILD's
 #      libsoftglu in both families and prints those whose frustum differs
-#      (tests/test_families.cpp and examples/trace/zoom.c keep some).
+#      (tests/tools/test_families.cpp and examples/trace/zoom.c keep some).
 # Scratch files go to a directory of its own, removed at the end.
 set -eu
 [ $# -ge 1 ] || { echo "usage: family-scan.sh HOSTBUILD [TRIPLET...]" >&2; exit 2; }

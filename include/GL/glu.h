@@ -26,7 +26,7 @@
 #ifndef SOFTGLU_GL_GLU_H
 #define SOFTGLU_GL_GLU_H
 
-/* softglu's version, major.minor.patch (tests/check_version.sh holds them to
+/* softglu's version, major.minor.patch (tests/build/check_version.sh holds them to
  * the project's).  The major version is the soname's, libsoftglu.so.1: it
  * changes only when an existing function's signature, types or GL stream
  * change.  A new function raises the minor version; a fix that sends the

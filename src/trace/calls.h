@@ -5,7 +5,7 @@
  * record tags, the listing's names and the export checks are made from.
  * Adding a traced call is adding its line here (and, for a call of the
  * compatibility layer, one SOFTGLU_TRACED line at the top of its body).
- * tests/calls.sh reads the names of each list for the shell checks.
+ * tests/build/calls.sh reads the names of each list for the shell checks.
  *
  *   X(tag, name, kinds, ret, (parameters), (arguments))
  *
