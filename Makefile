@@ -76,37 +76,22 @@ build-fuzz: deps
 test-fuzz fuzz: build-fuzz
 	ctest --preset fuzz
 
-# Records on x86-64; first replays the old stream, whose cases must send the same bits.
+# Records on x86-64 (scripts/record-reference; FORCE=1 for a change of output).
 reference: build-host
-	@[ "$$(uname -m)" = x86_64 ] || { echo "make reference: record on x86-64" >&2; exit 1; }
-	$(if $(FORCE),,$(BUILD)/host/tests/softglu_corpus check $(BUILD)/host/tests/reference)
-	rm -rf $(BUILD)/reference && mkdir -p $(BUILD)/reference
-	$(BUILD)/host/tests/softglu_corpus record $(BUILD)/reference
-	xz -9e -c $(BUILD)/reference/stream.txt > tests/reference/stream.txt.xz.tmp
-	cp $(BUILD)/reference/math.txt tests/reference/math.txt.tmp
-	mv tests/reference/stream.txt.xz.tmp tests/reference/stream.txt.xz
-	mv tests/reference/math.txt.tmp tests/reference/math.txt
+	scripts/record-reference $(if $(FORCE),--force) $(BUILD)/host
 
 abi-baseline: build-host
 	tests/build/check_abi_baseline.sh tests/build/abi/libsoftglu.so.1.abi include/GL \
 	  $(BUILD)/host/tests/abi/libsoftglu.so.1 --update
 
 bench: build-host
-	$(BUILD)/host/bench/softglu_bench --benchmark_enable_random_interleaving=true
-	@# The tessellator, then earcut on the same polygons (bench/earcut.py).
-	mkdir -p $(BUILD)/tess-bench
-	$(BUILD)/host/bench/softglu_tess_bench --shapes=$(BUILD)/tess-bench \
-	  --benchmark_out=$(BUILD)/tess-bench/softglu.json --benchmark_out_format=json
-	bench/earcut.py $(BUILD)/tess-bench $(BUILD)/tess-bench/softglu.json
-	bench/callgrind.sh $(BUILD)/host/bench/softglu_callone
+	bench/run.sh $(BUILD)/host $(BUILD)/tess-bench
 
 packages: deps
 	scripts/build-packages $(PACKAGE_FLAGS) $(BUILD)/packages $(PACKAGE_ARCHES)
-# make test runs the host suite itself, and tests/build/check_debs.sh
-# replays the reference stream with the packaged library: the native
-# package build it makes skips its run of the same suite.
+# make test runs the host suite itself: its native package build skips it.
 test: PACKAGE_FLAGS := --nocheck
-# The packaged amd64 and armel libraries replay the reference stream.
+# The packages installed, and their amd64 and armel libraries replaying the reference stream.
 test-packages: packages build-host build-armel
 	tests/build/check_debs.sh $(BUILD)/packages/out $(abspath $(BUILD))/packages/check $(CURDIR) \
 	  $(abspath $(BUILD))/host $(abspath $(BUILD))/armel
