@@ -199,3 +199,30 @@ TEST(Shortest, DISABLED_PrintsWhatThePrintfSearchPrintsForEveryFloat) {
     for (unsigned t = 0; t < threads; ++t)
         EXPECT_EQ(failures[t], 0u) << "first at bits 0x" << std::hex << first[t];
 }
+
+// glrecord's comparison of two calls, which the stream comparisons of the
+// unit tests and the fuzzer rest on: one bit of any argument slot, of the
+// mode, or of an upload's size or hash makes two calls differ (-0 is not +0).
+TEST(SameBits, EverySlotOfACallCounts) {
+    glrecord::Call base{};
+    base.op = glrecord::Op::Color4f;
+    std::vector<glrecord::Call> changed;
+    const auto change = [&](auto edit) {
+        glrecord::Call c = base;
+        edit(c);
+        changed.push_back(c);
+    };
+    for (int k = 0; k < 4; ++k)
+        change([k](glrecord::Call &c) { c.f[k] = -0.0f; });
+    for (int k = 0; k < 16; ++k)
+        change([k](glrecord::Call &c) { c.d[k] = -0.0; });
+    for (int k = 0; k < 8; ++k)
+        change([k](glrecord::Call &c) { c.i[k] = 1; });
+    change([](glrecord::Call &c) { c.mode = 1; });
+    change([](glrecord::Call &c) { c.bytes = 1; });
+    change([](glrecord::Call &c) { c.hash = 1; });
+    change([](glrecord::Call &c) { c.op = glrecord::Op::TexCoord4f; });
+    EXPECT_TRUE(glrecord::sameBits(base, base));
+    for (std::size_t n = 0; n < changed.size(); ++n)
+        EXPECT_FALSE(glrecord::sameBits(base, changed[n])) << "change " << n;
+}
