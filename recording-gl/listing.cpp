@@ -8,13 +8,13 @@
 #include <cstring>
 
 namespace glrecord {
-namespace {
-
-char *copy(char *out, const char *text) {
+char *textTo(char *out, const char *text) {
     const std::size_t n = std::strlen(text);
     std::memcpy(out, text, n);
     return out + n;
 }
+
+namespace {
 
 struct EnumName {
     unsigned value;
@@ -87,7 +87,7 @@ unsigned enumArgs(Op op) {
 char *intTo(char *out, std::int32_t v, bool isEnum) {
     const char *name = isEnum ? lookUp(kEnums, static_cast<unsigned>(v)) : nullptr;
     if (name)
-        return copy(out, name);
+        return textTo(out, name);
     return std::to_chars(out, out + 12, v).ptr;
 }
 
@@ -135,11 +135,11 @@ const char *enumName(unsigned value) { return lookUp(kEnums, value); }
 const char *modeName(unsigned mode) { return lookUp(kModes, mode); }
 
 char *formatTo(char *out, const Call &c, bool hex) {
-    out = copy(out, opName(c.op));
+    out = textTo(out, opName(c.op));
     *out++ = '(';
     if (c.op == Op::Begin) {
         if (const char *name = modeName(c.mode))
-            out = copy(out, name);
+            out = textTo(out, name);
         else
             out = std::to_chars(out, out + 16, c.mode).ptr;
     } else {
@@ -169,9 +169,9 @@ char *formatTo(char *out, const Call &c, bool hex) {
             }
         }
         if (c.op == Op::TexImage1D || c.op == Op::TexImage2D) {
-            out = copy(out, ", ");
+            out = textTo(out, ", ");
             out = std::to_chars(out, out + 24, c.bytes).ptr;
-            out = copy(out, " bytes ");
+            out = textTo(out, " bytes ");
             out = hexTo(out, c.hash, 16);
         }
     }

@@ -31,6 +31,10 @@ std::string formatHex(const Call &c);
 const std::size_t kMaxFormatted = 1024;
 char *formatTo(char *out, const Call &c, bool hex);
 
+// Text as a listing writes it: `text` without its NUL, written at `out`;
+// returns the end.
+char *textTo(char *out, const char *text);
+
 // Bits as a listing shows them: "0x" and `digits` lowercase hex digits (8
 // for a float, 16 for a double), written at `out`; returns the end.
 char *hexTo(char *out, std::uint64_t bits, int digits);

@@ -167,12 +167,6 @@ private:
         return d;
     }
 
-    static char *copy(char *out, const char *text) {
-        const std::size_t n = std::strlen(text);
-        std::memcpy(out, text, n);
-        return out + n;
-    }
-
     // A --hex listing's bits after a value.
     static char *bitsTo(char *out, std::uint64_t bits, int digits) {
         *out++ = ' ';
@@ -266,7 +260,7 @@ private:
             return;
         const softglu_record_kind *k = kinds_[tag];
         char *start = out_.reserve(glrecord::kMaxFormatted + 1);
-        char *o = copy(start, k->name);
+        char *o = glrecord::textTo(start, k->name);
         *o++ = '(';
         const char *returned = nullptr;
         bool first = true;
@@ -277,32 +271,34 @@ private:
                 continue;
             }
             if (!first)
-                o = copy(o, ", ");
+                o = glrecord::textTo(o, ", ");
             first = false;
             switch (*a) {
             case 'h':
             case 'p':
-                o = copy(o, *p ? "non-null" : "null");
+                o = glrecord::textTo(o, *p ? "non-null" : "null");
                 break;
             case 'b':
-                o = *p == GL_TRUE ? copy(o, "GL_TRUE") : *p == GL_FALSE ? copy(o, "GL_FALSE") : std::to_chars(o, o + 4, *p).ptr;
+                o = *p == GL_TRUE    ? glrecord::textTo(o, "GL_TRUE")
+                    : *p == GL_FALSE ? glrecord::textTo(o, "GL_FALSE")
+                                     : std::to_chars(o, o + 4, *p).ptr;
                 break;
             case 'V':
                 *o++ = '[';
                 for (int i = 0; i < 4; ++i) {
-                    o = i ? copy(o, ", ") : o;
+                    o = i ? glrecord::textTo(o, ", ") : o;
                     o = std::to_chars(o, o + 12, static_cast<std::int32_t>(u32(p + 4 * i))).ptr;
                 }
                 *o++ = ']';
                 break;
             case 'D':
                 if (!*p) {
-                    o = copy(o, "null");
+                    o = glrecord::textTo(o, "null");
                     break;
                 }
                 *o++ = '[';
                 for (int i = 0; i < 3; ++i) {
-                    o = i ? copy(o, ", ") : o;
+                    o = i ? glrecord::textTo(o, ", ") : o;
                     const unsigned char *x = p + 1 + 8 * i;
                     o = glrecord::shortestTo(o, f64(x));
                     if (hex_)
@@ -322,14 +318,14 @@ private:
                 break;
             case 'e':
                 if (const char *name = gluEnumName(static_cast<std::int32_t>(u32(p)))) {
-                    o = copy(o, name);
+                    o = glrecord::textTo(o, name);
                     break;
                 }
                 o = std::to_chars(o, o + 12, static_cast<std::int32_t>(u32(p))).ptr;
                 break;
             case 'x':
                 if (const char *name = glrecord::enumName(u32(p))) {
-                    o = copy(o, name);
+                    o = glrecord::textTo(o, name);
                     break;
                 }
                 [[fallthrough]];
@@ -341,8 +337,8 @@ private:
         }
         *o++ = ')';
         if (returned) {
-            o = copy(o, " = ");
-            o = copy(o, returned);
+            o = glrecord::textTo(o, " = ");
+            o = glrecord::textTo(o, returned);
         }
         *o++ = '\n';
         out_.commit(o);
