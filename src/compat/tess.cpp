@@ -581,19 +581,22 @@ Point project(const Job &job, const double xyz[3]) {
 
 // -- Step 2: the arrangement ---------------------------------------------------
 
-// -- The snapping grid: the vertices by square cell of side 2 kSnap, so that
+// -- The snapping grid: the vertices by square cell of side kCell, so that
 // every vertex within kSnap of a point (in both coordinates) lies in the
-// point's cell or one of its eight neighbours.  A cell is the nearest
-// integer to coordinate / (2 kSnap): the division is exact (a power of
-// two), the quotient below 2^46, and adding and taking 2^52 rounds it to an
-// integer exactly; the rounding is monotonic, so coordinates kSnap apart
-// fall at most one cell apart.  Cells hash to chains of vertices; a chain
-// may hold other cells' vertices, which the distance test rejects.
+// point's cell or a neighbour.  A cell is the nearest integer to
+// coordinate / kCell: the division is exact (a power of two), the quotient
+// below 2^38, and adding and taking 2^52 rounds it to an integer exactly.
+// Cells hash to chains of vertices; a chain may hold other cells'
+// vertices, which the distance test rejects.  The cells are 256 kSnap
+// wide (2^-36 of the largest coordinate), so a lookup visits one cell
+// unless the point lies within kSnap of a cell's side, and only features
+// finer than that share a cell.
 
+const double kCell = 256.0 * kSnap;
 const double kTwoTo52 = 4503599627370496.0;
 
 double cellOf(double x) {
-    const double q = x / (256.0 * kSnap);
+    const double q = x / kCell;
     const double r = q < 0.0 ? -((-q + kTwoTo52) - kTwoTo52) : (q + kTwoTo52) - kTwoTo52;
     return r + 0.0;  // -0 is +0: the same cell, the same bits
 }
@@ -643,8 +646,8 @@ bool gridAdd(Job &job) {
 
 // The lowest-numbered vertex within kSnap of p in both coordinates, or -1.
 // Such a vertex lies in a cell from that of p - kSnap to that of p + kSnap
-// (the differences rounded, and cellOf, are monotonic): two cells a side,
-// as cells are 2 kSnap wide, or three when the ends round half to even.
+// (the differences rounded, and cellOf, are monotonic): one cell a side,
+// or two when p lies within kSnap of a cell's side.
 int findNear(Job &job, const Point &p) {
     const double x0 = cellOf(p.x - kSnap), x1 = cellOf(p.x + kSnap);
     const double y0 = cellOf(p.y - kSnap), y1 = cellOf(p.y + kSnap);
