@@ -472,6 +472,8 @@ struct Job {
     Array<Box> box;        // each segment's box, widened by kSnap
     Array<Box> node;       // the tree of boxes, level by level
     Array<int> levelStart, hits;  // the tree's levels; a lookup's result
+    Array<Box> hitBox;     // the boxes of a lookup's leaves
+    Array<int> hitSegment; // and their segments
     Array<Split> split;    // the splits a pass found
     Array<int> queue;      // pairs of vertices
     Array<int> winding;
@@ -487,7 +489,7 @@ struct Job {
     template <typename F>
     void forEachArray(F f) {
         f(vertex), f(segment), f(constraint), f(tri), f(vertexTri), f(order), f(sorted), f(hullNext), f(hullPrev), f(hullTri);
-        f(plane), f(gridHead), f(gridNext), f(box), f(node), f(levelStart), f(hits), f(split), f(queue);
+        f(plane), f(gridHead), f(gridNext), f(box), f(node), f(levelStart), f(hits), f(hitBox), f(hitSegment), f(split), f(queue);
         f(winding), f(firstOf), f(mark), f(inputVertex), f(key), f(sent), f(spare);
     }
     void init() {
@@ -1002,13 +1004,18 @@ bool lookUp(Job &job, const Box &q) {
 
 bool noteSplit(Job &job, int s, int w) { return job.split.push(Split{s, w}); }
 
+// Whether vertex w may lie on or near segment s: it ends no segment that
+// does, and lies in its box (else it is neither inside nor near).  Apart
+// from testVertex, to be inlined where the pairs are many and few pass.
+bool mayTouch(Job &job, int s, int w) {
+    const Point &p = job.at(w);
+    return w != job.segment[s].a && w != job.segment[s].b && meets(job.box[s], Box{p.x, p.y, p.x, p.y});
+}
+
 // Notes that segment s is split at vertex w if w lies on or near it.
 bool testVertex(Job &job, int s, int w) {
     const int a = job.segment[s].a, b = job.segment[s].b;
-    const Point &p = job.at(w);
-    if (w == a || w == b || !meets(job.box[s], Box{p.x, p.y, p.x, p.y}))  // then neither inside nor near
-        return true;
-    return !(inside(job, w, a, b) || near(job, w, a, b)) || noteSplit(job, s, w);
+    return !mayTouch(job, s, w) || !(inside(job, w, a, b) || near(job, w, a, b)) || noteSplit(job, s, w);
 }
 
 // The segments vertex w, which ends none, lies on or near.
@@ -1042,9 +1049,10 @@ Outcome findCrossing(Job &job, int i, int j) {
 // meet finds all such vertices but those that end none.
 Outcome findMeeting(Job &job, int i, int j) {
     const Segment si = job.segment[i], sj = job.segment[j];
-    if (!testVertex(job, i, sj.a) || !testVertex(job, i, sj.b) || !testVertex(job, j, si.a) ||
-        !testVertex(job, j, si.b))
-        return Outcome::OutOfMemory;
+    const int s[4] = {i, i, j, j}, w[4] = {sj.a, sj.b, si.a, si.b};
+    for (int k = 0; k < 4; ++k)
+        if (mayTouch(job, s[k], w[k]) && !testVertex(job, s[k], w[k]))
+            return Outcome::OutOfMemory;
     return findCrossing(job, i, j);
 }
 
@@ -1055,13 +1063,22 @@ Outcome findMeetings(Job &job, int g) {
     if (!lookUp(job, job.node[job.levelStart[1] + g]))
         return Outcome::OutOfMemory;
     const Box *leaf = job.node.at;  // the leaves' boxes, in tree order
+    const int found = job.hits.size;
+    if (!job.hitBox.reserve(found) || !job.hitSegment.reserve(found))
+        return Outcome::OutOfMemory;
+    Box *box = job.hitBox.at;
+    int *segment = job.hitSegment.at;
+    for (int h = 0; h < found; ++h) {
+        box[h] = leaf[job.hits[h]];
+        segment[h] = job.order[job.hits[h]];
+    }
     for (int k = g * kFanout; k < job.order.size && k < (g + 1) * kFanout; ++k) {
         const int i = job.order[k];
-        for (int h = 0; h < job.hits.size; ++h) {
-            const int p = job.hits[h];
-            if (job.order[p] <= i || !meets(leaf[k], leaf[p]))
+        const Box b = leaf[k];
+        for (int h = 0; h < found; ++h) {
+            if (segment[h] <= i || !meets(b, box[h]))
                 continue;
-            const Outcome o = findMeeting(job, i, job.order[p]);
+            const Outcome o = findMeeting(job, i, segment[h]);
             if (o != Outcome::Done)
                 return o;
         }
@@ -1511,7 +1528,7 @@ void sendTriangles(Job &job) {
             begun = true;
         }
         for (int i = 0; i < 3; ++i) {
-            const bool b = onBoundary(job, k, i);
+            const bool b = flags && onBoundary(job, k, i);
             if (flags && (!flagSent || b != flag)) {  // as glEdgeFlag: on change
                 sendEdgeFlag(t, b);
                 flag = b;
