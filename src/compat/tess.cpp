@@ -295,20 +295,26 @@ int productDifferenceSign(double x, double y, double z, double w) {
     return 0;
 }
 
-// The rounded determinant decides when beyond its error bound; else, when
+// orient() when the rounded determinant is within its error bound: when
 // the four differences are exact (points near one another, or on a common
-// line of x or y: often), their two products do; else all twelve terms.
-int orient(const Point &a, const Point &b, const Point &c) {
-    const double l = (b.x - a.x) * (c.y - a.y), r = (b.y - a.y) * (c.x - a.x);
-    const double det = l - r;
-    const double bound = kErrorBound * (magnitude(l) + magnitude(r));
-    if (bound > kUnderflowMargin && (det > bound || -det > bound))
-        return sign(det);
+// line of x or y: often), their two products decide; else all twelve
+// terms.  Apart from orient(), so that its usual answer is inlined.
+int orientNear(const Point &a, const Point &b, const Point &c) {
     double bx, cy, by, cx;
     if (exactDifference(b.x, a.x, bx) && exactDifference(c.y, a.y, cy) && exactDifference(b.y, a.y, by) &&
         exactDifference(c.x, a.x, cx))
         return productDifferenceSign(bx, cy, by, cx);
     return orientExact(a, b, c);
+}
+
+// The rounded determinant decides when beyond its error bound.
+inline int orient(const Point &a, const Point &b, const Point &c) {
+    const double l = (b.x - a.x) * (c.y - a.y), r = (b.y - a.y) * (c.x - a.x);
+    const double det = l - r;
+    const double bound = kErrorBound * (magnitude(l) + magnitude(r));
+    if (bound > kUnderflowMargin && (det > bound || -det > bound))
+        return sign(det);
+    return orientNear(a, b, c);
 }
 
 bool before(const Point &a, const Point &b) { return a.x < b.x || (a.x == b.x && a.y < b.y); }
@@ -1058,29 +1064,47 @@ Outcome findMeeting(Job &job, int i, int j) {
 
 // Every two segments whose boxes meet, one of them among the leaves of
 // node g of the tree's first level above the leaves: one lookup of g's box
-// serves its kFanout leaves, each then tested against what it found.
+// serves its kFanout leaves, a quarter of them at a time.  The leaves the
+// lookup found that meet a quarter's box are copied out, in the lookup's
+// order, and each leaf of the quarter tested against them: a leaf meets
+// only leaves that meet its quarter, so the pairs and their order are
+// those of testing it against all the lookup found, in about half the
+// tests.
+const int kQuarter = kFanout / 4;
+
 Outcome findMeetings(Job &job, int g) {
     if (!lookUp(job, job.node[job.levelStart[1] + g]))
         return Outcome::OutOfMemory;
     const Box *leaf = job.node.at;  // the leaves' boxes, in tree order
-    const int found = job.hits.size;
+    const int found = job.hits.size, first = g * kFanout;
+    const int end = first + kFanout < job.order.size ? first + kFanout : job.order.size;
     if (!job.hitBox.reserve(found) || !job.hitSegment.reserve(found))
         return Outcome::OutOfMemory;
     Box *box = job.hitBox.at;
     int *segment = job.hitSegment.at;
-    for (int h = 0; h < found; ++h) {
-        box[h] = leaf[job.hits[h]];
-        segment[h] = job.order[job.hits[h]];
-    }
-    for (int k = g * kFanout; k < job.order.size && k < (g + 1) * kFanout; ++k) {
-        const int i = job.order[k];
-        const Box b = leaf[k];
+    for (int q = first; q < end; q += kQuarter) {
+        const int last = q + kQuarter < end ? q + kQuarter : end;
+        Box quarter = leaf[q];
+        for (int k = q + 1; k < last; ++k)
+            quarter = unite(quarter, leaf[k]);
+        int near = 0;
         for (int h = 0; h < found; ++h) {
-            if (segment[h] <= i || !meets(b, box[h]))
-                continue;
-            const Outcome o = findMeeting(job, i, segment[h]);
-            if (o != Outcome::Done)
-                return o;
+            const int p = job.hits[h];
+            if (meets(quarter, leaf[p])) {
+                box[near] = leaf[p];
+                segment[near++] = job.order[p];
+            }
+        }
+        for (int k = q; k < last; ++k) {
+            const int i = job.order[k];
+            const Box b = leaf[k];
+            for (int h = 0; h < near; ++h) {
+                if (segment[h] <= i || !meets(b, box[h]))
+                    continue;
+                const Outcome o = findMeeting(job, i, segment[h]);
+                if (o != Outcome::Done)
+                    return o;
+            }
         }
     }
     return Outcome::Done;
