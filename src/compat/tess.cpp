@@ -63,8 +63,9 @@
 //
 // The working arrays belong to the tessellator object and keep their
 // memory from one polygon to the next (gluDeleteTess frees them).  Sorts
-// are merge sorts (stable, so the same on every machine, and needing
-// nothing from the C++ library).  The tree's Morton codes and the hash
+// are merge sorts, or counting sorts where the keys are small integers
+// (both stable, so the same on every machine, and needing nothing from
+// the C++ library).  The tree's Morton codes and the hash
 // grid decide how fast pairs and near vertices are found, not which are
 // found; the order in which a pass finds crossings numbers their new
 // vertices, and that order is itself fixed by the input's bits.
