@@ -702,15 +702,25 @@ bool makeVertices(Job &job, Array<int> &of) {
     // crossing point would be: no two vertices are nearer, so routing an
     // edge through a vertex near it cannot go back and forth between
     // points a few units in the last place apart.
+    // Only an input with another within kSnap in x can have such a vertex:
+    // one whose neighbours in the sorted inputs both lie farther (the
+    // rounded differences are monotonic, so all the others lie farther
+    // still) is not looked up in the grid.
+    Array<char> &crowded = job.mark;
     job.vertex.size = 0;
-    if (!job.vertex.reserve(n) || !gridRebuild(job, n))  // room for every input: no rebuilding as they come
+    if (!crowded.reserve(n) || !job.vertex.reserve(n) || !gridRebuild(job, n))  // room for every input
         return false;
+    for (int k = 0; k < n; ++k) {
+        const double x = job.plane[job.order[k]].x;
+        crowded[job.order[k]] = (k > 0 && !(x - job.plane[job.order[k - 1]].x > kSnap)) ||
+                                (k + 1 < n && !(job.plane[job.order[k + 1]].x - x > kSnap));
+    }
     for (int i = 0; i < n; ++i) {
         if (of[i] != i) {
             of[i] = of[of[i]];
             continue;
         }
-        const int near = findNear(job, job.plane[i]);
+        const int near = crowded[i] ? findNear(job, job.plane[i]) : -1;
         if (near >= 0) {
             of[i] = near;
             continue;
