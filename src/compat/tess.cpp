@@ -1021,9 +1021,9 @@ bool lookUp(Job &job, const Box &q) {
 
 bool noteSplit(Job &job, int s, int w) { return job.split.push(Split{s, w}); }
 
-// Whether vertex w may lie on or near segment s: it ends no segment that
-// does, and lies in its box (else it is neither inside nor near).  Apart
-// from testVertex, to be inlined where the pairs are many and few pass.
+// Whether vertex w may lie on or near segment s: it is not an end of s,
+// and lies in s's box (else it is neither inside nor near).  Apart from
+// testVertex, to be inlined where the pairs are many and few pass.
 bool mayTouch(Job &job, int s, int w) {
     const Point &p = job.at(w);
     return w != job.segment[s].a && w != job.segment[s].b && meets(job.box[s], Box{p.x, p.y, p.x, p.y});
