@@ -63,8 +63,9 @@
 //
 // The working arrays belong to the tessellator object and keep their
 // memory from one polygon to the next (gluDeleteTess frees them).  Sorts
-// are merge sorts (stable, so the same on every machine, and needing
-// nothing from the C++ library).  The tree's Morton codes and the hash
+// are merge sorts, or counting sorts where the keys are small integers
+// (both stable, so the same on every machine, and needing nothing from
+// the C++ library).  The tree's Morton codes and the hash
 // grid decide how fast pairs and near vertices are found, not which are
 // found; the order in which a pass finds crossings numbers their new
 // vertices, and that order is itself fixed by the input's bits.
@@ -130,6 +131,21 @@ void mergeSort(T *x, T *spare, int n, Less less) {
     if (from != x)
         for (int i = 0; i < n; ++i)
             x[i] = from[i];
+}
+
+// Sorts from[0..n) into to by key(x), an int in [0, range), keeping the
+// order of equal keys: a counting sort, O(n + range); start lends range + 1
+// ints.
+template <typename T, typename Key>
+void countingSort(const T *from, T *to, int n, int *start, int range, Key key) {
+    for (int b = 0; b <= range; ++b)
+        start[b] = 0;
+    for (int k = 0; k < n; ++k)
+        ++start[key(from[k]) + 1];
+    for (int b = 0; b < range; ++b)
+        start[b + 1] += start[b];
+    for (int k = 0; k < n; ++k)
+        to[start[key(from[k])]++] = from[k];
 }
 
 // Sorts a by `less`, spare lending the buffer; false when out of memory.
@@ -280,20 +296,26 @@ int productDifferenceSign(double x, double y, double z, double w) {
     return 0;
 }
 
-// The rounded determinant decides when beyond its error bound; else, when
+// orient() when the rounded determinant is within its error bound: when
 // the four differences are exact (points near one another, or on a common
-// line of x or y: often), their two products do; else all twelve terms.
-int orient(const Point &a, const Point &b, const Point &c) {
-    const double l = (b.x - a.x) * (c.y - a.y), r = (b.y - a.y) * (c.x - a.x);
-    const double det = l - r;
-    const double bound = kErrorBound * (magnitude(l) + magnitude(r));
-    if (bound > kUnderflowMargin && (det > bound || -det > bound))
-        return sign(det);
+// line of x or y: often), their two products decide; else all twelve
+// terms.  Apart from orient(), so that its usual answer is inlined.
+int orientNear(const Point &a, const Point &b, const Point &c) {
     double bx, cy, by, cx;
     if (exactDifference(b.x, a.x, bx) && exactDifference(c.y, a.y, cy) && exactDifference(b.y, a.y, by) &&
         exactDifference(c.x, a.x, cx))
         return productDifferenceSign(bx, cy, by, cx);
     return orientExact(a, b, c);
+}
+
+// The rounded determinant decides when beyond its error bound.
+inline int orient(const Point &a, const Point &b, const Point &c) {
+    const double l = (b.x - a.x) * (c.y - a.y), r = (b.y - a.y) * (c.x - a.x);
+    const double det = l - r;
+    const double bound = kErrorBound * (magnitude(l) + magnitude(r));
+    if (bound > kUnderflowMargin && (det > bound || -det > bound))
+        return sign(det);
+    return orientNear(a, b, c);
 }
 
 bool before(const Point &a, const Point &b) { return a.x < b.x || (a.x == b.x && a.y < b.y); }
@@ -457,6 +479,8 @@ struct Job {
     Array<Box> box;        // each segment's box, widened by kSnap
     Array<Box> node;       // the tree of boxes, level by level
     Array<int> levelStart, hits;  // the tree's levels; a lookup's result
+    Array<Box> hitBox;     // the boxes of a lookup's leaves
+    Array<int> hitSegment; // and their segments
     Array<Split> split;    // the splits a pass found
     Array<int> queue;      // pairs of vertices
     Array<int> winding;
@@ -472,7 +496,7 @@ struct Job {
     template <typename F>
     void forEachArray(F f) {
         f(vertex), f(segment), f(constraint), f(tri), f(vertexTri), f(order), f(sorted), f(hullNext), f(hullPrev), f(hullTri);
-        f(plane), f(gridHead), f(gridNext), f(box), f(node), f(levelStart), f(hits), f(split), f(queue);
+        f(plane), f(gridHead), f(gridNext), f(box), f(node), f(levelStart), f(hits), f(hitBox), f(hitSegment), f(split), f(queue);
         f(winding), f(firstOf), f(mark), f(inputVertex), f(key), f(sent), f(spare);
     }
     void init() {
@@ -566,19 +590,22 @@ Point project(const Job &job, const double xyz[3]) {
 
 // -- Step 2: the arrangement ---------------------------------------------------
 
-// -- The snapping grid: the vertices by square cell of side 2 kSnap, so that
+// -- The snapping grid: the vertices by square cell of side kCell, so that
 // every vertex within kSnap of a point (in both coordinates) lies in the
-// point's cell or one of its eight neighbours.  A cell is the nearest
-// integer to coordinate / (2 kSnap): the division is exact (a power of
-// two), the quotient below 2^46, and adding and taking 2^52 rounds it to an
-// integer exactly; the rounding is monotonic, so coordinates kSnap apart
-// fall at most one cell apart.  Cells hash to chains of vertices; a chain
-// may hold other cells' vertices, which the distance test rejects.
+// point's cell or a neighbour.  A cell is the nearest integer to
+// coordinate / kCell: the division is exact (a power of two), the quotient
+// below 2^38, and adding and taking 2^52 rounds it to an integer exactly.
+// Cells hash to chains of vertices; a chain may hold other cells'
+// vertices, which the distance test rejects.  The cells are 256 kSnap
+// wide (2^-36 of the largest coordinate), so a lookup visits one cell
+// unless the point lies within kSnap of a cell's side, and only features
+// finer than that share a cell.
 
+const double kCell = 256.0 * kSnap;
 const double kTwoTo52 = 4503599627370496.0;
 
 double cellOf(double x) {
-    const double q = x / (2.0 * kSnap);
+    const double q = x / kCell;
     const double r = q < 0.0 ? -((-q + kTwoTo52) - kTwoTo52) : (q + kTwoTo52) - kTwoTo52;
     return r + 0.0;  // -0 is +0: the same cell, the same bits
 }
@@ -628,8 +655,8 @@ bool gridAdd(Job &job) {
 
 // The lowest-numbered vertex within kSnap of p in both coordinates, or -1.
 // Such a vertex lies in a cell from that of p - kSnap to that of p + kSnap
-// (the differences rounded, and cellOf, are monotonic): two cells a side,
-// as cells are 2 kSnap wide, or three when the ends round half to even.
+// (the differences rounded, and cellOf, are monotonic): one cell a side,
+// or two when p lies within kSnap of a cell's side.
 int findNear(Job &job, const Point &p) {
     const double x0 = cellOf(p.x - kSnap), x1 = cellOf(p.x + kSnap);
     const double y0 = cellOf(p.y - kSnap), y1 = cellOf(p.y + kSnap);
@@ -675,15 +702,25 @@ bool makeVertices(Job &job, Array<int> &of) {
     // crossing point would be: no two vertices are nearer, so routing an
     // edge through a vertex near it cannot go back and forth between
     // points a few units in the last place apart.
+    // Only an input with another within kSnap in x can have such a vertex:
+    // one whose neighbours in the sorted inputs both lie farther (the
+    // rounded differences are monotonic, so all the others lie farther
+    // still) is not looked up in the grid.
+    Array<char> &crowded = job.mark;
     job.vertex.size = 0;
-    if (!job.vertex.reserve(n) || !gridRebuild(job, n))  // room for every input: no rebuilding as they come
+    if (!crowded.reserve(n) || !job.vertex.reserve(n) || !gridRebuild(job, n))  // room for every input
         return false;
+    for (int k = 0; k < n; ++k) {
+        const double x = job.plane[job.order[k]].x;
+        crowded[job.order[k]] = (k > 0 && !(x - job.plane[job.order[k - 1]].x > kSnap)) ||
+                                (k + 1 < n && !(job.plane[job.order[k + 1]].x - x > kSnap));
+    }
     for (int i = 0; i < n; ++i) {
         if (of[i] != i) {
             of[i] = of[of[i]];
             continue;
         }
-        const int near = findNear(job, job.plane[i]);
+        const int near = crowded[i] ? findNear(job, job.plane[i]) : -1;
         if (near >= 0) {
             of[i] = near;
             continue;
@@ -785,7 +822,12 @@ bool boxesMeet(const Point &a, const Point &b, const Point &c, const Point &d) {
 }
 
 // Whether the open segments ab and cd cross at one point inside both.
+// Segments with an end in common do not (the turns at it are 0); asking
+// first spares the orientation tests their slow path, which a point
+// repeated in them always takes.
 bool cross(Job &job, int a, int b, int c, int d) {
+    if (a == c || a == d || b == c || b == d)
+        return false;
     const Point &pa = job.at(a), &pb = job.at(b), &pc = job.at(c), &pd = job.at(d);
     if (!boxesMeet(pa, pb, pc, pd))
         return false;
@@ -872,6 +914,29 @@ uint32_t spread(uint32_t v) {
     return (v | (v << 1)) & 0x55555555u;
 }
 
+// Sorts job.order, the indices 0..n-1 in turn, by key, ties by index: a
+// counting sort on each byte of the key, lowest first, each stable, so
+// the order is the merge sort's (the one order by key and index).  Four
+// passes of O(n + 256) through job.spare, ending where they began.
+// Faster than the merge sort from a few hundred segments.
+const int kRadixFrom = 256;
+
+bool radixSort(Job &job, const uint32_t *key) {
+    const int n = job.order.size;
+    int start[257];
+    if (static_cast<size_t>(n) > static_cast<size_t>(INT_MAX) / sizeof(int) ||
+        !job.spare.reserve(n * static_cast<int>(sizeof(int))))
+        return false;
+    int *from = job.order.at, *to = reinterpret_cast<int *>(job.spare.at);  // malloc's memory suits an int
+    for (int shift = 0; shift < 32; shift += 8) {
+        countingSort(from, to, n, start, 256, [key, shift](int s) { return static_cast<int>((key[s] >> shift) & 255u); });
+        int *swap = from;
+        from = to;
+        to = swap;
+    }
+    return true;
+}
+
 // The segments in Morton order of their boxes' centres, in job.order.
 bool orderBoxes(Job &job, Array<uint32_t> &key) {
     Box all = job.box[0];
@@ -888,7 +953,9 @@ bool orderBoxes(Job &job, Array<uint32_t> &key) {
     }
     job.order.size = job.box.size;
     const uint32_t *k = key.at;
-    return sortArray(job.spare, job.order, [k](int s, int t) { return k[s] < k[t] || (k[s] == k[t] && s < t); });
+    if (job.order.size < kRadixFrom)
+        return sortArray(job.spare, job.order, [k](int s, int t) { return k[s] < k[t] || (k[s] == k[t] && s < t); });
+    return radixSort(job, k);
 }
 
 // The tree's levels, leaves first, each node the union of kFanout below.
@@ -954,13 +1021,18 @@ bool lookUp(Job &job, const Box &q) {
 
 bool noteSplit(Job &job, int s, int w) { return job.split.push(Split{s, w}); }
 
+// Whether vertex w may lie on or near segment s: it is not an end of s,
+// and lies in s's box (else it is neither inside nor near).  Apart from
+// testVertex, to be inlined where the pairs are many and few pass.
+bool mayTouch(Job &job, int s, int w) {
+    const Point &p = job.at(w);
+    return w != job.segment[s].a && w != job.segment[s].b && meets(job.box[s], Box{p.x, p.y, p.x, p.y});
+}
+
 // Notes that segment s is split at vertex w if w lies on or near it.
 bool testVertex(Job &job, int s, int w) {
     const int a = job.segment[s].a, b = job.segment[s].b;
-    const Point &p = job.at(w);
-    if (w == a || w == b || !meets(job.box[s], Box{p.x, p.y, p.x, p.y}))  // then neither inside nor near
-        return true;
-    return !(inside(job, w, a, b) || near(job, w, a, b)) || noteSplit(job, s, w);
+    return !mayTouch(job, s, w) || !(inside(job, w, a, b) || near(job, w, a, b)) || noteSplit(job, s, w);
 }
 
 // The segments vertex w, which ends none, lies on or near.
@@ -977,7 +1049,7 @@ bool findSegmentsThrough(Job &job, int w) {
 // Notes where segments i and j cross, when they do, making its vertex.
 Outcome findCrossing(Job &job, int i, int j) {
     const Segment si = job.segment[i], sj = job.segment[j];
-    if (si.a == sj.a || si.a == sj.b || si.b == sj.a || si.b == sj.b || !cross(job, si.a, si.b, sj.a, sj.b))
+    if (!cross(job, si.a, si.b, sj.a, sj.b))
         return Outcome::Done;
     Outcome outcome = Outcome::Done;
     const int w = crossingVertex(job, i, j, outcome);
@@ -994,28 +1066,56 @@ Outcome findCrossing(Job &job, int i, int j) {
 // meet finds all such vertices but those that end none.
 Outcome findMeeting(Job &job, int i, int j) {
     const Segment si = job.segment[i], sj = job.segment[j];
-    if (!testVertex(job, i, sj.a) || !testVertex(job, i, sj.b) || !testVertex(job, j, si.a) ||
-        !testVertex(job, j, si.b))
-        return Outcome::OutOfMemory;
+    const int s[4] = {i, i, j, j}, w[4] = {sj.a, sj.b, si.a, si.b};
+    for (int k = 0; k < 4; ++k)
+        if (mayTouch(job, s[k], w[k]) && !testVertex(job, s[k], w[k]))
+            return Outcome::OutOfMemory;
     return findCrossing(job, i, j);
 }
 
 // Every two segments whose boxes meet, one of them among the leaves of
 // node g of the tree's first level above the leaves: one lookup of g's box
-// serves its kFanout leaves, each then tested against what it found.
+// serves its kFanout leaves, a quarter of them at a time.  The leaves the
+// lookup found that meet a quarter's box are copied out, in the lookup's
+// order, and each leaf of the quarter tested against them: a leaf meets
+// only leaves that meet its quarter, so the pairs and their order are
+// those of testing it against all the lookup found, in about half the
+// tests.
+const int kQuarter = kFanout / 4;
+
 Outcome findMeetings(Job &job, int g) {
     if (!lookUp(job, job.node[job.levelStart[1] + g]))
         return Outcome::OutOfMemory;
     const Box *leaf = job.node.at;  // the leaves' boxes, in tree order
-    for (int k = g * kFanout; k < job.order.size && k < (g + 1) * kFanout; ++k) {
-        const int i = job.order[k];
-        for (int h = 0; h < job.hits.size; ++h) {
+    const int found = job.hits.size, first = g * kFanout;
+    const int end = first + kFanout < job.order.size ? first + kFanout : job.order.size;
+    if (!job.hitBox.reserve(found) || !job.hitSegment.reserve(found))
+        return Outcome::OutOfMemory;
+    Box *box = job.hitBox.at;
+    int *segment = job.hitSegment.at;
+    for (int q = first; q < end; q += kQuarter) {
+        const int last = q + kQuarter < end ? q + kQuarter : end;
+        Box quarter = leaf[q];
+        for (int k = q + 1; k < last; ++k)
+            quarter = unite(quarter, leaf[k]);
+        int near = 0;
+        for (int h = 0; h < found; ++h) {
             const int p = job.hits[h];
-            if (job.order[p] <= i || !meets(leaf[k], leaf[p]))
-                continue;
-            const Outcome o = findMeeting(job, i, job.order[p]);
-            if (o != Outcome::Done)
-                return o;
+            if (meets(quarter, leaf[p])) {
+                box[near] = leaf[p];
+                segment[near++] = job.order[p];
+            }
+        }
+        for (int k = q; k < last; ++k) {
+            const int i = job.order[k];
+            const Box b = leaf[k];
+            for (int h = 0; h < near; ++h) {
+                if (segment[h] <= i || !meets(b, box[h]))
+                    continue;
+                const Outcome o = findMeeting(job, i, segment[h]);
+                if (o != Outcome::Done)
+                    return o;
+            }
         }
     }
     return Outcome::Done;
@@ -1100,10 +1200,16 @@ Outcome countEdges(Job &job) {
         if (!job.constraint.push(c))
             return Outcome::OutOfMemory;
     }
-    if (!sortArray(job.spare, job.constraint, [](const Constraint &x, const Constraint &y) {
-            return x.lo < y.lo || (x.lo == y.lo && x.hi < y.hi);
-        }))
+    // By (lo, hi): counting sorts by hi, then by lo, through job.spare (O(n
+    // + vertices)), firstOf lending the counts (indexEdges fills it anew).
+    // Edges with the same ends are summed, so their order does not matter.
+    const int n = job.constraint.size, vertices = job.vertex.size;
+    if (static_cast<size_t>(n) > static_cast<size_t>(INT_MAX) / sizeof(Constraint) ||
+        !job.spare.reserve(n * static_cast<int>(sizeof(Constraint))) || !job.firstOf.reserve(vertices + 1))
         return Outcome::OutOfMemory;
+    Constraint *byHi = reinterpret_cast<Constraint *>(job.spare.at);  // malloc's memory suits any record
+    countingSort(job.constraint.at, byHi, n, job.firstOf.at, vertices, [](const Constraint &x) { return x.hi; });
+    countingSort(byHi, job.constraint.at, n, job.firstOf.at, vertices, [](const Constraint &x) { return x.lo; });
     Constraint *c = job.constraint.at;
     int kept = 0;
     for (int i = 0; i < job.constraint.size;) {
@@ -1457,7 +1563,7 @@ void sendTriangles(Job &job) {
             begun = true;
         }
         for (int i = 0; i < 3; ++i) {
-            const bool b = onBoundary(job, k, i);
+            const bool b = flags && onBoundary(job, k, i);
             if (flags && (!flagSent || b != flag)) {  // as glEdgeFlag: on change
                 sendEdgeFlag(t, b);
                 flag = b;
