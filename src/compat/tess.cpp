@@ -148,13 +148,23 @@ void countingSort(const T *from, T *to, int n, int *start, int range, Key key) {
         to[start[key(from[k])]++] = from[k];
 }
 
+// spare made room for n records of T, as their buffer; null when out of
+// memory.
+template <typename T>
+T *spareFor(Array<unsigned char> &spare, int n) {
+    if (static_cast<size_t>(n) > static_cast<size_t>(INT_MAX) / sizeof(T) ||
+        !spare.reserve(n * static_cast<int>(sizeof(T))))
+        return nullptr;
+    return reinterpret_cast<T *>(spare.at);  // malloc's memory suits any T
+}
+
 // Sorts a by `less`, spare lending the buffer; false when out of memory.
 template <typename T, typename Less>
 bool sortArray(Array<unsigned char> &spare, Array<T> &a, Less less) {
-    if (static_cast<size_t>(a.size) > static_cast<size_t>(INT_MAX) / sizeof(T) ||
-        !spare.reserve(a.size * static_cast<int>(sizeof(T))))
+    T *buffer = spareFor<T>(spare, a.size);
+    if (!buffer)
         return false;
-    mergeSort(a.at, reinterpret_cast<T *>(spare.at), a.size, less);  // malloc's memory suits any T
+    mergeSort(a.at, buffer, a.size, less);
     return true;
 }
 
@@ -924,10 +934,9 @@ const int kRadixFrom = 256;
 bool radixSort(Job &job, const uint32_t *key) {
     const int n = job.order.size;
     int start[257];
-    if (static_cast<size_t>(n) > static_cast<size_t>(INT_MAX) / sizeof(int) ||
-        !job.spare.reserve(n * static_cast<int>(sizeof(int))))
+    int *from = job.order.at, *to = spareFor<int>(job.spare, n);
+    if (!to)
         return false;
-    int *from = job.order.at, *to = reinterpret_cast<int *>(job.spare.at);  // malloc's memory suits an int
     for (int shift = 0; shift < 32; shift += 8) {
         countingSort(from, to, n, start, 256, [key, shift](int s) { return static_cast<int>((key[s] >> shift) & 255u); });
         int *swap = from;
@@ -1023,16 +1032,17 @@ bool noteSplit(Job &job, int s, int w) { return job.split.push(Split{s, w}); }
 
 // Whether vertex w may lie on or near segment s: it is not an end of s,
 // and lies in s's box (else it is neither inside nor near).  Apart from
-// testVertex, to be inlined where the pairs are many and few pass.
+// testVertex, so that it is inlined where the pairs are many and few pass.
 bool mayTouch(Job &job, int s, int w) {
     const Point &p = job.at(w);
     return w != job.segment[s].a && w != job.segment[s].b && meets(job.box[s], Box{p.x, p.y, p.x, p.y});
 }
 
-// Notes that segment s is split at vertex w if w lies on or near it.
+// Notes that segment s is split at vertex w if w, which mayTouch s, lies
+// on or near it.
 bool testVertex(Job &job, int s, int w) {
     const int a = job.segment[s].a, b = job.segment[s].b;
-    return !mayTouch(job, s, w) || !(inside(job, w, a, b) || near(job, w, a, b)) || noteSplit(job, s, w);
+    return !(inside(job, w, a, b) || near(job, w, a, b)) || noteSplit(job, s, w);
 }
 
 // The segments vertex w, which ends none, lies on or near.
@@ -1040,9 +1050,11 @@ bool findSegmentsThrough(Job &job, int w) {
     const Point p = job.at(w);
     if (!lookUp(job, Box{p.x, p.y, p.x, p.y}))
         return false;
-    for (int k = 0; k < job.hits.size; ++k)
-        if (!testVertex(job, job.order[job.hits[k]], w))
+    for (int k = 0; k < job.hits.size; ++k) {
+        const int s = job.order[job.hits[k]];
+        if (mayTouch(job, s, w) && !testVertex(job, s, w))
             return false;
+    }
     return true;
 }
 
@@ -1204,10 +1216,9 @@ Outcome countEdges(Job &job) {
     // + vertices)), firstOf lending the counts (indexEdges fills it anew).
     // Edges with the same ends are summed, so their order does not matter.
     const int n = job.constraint.size, vertices = job.vertex.size;
-    if (static_cast<size_t>(n) > static_cast<size_t>(INT_MAX) / sizeof(Constraint) ||
-        !job.spare.reserve(n * static_cast<int>(sizeof(Constraint))) || !job.firstOf.reserve(vertices + 1))
+    Constraint *byHi = spareFor<Constraint>(job.spare, n);
+    if (!byHi || !job.firstOf.reserve(vertices + 1))
         return Outcome::OutOfMemory;
-    Constraint *byHi = reinterpret_cast<Constraint *>(job.spare.at);  // malloc's memory suits any record
     countingSort(job.constraint.at, byHi, n, job.firstOf.at, vertices, [](const Constraint &x) { return x.hi; });
     countingSort(byHi, job.constraint.at, n, job.firstOf.at, vertices, [](const Constraint &x) { return x.lo; });
     Constraint *c = job.constraint.at;
