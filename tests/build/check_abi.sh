@@ -1,7 +1,7 @@
 #!/bin/sh
 # SPDX-License-Identifier: MIT
 # check_abi.sh LIBRARY READELF NM [ARCHIVE [INTERPOSER]]: the library exports
-# exactly the seven public functions, records only libc.so.6 (and libm.so.6)
+# exactly the seven public functions, under the version SOFTGLU_1, records only libc.so.6 (and libm.so.6)
 # as NEEDED, and leaves its GL entry points undefined for the process's GL
 # to satisfy.  ARCHIVE, the static libsoftglu.a, defines the same seven
 # global symbols and no other, and needs the same GL entry points.
@@ -24,6 +24,10 @@ map=$(sed -n 's/^ *\([A-Za-z0-9_]*\);$/\1/p' "$here/../../src/softglu.map" | sor
 exported() { "$nm" -D --defined-only "$1" | awk '$2 ~ /^[TWDBRV]$/ {print $3}' | sed 's/@.*//' | sort | tr '\n' ' '; }
 exports=$(exported "$lib")
 [ "$exports" = "$want" ] || bad "exported symbols are '$exports', expected '$want'"
+# Each under SOFTGLU_1, so that a program linked against libsoftglu binds
+# to it alone, whatever other GL utility library the process loads.
+unversioned=$("$nm" -D --defined-only "$lib" | awk '$2 ~ /^[TWDBRV]$/ && $3 !~ /@@SOFTGLU_1$/ {print $3}' | tr '\n' ' ')
+[ -z "$unversioned" ] || bad "exports not under the version SOFTGLU_1: $unversioned"
 
 needed=$("$readelf" -d "$lib" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | sort | tr '\n' ' ')
 case "$needed" in
