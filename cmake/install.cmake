@@ -14,7 +14,8 @@
 #                                        built (softglu-trace's interposer in
 #                                        DIR/lib/softglu), which find the
 #                                        library relative to themselves, and
-#                                        the man pages (man/)
+#                                        the man pages (man/), and the classic
+#                                        libGLU.so.1 in DIR/lib/softglu/classic
 #   find_package(softglu) with -Dsoftglu_DIR=BUILD
 #                                        the same targets from the build
 #                                        tree, uninstalled
@@ -81,4 +82,9 @@ endforeach()
 if(TARGET softglu_interpose)
   install(TARGETS softglu_interpose LIBRARY DESTINATION ${CMAKE_INSTALL_LIBDIR}/softglu)
 endif()
+# The classic libGLU.so.1, in softglu's private directory and nowhere the
+# dynamic linker looks by itself: a program loads it only when asked
+# (LD_LIBRARY_PATH, or softglu-trace --run).  No libGLU.so beside it: it
+# is for prebuilt programs, not for linking.
+install(TARGETS softglu_classic LIBRARY DESTINATION ${SOFTGLU_CLASSIC_DIR} NAMELINK_SKIP)
 include(cmake/porting.cmake)

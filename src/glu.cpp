@@ -20,14 +20,11 @@
 #include <GL/glu.h>
 #pragma GCC visibility pop
 
-#include "disk.h"  // and quadric.h: the quadrics' tessellators
+#include "disk.h"     // and quadric.h: the quadrics' tessellators
+#include "frustum.h"  // gluPerspective's frustum
 
 void gluPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar) {
-    const double ymax = zNear * tan((fovy * kPi) / 360.0);
-    const double ymin = -ymax;
-    const double xmin = ymin * aspect;
-    const double xmax = ymax * aspect;
-    glFrustum(xmin, xmax, ymin, ymax, zNear, zFar);
+    perspectiveFrustum(fovy, aspect, zNear, zFar);
 }
 
 GLUquadricObj *gluNewQuadric(void) { return nullptr; }

@@ -12,9 +12,18 @@
 #include "traced.h"
 
 // libsoftglu's own gluPerspective (GL/glu.h names this layer's under the
-// switch): the glFrustum it sends is the library's, bit for bit.
+// switch): the glFrustum it sends is the library's, bit for bit.  The
+// archive calls libsoftglu.so.1's, so a program under the switch records
+// it; the classic libGLU.so.1 (SOFTGLU_CLASSIC), which needs nothing of
+// libsoftglu.so.1 and exports a gluPerspective of its own, sends the same
+// frustum from the same code.
+#ifdef SOFTGLU_CLASSIC
+#include "../frustum.h"
+#define libraryPerspective perspectiveFrustum
+#else
 extern "C" void libraryPerspective(GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar)
     __asm__("gluPerspective");
+#endif
 
 namespace {
 
