@@ -16,8 +16,18 @@
  * at the end of the call.  GL calls the program makes itself, outside a
  * softglu call, are forwarded and not recorded.
  *
+ * libsoftglu's seven are defined under its version, SOFTGLU_1, and not as
+ * the default: a program linked against libsoftglu records
+ * gluSphere@SOFTGLU_1 and so on, which bind here first, while a plain
+ * gluSphere, as a prebuilt program of the classic interface records it,
+ * never binds here and goes on to the classic libGLU.so.1, whose gluSphere
+ * takes a double radius (and records its own calls, as below).  A program
+ * linked against libsoftglu before its exports had a version records plain
+ * names too: its calls of the seven reach libsoftglu untraced.
+ *
  * The compatibility layer is linked into the program, where LD_PRELOAD
- * cannot reach its calls: it records them itself through
+ * cannot reach its calls (and the classic libGLU.so.1 is the compatibility
+ * layer too): it records them itself through
  * softglu_trace_enter, softglu_trace_add and softglu_trace_leave, which it
  * finds here by name (src/compat/traced.h).
  *
@@ -135,12 +145,13 @@ static void leave(void)
     pthread_mutex_unlock(&lock);
 }
 
-/* The next definition of `name` after this library: libsoftglu's, or the
- * program's GL.  Without one the program could not have run untraced
- * either; it stops as the dynamic linker would have. */
-static void *next(const char *name)
+/* The next definition of `name` after this library: libsoftglu's (of
+ * `version`, SOFTGLU_1, never another library's gluSphere), or the
+ * program's GL (version NULL).  Without one the program could not have run
+ * untraced either; it stops as the dynamic linker would have. */
+static void *next(const char *name, const char *version)
 {
-    void *f = dlsym(RTLD_NEXT, name);
+    void *f = version ? dlvsym(RTLD_NEXT, name, version) : dlsym(RTLD_NEXT, name);
     if (!f) {
         static const char message[] = "softglu-trace: the program has no definition of ";
         if (write(2, message, sizeof message - 1) < 0 || write(2, name, strlen(name)) < 0 || write(2, "\n", 1) < 0) {
@@ -151,29 +162,30 @@ static void *next(const char *name)
     return f;
 }
 
-/* The next definition of `name`, looked up on the first call and kept in
- * `slot`. */
-static void *forward(void **slot, const char *name)
+/* The next definition of `name` of `version`, looked up on the first call
+ * and kept in `slot`. */
+static void *forward(void **slot, const char *name, const char *version)
 {
     void *f = __atomic_load_n(slot, __ATOMIC_RELAXED);
     if (!f) {
-        f = next(name);
+        f = next(name, version);
         __atomic_store_n(slot, f, __ATOMIC_RELAXED);
     }
     return f;
 }
 
-/* `real`: the function `self` this wrapper stands in front of. */
-#define FORWARD(self)         \
-    static void *self##Next; \
-    __typeof__(&self) real = (__typeof__(&self))forward(&self##Next, #self)
+/* `real`: the function `self` of `version` this wrapper stands in front
+ * of. */
+#define FORWARD(self, version) \
+    static void *self##Next;  \
+    __typeof__(&self) real = (__typeof__(&self))forward(&self##Next, #self, version)
 
 /* The real glGetIntegerv, which the interposer asks for the unpack state
  * of a texture upload without recording it. */
 static void unpackState(struct softglu_unpack *u)
 {
     static void *getNext;
-    void (*get)(GLenum, GLint *) = (void (*)(GLenum, GLint *))forward(&getNext, "glGetIntegerv");
+    void (*get)(GLenum, GLint *) = (void (*)(GLenum, GLint *))forward(&getNext, "glGetIntegerv", NULL);
     const struct softglu_unpack initial = {0, 0, 0, 0, 4};  /* should GL not answer */
     *u = initial;
     get(GL_UNPACK_SWAP_BYTES, &u->swapBytes);
@@ -238,12 +250,21 @@ static void recordCall(unsigned char tag, const char *kinds, ...)
 /* `, a, b` for the argument list (a, b); nothing for (). */
 #define SOFTGLU_THEN(...) , ##__VA_ARGS__
 
+/* libsoftglu's version, under which its seven are defined here (see the
+ * top): `name` is softglu_wrap_name in this file, exported as
+ * name@SOFTGLU_1. */
+#define SOFTGLU_LIBRARY_VERSION "SOFTGLU_1"
+#define SOFTGLU_EXPORT_AS_LIBRARY(name) \
+    __asm__(".symver softglu_wrap_" #name ", " #name "@" SOFTGLU_LIBRARY_VERSION);
+
 /* libsoftglu's functions, each recorded with its arguments, then forwarded;
  * the one that returns a value records it after the call. */
 #define SOFTGLU_LIBRARY_WRAPPER(tag, name, kinds, ret, params, args) \
-    ret name params                                                    \
+    SOFTGLU_EXPORT_AS_LIBRARY(name)                                    \
+    ret softglu_wrap_##name params;                                    \
+    ret softglu_wrap_##name params                                     \
     {                                                                  \
-        FORWARD(name);                                                 \
+        FORWARD(name, SOFTGLU_LIBRARY_VERSION);                        \
         const int traced = enter();                                    \
         if (traced)                                                    \
             recordCall(tag, kinds SOFTGLU_THEN args);                  \
@@ -263,9 +284,11 @@ static void recordCall(unsigned char tag, const char *kinds, ...)
 
 SOFTGLU_LIBRARY_CALLS(SOFTGLU_LIBRARY_WRAPPER_OF)
 
-GLUquadricObj *gluNewQuadric(void)
+SOFTGLU_EXPORT_AS_LIBRARY(gluNewQuadric)
+GLUquadricObj *softglu_wrap_gluNewQuadric(void);
+GLUquadricObj *softglu_wrap_gluNewQuadric(void)
 {
-    FORWARD(gluNewQuadric);
+    FORWARD(gluNewQuadric, SOFTGLU_LIBRARY_VERSION);
     const int traced = enter();
     GLUquadricObj *q = real();
     if (traced) {
@@ -281,7 +304,7 @@ GLUquadricObj *gluNewQuadric(void)
 #define SOFTGLU_GL_WRAPPER(tag, name, kinds, ret, params, args) \
     ret name params                                               \
     {                                                             \
-        FORWARD(name);                                            \
+        FORWARD(name, NULL);                                      \
         real args;                                                \
         if (inside)                                               \
             recordCall(tag, kinds SOFTGLU_THEN args);             \

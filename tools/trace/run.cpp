@@ -70,6 +70,25 @@ std::string findInterposer(std::string &why) {
     return "";
 }
 
+// The directory of the classic libGLU.so.1, which a program that records
+// the classic shared object (itself or through a library) loads instead of
+// the system's, found as the interposer is (SOFTGLU_CLASSIC_INSTALLED, or
+// classic/ beside the build tree's tools); "" when softglu has none.
+std::string findClassic() {
+    const std::string dir = selfDirectory();
+    for (const std::string &candidate : {dir + "/" + SOFTGLU_CLASSIC_INSTALLED, dir + "/../classic"}) {
+        char *real = realpath(candidate.c_str(), nullptr);
+        if (!real)
+            continue;
+        const std::string path = real;
+        std::free(real);
+        // LD_LIBRARY_PATH separates its directories with colons.
+        if (path.find(':') == std::string::npos && access((path + "/libGLU.so.1").c_str(), R_OK) == 0)
+            return path;
+    }
+    return "";
+}
+
 // The SIGCHLD handler's wake-up pipe: poll() sees the program end.
 int gWake[2] = {-1, -1};
 
@@ -453,7 +472,10 @@ void restore(const Saved &s) {
 }
 
 // The program's environment: softglu-trace's, with the interposer first in
-// LD_PRELOAD and SOFTGLU_TRACE_RUN naming the socket.  The variable's
+// LD_PRELOAD, the classic libGLU.so.1's directory (when there is one) first
+// in LD_LIBRARY_PATH, so that a prebuilt program of the classic interface
+// runs on softglu and is traced whole, and SOFTGLU_TRACE_RUN naming the
+// socket.  The variable's
 // value is written by the child, which knows its own pid, into the room
 // left for it.
 struct Environment {
@@ -462,13 +484,18 @@ struct Environment {
     std::size_t runSlot = 0;
 };
 
-void prepare(Environment &env, const std::string &interposer) {
+void prepare(Environment &env, const std::string &interposer, const std::string &classic) {
     const char *preload = std::getenv("LD_PRELOAD");
+    const char *libraryPath = std::getenv("LD_LIBRARY_PATH");
     for (char **e = environ; *e; ++e)
         if (std::strncmp(*e, "LD_PRELOAD=", 11) != 0 &&
+            (classic.empty() || std::strncmp(*e, "LD_LIBRARY_PATH=", 16) != 0) &&
             std::strncmp(*e, SOFTGLU_TRACE_RUN_ENV "=", sizeof SOFTGLU_TRACE_RUN_ENV) != 0)
             env.strings.push_back(*e);
     env.strings.push_back("LD_PRELOAD=" + interposer + (preload && *preload ? ":" + std::string(preload) : ""));
+    if (!classic.empty())
+        env.strings.push_back("LD_LIBRARY_PATH=" + classic +
+                              (libraryPath && *libraryPath ? ":" + std::string(libraryPath) : ""));
     env.runSlot = env.strings.size();
     env.strings.push_back(std::string(SOFTGLU_TRACE_RUN_ENV "=") + std::string(48, '\0'));
     for (std::string &s : env.strings)
@@ -512,7 +539,7 @@ int traceProgram(const Options &options, const std::vector<const char *> &progra
         close(sv[1]);
 
     Environment env;
-    prepare(env, interposer);
+    prepare(env, interposer, findClassic());
     std::vector<char *> argv;
     for (const char *a : program)
         argv.push_back(const_cast<char *>(a));
