@@ -8,6 +8,8 @@
 #   - The library inside: seven exports, NEEDED libc and libm (check_abi.sh),
 #     an object of its architecture without fused multiply-add
 #     (check_arch.sh); the compatibility archive (check_compat.sh).
+#   - softglu-classic: the classic libGLU.so.1 of that architecture, in
+#     softglu's own directory, with no shlibs, symbols or ldconfig trigger.
 #   - softglu-trace, packaged for every architecture: the program and its
 #     interposer objects of that architecture (check_arch.sh); run under
 #     the architecture's qemu-user on its baseline CPU, it lists calls
@@ -104,11 +106,13 @@ $examples$man3"
 $lib/softglu/libsoftglu-trace.so
 $(doc softglu-trace)
 ./usr/share/man/man1/softglu-trace.1.gz"
+    want_classic="$lib/softglu/classic/libGLU.so.1
+$(doc softglu-classic)"
     want_tools="./usr/bin/softglu-render
 $(doc softglu-tools)
 ./usr/share/man/man1/softglu-render.1.gz"
 
-    packages="libsoftglu1 libsoftglu-dev softglu-trace"
+    packages="libsoftglu1 libsoftglu-dev softglu-trace softglu-classic"
     [ "$arch" = "$native" ] && packages="$packages softglu-tools"
     for package in $packages; do
         deb=$out/${package}_${version}_$arch.deb
@@ -117,6 +121,7 @@ $(doc softglu-tools)
             libsoftglu1) want=$want_lib multi=same ;;
             libsoftglu-dev) want=$want_dev multi=same ;;
             softglu-trace) want=$want_trace multi=foreign ;;
+            softglu-classic) want=$want_classic multi=same ;;
             softglu-tools) want=$want_tools multi=no ;;
         esac
         got=$(contents "$deb")
@@ -154,7 +159,12 @@ $(echo "$want" | sort)"
     done
     control=$work/$arch/libsoftglu1.control
     grep -qx "libsoftglu 1 libsoftglu1 (>= $upstream)" "$control/shlibs" || bad "libsoftglu1 ($arch) shlibs: $(cat "$control/shlibs")"
-    [ "$(grep -c '@Base' "$control/symbols")" -eq 7 ] || bad "libsoftglu1 ($arch) symbols: $(cat "$control/symbols")"
+    [ "$(grep -c '@SOFTGLU_1 ' "$control/symbols")" -eq 8 ] || bad "libsoftglu1 ($arch) symbols: $(cat "$control/symbols")"
+    # The classic libGLU.so.1 is softglu's alone: nothing offers it to
+    # other packages, nothing adds it to the linker cache.
+    for f in shlibs symbols triggers; do
+        [ ! -f "$work/$arch/softglu-classic.control/$f" ] || bad "softglu-classic ($arch) has a $f file"
+    done
     grep -q '^activate-noawait ldconfig$' "$control/triggers" || bad "libsoftglu1 ($arch) has no ldconfig trigger"
     if [ "$arch" = "$native" ]; then
         amd64_lib=$(shared_sums "$control" "$multiarch")
@@ -170,7 +180,8 @@ $(echo "$want" | sort)"
     sh "$here/check_abi.sh" "$so" "${bin}readelf" "${bin}nm" || fail=1
     sh "$here/check_arch.sh" "$arch" "$so" "${bin}readelf" "${bin}objdump" || fail=1
     sh "$here/check_compat.sh" "$root/usr/lib/$multiarch/libsoftglu-compat.a" "${bin}nm" || fail=1
-    for f in "$root/usr/bin/softglu-trace" "$root/usr/lib/$multiarch/softglu/libsoftglu-trace.so"; do
+    for f in "$root/usr/bin/softglu-trace" "$root/usr/lib/$multiarch/softglu/libsoftglu-trace.so" \
+        "$root/usr/lib/$multiarch/softglu/classic/libGLU.so.1"; do
         name=$(basename "$f")
         [ -f "$f" ] || { bad "no $name in softglu-trace ($arch)"; continue; }
         sh "$here/check_arch.sh" "$arch" "$f" "${bin}readelf" "${bin}objdump" >"$work/$arch/$name.arch"

@@ -3,8 +3,10 @@
 # check_dpkg_install.sh OUT VERSION SOURCE WORK (as root): installs the
 # native packages of OUT with dpkg -i, as a user would, beside whatever the
 # system has, and checks that:
-#   - nothing was removed or changed (the system's GL utility and GLUT
-#     development packages included), only the four packages added;
+#   - nothing was removed or changed (the system's GL utility library and
+#     GL utility and GLUT development packages included), only the five
+#     packages added, softglu-classic's libGLU.so.1 beside the system's
+#     and out of the linker cache;
 #   - the linker cache knows libsoftglu.so.1;
 #   - programs build and run against /usr through pkg-config and CMake,
 #     with softglu's GL/glu.h and never the system's (check_consumer.sh);
@@ -22,7 +24,7 @@ fail=0
 here=$(cd "$(dirname "$0")" && pwd)
 arch=$(dpkg --print-architecture)
 multiarch=$(dpkg-architecture -qDEB_HOST_MULTIARCH 2>/dev/null)
-packages="libsoftglu1 libsoftglu-dev softglu-trace softglu-tools"
+packages="libsoftglu1 libsoftglu-dev softglu-trace softglu-tools softglu-classic"
 rm -rf "$work" && mkdir -p "$work" || exit 1
 
 exec 9>/tmp/softglu-dpkg-install.lock
@@ -70,14 +72,18 @@ state >"$work/during"
 removed=$(comm -23 "$work/before" "$work/during")
 [ -z "$removed" ] || bad "installing removed or changed: $removed"
 added=$(comm -13 "$work/before" "$work/during" | cut -d' ' -f1 | sed 's/:.*//' | tr '\n' ' ')
-[ "$added" = "libsoftglu-dev libsoftglu1 softglu-tools softglu-trace " ] || bad "installing added: $added"
-for p in libglu1-mesa-dev libglut-dev freeglut3-dev; do
+[ "$added" = "libsoftglu-dev libsoftglu1 softglu-classic softglu-tools softglu-trace " ] || bad "installing added: $added"
+for p in libglu1-mesa libglu1-mesa-dev libglut-dev freeglut3-dev; do
     if grep -q "^$p:" "$work/before"; then
         grep -q "^$p:.* ii $" "$work/during" || bad "$p is no longer installed"
     fi
 done
 
 ldconfig -p | grep -q "libsoftglu.so.1 .*=> .*/lib/$multiarch/libsoftglu.so.1\$" || bad "ldconfig does not know libsoftglu.so.1"
+# The classic libGLU.so.1 lies beside the system's, unknown to the linker
+# cache: nothing loads it unless asked.
+[ -f "/usr/lib/$multiarch/softglu/classic/libGLU.so.1" ] || bad "softglu-classic did not install its libGLU.so.1"
+! ldconfig -p | grep -q 'softglu/classic' || bad "the linker cache knows softglu's classic libGLU.so.1"
 
 sh "$here/check_consumer.sh" /usr "lib/$multiarch" "$upstream" "$src" "$work/consumer" cmake cc pkg-config readelf "" ||
     fail=1
