@@ -26,7 +26,7 @@ PACKAGE_ARCHES := $(call arches,$$5 == "yes")
 # The host suite; softglu-render; the cross suites; fuzz; packages and board; bench.
 PKGS := cmake make ninja-build g++ binutils libgl-dev libgtest-dev googletest pkgconf xz-utils \
   git dpkg-dev man-db groff-base mandoc abigail-tools libbenchmark-dev clang-14 \
-  libosmesa6-dev libpng-dev \
+  libosmesa6-dev libpng-dev autoconf automake libtool \
   qemu-user dpkg $(shell awk '!/^\#/ && NF && $$3 != "-" { print "g++-" $$2, "binutils-" $$2 }' $(ARCH_TABLE)) \
   libclang-rt-14-dev llvm-14 \
   debhelper fakeroot lintian devscripts gnupg autopkgtest mmdebstrap

@@ -5,6 +5,16 @@
 # written, in WORK/top: a scratch directory that looks like the top of the
 # source tree (examples/ is the source's, build/host is BUILD), with HOME at
 # WORK/home.  Whatever the commands write stays under WORK.
+#
+# Each run is hermetic: it sees only the softglu it installed, whatever
+# else the machine has (a softglu under /usr/local, /opt/softglu or /usr).
+# The recipes run as written, so the environment does it: env -i, HOME its
+# own; PATH the system's bin directories and a cmake of WORK's; no
+# CMAKE_PREFIX_PATH, CPATH, LIBRARY_PATH or PKG_CONFIG_PATH; pkg-config's
+# default search path an empty directory (softglu's .pc files require
+# nothing else); and CMake, through CMAKE_TOOLCHAIN_FILE, told to ignore
+# the prefixes /usr/local and /opt (its system prefixes, and where PATH
+# would lead it) and softglu's package directories under /usr and /.
 #   - The compiler notes every header it reads (SUNPRO_DEPENDENCIES): each
 #     GL/glu.h must be softglu's, never the system's /usr/include/GL/glu.h.
 #   - Run again where nothing was installed (CMAKE stands in for cmake, but
@@ -27,17 +37,32 @@ awk '/^## Building against an installed softglu/ { on = 1; next }
 echo "the recipes:"
 cat "$work/commands.sh"
 
-# A scratch top of the tree, its own HOME; runs the recipes there.
+multiarch=$(cc -print-multiarch)
+ignored=""
+for top in /usr /; do
+    for dir in "lib/$multiarch" lib lib64 share; do
+        ignored="$ignored;${top%/}/$dir/cmake/softglu"
+    done
+done
+cat >"$work/hermetic.cmake" <<END || exit 1
+# Only the softglu porting_recipes installed (check_recipes.sh).
+set(CMAKE_IGNORE_PREFIX_PATH /usr/local /opt)
+set(CMAKE_IGNORE_PATH "${ignored#;}")
+END
+
+# A scratch top of the tree, its own HOME, its own cmake (BIN/cmake); runs
+# the recipes there.
 recipes() {
-    dir=$work/$1
-    shift
-    mkdir -p "$dir/top/build" "$dir/home" || return 1
+    dir=$work/$1 bin=$2
+    mkdir -p "$dir/top/build" "$dir/home" "$dir/pkgconfig" || return 1
     ln -s "$src/examples" "$dir/top/examples" && ln -s "$build" "$dir/top/build/host" || return 1
-    (cd "$dir/top" && HOME=$dir/home SUNPRO_DEPENDENCIES="$dir/deps.txt recipe" "$@" sh -e "$work/commands.sh") \
-        >"$dir/run.log" 2>&1
+    (cd "$dir/top" && env -i HOME="$dir/home" PATH="$bin:/usr/bin:/bin:/usr/sbin:/sbin" LC_ALL=C \
+        PKG_CONFIG_LIBDIR="$dir/pkgconfig" CMAKE_TOOLCHAIN_FILE="$work/hermetic.cmake" \
+        SUNPRO_DEPENDENCIES="$dir/deps.txt recipe" sh -e "$work/commands.sh") >"$dir/run.log" 2>&1
 }
 
-if recipes ran env; then
+mkdir -p "$work/cmake" && ln -s "$cmake" "$work/cmake/cmake" || exit 1
+if recipes ran "$work/cmake"; then
     headers=$(tr ' \\' '\n\n' <"$work/ran/deps.txt" | grep '/GL/glu\.h$' | sort -u)
     [ -n "$headers" ] || bad "the recipes compiled nothing that includes GL/glu.h"
     for h in $headers; do
@@ -59,7 +84,7 @@ cat >"$work/bin/cmake" <<END
 exec "$cmake" "\$@"
 END
 chmod +x "$work/bin/cmake" || exit 1
-if recipes empty env PATH="$work/bin:$PATH"; then
+if recipes empty "$work/bin"; then
     bad "the recipes ran although nothing was installed"
 fi
 grep -q "softglu-compat" "$work/empty/run.log" || { cat "$work/empty/run.log"; bad "the recipes did not say softglu-compat is missing"; }
