@@ -28,6 +28,7 @@ Args Call::args() const {
     case Op::GetIntegerv:
     case Op::TexImage1D:
     case Op::TexImage2D:
+    case Op::TexImage3D:
     case Op::EdgeFlag: return Args::Ints;
     }
     return Args::None;
@@ -57,9 +58,12 @@ int Call::argCount() const {
     case Op::GetIntegerv: return 2;
     case Op::TexImage1D: return 7;
     case Op::TexImage2D: return 8;
+    case Op::TexImage3D: return 9;
     }
     return 0;
 }
+
+bool uploads(Op op) { return op == Op::TexImage1D || op == Op::TexImage2D || op == Op::TexImage3D; }
 
 std::uint32_t Call::fbits(int i) const {
     std::uint32_t b;
@@ -82,7 +86,7 @@ bool sameBits(const Call &a, const Call &b) {
     for (int i = 0; i < 16; ++i)
         if (a.dbits(i) != b.dbits(i))
             return false;
-    for (int i = 0; i < 8; ++i)
+    for (int i = 0; i < 9; ++i)
         if (a.i[i] != b.i[i])
             return false;
     return true;

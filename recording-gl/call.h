@@ -14,9 +14,14 @@ enum class Op : std::uint8_t {
     Ortho, MultMatrixd, Translated, Scaled,
     PixelStorei, GetIntegerv, TexImage1D, TexImage2D,
     Vertex3dv, EdgeFlag,
-    Color4f, Indexf, TexCoord1f, TexCoord3f, TexCoord4f
+    Color4f, Indexf, TexCoord1f, TexCoord3f, TexCoord4f,
+    TexImage3D
 };
-const int kOpCount = 22;
+const int kOpCount = 23;
+
+// Whether an op is a texture upload (glTexImage1D, 2D, 3D), kept with the
+// bytes it reads and their hash.
+bool uploads(Op op);
 
 // What an op's arguments are: floats in f[], doubles in d[], or integers
 // in i[] (enums as their values).
@@ -26,8 +31,10 @@ enum class Args { None, Floats, Doubles, Ints };
 // integer and enum arguments in i[], glBegin's mode in mode; unused slots are
 // zero.  glPixelStorei has (pname, value) in i[]; glGetIntegerv (pname, the
 // value answered); glTexImage1D (target, level, internalformat, width,
-// border, format, type) and glTexImage2D (target, level, internalformat,
-// width, height, border, format, type), with the bytes read in `bytes` and
+// border, format, type), glTexImage2D (target, level, internalformat,
+// width, height, border, format, type) and glTexImage3D (target, level,
+// internalformat, width, height, depth, border, format, type), with the
+// bytes read in `bytes` and
 // the hash of the elements read in `hash` (0 bytes, hash 0 for a null
 // pointer); glVertex3dv its point in d[], glEdgeFlag its flag in i[0].
 struct Call {
@@ -35,7 +42,7 @@ struct Call {
     unsigned mode;
     float f[4];
     double d[16];
-    std::int32_t i[8];
+    std::int32_t i[9];
     std::uint64_t bytes;
     std::uint64_t hash;
 

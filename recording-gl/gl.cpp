@@ -139,7 +139,7 @@ void glTexImage1D(GLenum target, GLint level, GLint internalformat, GLsizei widt
     const std::int32_t args[] = {static_cast<std::int32_t>(target), level, internalformat, width, border,
                                  static_cast<std::int32_t>(format), static_cast<std::int32_t>(type)};
     std::memcpy(c.i, args, sizeof args);
-    glrecord::readTexture(c, width, 1, format, type, pixels);
+    glrecord::readTexture(c, 1, width, 1, 1, format, type, pixels);
     glrecord::record(c);
 }
 
@@ -150,7 +150,18 @@ void glTexImage2D(GLenum target, GLint level, GLint internalformat, GLsizei widt
     const std::int32_t args[] = {static_cast<std::int32_t>(target), level, internalformat, width, height, border,
                                  static_cast<std::int32_t>(format), static_cast<std::int32_t>(type)};
     std::memcpy(c.i, args, sizeof args);
-    glrecord::readTexture(c, width, height, format, type, pixels);
+    glrecord::readTexture(c, 2, width, height, 1, format, type, pixels);
+    glrecord::record(c);
+}
+
+void glTexImage3D(GLenum target, GLint level, GLint internalformat, GLsizei width, GLsizei height, GLsizei depth,
+                  GLint border, GLenum format, GLenum type, const GLvoid *pixels) {
+    Call c{};
+    c.op = Op::TexImage3D;
+    const std::int32_t args[] = {static_cast<std::int32_t>(target), level, internalformat, width, height, depth, border,
+                                 static_cast<std::int32_t>(format), static_cast<std::int32_t>(type)};
+    std::memcpy(c.i, args, sizeof args);
+    glrecord::readTexture(c, 3, width, height, depth, format, type, pixels);
     glrecord::record(c);
 }
 

@@ -8,7 +8,7 @@
 // glFrustum for the library, and, for the compatibility layer, the matrix
 // calls (glOrtho, glMultMatrixd, glTranslated, glScaled), the pixel-store
 // calls (glPixelStorei, glGetIntegerv) and the texture uploads
-// (glTexImage1D, glTexImage2D); glVertex3dv and glEdgeFlag, which
+// (glTexImage1D, glTexImage2D, glTexImage3D); glVertex3dv and glEdgeFlag, which
 // programs hand the tessellator as callbacks; and the vertex attributes of
 // NURBS maps (glColor4f, glIndexf, glTexCoord1f, glTexCoord3f,
 // glTexCoord4f).  Each call, with its exact argument bits,
@@ -20,7 +20,8 @@
 //
 // glGetIntegerv answers from a small state of its own, per thread: the
 // pixel-store values, pack and unpack (GL's initial ones, changed by
-// glPixelStorei), GL_MAX_TEXTURE_SIZE (setMaxTextureSize) and GL_VIEWPORT
+// glPixelStorei), GL_MAX_TEXTURE_SIZE (setMaxTextureSize),
+// GL_MAX_3D_TEXTURE_SIZE (setMax3DTextureSize) and GL_VIEWPORT
 // (setViewport).  glGetFloatv (GL_MODELVIEW_MATRIX, GL_PROJECTION_MATRIX:
 // setMatrices) and glIsEnabled (GL_AUTO_NORMAL: setAutoNormal) answer
 // from the same state and are not recorded: they send nothing.  A texture

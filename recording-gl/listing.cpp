@@ -25,7 +25,8 @@ struct EnumName {
 const EnumName kEnums[] = {
     SOFTGLU_ENUM(GL_TEXTURE_1D), SOFTGLU_ENUM(GL_TEXTURE_2D),
     SOFTGLU_ENUM(GL_PROXY_TEXTURE_1D), SOFTGLU_ENUM(GL_PROXY_TEXTURE_2D),
-    SOFTGLU_ENUM(GL_MAX_TEXTURE_SIZE), SOFTGLU_ENUM(GL_VIEWPORT),
+    SOFTGLU_ENUM(GL_TEXTURE_3D), SOFTGLU_ENUM(GL_PROXY_TEXTURE_3D),
+    SOFTGLU_ENUM(GL_MAX_TEXTURE_SIZE), SOFTGLU_ENUM(GL_MAX_3D_TEXTURE_SIZE), SOFTGLU_ENUM(GL_VIEWPORT),
     SOFTGLU_ENUM(GL_MAP1_COLOR_4), SOFTGLU_ENUM(GL_MAP1_INDEX), SOFTGLU_ENUM(GL_MAP1_NORMAL),
     SOFTGLU_ENUM(GL_MAP1_TEXTURE_COORD_1), SOFTGLU_ENUM(GL_MAP1_TEXTURE_COORD_2),
     SOFTGLU_ENUM(GL_MAP1_TEXTURE_COORD_3), SOFTGLU_ENUM(GL_MAP1_TEXTURE_COORD_4),
@@ -37,6 +38,7 @@ const EnumName kEnums[] = {
     SOFTGLU_ENUM(GL_UNPACK_SWAP_BYTES), SOFTGLU_ENUM(GL_UNPACK_LSB_FIRST),
     SOFTGLU_ENUM(GL_UNPACK_ROW_LENGTH), SOFTGLU_ENUM(GL_UNPACK_SKIP_ROWS),
     SOFTGLU_ENUM(GL_UNPACK_SKIP_PIXELS), SOFTGLU_ENUM(GL_UNPACK_ALIGNMENT),
+    SOFTGLU_ENUM(GL_UNPACK_SKIP_IMAGES), SOFTGLU_ENUM(GL_UNPACK_IMAGE_HEIGHT),
     SOFTGLU_ENUM(GL_PACK_SWAP_BYTES), SOFTGLU_ENUM(GL_PACK_LSB_FIRST),
     SOFTGLU_ENUM(GL_PACK_ROW_LENGTH), SOFTGLU_ENUM(GL_PACK_SKIP_ROWS),
     SOFTGLU_ENUM(GL_PACK_SKIP_PIXELS), SOFTGLU_ENUM(GL_PACK_ALIGNMENT),
@@ -80,6 +82,7 @@ unsigned enumArgs(Op op) {
     case Op::GetIntegerv: return 0x1;                 // pname
     case Op::TexImage1D: return 0x1 | 0x4 | 0x20 | 0x40;  // target, internalformat, format, type
     case Op::TexImage2D: return 0x1 | 0x4 | 0x40 | 0x80;
+    case Op::TexImage3D: return 0x1 | 0x4 | 0x80 | 0x100;
     default: return 0;
     }
 }
@@ -126,6 +129,7 @@ const char *opName(Op op) {
     case Op::TexCoord1f: return "glTexCoord1f";
     case Op::TexCoord3f: return "glTexCoord3f";
     case Op::TexCoord4f: return "glTexCoord4f";
+    case Op::TexImage3D: return "glTexImage3D";
     }
     return "?";
 }
@@ -168,7 +172,7 @@ char *formatTo(char *out, const Call &c, bool hex) {
             case Args::None: break;
             }
         }
-        if (c.op == Op::TexImage1D || c.op == Op::TexImage2D) {
+        if (uploads(c.op)) {
             out = textTo(out, ", ");
             out = std::to_chars(out, out + 24, c.bytes).ptr;
             out = textTo(out, " bytes ");

@@ -13,9 +13,11 @@ namespace {
 // The little GL state glGetIntegerv answers from.
 struct PixelStore {
     std::int32_t swapBytes = 0, lsbFirst = 0, rowLength = 0, skipRows = 0, skipPixels = 0, alignment = 4;
+    std::int32_t skipImages = 0, imageHeight = 0;
 };
 thread_local PixelStore unpack, pack;
 thread_local std::int32_t maxTextureSize = 2048;
+thread_local std::int32_t max3DTextureSize = 256;
 thread_local std::int32_t viewport[4] = {0, 0, 1, 1};
 thread_local float matrices[2][16] = {{1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1},
                                       {1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1, 0, 0, 0, 0, 1}};
@@ -29,19 +31,24 @@ std::int32_t *pixelStoreSlot(unsigned pname) {
     case GL_UNPACK_SKIP_ROWS: return &unpack.skipRows;
     case GL_UNPACK_SKIP_PIXELS: return &unpack.skipPixels;
     case GL_UNPACK_ALIGNMENT: return &unpack.alignment;
+    case GL_UNPACK_SKIP_IMAGES: return &unpack.skipImages;
+    case GL_UNPACK_IMAGE_HEIGHT: return &unpack.imageHeight;
     case GL_PACK_SWAP_BYTES: return &pack.swapBytes;
     case GL_PACK_LSB_FIRST: return &pack.lsbFirst;
     case GL_PACK_ROW_LENGTH: return &pack.rowLength;
     case GL_PACK_SKIP_ROWS: return &pack.skipRows;
     case GL_PACK_SKIP_PIXELS: return &pack.skipPixels;
     case GL_PACK_ALIGNMENT: return &pack.alignment;
+    case GL_PACK_SKIP_IMAGES: return &pack.skipImages;
+    case GL_PACK_IMAGE_HEIGHT: return &pack.imageHeight;
     default: return nullptr;
     }
 }
 
 // GL's unpack values as image.h reads an image under them.
 softglu_unpack unpackState() {
-    return {unpack.swapBytes, unpack.rowLength, unpack.skipRows, unpack.skipPixels, unpack.alignment};
+    return {unpack.swapBytes, unpack.rowLength, unpack.skipRows, unpack.skipPixels, unpack.alignment,
+            unpack.skipImages, unpack.imageHeight};
 }
 
 }  // namespace
@@ -63,6 +70,7 @@ std::uint64_t imageBytes(int width, int height, unsigned format, unsigned type) 
 }
 
 void setMaxTextureSize(int size) { maxTextureSize = size; }
+void setMax3DTextureSize(int size) { max3DTextureSize = size; }
 
 void setViewport(int x, int y, int width, int height) {
     viewport[0] = x;
@@ -92,10 +100,11 @@ std::int32_t answerInteger(unsigned pname, std::int32_t *params) {
     const std::int32_t *slot = pixelStoreSlot(pname);
     if (pname == GL_VIEWPORT)
         std::memcpy(params, viewport, sizeof viewport);
-    const std::int32_t value = pname == GL_MAX_TEXTURE_SIZE ? maxTextureSize
-                               : pname == GL_VIEWPORT      ? viewport[0]
-                               : slot                      ? *slot
-                                                           : 0;
+    const std::int32_t value = pname == GL_MAX_TEXTURE_SIZE      ? maxTextureSize
+                               : pname == GL_MAX_3D_TEXTURE_SIZE ? max3DTextureSize
+                               : pname == GL_VIEWPORT            ? viewport[0]
+                               : slot                            ? *slot
+                                                                 : 0;
     *params = value;
     return value;
 }
@@ -109,9 +118,10 @@ void answerFloats(unsigned pname, float *params) {
 bool answerEnabled(unsigned cap) { return cap == GL_AUTO_NORMAL && autoNormal; }
 
 // The bytes GL reads and their hash (image.h).
-void readTexture(Call &c, int width, int height, unsigned format, unsigned type, const void *pixels) {
+void readTexture(Call &c, int dims, int width, int height, int depth, unsigned format, unsigned type,
+                 const void *pixels) {
     const softglu_unpack u = unpackState();
-    softglu_image_read(&u, width, height, format, type, pixels, &c.bytes, &c.hash);
+    softglu_image_read(&u, dims, width, height, depth, format, type, pixels, &c.bytes, &c.hash);
 }
 
 }  // namespace glrecord

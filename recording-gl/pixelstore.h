@@ -10,9 +10,11 @@
 
 namespace glrecord {
 
-// GL_MAX_TEXTURE_SIZE as glGetIntegerv answers it on the calling thread
-// (initially 2048), and the unpack state back at GL's initial values.
+// GL_MAX_TEXTURE_SIZE and GL_MAX_3D_TEXTURE_SIZE as glGetIntegerv answers
+// them on the calling thread (initially 2048 and 256), and the unpack state
+// back at GL's initial values.
 void setMaxTextureSize(int size);
+void setMax3DTextureSize(int size);
 void resetPixelStore();
 // What glGetIntegerv(GL_VIEWPORT), glGetFloatv of the modelview and
 // projection matrices and glIsEnabled(GL_AUTO_NORMAL) answer on the calling
@@ -36,7 +38,9 @@ void storePixelMode(unsigned pname, std::int32_t value);
 std::int32_t answerInteger(unsigned pname, std::int32_t *params);
 void answerFloats(unsigned pname, float *params);
 bool answerEnabled(unsigned cap);
-void readTexture(Call &c, int width, int height, unsigned format, unsigned type, const void *pixels);
+// `dims` is the upload's: 1, 2 or 3 (image.h).
+void readTexture(Call &c, int dims, int width, int height, int depth, unsigned format, unsigned type,
+                 const void *pixels);
 
 }  // namespace glrecord
 

@@ -23,11 +23,11 @@
  * Under the switch NURBS curves and surfaces are drawn by softglu's own
  * evaluator (see "NURBS curves and surfaces" below).
  *
- * Calls of the classic interface that softglu does not provide (3D
- * mipmaps) are declared at the end of this
- * header so that using one is a compile error that names the call and says
- * softglu does not provide it, in C as in C++, never an implicit
- * declaration and a link error.
+ * CALLBACK, the calling-convention macro classic programs write in their
+ * callbacks' definitions and casts, (void (CALLBACK *)()) fn, is defined
+ * empty unless the program has defined it already; a program's own
+ * empty definition, before or after this header, is the same one and
+ * compiles without a warning.
  */
 #ifndef SOFTGLU_GL_GLU_COMPAT_H
 #define SOFTGLU_GL_GLU_COMPAT_H
@@ -36,6 +36,10 @@
 
 #ifdef __cplusplus
 extern "C" {
+#endif
+
+#ifndef CALLBACK
+#define CALLBACK
 #endif
 
 #define GLU_FALSE 0
@@ -419,10 +423,11 @@ void gluPickMatrix(GLdouble x, GLdouble y, GLdouble deltaX, GLdouble deltaY,
 
 /* ---- Images and mipmaps -------------------------------------------------
  *
- * gluScaleImage scales an image in client memory.  gluBuild1DMipmaps and
- * gluBuild2DMipmaps send an image and every level below it to GL, down to
- * 1 x 1; gluBuild1DMipmapLevels and gluBuild2DMipmapLevels send a chosen
- * run of the levels of an image whose sides are already powers of two.
+ * gluScaleImage scales an image in client memory.  gluBuild1DMipmaps,
+ * gluBuild2DMipmaps and gluBuild3DMipmaps send an image and every level
+ * below it to GL, down to 1 x 1 (x 1); gluBuild1DMipmapLevels,
+ * gluBuild2DMipmapLevels and gluBuild3DMipmapLevels send a chosen run of the
+ * levels of an image whose sides are already powers of two.
  * Each returns 0, or a GLU error code and then changes no GL state and
  * writes nothing.  There is no floating point in them: the same image gives
  * the same bytes on every machine.
@@ -456,8 +461,12 @@ void gluPickMatrix(GLdouble x, GLdouble y, GLdouble deltaX, GLdouble deltaY,
  *   leaves row padding and skipped pixels as they were.  Images are in
  *   client memory: no buffer may be bound to GL_PIXEL_UNPACK_BUFFER, or GL
  *   would take the levels' pointers as offsets into it.
- *   GL_UNPACK_LSB_FIRST, _IMAGE_HEIGHT and _SKIP_IMAGES are not read, as
- *   they change nothing for these images.
+ *   A 3D image is read as glTexImage3D reads it: under those five and
+ *   GL_UNPACK_SKIP_IMAGES and GL_UNPACK_IMAGE_HEIGHT, image z starting
+ *   (skipImages + z) * imageStride bytes further on, with imageStride =
+ *   stride * (imageHeight > 0 ? imageHeight : height).  The 1D and 2D calls
+ *   do not read those two.  GL_UNPACK_LSB_FIRST is not read, as it changes
+ *   nothing for these images.
  *
  * THE BOX FILTER (gluScaleImage; level 0 of gluBuild*DMipmaps)
  *   Scaling an axis of `in` pixels to `out`, output pixel x covers input
@@ -471,20 +480,26 @@ void gluPickMatrix(GLdouble x, GLdouble y, GLdouble deltaX, GLdouble deltaY,
  *        nearest with halves up: (sum + in / 2) / in;
  *     3. average those row means with the y weights the same way,
  *        dividing by the input's height;
- *     4. narrow to the output type, rounded to nearest: (v + 0x00808080) /
+ *     4. for a 3D image, average those image means with the z weights the
+ *        same way, dividing by the input's depth;
+ *     5. narrow to the output type, rounded to nearest: (v + 0x00808080) /
  *        0x01010101 for a byte, (v + 0x8000) / 0x00010001 for a short (odd
  *        divisors: no ties).
  *   Shrinking averages the pixels under each output pixel; magnifying
  *   repeats input pixels, blending two where an output pixel straddles
  *   their edge (there is no linear interpolation).  At the same size each
- *   pixel is copied, converted to the output type (steps 1 and 4).
+ *   pixel is copied, converted to the output type (steps 1 and 5).
  *
  * HALVING (every level below level 0)
  *   Each level is made from the one above, in the image's type: component
  *   (x, y) is (a + b + c + d + 2) / 4 of texels (2x, 2y), (2x + 1, 2y),
  *   (2x, 2y + 1) and (2x + 1, 2y + 1), the mean rounded to nearest with
  *   halves up; on a side of 1 it is (a + b + 1) / 2 of the two texels.
- *   Level k of a W x H level 0 is max(W >> k, 1) x max(H >> k, 1).
+ *   Level k of a W x H level 0 is max(W >> k, 1) x max(H >> k, 1).  In 3D,
+ *   component (x, y, z) is (the sum of the eight + 4) / 8 of the 2 x 2 x 2
+ *   texels from (2x, 2y, 2z); along a side of 1 each texel counts twice,
+ *   which gives the 2D and pair means above.  Level k of a W x H x D level
+ *   0 is max(W >> k, 1) x max(H >> k, 1) x max(D >> k, 1).
  *
  * ERRORS, in the order they are checked
  *   GLU_INVALID_ENUM   a format or type softglu does not filter.
@@ -493,12 +508,12 @@ void gluPickMatrix(GLdouble x, GLdouble y, GLdouble deltaX, GLdouble deltaY,
  *                      Nothing has been sent to GL.
  *   then, after the state is read with glGetIntegerv:
  *   GLU_INVALID_VALUE  a pixel-store value GL never holds: an alignment
- *                      other than 1, 2, 4 or 8, a negative row length or
- *                      skip.
+ *                      other than 1, 2, 4 or 8, a negative row length,
+ *                      skip or (3D) image height.
  *   GLU_OUT_OF_MEMORY  an image that would span more than PTRDIFF_MAX
  *                      bytes under its pixel-store values, or a working
- *                      copy (gluBuild*: level 0, W * H * components * s
- *                      bytes, from malloc) that cannot be had.
+ *                      copy (gluBuild*: level 0, W * H (* D) * components *
+ *                      s bytes, from malloc) that cannot be had.
  *
  * GL CALLS of gluBuild2DMipmaps, in order (the 1D calls alike, with
  * glTexImage1D(target, level, internalFormat, w, 0, format, type, pixels)):
@@ -515,6 +530,11 @@ void gluPickMatrix(GLdouble x, GLdouble y, GLdouble deltaX, GLdouble deltaY,
  *                  pixels), one per level, level 0 first;
  *   glPixelStorei  the five unpack values read, in the same order: the
  *                  client's unpack state as it was.
+ * The 3D calls alike, with glTexImage3D(target, level, internalFormat, w,
+ * h, d, 0, format, type, pixels), GL_MAX_3D_TEXTURE_SIZE in place of
+ * GL_MAX_TEXTURE_SIZE, and GL_UNPACK_SKIP_IMAGES then
+ * GL_UNPACK_IMAGE_HEIGHT after the five unpack values each time they are
+ * read, set (both 0) and put back.
  */
 
 /* Scales the wIn x hIn image at dataIn to wOut x hOut at dataOut with the
@@ -560,6 +580,23 @@ GLint gluBuild2DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width,
 /* gluBuild2DMipmapLevels for a one-row image, through glTexImage1D. */
 GLint gluBuild1DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width, GLenum format,
                              GLenum type, GLint userLevel, GLint base, GLint max, const void *data);
+
+/* gluBuild2DMipmaps for a width x height x depth image, through
+ * glTexImage3D (GL 1.2): each side, depth included, becomes its nearest
+ * power of two no larger than GL_MAX_3D_TEXTURE_SIZE, and the levels halve
+ * all three sides, each down to 1, until the image is 1 x 1 x 1.  A depth
+ * below 1 is GLU_INVALID_VALUE, as the other sides. */
+GLint gluBuild3DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height,
+                        GLsizei depth, GLenum format, GLenum type, const void *data);
+
+/* gluBuild2DMipmapLevels for a width x height x depth image, through
+ * glTexImage3D: all three sides must be powers of two, and max may be at
+ * most userLevel + log2(max(width, height, depth)).  For example a 4 x 2 x
+ * 8 image at userLevel 0 has levels 4 x 2 x 8, 2 x 1 x 4, 1 x 1 x 2 and
+ * 1 x 1 x 1. */
+GLint gluBuild3DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width, GLsizei height,
+                             GLsizei depth, GLenum format, GLenum type, GLint userLevel, GLint base,
+                             GLint max, const void *data);
 
 /* ---- The polygon tessellator -------------------------------------------
  *
@@ -953,30 +990,6 @@ void gluEndTrim(GLUnurbs *nurb);
 void gluNurbsCallback(GLUnurbs *nurb, GLenum which, _GLUfuncptr fn);
 void gluNurbsCallbackData(GLUnurbs *nurb, GLvoid *userData);
 void gluNurbsCallbackDataEXT(GLUnurbs *nurb, GLvoid *userData);
-
-/* ---- What softglu does not provide ------------------------------------
- *
- * The rest of the classic interface, declared with its usual signatures so
- * that a call is a compile error naming it: "'gluBuild3DMipmaps' is
- * unavailable: softglu does not provide gluBuild3DMipmaps".  GCC 12 and later and clang mark
- * them unavailable, older GCC marks them with the error attribute (the same
- * message, when the call is compiled); other compilers leave them
- * undeclared. */
-#if defined(__clang__) || (defined(__GNUC__) && __GNUC__ >= 12)
-#define SOFTGLU_UNPROVIDED(name) __attribute__((unavailable("softglu does not provide " #name)))
-#elif defined(__GNUC__)
-#define SOFTGLU_UNPROVIDED(name) __attribute__((error("softglu does not provide " #name)))
-#endif
-
-#ifdef SOFTGLU_UNPROVIDED
-SOFTGLU_UNPROVIDED(gluBuild3DMipmaps)
-GLint gluBuild3DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLsizei depth,
-                        GLenum format, GLenum type, const void *data);
-SOFTGLU_UNPROVIDED(gluBuild3DMipmapLevels)
-GLint gluBuild3DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width, GLsizei height,
-                             GLsizei depth, GLenum format, GLenum type, GLint level, GLint base, GLint max,
-                             const void *data);
-#endif
 
 #ifdef __cplusplus
 }

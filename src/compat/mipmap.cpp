@@ -1,6 +1,6 @@
 // SPDX-License-Identifier: MIT
-// gluScaleImage and the mipmap builders: images read and written the way GL
-// reads and writes them, filtered with integers only.
+// gluScaleImage and the mipmap builders (1D, 2D and 3D): images read and
+// written the way GL reads and writes them, filtered with integers only.
 //
 // There is no floating point in this file: every value is an unsigned
 // integer and every division rounds by a rule written out beside it, so each
@@ -48,14 +48,18 @@ int sizeOf(GLenum type) {
 
 // ---- Pixel-store state --------------------------------------------------------
 
+// The image values (skipImages, imageHeight) are read and set only for a 3D
+// image (`images`): the 1D and 2D calls never touch them.
 struct PixelStore {
     GLint swapBytes, rowLength, skipRows, skipPixels, alignment;
+    GLint skipImages, imageHeight;
+    bool images;
 };
 
 // GL's initial values stay where glGetIntegerv answers nothing (no context).
 PixelStore readPixelStore(GLenum swapBytes, GLenum rowLength, GLenum skipRows, GLenum skipPixels,
                           GLenum alignment) {
-    PixelStore s = {0, 0, 0, 0, 4};
+    PixelStore s = {0, 0, 0, 0, 4, 0, 0, false};
     glGetIntegerv(swapBytes, &s.swapBytes);
     glGetIntegerv(rowLength, &s.rowLength);
     glGetIntegerv(skipRows, &s.skipRows);
@@ -64,9 +68,15 @@ PixelStore readPixelStore(GLenum swapBytes, GLenum rowLength, GLenum skipRows, G
     return s;
 }
 
-PixelStore readUnpack() {
-    return readPixelStore(GL_UNPACK_SWAP_BYTES, GL_UNPACK_ROW_LENGTH, GL_UNPACK_SKIP_ROWS,
-                          GL_UNPACK_SKIP_PIXELS, GL_UNPACK_ALIGNMENT);
+PixelStore readUnpack(bool images) {
+    PixelStore s = readPixelStore(GL_UNPACK_SWAP_BYTES, GL_UNPACK_ROW_LENGTH, GL_UNPACK_SKIP_ROWS,
+                                  GL_UNPACK_SKIP_PIXELS, GL_UNPACK_ALIGNMENT);
+    s.images = images;
+    if (images) {
+        glGetIntegerv(GL_UNPACK_SKIP_IMAGES, &s.skipImages);
+        glGetIntegerv(GL_UNPACK_IMAGE_HEIGHT, &s.imageHeight);
+    }
+    return s;
 }
 
 PixelStore readPack() {
@@ -80,10 +90,14 @@ void setUnpack(const PixelStore &s) {
     glPixelStorei(GL_UNPACK_SKIP_ROWS, s.skipRows);
     glPixelStorei(GL_UNPACK_SKIP_PIXELS, s.skipPixels);
     glPixelStorei(GL_UNPACK_ALIGNMENT, s.alignment);
+    if (s.images) {
+        glPixelStorei(GL_UNPACK_SKIP_IMAGES, s.skipImages);
+        glPixelStorei(GL_UNPACK_IMAGE_HEIGHT, s.imageHeight);
+    }
 }
 
-// Rows packed tight: how the levels go to GL.
-const PixelStore kTight = {0, 0, 0, 0, 1};
+// Rows (and images) packed tight: how the levels go to GL.
+const PixelStore kTight = {0, 0, 0, 0, 1, 0, 0, false};
 
 // ---- Where pixels lie -----------------------------------------------------------
 
@@ -98,26 +112,29 @@ bool addProduct(uint64_t &acc, uint64_t a, uint64_t b) {
     return true;
 }
 
-// An image in memory as GL lays it out: component c of pixel (x, y) is the
-// element of `size` bytes at offset + y * stride + x * group + c * size,
-// its bytes swapped when `swap` is set.
+// An image in memory as GL lays it out: component c of pixel (x, y) of
+// image z is the element of `size` bytes at offset + z * image + y * stride
+// + x * group + c * size, its bytes swapped when `swap` is set.
 struct Layout {
     uint64_t offset, stride, group;
     int size;
     bool swap;
+    uint64_t image;
 };
 
 // Whether GL could hold this state: glPixelStorei refuses other values.
 bool holds(const PixelStore &s) {
     const GLint a = s.alignment;
-    return (a == 1 || a == 2 || a == 4 || a == 8) && s.rowLength >= 0 && s.skipRows >= 0 && s.skipPixels >= 0;
+    return (a == 1 || a == 2 || a == 4 || a == 8) && s.rowLength >= 0 && s.skipRows >= 0 && s.skipPixels >= 0 &&
+           s.skipImages >= 0 && s.imageHeight >= 0;
 }
 
-// The layout of a width x height image (both at least 1) of n components
-// of `size` bytes under pixel-store state s, which GL could hold: 0, or
-// GLU_OUT_OF_MEMORY when the bytes from the image's start to the end of
-// its last pixel pass kMaxBytes.
-GLint layOut(const PixelStore &s, int width, int height, int n, int size, Layout &out) {
+// The layout of a width x height x depth image (all at least 1; depth 1
+// for 1D and 2D) of n components of `size` bytes under pixel-store state s,
+// which GL could hold: 0, or GLU_OUT_OF_MEMORY when the bytes from the
+// image's start to the end of its last pixel pass kMaxBytes.  Images lie
+// imageHeight rows apart (height when it is 0).
+GLint layOut(const PixelStore &s, int width, int height, int depth, int n, int size, Layout &out) {
     const GLint a = s.alignment;
     const uint64_t group = static_cast<uint64_t>(n) * static_cast<uint64_t>(size);
     const uint64_t length = static_cast<uint64_t>(s.rowLength > 0 ? s.rowLength : width);
@@ -128,18 +145,36 @@ GLint layOut(const PixelStore &s, int width, int height, int n, int size, Layout
     if (!addProduct(offset, static_cast<uint64_t>(s.skipPixels), group) ||
         !addProduct(offset, static_cast<uint64_t>(s.skipRows), stride))
         return GLU_OUT_OF_MEMORY;
+    // The image stride matters only past the first image: it may be too
+    // large to hold where it is never used.
+    uint64_t image = 0;
+    if (s.skipImages > 0 || depth > 1) {
+        const uint64_t rows = static_cast<uint64_t>(s.imageHeight > 0 ? s.imageHeight : height);
+        if (!addProduct(image, rows, stride) || !addProduct(offset, static_cast<uint64_t>(s.skipImages), image))
+            return GLU_OUT_OF_MEMORY;
+    }
     end = offset;
-    if (!addProduct(end, static_cast<uint64_t>(height) - 1, stride) ||
+    if (!addProduct(end, static_cast<uint64_t>(depth) - 1, image) ||
+        !addProduct(end, static_cast<uint64_t>(height) - 1, stride) ||
         !addProduct(end, static_cast<uint64_t>(width), group))
         return GLU_OUT_OF_MEMORY;
-    out = {offset, stride, group, size, s.swapBytes != 0};
+    out = {offset, stride, group, size, s.swapBytes != 0, image};
     return 0;
 }
 
-// Rows of n elements of `size` bytes, one after the other.
-Layout tight(int width, int n, int size) {
+// Rows of n elements of `size` bytes, one after the other, height rows to
+// an image.
+Layout tight(int width, int height, int n, int size) {
     const uint64_t group = static_cast<uint64_t>(n) * static_cast<uint64_t>(size);
-    return {0, group * static_cast<uint64_t>(width), group, size, false};
+    const uint64_t stride = group * static_cast<uint64_t>(width);
+    return {0, stride, group, size, false, stride * static_cast<uint64_t>(height)};
+}
+
+// Image z of a layout, as a layout of its own.
+Layout imageOf(const Layout &l, int z) {
+    Layout one = l;
+    one.offset = l.offset + static_cast<uint64_t>(z) * l.image;
+    return one;
 }
 
 uint64_t at(const Layout &l, int x, int y, int c) {
@@ -226,43 +261,68 @@ uint64_t weight(const Box &b, int i, int out) {
 // sum / n rounded to nearest, halves up.
 uint64_t roundedDiv(uint64_t sum, uint64_t n) { return (sum + n / 2) / n; }
 
-// Scales an image of n components from wIn x hIn pixels to wOut x hOut
-// (all at least 1).  Each output component is the mean of the input
-// components under its box, weighted by how much of the box each covers:
-// every row of the box averaged first (rounded), then those row means
-// (rounded again), on the 32-bit scale, then narrowed to the output's type.
-// Sums stay below 2^63: a weight sum times 0xffffffff, with at most
+// The mean of the input components under the box bx x by of one input
+// image, per component, on the 32-bit scale: every row of the box averaged
+// first (rounded), then those row means (rounded again).
+void imageMean(const unsigned char *in, const Layout &li, const Box &bx, const Box &by, int wIn, int hIn, int wOut,
+               int hOut, int n, uint64_t mean[4]) {
+    uint64_t column[4] = {0, 0, 0, 0};
+    for (int j = by.first; j <= by.last; ++j) {
+        uint64_t row[4] = {0, 0, 0, 0};
+        for (int i = bx.first; i <= bx.last; ++i) {
+            const uint64_t w = weight(bx, i, wOut);
+            for (int c = 0; c < n; ++c)
+                row[c] += w * widen(load(in + at(li, i, j, c), li.size, li.swap), li.size);
+        }
+        const uint64_t w = weight(by, j, hOut);
+        for (int c = 0; c < n; ++c)
+            column[c] += w * roundedDiv(row[c], static_cast<uint64_t>(wIn));
+    }
+    for (int c = 0; c < n; ++c)
+        mean[c] = roundedDiv(column[c], static_cast<uint64_t>(hIn));
+}
+
+// Scales an image of n components from wIn x hIn x dIn pixels to wOut x
+// hOut x dOut (all at least 1; depths 1 for a 2D image).  Each output
+// component is the mean of the input components under its box, weighted
+// by how much of the box each covers: each input image's mean (imageMean),
+// then the mean of those (rounded again), on the 32-bit scale, then
+// narrowed to the output's type.  At depth 1 the last mean is the image's
+// own.  Sums stay below 2^63: a weight sum times 0xffffffff, with at most
 // 2^31 - 1 pixels on a side.
-void scale(const unsigned char *in, const Layout &li, int wIn, int hIn, unsigned char *out, const Layout &lo,
-           int wOut, int hOut, int n) {
-    if (wIn == wOut && hIn == hOut) {  // each box is one input pixel: the filter gives it back
-        for (int y = 0; y < hOut; ++y)
-            for (int x = 0; x < wOut; ++x)
-                for (int c = 0; c < n; ++c) {
-                    const uint32_t v = widen(load(in + at(li, x, y, c), li.size, li.swap), li.size);
-                    store(out + at(lo, x, y, c), lo.size, lo.swap, narrow(v, lo.size));
-                }
+void scale(const unsigned char *in, const Layout &li, int wIn, int hIn, int dIn, unsigned char *out,
+           const Layout &lo, int wOut, int hOut, int dOut, int n) {
+    if (wIn == wOut && hIn == hOut && dIn == dOut) {  // each box is one input pixel: the filter gives it back
+        for (int z = 0; z < dOut; ++z) {
+            const Layout from = imageOf(li, z), to = imageOf(lo, z);
+            for (int y = 0; y < hOut; ++y)
+                for (int x = 0; x < wOut; ++x)
+                    for (int c = 0; c < n; ++c) {
+                        const uint32_t v = widen(load(in + at(from, x, y, c), li.size, li.swap), li.size);
+                        store(out + at(to, x, y, c), lo.size, lo.swap, narrow(v, lo.size));
+                    }
+        }
         return;
     }
-    for (int y = 0; y < hOut; ++y) {
-        const Box by = boxOf(y, hIn, hOut);
-        for (int x = 0; x < wOut; ++x) {
-            const Box bx = boxOf(x, wIn, wOut);
-            uint64_t column[4] = {0, 0, 0, 0};
-            for (int j = by.first; j <= by.last; ++j) {
-                uint64_t row[4] = {0, 0, 0, 0};
-                for (int i = bx.first; i <= bx.last; ++i) {
-                    const uint64_t w = weight(bx, i, wOut);
+    for (int z = 0; z < dOut; ++z) {
+        const Box bz = boxOf(z, dIn, dOut);
+        const Layout to = imageOf(lo, z);
+        for (int y = 0; y < hOut; ++y) {
+            const Box by = boxOf(y, hIn, hOut);
+            for (int x = 0; x < wOut; ++x) {
+                const Box bx = boxOf(x, wIn, wOut);
+                uint64_t images[4] = {0, 0, 0, 0};
+                for (int k = bz.first; k <= bz.last; ++k) {
+                    uint64_t mean[4];
+                    imageMean(in, imageOf(li, k), bx, by, wIn, hIn, wOut, hOut, n, mean);
+                    const uint64_t w = weight(bz, k, dOut);
                     for (int c = 0; c < n; ++c)
-                        row[c] += w * widen(load(in + at(li, i, j, c), li.size, li.swap), li.size);
+                        images[c] += w * mean[c];
                 }
-                const uint64_t w = weight(by, j, hOut);
-                for (int c = 0; c < n; ++c)
-                    column[c] += w * roundedDiv(row[c], static_cast<uint64_t>(wIn));
-            }
-            for (int c = 0; c < n; ++c) {
-                const uint32_t v = static_cast<uint32_t>(roundedDiv(column[c], static_cast<uint64_t>(hIn)));
-                store(out + at(lo, x, y, c), lo.size, lo.swap, narrow(v, lo.size));
+                for (int c = 0; c < n; ++c) {
+                    const uint32_t v = static_cast<uint32_t>(roundedDiv(images[c], static_cast<uint64_t>(dIn)));
+                    store(out + at(to, x, y, c), lo.size, lo.swap, narrow(v, lo.size));
+                }
             }
         }
     }
@@ -296,85 +356,108 @@ int fitSide(int n, int max) {
     return static_cast<int>(p < limit ? p : limit);
 }
 
-// Halves a tight w x h image of n components in place, down to
-// max(w / 2, 1) x max(h / 2, 1).  Each new component is the mean of the 2 x 2
-// under it, rounded to nearest with halves up: (a + b + c + d + 2) / 4.  On a
-// side of 1 the pair is counted twice, which is the mean of the pair,
-// (a + b + 1) / 2.  Each new component is written at or before the first it
-// reads, and after reading them, so no component is overwritten before it
-// is read.
-void halve(unsigned char *p, int &w, int &h, int n, int size) {
+// Halves a tight w x h x d image of n components in place, down to
+// max(w / 2, 1) x max(h / 2, 1) x max(d / 2, 1).  Each new component is the
+// mean of the 2 x 2 x 2 under it, rounded to nearest with halves up: (the
+// sum of the eight + 4) / 8.  Along a side of 1 each texel is counted twice,
+// so a 2D level is (a + b + c + d + 2) / 4 and a pair (a + b + 1) / 2, the
+// mean of the four or two.  Each new component is written at or before the
+// first it reads, and after reading them, so no component is overwritten
+// before it is read.
+// Component c of the texels (x0, y0), (x0 + dx, y0), (x0, y0 + dy) and
+// (x0 + dx, y0 + dy) of one image of a tight level, summed.
+uint64_t sumOfFour(const unsigned char *p, const Layout &l, int x0, int y0, int dx, int dy, int c, int size) {
+    return static_cast<uint64_t>(load(p + at(l, x0, y0, c), size, false)) + load(p + at(l, x0 + dx, y0, c), size, false) +
+           load(p + at(l, x0, y0 + dy, c), size, false) + load(p + at(l, x0 + dx, y0 + dy, c), size, false);
+}
+
+void halve(unsigned char *p, int &w, int &h, int &d, int n, int size) {
     const int dx = w > 1 ? 1 : 0, dy = h > 1 ? 1 : 0;
-    const int w2 = w > 1 ? w / 2 : 1, h2 = h > 1 ? h / 2 : 1;
-    const Layout from = tight(w, n, size), to = tight(w2, n, size);
-    for (int y = 0; y < h2; ++y)
-        for (int x = 0; x < w2; ++x)
-            for (int c = 0; c < n; ++c) {
-                const int x0 = 2 * x, y0 = 2 * y;
-                const uint64_t sum = static_cast<uint64_t>(load(p + at(from, x0, y0, c), size, false)) +
-                                     load(p + at(from, x0 + dx, y0, c), size, false) +
-                                     load(p + at(from, x0, y0 + dy, c), size, false) +
-                                     load(p + at(from, x0 + dx, y0 + dy, c), size, false);
-                store(p + at(to, x, y, c), size, false, static_cast<uint32_t>((sum + 2) / 4));
-            }
+    const int dz = d > 1 ? 1 : 0;
+    const int w2 = w > 1 ? w / 2 : 1, h2 = h > 1 ? h / 2 : 1, d2 = d > 1 ? d / 2 : 1;
+    const Layout from = tight(w, h, n, size), to = tight(w2, h2, n, size);
+    for (int z = 0; z < d2; ++z) {
+        const Layout front = imageOf(from, 2 * z), back = imageOf(from, 2 * z + dz), level = imageOf(to, z);
+        for (int y = 0; y < h2; ++y)
+            for (int x = 0; x < w2; ++x)
+                for (int c = 0; c < n; ++c) {
+                    const int x0 = 2 * x, y0 = 2 * y;
+                    const uint64_t sum = sumOfFour(p, front, x0, y0, dx, dy, c, size) +
+                                         sumOfFour(p, back, x0, y0, dx, dy, c, size);
+                    store(p + at(level, x, y, c), size, false, static_cast<uint32_t>((sum + 4) / 8));
+                }
+    }
     w = w2;
     h = h2;
+    d = d2;
 }
 
 // One call of the mipmap builders, checked.
 struct Request {
-    int dims;  // 1 or 2
+    int dims;  // 1, 2 or 3
     GLenum target;
     GLint internalFormat;
-    GLsizei width, height;  // height 1 for 1D
+    GLsizei width, height, depth;  // height 1 for 1D, depth 1 for 1D and 2D
     GLenum format, type;
     const void *data;
 };
 
+int largest(int a, int b, int c) {
+    const int ab = a > b ? a : b;
+    return ab > c ? ab : c;
+}
+
 // Levels userLevel (the image as given, or as scaled) and on, halving down
-// to 1 x 1; those from base to max go to GL.  With `fit`, the image is first
-// scaled to powers of two no larger than GL_MAX_TEXTURE_SIZE and the levels
-// run to 1 x 1.
+// to 1 x 1 (x 1); those from base to max go to GL.  With `fit`, the image is
+// first scaled to powers of two no larger than GL_MAX_TEXTURE_SIZE
+// (GL_MAX_3D_TEXTURE_SIZE for 3D) and the levels run to 1 x 1.
 GLint build(const Request &r, bool fit, GLint userLevel, GLint base, GLint max) {
     const int n = componentsOf(r.format), size = sizeOf(r.type);
-    const PixelStore client = readUnpack();
-    int w = r.width, h = r.height;
+    const PixelStore client = readUnpack(r.dims == 3);
+    int w = r.width, h = r.height, d = r.depth;
     if (fit) {
         GLint maxSize = 0;
-        glGetIntegerv(GL_MAX_TEXTURE_SIZE, &maxSize);
+        glGetIntegerv(r.dims == 3 ? GL_MAX_3D_TEXTURE_SIZE : GL_MAX_TEXTURE_SIZE, &maxSize);
         w = fitSide(r.width, maxSize);
         h = r.dims == 1 ? 1 : fitSide(r.height, maxSize);
+        d = r.dims == 3 ? fitSide(r.depth, maxSize) : 1;
         base = userLevel;
-        max = userLevel + log2Of(w > h ? w : h);
+        max = userLevel + log2Of(largest(w, h, d));
     }
     if (!holds(client))
         return GLU_INVALID_VALUE;
     Layout in = {};
-    const GLint status = layOut(client, r.width, r.height, n, size, in);
+    const GLint status = layOut(client, r.width, r.height, r.depth, n, size, in);
     if (status != 0)
         return status;
 
     // The working copy, each level replacing the one before.
-    const uint64_t pixels = static_cast<uint64_t>(w) * static_cast<uint64_t>(h);
     const uint64_t group = static_cast<uint64_t>(n) * static_cast<uint64_t>(size);
-    if (pixels > kMaxBytes / group)  // kMaxBytes is no more than SIZE_MAX
+    uint64_t pixels = static_cast<uint64_t>(w) * static_cast<uint64_t>(h);
+    if (pixels > kMaxBytes / group / static_cast<uint64_t>(d))  // kMaxBytes is no more than SIZE_MAX
         return GLU_OUT_OF_MEMORY;
+    pixels *= static_cast<uint64_t>(d);
     unsigned char *level = static_cast<unsigned char *>(malloc(static_cast<size_t>(pixels * group)));
     if (!level)
         return GLU_OUT_OF_MEMORY;
-    scale(static_cast<const unsigned char *>(r.data), in, r.width, r.height, level, tight(w, n, size), w, h, n);
+    scale(static_cast<const unsigned char *>(r.data), in, r.width, r.height, r.depth, level, tight(w, h, n, size), w,
+          h, d, n);
 
-    setUnpack(kTight);
+    PixelStore packed = kTight;
+    packed.images = client.images;
+    setUnpack(packed);
     for (GLint l = userLevel;; ++l) {
         if (l >= base) {
             if (r.dims == 1)
                 glTexImage1D(r.target, l, r.internalFormat, w, 0, r.format, r.type, level);
-            else
+            else if (r.dims == 2)
                 glTexImage2D(r.target, l, r.internalFormat, w, h, 0, r.format, r.type, level);
+            else
+                glTexImage3D(r.target, l, r.internalFormat, w, h, d, 0, r.format, r.type, level);
         }
         if (l >= max)
             break;
-        halve(level, w, h, n, size);
+        halve(level, w, h, d, n, size);
     }
     setUnpack(client);
     free(level);
@@ -386,7 +469,7 @@ GLint build(const Request &r, bool fit, GLint userLevel, GLint base, GLint max) 
 GLint check(const Request &r) {
     if (componentsOf(r.format) == 0 || sizeOf(r.type) == 0)
         return GLU_INVALID_ENUM;
-    if (r.width < 1 || r.height < 1 || !r.data)
+    if (r.width < 1 || r.height < 1 || r.depth < 1 || !r.data)
         return GLU_INVALID_VALUE;
     return 0;
 }
@@ -400,9 +483,9 @@ GLint buildLevels(const Request &r, GLint userLevel, GLint base, GLint max) {
     GLint status = check(r);
     if (status != 0)
         return status;
-    if (!isPowerOfTwo(r.width) || !isPowerOfTwo(r.height))
+    if (!isPowerOfTwo(r.width) || !isPowerOfTwo(r.height) || !isPowerOfTwo(r.depth))
         return GLU_INVALID_VALUE;
-    const int64_t highest = static_cast<int64_t>(userLevel) + log2Of(r.width > r.height ? r.width : r.height);
+    const int64_t highest = static_cast<int64_t>(userLevel) + log2Of(largest(r.width, r.height, r.depth));
     if (userLevel > base || base < 0 || max < base || max > highest)
         return GLU_INVALID_VALUE;
     return build(r, false, userLevel, base, max);
@@ -421,42 +504,55 @@ GLint gluScaleImage(GLenum format, GLsizei wIn, GLsizei hIn, GLenum typeIn, cons
         return 0;
     if (!dataIn || !dataOut)
         return GLU_INVALID_VALUE;
-    const PixelStore unpack = readUnpack();
+    const PixelStore unpack = readUnpack(false);
     const PixelStore pack = readPack();
     if (!holds(unpack) || !holds(pack))
         return GLU_INVALID_VALUE;
     Layout in = {}, out = {};
-    GLint status = layOut(unpack, wIn, hIn, n, sizeIn, in);
+    GLint status = layOut(unpack, wIn, hIn, 1, n, sizeIn, in);
     if (status == 0)
-        status = layOut(pack, wOut, hOut, n, sizeOut, out);
+        status = layOut(pack, wOut, hOut, 1, n, sizeOut, out);
     if (status != 0)
         return status;
-    scale(static_cast<const unsigned char *>(dataIn), in, wIn, hIn, static_cast<unsigned char *>(dataOut), out, wOut,
-          hOut, n);
+    scale(static_cast<const unsigned char *>(dataIn), in, wIn, hIn, 1, static_cast<unsigned char *>(dataOut), out,
+          wOut, hOut, 1, n);
     return 0;
 }
 
 GLint gluBuild1DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLenum format, GLenum type,
                         const void *data) {
     SOFTGLU_TRACED(gluBuild1DMipmaps, target, internalFormat, width, format, type, data);
-    return buildFitted({1, target, internalFormat, width, 1, format, type, data});
+    return buildFitted({1, target, internalFormat, width, 1, 1, format, type, data});
 }
 
 GLint gluBuild2DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format,
                         GLenum type, const void *data) {
     SOFTGLU_TRACED(gluBuild2DMipmaps, target, internalFormat, width, height, format, type, data);
-    return buildFitted({2, target, internalFormat, width, height, format, type, data});
+    return buildFitted({2, target, internalFormat, width, height, 1, format, type, data});
 }
 
 GLint gluBuild1DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width, GLenum format, GLenum type,
                              GLint userLevel, GLint base, GLint max, const void *data) {
     SOFTGLU_TRACED(gluBuild1DMipmapLevels, target, internalFormat, width, format, type, userLevel, base, max, data);
-    return buildLevels({1, target, internalFormat, width, 1, format, type, data}, userLevel, base, max);
+    return buildLevels({1, target, internalFormat, width, 1, 1, format, type, data}, userLevel, base, max);
 }
 
 GLint gluBuild2DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLenum format,
                              GLenum type, GLint userLevel, GLint base, GLint max, const void *data) {
     SOFTGLU_TRACED(gluBuild2DMipmapLevels, target, internalFormat, width, height, format, type, userLevel, base,
                    max, data);
-    return buildLevels({2, target, internalFormat, width, height, format, type, data}, userLevel, base, max);
+    return buildLevels({2, target, internalFormat, width, height, 1, format, type, data}, userLevel, base, max);
+}
+
+GLint gluBuild3DMipmaps(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLsizei depth,
+                        GLenum format, GLenum type, const void *data) {
+    SOFTGLU_TRACED(gluBuild3DMipmaps, target, internalFormat, width, height, depth, format, type, data);
+    return buildFitted({3, target, internalFormat, width, height, depth, format, type, data});
+}
+
+GLint gluBuild3DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLsizei depth,
+                             GLenum format, GLenum type, GLint userLevel, GLint base, GLint max, const void *data) {
+    SOFTGLU_TRACED(gluBuild3DMipmapLevels, target, internalFormat, width, height, depth, format, type, userLevel,
+                   base, max, data);
+    return buildLevels({3, target, internalFormat, width, height, depth, format, type, data}, userLevel, base, max);
 }

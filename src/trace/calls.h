@@ -91,7 +91,11 @@
     X(0x12, glIndexf, "f", void, (GLfloat c), (c))                                                             \
     X(0x13, glTexCoord1f, "f", void, (GLfloat s), (s))                                                         \
     X(0x14, glTexCoord3f, "fff", void, (GLfloat s, GLfloat t, GLfloat r), (s, t, r))                          \
-    X(0x15, glTexCoord4f, "ffff", void, (GLfloat s, GLfloat t, GLfloat r, GLfloat q), (s, t, r, q))
+    X(0x15, glTexCoord4f, "ffff", void, (GLfloat s, GLfloat t, GLfloat r, GLfloat q), (s, t, r, q))              \
+    X(0x16, glTexImage3D, "xixiiiixxI", void,                                                                  \
+      (GLenum target, GLint level, GLint internalFormat, GLsizei width, GLsizei height, GLsizei depth,          \
+       GLint border, GLenum format, GLenum type, const GLvoid *pixels),                                        \
+      (target, level, internalFormat, width, height, depth, border, format, type, pixels))
 
 #define SOFTGLU_LIBRARY_CALLS(X)                                                                              \
     X(0x40, gluPerspective, "dddd", void, (GLdouble fovy, GLdouble aspect, GLdouble zNear, GLdouble zFar),     \
@@ -191,7 +195,15 @@
     X(0x6f, gluEndTrim, "p", void, (GLUnurbs * nurb), (nurb))                                                  \
     X(0x70, gluNurbsCallback, "pep", void, (GLUnurbs * nurb, GLenum which, _GLUfuncptr fn), (nurb, which, fn)) \
     X(0x71, gluNurbsCallbackData, "pp", void, (GLUnurbs * nurb, GLvoid * userData), (nurb, userData))          \
-    X(0x72, gluNurbsCallbackDataEXT, "pp", void, (GLUnurbs * nurb, GLvoid * userData), (nurb, userData))
+    X(0x72, gluNurbsCallbackDataEXT, "pp", void, (GLUnurbs * nurb, GLvoid * userData), (nurb, userData))       \
+    X(0x73, gluBuild3DMipmaps, "xxiiixxp", GLint,                                                              \
+      (GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLsizei depth, GLenum format,       \
+       GLenum type, const void *data),                                                                         \
+      (target, internalFormat, width, height, depth, format, type, data))                                      \
+    X(0x74, gluBuild3DMipmapLevels, "xxiiixxiiip", GLint,                                                      \
+      (GLenum target, GLint internalFormat, GLsizei width, GLsizei height, GLsizei depth, GLenum format,       \
+       GLenum type, GLint userLevel, GLint base, GLint max, const void *data),                                 \
+      (target, internalFormat, width, height, depth, format, type, userLevel, base, max, data))
 
 #define SOFTGLU_GL_CALLS(X) SOFTGLU_LIBRARY_GL_CALLS(X) SOFTGLU_COMPAT_GL_CALLS(X)
 

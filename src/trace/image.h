@@ -1,7 +1,7 @@
 /* SPDX-License-Identifier: MIT */
 /*
  * A texture upload as a listing shows it: the bytes of the elements GL
- * reads for glTexImage1D/2D under the unpack state, and their FNV-1a hash,
+ * reads for glTexImage1D/2D/3D under the unpack state, and their FNV-1a hash,
  * each element hashed as its value's bytes in little-endian order so that
  * one texture hashes alike on every architecture (single bytes as they
  * are).  Shared by the recording stand-in (recording-gl/) and the
@@ -16,9 +16,11 @@
 #include <string.h>
 
 /* The unpack values GL reads an image under (GL's initial values: 0, 0, 0,
- * 0, 4). */
+ * 0, 4, 0, 0).  The last two, the image values, count for glTexImage3D
+ * alone. */
 struct softglu_unpack {
     int32_t swapBytes, rowLength, skipRows, skipPixels, alignment;
+    int32_t skipImages, imageHeight;
 };
 
 /* Components per pixel of a format; 0 for one GL does not read. */
@@ -126,27 +128,35 @@ static inline uint32_t softglu_element(const unsigned char *p, int size, int swa
 #define SOFTGLU_FNV_OFFSET 14695981039346656037u
 #define SOFTGLU_FNV_PRIME 1099511628211u
 
-/* The bytes GL reads for a width x height image at pixels, and their hash;
- * 0 bytes and hash 0 for a null pointer or an image GL reads nothing of. */
-static inline void softglu_image_read(const struct softglu_unpack *u, int width, int height, unsigned format,
-                                      unsigned type, const void *pixels, uint64_t *bytes, uint64_t *hash)
+/* The bytes GL reads for a width x height x depth image at pixels, and
+ * their hash; 0 bytes and hash 0 for a null pointer or an image GL reads
+ * nothing of.  `dims` is the upload's (1, 2 or 3: glTexImage1D, 2D, 3D,
+ * depth 1 for the first two): only a 3D upload reads the image values. */
+static inline void softglu_image_read(const struct softglu_unpack *u, int dims, int width, int height, int depth,
+                                      unsigned format, unsigned type, const void *pixels, uint64_t *bytes,
+                                      uint64_t *hash)
 {
     struct softglu_layout l;
     *bytes = 0;
     *hash = 0;
-    if (pixels && height > 0 && softglu_image_layout(u, width, format, type, &l)) {
-        const unsigned char *base = (const unsigned char *)pixels + l.offset;
+    if (pixels && height > 0 && depth > 0 && softglu_image_layout(u, width, format, type, &l)) {
+        const int images = dims == 3;
+        const uint64_t rows = (uint64_t)(images && u->imageHeight > 0 ? u->imageHeight : height);
+        const uint64_t image = l.stride * rows;
+        const unsigned char *base = (const unsigned char *)pixels + l.offset +
+                                    (images ? (uint64_t)u->skipImages * image : 0);
         uint64_t h = SOFTGLU_FNV_OFFSET, k;
-        int y, b;
-        for (y = 0; y < height; ++y) {
-            const unsigned char *row = base + (uint64_t)y * l.stride;
-            for (k = 0; k < l.row; k += (uint64_t)l.element) {
-                const uint32_t v = softglu_element(row + k, l.element, u->swapBytes);
-                for (b = 0; b < l.element; ++b)
-                    h = (h ^ ((v >> (8 * b)) & 0xffu)) * SOFTGLU_FNV_PRIME;
+        int y, z, b;
+        for (z = 0; z < depth; ++z)
+            for (y = 0; y < height; ++y) {
+                const unsigned char *row = base + (uint64_t)z * image + (uint64_t)y * l.stride;
+                for (k = 0; k < l.row; k += (uint64_t)l.element) {
+                    const uint32_t v = softglu_element(row + k, l.element, u->swapBytes);
+                    for (b = 0; b < l.element; ++b)
+                        h = (h ^ ((v >> (8 * b)) & 0xffu)) * SOFTGLU_FNV_PRIME;
+                }
             }
-        }
-        *bytes = l.row * (uint64_t)height;
+        *bytes = l.row * (uint64_t)height * (uint64_t)depth;
         *hash = h;
     }
 }

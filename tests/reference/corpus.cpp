@@ -432,7 +432,7 @@ std::string bitsLine(const glrecord::Call &c) {
             std::snprintf(word, sizeof word, " %" PRId32, c.i[i]);
         out += word;
     }
-    if (c.op == glrecord::Op::TexImage1D || c.op == glrecord::Op::TexImage2D) {
+    if (glrecord::uploads(c.op)) {
         std::snprintf(word, sizeof word, " %" PRIu64 " 0x%016" PRIx64, c.bytes, c.hash);
         out += word;
     }
@@ -457,7 +457,7 @@ std::string readable(const std::string &line) {
     if (!known || c.op == glrecord::Op::Begin)
         return line;
     const char *p = line.c_str() + used;
-    const int words = c.argCount() + (c.op == glrecord::Op::TexImage1D || c.op == glrecord::Op::TexImage2D ? 2 : 0);
+    const int words = c.argCount() + (glrecord::uploads(c.op) ? 2 : 0);
     for (int i = 0; i < words; ++i) {
         std::uint64_t b = 0;
         std::int32_t n = 0;

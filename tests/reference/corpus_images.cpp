@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: MIT
 // The reference corpus's image calls: gluBuild1DMipmaps, gluBuild2DMipmaps,
-// their *Levels forms and gluScaleImage, each in the pixel-store state and
-// GL_MAX_TEXTURE_SIZE it sets.  Built with the switch that declares them.
+// gluBuild3DMipmaps, their *Levels forms and gluScaleImage, each in the
+// pixel-store state and GL_MAX_TEXTURE_SIZE (GL_MAX_3D_TEXTURE_SIZE) it
+// sets.  Built with the switch that declares them.
 #define SOFTGLU_COMPAT
 #include <GL/glu.h>
 
@@ -20,16 +21,19 @@
 namespace corpus {
 namespace {
 
-// A pixel-store state: GL's initial values unless a case sets others.
+// A pixel-store state: GL's initial values unless a case sets others.  The
+// image values are set only for the 3D calls' cases.
 struct Store {
     int swap = 0, rowLength = 0, skipRows = 0, skipPixels = 0, alignment = 4;
+    int skipImages = 0, imageHeight = 0;
 };
 
-// The state a case calls in: the unpack and pack values and
-// GL_MAX_TEXTURE_SIZE.
+// The state a case calls in: the unpack and pack values,
+// GL_MAX_TEXTURE_SIZE and GL_MAX_3D_TEXTURE_SIZE.
 struct ImageState {
     Store unpack, pack;
     int maxSize = 2048;
+    int max3DSize = 256;
 };
 
 std::string enumText(unsigned value) {
@@ -49,18 +53,22 @@ std::string storeText(const char *which, const Store &s) {
     add("skip rows", s.skipRows, initial.skipRows);
     add("skip pixels", s.skipPixels, initial.skipPixels);
     add("alignment", s.alignment, initial.alignment);
+    add("skip images", s.skipImages, initial.skipImages);
+    add("image height", s.imageHeight, initial.imageHeight);
     return out.empty() ? out : label(" %s(%s)", which, out.c_str());
 }
 
 std::string stateText(const ImageState &st) {
     return storeText("unpack", st.unpack) + storeText("pack", st.pack) +
-           (st.maxSize != ImageState().maxSize ? label(" max %d", st.maxSize) : "");
+           (st.maxSize != ImageState().maxSize ? label(" max %d", st.maxSize) : "") +
+           (st.max3DSize != ImageState().max3DSize ? label(" max 3D %d", st.max3DSize) : "");
 }
 
 // Sets the state as a program would, through GL (only the values that are
-// not GL's initial ones), and GL_MAX_TEXTURE_SIZE in the recorder.
+// not GL's initial ones), and the largest sizes in the recorder.
 void setState(const ImageState &st) {
     glrecord::setMaxTextureSize(st.maxSize);
+    glrecord::setMax3DTextureSize(st.max3DSize);
     const Store initial;
     const struct {
         GLenum pname;
@@ -71,6 +79,8 @@ void setState(const ImageState &st) {
         {GL_UNPACK_SKIP_ROWS, st.unpack.skipRows, initial.skipRows},
         {GL_UNPACK_SKIP_PIXELS, st.unpack.skipPixels, initial.skipPixels},
         {GL_UNPACK_ALIGNMENT, st.unpack.alignment, initial.alignment},
+        {GL_UNPACK_SKIP_IMAGES, st.unpack.skipImages, initial.skipImages},
+        {GL_UNPACK_IMAGE_HEIGHT, st.unpack.imageHeight, initial.imageHeight},
         {GL_PACK_SWAP_BYTES, st.pack.swap, initial.swap},
         {GL_PACK_ROW_LENGTH, st.pack.rowLength, initial.rowLength},
         {GL_PACK_SKIP_ROWS, st.pack.skipRows, initial.skipRows},
@@ -85,6 +95,7 @@ void setState(const ImageState &st) {
 void resetState() {
     glrecord::resetPixelStore();
     glrecord::setMaxTextureSize(ImageState().maxSize);
+    glrecord::setMax3DTextureSize(ImageState().max3DSize);
 }
 
 int componentsOf(GLenum format) {
@@ -102,18 +113,24 @@ int sizeOf(GLenum type) {
 }
 
 // The bytes from an image's start to the end of its last pixel, as GL lays
-// it out under `s` (0 for an empty image or one of an unknown format).
-std::uint64_t extent(const Store &s, int width, int height, GLenum format, GLenum type) {
+// it out under `s` (0 for an empty image or one of an unknown format); the
+// image values count only for a depth (3D image).
+std::uint64_t extent(const Store &s, int width, int height, GLenum format, GLenum type, int depth = 0) {
     const std::uint64_t size = static_cast<std::uint64_t>(sizeOf(type));
     const std::uint64_t group = static_cast<std::uint64_t>(componentsOf(format)) * size;
-    if (width <= 0 || height <= 0 || group == 0)
+    if (width <= 0 || height <= 0 || depth < 0 || group == 0)
         return 0;
     const std::uint64_t align = static_cast<std::uint64_t>(s.alignment);
     std::uint64_t stride = group * static_cast<std::uint64_t>(s.rowLength > 0 ? s.rowLength : width);
     if (size < align)
         stride = (stride + align - 1) / align * align;
-    return static_cast<std::uint64_t>(s.skipPixels) * group +
-           static_cast<std::uint64_t>(s.skipRows + height - 1) * stride + static_cast<std::uint64_t>(width) * group;
+    const std::uint64_t flat = static_cast<std::uint64_t>(s.skipPixels) * group +
+                               static_cast<std::uint64_t>(s.skipRows + height - 1) * stride +
+                               static_cast<std::uint64_t>(width) * group;
+    if (depth == 0)
+        return flat;
+    const std::uint64_t image = stride * static_cast<std::uint64_t>(s.imageHeight > 0 ? s.imageHeight : height);
+    return flat + static_cast<std::uint64_t>(s.skipImages + depth - 1) * image;
 }
 
 std::uint64_t labelSeed(const std::string &l) { return glrecord::fnv1a(l.data(), l.size()); }
@@ -168,10 +185,10 @@ enum class Data { Image, Null, Small };
 const char *dataText(Data d) { return d == Data::Image ? "data" : d == Data::Null ? "NULL" : "16 bytes"; }
 
 std::vector<unsigned char> imageFor(Data d, const Store &s, int width, int height, GLenum format, GLenum type,
-                                    std::uint64_t seed) {
+                                    std::uint64_t seed, int depth = 0) {
     if (d == Data::Null)
         return {};
-    const std::uint64_t bytes = d == Data::Small ? 0 : extent(s, width, height, format, type);
+    const std::uint64_t bytes = d == Data::Small ? 0 : extent(s, width, height, format, type, depth);
     return elements(bytes > 16 ? bytes : 16, sizeOf(type), seed);
 }
 
@@ -194,6 +211,7 @@ struct Build {
     GLenum format, type;
     bool levels;
     int userLevel, base, max;
+    int depth = 1;  // 1 for 1D and 2D
 };
 
 void addBuild(std::vector<Case> &cases, const Build &b, const ImageState &st = ImageState(),
@@ -201,18 +219,26 @@ void addBuild(std::vector<Case> &cases, const Build &b, const ImageState &st = I
     std::string l = label("gluBuild%dDMipmap%s(%s, %s, %d, ", b.dims, b.levels ? "Levels" : "s",
                           enumText(b.target).c_str(), enumText(static_cast<unsigned>(b.internalFormat)).c_str(),
                           b.width);
-    if (b.dims == 2)
+    if (b.dims >= 2)
         l += label("%d, ", b.height);
+    if (b.dims == 3)
+        l += label("%d, ", b.depth);
     l += enumText(b.format) + ", " + enumText(b.type) + ", ";
     if (b.levels)
         l += label("%d, %d, %d, ", b.userLevel, b.base, b.max);
     l += dataText(data) + std::string(")");
     const std::uint64_t seed = labelSeed(l);
     addImageCase(cases, l, st, [b, st, data, seed] {
-        const std::vector<unsigned char> image = imageFor(data, st.unpack, b.width, b.height, b.format, b.type, seed);
+        const std::vector<unsigned char> image =
+            imageFor(data, st.unpack, b.width, b.height, b.format, b.type, seed, b.dims == 3 ? b.depth : 0);
         const void *p = data == Data::Null ? nullptr : image.data();
         GLint r;
-        if (b.dims == 1)
+        if (b.dims == 3)
+            r = b.levels ? gluBuild3DMipmapLevels(b.target, b.internalFormat, b.width, b.height, b.depth, b.format,
+                                                  b.type, b.userLevel, b.base, b.max, p)
+                         : gluBuild3DMipmaps(b.target, b.internalFormat, b.width, b.height, b.depth, b.format, b.type,
+                                             p);
+        else if (b.dims == 1)
             r = b.levels ? gluBuild1DMipmapLevels(b.target, b.internalFormat, b.width, b.format, b.type, b.userLevel,
                                                   b.base, b.max, p)
                          : gluBuild1DMipmaps(b.target, b.internalFormat, b.width, b.format, b.type, p);
@@ -234,6 +260,14 @@ Build build1D(GLint internalFormat, int width, GLenum format, GLenum type) {
 
 Build levels2D(int width, int height, int userLevel, int base, int max) {
     return {2, GL_TEXTURE_2D, GL_RGBA, width, height, GL_RGBA, GL_UNSIGNED_BYTE, true, userLevel, base, max};
+}
+
+Build build3D(GLint internalFormat, int width, int height, int depth, GLenum format, GLenum type) {
+    return {3, GL_TEXTURE_3D, internalFormat, width, height, format, type, false, 0, 0, 0, depth};
+}
+
+Build levels3D(int width, int height, int depth, int userLevel, int base, int max) {
+    return {3, GL_TEXTURE_3D, GL_RGB, width, height, GL_RGB, GL_UNSIGNED_BYTE, true, userLevel, base, max, depth};
 }
 
 Build levels1D(int width, int userLevel, int base, int max) {
@@ -328,6 +362,71 @@ void addVariedImageDraws(std::vector<Case> &cases, std::uint64_t seed, int perFu
         const int hIn = r.count(1, 20 * scale), wIn = r.count(1, 20 * scale);
         addScale(cases, {format, wIn, hIn, typeIn, wOut, hOut, typeOut}, st);
     }
+    for (int i = 0; i < perFunction / 4; ++i) {
+        ImageState st = store();
+        st.unpack.skipImages = r.count(0, 3) == 0 ? r.count(0, 2) : 0;
+        st.unpack.imageHeight = r.count(0, 3) == 0 ? r.count(0, 10 * scale) : 0;
+        const GLenum type = pick(kImageTypes), format = pick(kImageFormats);
+        const int depth = r.count(1, 6 * scale), height = r.count(1, 6 * scale), width = r.count(1, 6 * scale);
+        addBuild(cases, build3D(componentsOf(format), width, height, depth, format, type), st);
+    }
+}
+
+// The 3D builders: sides that are powers of two and not, each type, depth
+// held to GL_MAX_3D_TEXTURE_SIZE, the image values of the unpack state, the
+// *Levels runs and each error return, as the 2D builders'.
+void add3DImageCases(std::vector<Case> &cases) {
+    const int sides[][3] = {{4, 2, 1}, {1, 1, 8}, {5, 3, 3}, {2, 2, 2}, {8, 4, 16}, {3, 7, 1}, {1, 1, 1}, {48, 3, 17}};
+    for (const auto &s : sides)
+        addBuild(cases, build3D(GL_RGB, s[0], s[1], s[2], GL_RGB, GL_UNSIGNED_BYTE));
+    addBuild(cases, build3D(GL_LUMINANCE_ALPHA, 6, 5, 3, GL_LUMINANCE_ALPHA, GL_UNSIGNED_SHORT));
+    addBuild(cases, build3D(GL_RGBA, 3, 2, 5, GL_BGRA, GL_UNSIGNED_INT));
+    addBuild(cases, {3, GL_PROXY_TEXTURE_3D, GL_RGB, 4, 4, GL_RGB, GL_UNSIGNED_BYTE, false, 0, 0, 0, 4});
+
+    ImageState limited = maxState(2048);
+    limited.max3DSize = 16;
+    addBuild(cases, build3D(GL_RGB, 40, 8, 20, GL_RGB, GL_UNSIGNED_BYTE), limited);
+    limited.max3DSize = 0;
+    addBuild(cases, build3D(GL_RGB, 3, 5, 2, GL_RGB, GL_UNSIGNED_BYTE), limited);
+
+    Store images;
+    images.skipImages = 1;
+    images.imageHeight = 5;
+    Store rows = images;
+    rows.rowLength = 7;
+    rows.skipRows = 1;
+    rows.skipPixels = 2;
+    rows.alignment = 8;
+    rows.swap = 1;
+    for (const Store &s : {images, rows}) {
+        ImageState st;
+        st.unpack = s;
+        addBuild(cases, build3D(GL_RGB, 5, 3, 3, GL_RGB, GL_UNSIGNED_BYTE), st);
+        addBuild(cases, build3D(GL_LUMINANCE, 4, 3, 2, GL_LUMINANCE, GL_UNSIGNED_SHORT), st);
+        addBuild(cases, levels3D(4, 2, 2, 0, 0, 2), st);
+    }
+
+    const int runs[][3] = {{0, 0, 4}, {2, 3, 5}, {0, 2, 2}, {-1, 0, 3}, {0, 4, 4},
+                           // errors: userLevel > base, base < 0, max < base, max beyond the last level
+                           {3, 2, 5}, {-2, -1, 1}, {0, 3, 2}, {0, 0, 5}};
+    for (const auto &r : runs)
+        addBuild(cases, levels3D(4, 2, 16, r[0], r[1], r[2]));
+    addBuild(cases, levels3D(8, 4, 3, 0, 0, 3));  // a depth not a power of two
+
+    addBuild(cases, build3D(GL_RGB, 4, 4, 4, GL_RGB, GL_UNSIGNED_SHORT_5_6_5));  // packed, as for 2D
+    addBuild(cases, build3D(GL_RGB, 4, 4, 4, GL_COLOR_INDEX, GL_UNSIGNED_BYTE));
+    addBuild(cases, build3D(GL_RGB, 4, 4, 4, GL_RGB, GL_FLOAT));
+    for (int depth : {0, -1})
+        addBuild(cases, build3D(GL_RGB, 4, 4, depth, GL_RGB, GL_UNSIGNED_BYTE));
+    addBuild(cases, levels3D(4, 4, 0, 0, 0, 0));
+    addBuild(cases, build3D(GL_RGB, 4, 4, 4, GL_RGB, GL_UNSIGNED_BYTE), ImageState(), Data::Null);
+    for (const Store &bad : {Store{0, 0, 0, 0, 4, -1, 0}, Store{0, 0, 0, 0, 4, 0, -1}}) {
+        ImageState st;
+        st.unpack = bad;
+        addBuild(cases, build3D(GL_RGB, 4, 4, 4, GL_RGB, GL_UNSIGNED_BYTE), st, Data::Small);
+    }
+    const int huge = 1 << 30;
+    addBuild(cases, build3D(GL_RGBA, huge, huge, 4, GL_RGBA, GL_UNSIGNED_INT), ImageState(), Data::Small);
 }
 
 }  // namespace
@@ -506,6 +605,8 @@ void addImageCases(std::vector<Case> &cases) {
     addScale(cases, {GL_RGBA, huge, huge, GL_UNSIGNED_INT, 1, 1, GL_UNSIGNED_BYTE}, ImageState(), Data::Small);
     addScale(cases, {GL_RGBA, 1, 1, GL_UNSIGNED_BYTE, huge, huge, GL_UNSIGNED_INT}, ImageState(), Data::Image,
              Data::Small);
+
+    add3DImageCases(cases);
 }
 
 // Ordinary image calls of random sizes, formats, types and pixel-store

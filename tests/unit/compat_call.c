@@ -1,8 +1,7 @@
 /* SPDX-License-Identifier: MIT */
 /* A program making the call CALL (a -D definition), compiled as C and as
- * C++.  A call softglu provides compiles; one of the classic interface it
- * does not provide, such as gluNewTess(), is an error that says so; without
- * SOFTGLU_COMPAT the compatibility calls are undeclared. */
+ * C++.  A call softglu provides compiles; without SOFTGLU_COMPAT the
+ * compatibility calls are undeclared. */
 #include <GL/glu.h>
 
 void draw(void);

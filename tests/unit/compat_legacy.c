@@ -14,10 +14,6 @@
 #error "this is not softglu's GL/glu.h, or SOFTGLU_COMPAT is not defined"
 #endif
 
-#ifndef CALLBACK
-#define CALLBACK
-#endif
-
 /* Public code forward-declares the handle's tag. */
 struct GLUquadric;
 static struct GLUquadric *quadric;
@@ -72,6 +68,8 @@ void legacyTexture(const unsigned char *rgb, int w, int h)
     gluBuild1DMipmaps(GL_TEXTURE_1D, GL_RGB, w, GL_BGR, GL_UNSIGNED_BYTE, (const GLvoid *)rgb);
     gluBuild2DMipmapLevels(GL_TEXTURE_2D, GL_RGB, 16, 16, GL_RGB, GL_UNSIGNED_BYTE, 0, 1, 4, rgb);
     gluBuild1DMipmapLevels(GL_TEXTURE_1D, 4, 4, GL_LUMINANCE_ALPHA, GL_UNSIGNED_SHORT, 0, 0, 2, rgb);
+    gluBuild3DMipmaps(GL_TEXTURE_3D, GL_RGB, w, h, 2, GL_RGB, GL_UNSIGNED_BYTE, rgb);
+    gluBuild3DMipmapLevels(GL_TEXTURE_3D, GL_RGBA, 4, 2, 2, GL_RGBA, GL_UNSIGNED_BYTE, 0, 0, 2, rgb);
     glPixelStorei(GL_PACK_ALIGNMENT, 1);
     if (gluScaleImage(GL_RGB, w, h, GL_UNSIGNED_BYTE, rgb, 16, 16, GL_UNSIGNED_BYTE, small) == GLU_INVALID_VALUE)
         fprintf(stderr, "scale: %s\n", gluErrorString(GLU_INVALID_VALUE));

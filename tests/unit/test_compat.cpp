@@ -1,12 +1,14 @@
 // SPDX-License-Identifier: MIT
 // The compatibility layer as GL receives it: gluPartialDisk's sectors,
-// gluErrorString's messages, the image calls' refusals, what the
+// gluErrorString's messages, the image calls' refusals, the 3D mipmap
+// builders' levels, what the
 // projection helpers return for bad input, and gluGetString and
 // gluCheckExtension.
 #define SOFTGLU_COMPAT  // the compatibility layer's calls are declared with its switch
 #include "stream.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -432,6 +434,18 @@ const Refusal kRefusals[] = {
      [](auto in, auto) { return gluBuild1DMipmaps(GL_TEXTURE_1D, 4, kHuge, GL_RGBA, GL_UNSIGNED_INT, in); }},
     {"an output past the address space", 0, 0, GLU_OUT_OF_MEMORY, 10,
      [](auto in, auto out) { return gluScaleImage(GL_RGBA, 1, 1, GL_UNSIGNED_BYTE, in, kHuge, kHuge, GL_UNSIGNED_INT, out); }},
+    {"3D: depth 0", 0, 0, GLU_INVALID_VALUE, 0,
+     [](auto in, auto) { return gluBuild3DMipmaps(GL_TEXTURE_3D, 3, 2, 2, 0, GL_RGB, GL_UNSIGNED_BYTE, in); }},
+    {"3D: a packed type", 0, 0, GLU_INVALID_ENUM, 0,
+     [](auto in, auto) { return gluBuild3DMipmaps(GL_TEXTURE_3D, 3, 2, 2, 2, GL_RGB, GL_UNSIGNED_SHORT_5_6_5, in); }},
+    {"3D: levels of a depth not a power of two", 0, 0, GLU_INVALID_VALUE, 0,
+     [](auto in, auto) { return gluBuild3DMipmapLevels(GL_TEXTURE_3D, 3, 2, 2, 3, GL_RGB, GL_UNSIGNED_BYTE, 0, 0, 1, in); }},
+    {"3D: max past the 1 x 1 x 1 level", 0, 0, GLU_INVALID_VALUE, 0,
+     [](auto in, auto) { return gluBuild3DMipmapLevels(GL_TEXTURE_3D, 3, 2, 1, 4, GL_RGB, GL_UNSIGNED_BYTE, 0, 0, 3, in); }},
+    {"3D: a negative image height", GL_UNPACK_IMAGE_HEIGHT, -1, GLU_INVALID_VALUE, 8,
+     [](auto in, auto) { return gluBuild3DMipmaps(GL_TEXTURE_3D, 3, 2, 2, 2, GL_RGB, GL_UNSIGNED_BYTE, in); }},
+    {"3D: skipped images past the address space", GL_UNPACK_SKIP_IMAGES, 2147483647, GLU_OUT_OF_MEMORY, 7,
+     [](auto in, auto) { return gluBuild3DMipmapLevels(GL_TEXTURE_3D, 4, kHuge, kHuge, 1, GL_RGBA, GL_UNSIGNED_INT, 0, 0, 0, in); }},
 };
 
 }  // namespace
@@ -462,4 +476,134 @@ TEST(ImageCalls, RefusalsReturnTheirCodeAndSendNoTextureChangeNoStateWriteNothin
         }
     }
     glrecord::resetPixelStore();
+}
+
+namespace {
+
+// The 3D builders' uploads: each glTexImage3D's level, sides and hash.
+struct Level3D {
+    GLint level;
+    int w, h, d;
+    std::uint64_t hash;
+};
+
+std::vector<Level3D> levels3D(const Stream &s) {
+    std::vector<Level3D> out;
+    for (const Call &c : s)
+        if (c.op == Op::TexImage3D)
+            out.push_back({c.i[1], c.i[3], c.i[4], c.i[5], c.hash});
+    return out;
+}
+
+// An RGB image of w x h x d bytes, each different.
+std::vector<unsigned char> pattern(int w, int h, int d) {
+    std::vector<unsigned char> p(static_cast<std::size_t>(3 * w * h * d));
+    for (std::size_t i = 0; i < p.size(); ++i)
+        p[i] = static_cast<unsigned char>(i * 37 + 11);
+    return p;
+}
+
+}  // namespace
+
+TEST(Mipmaps3D, LevelsHalveEverySideDownToOne) {
+    const struct {
+        int w, h, d;
+        std::vector<std::array<int, 3>> sides;  // of each level from 0
+    } cases[] = {
+        {4, 2, 1, {{4, 2, 1}, {2, 1, 1}, {1, 1, 1}}},
+        {1, 1, 8, {{1, 1, 8}, {1, 1, 4}, {1, 1, 2}, {1, 1, 1}}},
+        {5, 3, 3, {{4, 4, 4}, {2, 2, 2}, {1, 1, 1}}},  // each side to its nearest power of two
+        {3, 48, 1, {{4, 64, 1}, {2, 32, 1}, {1, 16, 1}, {1, 8, 1}, {1, 4, 1}, {1, 2, 1}, {1, 1, 1}}},
+    };
+    glrecord::resetPixelStore();
+    for (const auto &c : cases) {
+        SCOPED_TRACE(testing::Message() << c.w << " x " << c.h << " x " << c.d);
+        const std::vector<unsigned char> image = pattern(c.w, c.h, c.d);
+        GLint code = -1;
+        const Stream s =
+            record([&] { code = gluBuild3DMipmaps(GL_TEXTURE_3D, GL_RGB, c.w, c.h, c.d, GL_RGB, GL_UNSIGNED_BYTE, image.data()); });
+        EXPECT_EQ(code, 0);
+        const std::vector<Level3D> got = levels3D(s);
+        ASSERT_EQ(got.size(), c.sides.size());
+        for (std::size_t k = 0; k < got.size(); ++k) {
+            EXPECT_EQ(got[k].level, static_cast<GLint>(k));
+            EXPECT_EQ((std::array<int, 3>{got[k].w, got[k].h, got[k].d}), c.sides[k]) << "level " << k;
+        }
+    }
+}
+
+TEST(Mipmaps3D, DepthOneSendsTheTwoDimensionalLevelsAndErrors) {
+    // The same image as a 2D texture and as a 3D one of depth 1: the same
+    // levels, byte for byte, and the same return for the same inputs.
+    glrecord::resetPixelStore();
+    const std::vector<unsigned char> image = pattern(7, 5, 1);
+    const unsigned char *p = image.data();
+    const struct {
+        int w, h;
+        GLenum format, type;
+        const unsigned char *data;
+    } inputs[] = {
+        {7, 5, GL_RGB, GL_UNSIGNED_BYTE, p},   {4, 2, GL_LUMINANCE, GL_UNSIGNED_SHORT, p},
+        {3, 3, GL_RGB, GL_FLOAT, p},          {2, 2, GL_COLOR_INDEX, GL_UNSIGNED_BYTE, p},
+        {0, 2, GL_RGB, GL_UNSIGNED_BYTE, p},  {2, -1, GL_RGB, GL_UNSIGNED_BYTE, p},
+        {2, 2, GL_RGB, GL_UNSIGNED_BYTE, nullptr}, {2, 2, GL_RGBA, GL_UNSIGNED_INT_8_8_8_8, p},
+    };
+    for (const auto &in : inputs) {
+        SCOPED_TRACE(testing::Message() << in.w << " x " << in.h << " format " << in.format << " type " << in.type);
+        GLint code2 = -1, code3 = -2;
+        const Stream flat = record([&] { code2 = gluBuild2DMipmaps(GL_TEXTURE_2D, 3, in.w, in.h, in.format, in.type, in.data); });
+        const Stream deep = record([&] { code3 = gluBuild3DMipmaps(GL_TEXTURE_3D, 3, in.w, in.h, 1, in.format, in.type, in.data); });
+        EXPECT_EQ(code3, code2);
+        std::vector<std::uint64_t> hashes2, hashes3;
+        for (const Call &c : flat)
+            if (c.op == Op::TexImage2D)
+                hashes2.push_back(c.hash);
+        for (const Level3D &l : levels3D(deep))
+            hashes3.push_back(l.hash);
+        EXPECT_EQ(hashes3, hashes2);
+    }
+    for (const auto &run : {std::array<int, 3>{0, 0, 2}, std::array<int, 3>{1, 0, 2}, std::array<int, 3>{0, 0, 3},
+                            std::array<int, 3>{-1, -1, 0}, std::array<int, 3>{0, 2, 1}}) {
+        SCOPED_TRACE(testing::Message() << "levels " << run[0] << ", " << run[1] << ", " << run[2]);
+        EXPECT_EQ(gluBuild3DMipmapLevels(GL_TEXTURE_3D, 3, 4, 2, 1, GL_RGB, GL_UNSIGNED_BYTE, run[0], run[1], run[2], p),
+                  gluBuild2DMipmapLevels(GL_TEXTURE_2D, 3, 4, 2, GL_RGB, GL_UNSIGNED_BYTE, run[0], run[1], run[2], p));
+    }
+}
+
+TEST(Mipmaps3D, BoxFilterAveragesTheTwoByTwoByTwoAndScalesDepth) {
+    glrecord::resetPixelStore();
+    glPixelStorei(GL_UNPACK_ALIGNMENT, 1);  // rows of one or two bytes, unpadded
+    const auto hashOf = [](std::vector<unsigned char> bytes) { return glrecord::fnv1a(bytes.data(), bytes.size()); };
+    // 2 x 2 x 2 to 1: (0 + 10 + ... + 71 + 4) / 8 = 285 / 8, 35.
+    const unsigned char cube[8] = {0, 10, 20, 30, 40, 50, 60, 71};
+    const Stream s = record([&] { gluBuild3DMipmaps(GL_TEXTURE_3D, 1, 2, 2, 2, GL_LUMINANCE, GL_UNSIGNED_BYTE, cube); });
+    const std::vector<Level3D> got = levels3D(s);
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[1].hash, hashOf({35}));
+    // A depth of 3 magnified to 4, each new image the input images under it
+    // weighed by how much they cover: 0, (0 + 2 * 90) / 3, (2 * 90 + 180) / 3,
+    // 180; then the pairs' means: 30, 150, then 90.
+    const unsigned char column[3] = {0, 90, 180};
+    const std::vector<Level3D> deep = levels3D(record([&] {
+        gluBuild3DMipmaps(GL_TEXTURE_3D, 1, 1, 1, 3, GL_LUMINANCE, GL_UNSIGNED_BYTE, column);
+    }));
+    ASSERT_EQ(deep.size(), 3u);
+    EXPECT_EQ(deep[0].hash, hashOf({0, 60, 120, 180}));
+    EXPECT_EQ(deep[1].hash, hashOf({30, 150}));
+    EXPECT_EQ(deep[2].hash, hashOf({90}));
+    glrecord::resetPixelStore();
+}
+
+TEST(Mipmaps3D, LevelsSendOnlyBaseToMax) {
+    // userLevel 1 is a 4 x 2 x 8 image; levels 2 and 3 go to GL.
+    glrecord::resetPixelStore();
+    const std::vector<unsigned char> image = pattern(4, 2, 8);
+    const std::vector<Level3D> got = levels3D(record([&] {
+        EXPECT_EQ(gluBuild3DMipmapLevels(GL_TEXTURE_3D, GL_RGB, 4, 2, 8, GL_RGB, GL_UNSIGNED_BYTE, 1, 2, 3, image.data()), 0);
+    }));
+    ASSERT_EQ(got.size(), 2u);
+    EXPECT_EQ(got[0].level, 2);
+    EXPECT_EQ((std::array<int, 3>{got[0].w, got[0].h, got[0].d}), (std::array<int, 3>{2, 1, 4}));
+    EXPECT_EQ(got[1].level, 3);
+    EXPECT_EQ((std::array<int, 3>{got[1].w, got[1].h, got[1].d}), (std::array<int, 3>{1, 1, 2}));
 }

@@ -181,29 +181,36 @@ static void *forward(void **slot, const char *name, const char *version)
     __typeof__(&self) real = (__typeof__(&self))forward(&self##Next, #self, version)
 
 /* The real glGetIntegerv, which the interposer asks for the unpack state
- * of a texture upload without recording it. */
-static void unpackState(struct softglu_unpack *u)
+ * of a texture upload without recording it; the image values only for a 3D
+ * upload, so that a GL without 3D textures is never asked for them. */
+static void unpackState(struct softglu_unpack *u, int dims)
 {
     static void *getNext;
     void (*get)(GLenum, GLint *) = (void (*)(GLenum, GLint *))forward(&getNext, "glGetIntegerv", NULL);
-    const struct softglu_unpack initial = {0, 0, 0, 0, 4};  /* should GL not answer */
+    const struct softglu_unpack initial = {0, 0, 0, 0, 4, 0, 0};  /* should GL not answer */
     *u = initial;
     get(GL_UNPACK_SWAP_BYTES, &u->swapBytes);
     get(GL_UNPACK_ROW_LENGTH, &u->rowLength);
     get(GL_UNPACK_SKIP_ROWS, &u->skipRows);
     get(GL_UNPACK_SKIP_PIXELS, &u->skipPixels);
     get(GL_UNPACK_ALIGNMENT, &u->alignment);
+    if (dims == 3) {
+        get(GL_UNPACK_SKIP_IMAGES, &u->skipImages);
+        get(GL_UNPACK_IMAGE_HEIGHT, &u->imageHeight);
+    }
 }
 
 /* One record: `tag`, then the arguments that follow, each as its letter
  * of `kinds` says (calls.h).  A float argument arrives promoted to double,
  * exactly, and is narrowed back exactly.  The ints are kept as they pass,
- * for 'I', whose image's width, height, format and type they are: the
- * fourth, the fifth when eight came (glTexImage2D), and the last two. */
+ * for 'I', whose image's sizes, format and type they are: seven ints came
+ * for glTexImage1D, eight for 2D and nine for 3D; the width is the
+ * fourth, the height the fifth and the depth the sixth when they came,
+ * the format and type the last two. */
 static void recordCall(unsigned char tag, const char *kinds, ...)
 {
     unsigned char *p = room(softglu_record_size(kinds));
-    int32_t ints[8] = {0};
+    int32_t ints[9] = {0};
     int n = 0, k;
     va_list ap;
     *p++ = tag;
@@ -226,17 +233,18 @@ static void recordCall(unsigned char tag, const char *kinds, ...)
         }
         case 'I': {
             const void *pixels = va_arg(ap, const void *);
+            const int dims = n - 6;
             struct softglu_unpack u;
             uint64_t bytes, hash;
-            unpackState(&u);
-            softglu_image_read(&u, ints[3], n == 8 ? ints[4] : 1, (unsigned)ints[n - 2], (unsigned)ints[n - 1],
-                               pixels, &bytes, &hash);
+            unpackState(&u, dims);
+            softglu_image_read(&u, dims, ints[3], dims >= 2 ? ints[4] : 1, dims == 3 ? ints[5] : 1,
+                               (unsigned)ints[n - 2], (unsigned)ints[n - 1], pixels, &bytes, &hash);
             p = softglu_put64(softglu_put64(p, bytes), hash);
             break;
         }
         default: {
             const int v = va_arg(ap, int);
-            if (n < 8)
+            if (n < 9)
                 ints[n++] = v;
             p = softglu_put32(p, (uint32_t)v);
             break;
