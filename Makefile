@@ -30,7 +30,9 @@ PKGS := cmake make ninja-build g++ binutils libgl-dev libgtest-dev googletest pk
   qemu-user dpkg $(shell awk '!/^\#/ && NF && $$3 != "-" { print "g++-" $$2, "binutils-" $$2 }' $(ARCH_TABLE)) \
   libclang-rt-14-dev llvm-14 \
   debhelper fakeroot lintian devscripts gnupg autopkgtest mmdebstrap
-BENCH_PKGS := valgrind python3-mapbox-earcut
+# The real shapes (bench/realshapes.cpp): FreeType and a font, gmt-dcw's
+# countries (netCDF), dpkg-dev to unpack earcut's source (bench/fetch-earcut.sh).
+BENCH_PKGS := valgrind python3-mapbox-earcut libfreetype-dev fonts-dejavu-core gmt-dcw libnetcdf-dev dpkg-dev
 
 .PHONY: all deps check gallery test test-arches test-mutants build-fuzz test-fuzz fuzz reference \
   abi-baseline bench packages test-packages test-board test-autopkgtest release test-release
@@ -85,6 +87,7 @@ abi-baseline: build-host
 	  $(BUILD)/host/tests/abi/libsoftglu.so.1 --update
 
 bench: build-host
+	cmake --build --preset host --target softglu_realshapes -j$(JOBS)
 	bench/run.sh $(BUILD)/host $(BUILD)/tess-bench
 
 packages: deps
