@@ -33,7 +33,9 @@ PKGS := cmake make ninja-build g++ binutils libgl-dev libgtest-dev googletest pk
   debhelper fakeroot lintian devscripts gnupg autopkgtest mmdebstrap \
   xvfb netpbm libgl1-mesa-dri libegl-mesa0 libegl1 libglewmx1.13 libfontconfig1 libfreetype6 \
   libfribidi0 fonts-dejavu-core libx11-6 libxext6 libxft2 libxt6
-BENCH_PKGS := valgrind python3-mapbox-earcut
+# The real shapes (bench/realshapes.cpp): FreeType and a font, gmt-dcw's
+# countries (netCDF), dpkg-dev to unpack earcut's source (bench/fetch-earcut.sh).
+BENCH_PKGS := valgrind python3-mapbox-earcut libfreetype-dev fonts-dejavu-core gmt-dcw libnetcdf-dev dpkg-dev
 
 .PHONY: all deps check gallery test test-arches test-mutants build-fuzz test-fuzz fuzz reference \
   abi-baseline bench packages test-packages test-board test-prebuilt test-autopkgtest release test-release
@@ -88,6 +90,7 @@ abi-baseline: build-host
 	  $(BUILD)/host/tests/abi/libsoftglu.so.1 --update
 
 bench: build-host
+	cmake --build --preset host --target softglu_realshapes -j$(JOBS)
 	bench/run.sh $(BUILD)/host $(BUILD)/tess-bench
 
 packages: deps
