@@ -647,11 +647,11 @@ GLint gluBuild3DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width,
  * (src/compat/tess.cpp says how); a projected coordinate smaller than
  * about 2^-965 of the largest is taken as 0.  Crossing points are rounded
  * to doubles; one within 2^-44 of the largest coordinate of an existing
- * vertex is that vertex, as is a given vertex that near an earlier one, and
- * an edge passing that near a vertex is routed through it: features
- * smaller than that collapse.  With the arithmetic of every softglu build, the calls a
- * polygon gives depend on its input's bits and the properties alone, on
- * every machine.
+ * vertex is that vertex, as is a given vertex that near an earlier one
+ * (the earliest, when two are that near), and an edge passing that near a
+ * vertex is routed through it: features smaller than that collapse.  With
+ * the arithmetic of every softglu build, the calls a polygon gives depend
+ * on its input's bits and the properties alone, on every machine.
  *
  * CALL ORDER.  A call out of order is reported to the error callback as
  * GLU_TESS_MISSING_BEGIN_POLYGON, _BEGIN_CONTOUR, _END_CONTOUR or

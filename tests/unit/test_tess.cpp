@@ -2,7 +2,8 @@
 // The polygon tessellator against its oracle (tess_oracle.h: the sample
 // points' winding numbers, area, orientation, boundary loops and edge
 // flags), on shapes, random contours and scaled copies; then crossings and
-// their COMBINE calls, and the call-order errors.
+// their COMBINE calls, the call-order errors, and a table of corners
+// (facing x or y, property values, the coordinate limit, reuse, snapping).
 #define SOFTGLU_COMPAT  // the compatibility layer's calls are declared with its switch
 #include <GL/glu.h>
 
@@ -16,6 +17,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <deque>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -64,8 +66,8 @@ struct Options {
     P3 normal = {0, 0, 0};
 };
 
-Record tessellate(const Contours &contours, const Options &o) {
-    Record r;
+// A tessellator set up as o says, its callbacks recording into r.
+GLUtesselator *newTess(Record &r, const Options &o) {
     rec = &r;
     GLUtesselator *t = gluNewTess();
     EXPECT_NE(t, nullptr);
@@ -81,6 +83,12 @@ Record tessellate(const Contours &contours, const Options &o) {
     gluTessProperty(t, GLU_TESS_WINDING_RULE, o.rule);
     gluTessProperty(t, GLU_TESS_BOUNDARY_ONLY, o.boundaryOnly ? GL_TRUE : GL_FALSE);
     gluTessNormal(t, o.normal[0], o.normal[1], o.normal[2]);
+    return t;
+}
+
+Record tessellate(const Contours &contours, const Options &o) {
+    Record r;
+    GLUtesselator *t = newTess(r, o);
     gluTessBeginPolygon(t, &r);
     tess_oracle::sendContours(t, contours);
     gluTessEndPolygon(t);
@@ -411,4 +419,125 @@ TEST(Tessellator, ErrorStringsNameTheTessellatorsErrors) {
     for (GLenum e = GLU_TESS_MISSING_BEGIN_POLYGON; e <= GLU_TESS_NEED_COMBINE_CALLBACK; ++e)
         EXPECT_EQ(std::string(reinterpret_cast<const char *>(gluErrorString(e))).rfind("tessellator: ", 0), 0u)
             << e;
+}
+
+namespace {
+
+// One polygon: each vertex at its point of `at`, its data the same
+// vertex of `data` (the point the callbacks get back).
+void polygon(GLUtesselator *t, Record &r, const Contours &at, const Contours &data) {
+    gluTessBeginPolygon(t, &r);
+    for (size_t c = 0; c < at.size(); ++c) {
+        gluTessBeginContour(t);
+        for (size_t i = 0; i < at[c].size(); ++i)
+            gluTessVertex(t, const_cast<double *>(at[c][i].data()), const_cast<double *>(data[c][i].data()));
+        gluTessEndContour(t);
+    }
+    gluTessEndPolygon(t);
+}
+
+// Corners the cases above do not reach, each on a new tessellator with the
+// defaults: its calls, then "" or what is wrong; and the errors it reports.
+struct Corner {
+    std::string name;
+    std::vector<GLenum> errors;
+    std::function<std::string(GLUtesselator *, Record &)> run;
+};
+
+std::vector<Corner> corners() {
+    const tess_oracle::Grid grid;
+    std::vector<Corner> c;
+    // Facing an axis other than z with no normal given: the computed
+    // normal faces the side the outer contour runs counterclockwise about,
+    // so POSITIVE selects the ring.  Each turn is a rotation taking +z to
+    // the axis named.  The data are the points before the turn, where
+    // the oracle sees them from +z.
+    const Contours ring = rect(0, 0, 10, 10) + rect(3, 3, 7, 7, false);
+    const std::pair<const char *, P3 (*)(const P3 &)> turns[] = {
+        {"facing +x, no normal given", [](const P3 &p) { return P3{0, p[0], p[1]}; }},
+        {"facing -x, no normal given", [](const P3 &p) { return P3{0, p[1], p[0]}; }},
+        {"facing +y, no normal given", [](const P3 &p) { return P3{p[1], 0, p[0]}; }},
+        {"facing -y, no normal given", [](const P3 &p) { return P3{p[0], 0, p[1]}; }},
+    };
+    for (const auto &turn : turns)
+        c.push_back({turn.first, {}, [=](GLUtesselator *t, Record &r) {
+                         Contours turned = ring;
+                         for (auto &contour : turned)
+                             for (P3 &p : contour)
+                                 p = turn.second(p);
+                         gluTessProperty(t, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_POSITIVE);
+                         polygon(t, r, turned, ring);
+                         return tess_oracle::checkTriangles(ring, GLU_TESS_WINDING_POSITIVE, 1, r, grid);
+                     }});
+    c.push_back({"GLU_TESS_TOLERANCE 0 after another", {}, [](GLUtesselator *t, Record &) {
+                     gluTessProperty(t, GLU_TESS_TOLERANCE, 0.5);
+                     gluTessProperty(t, GLU_TESS_TOLERANCE, 0.0);
+                     double value = -1;
+                     gluGetTessProperty(t, GLU_TESS_TOLERANCE, &value);
+                     return value == 0.0 ? "" : "it reads back " + std::to_string(value);
+                 }});
+    // Any value but 0 is on, and reads back as 1.
+    for (double on : {2.0, 0.5, -1.0})
+        c.push_back({"GLU_TESS_BOUNDARY_ONLY " + testing::PrintToString(on), {}, [on](GLUtesselator *t, Record &r) {
+                         gluTessProperty(t, GLU_TESS_BOUNDARY_ONLY, on);
+                         double value = -1;
+                         gluGetTessProperty(t, GLU_TESS_BOUNDARY_ONLY, &value);
+                         const Contours square = rect(0, 0, 4, 4);
+                         polygon(t, r, square, square);
+                         return value != 1.0 ? "it reads back " + std::to_string(value)
+                                             : tess_oracle::checkLoops(r, 1, 16);
+                     }});
+    // A diamond as large as allowed, its left corner given beyond the limit
+    // and clamped to it: the diamond's output.  Not clamped, the corner
+    // would take the others within the snapping distance of one another;
+    // clamped to the right, onto the right corner, it would leave no area.
+    c.push_back({"a coordinate below -GLU_TESS_MAX_COORD", {GLU_TESS_COORD_TOO_LARGE}, [](GLUtesselator *t, Record &r) {
+                     const double m = GLU_TESS_MAX_COORD;
+                     const Contours diamond = {{{-m, 0, 0}, {0, -m, 0}, {m, 0, 0}, {0, m, 0}}};
+                     Contours given = diamond;
+                     given[0][0][0] = -1e300;
+                     polygon(t, r, given, diamond);
+                     const Record want = tessellate(diamond, Options{});
+                     return !want.prims.empty() && r.prims == want.prims ? "" : "not the diamond's output";
+                 }});
+    c.push_back({"a polygon after one that held a NaN", {GLU_TESS_COORD_TOO_LARGE}, [=](GLUtesselator *t, Record &r) {
+                     const Contours square = rect(0, 0, 4, 4);
+                     Contours nan = square;
+                     nan[0][2][1] = std::nan("");
+                     polygon(t, r, nan, nan);
+                     polygon(t, r, square, square);
+                     return tess_oracle::checkTriangles(square, GLU_TESS_WINDING_ODD, 1, r, grid);
+                 }});
+    // A and B, 1.5 snapping distances apart (2^-43: 2^-44 of the largest
+    // coordinate, 2), as a contour of no area, then the triangle Q P R with
+    // P between them, nearer B: P joins A, the earlier, so the output is
+    // the triangle Q A R, B outside it.
+    c.push_back({"a vertex within the snapping distance of two", {}, [=](GLUtesselator *t, Record &r) {
+                     const double d = std::ldexp(1.0, -43);
+                     const Contours in = {{{1, 1, 0}, {1 + 1.5 * d, 1, 0}},  // A, B
+                                          {{0, 0, 0}, {1 + 0.875 * d, 1, 0}, {0, 2, 0}}};  // Q, P, R
+                     polygon(t, r, in, in);
+                     for (const auto &prim : r.prims)
+                         for (const double *v : prim)
+                             if (v != in[0][0].data() && v != in[1][0].data() && v != in[1][2].data())
+                                 return std::string("a vertex other than Q, A and R is sent");
+                     return tess_oracle::checkTriangles(in, GLU_TESS_WINDING_ODD, 1, r, grid);
+                 }});
+    return c;
+}
+
+}  // namespace
+
+// Outside the suite "Tessellator", so that tests/reference/mutants.sh runs
+// it for each slip: it takes milliseconds.
+TEST(TessellatorCorners, FacingsPropertyValuesLimitsReuseAndSnapping) {
+    for (const Corner &c : corners()) {
+        SCOPED_TRACE(c.name);
+        Record r;
+        GLUtesselator *t = newTess(r, Options{});
+        EXPECT_EQ(c.run(t, r), "");
+        gluDeleteTess(t);
+        rec = nullptr;
+        EXPECT_EQ(r.errors, c.errors);
+    }
 }
