@@ -638,6 +638,10 @@ GLint gluBuild3DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width,
  * the point lies on it; narrowed to float) and gives the new vertex; when
  * there is no COMBINE callback or it gives NULL, the error callback gets
  * GLU_TESS_NEED_COMBINE_CALLBACK and the polygon gives no output.
+ * A polygon whose crossings do not settle after 64 passes of splitting, or
+ * one of whose edges takes more than 10^8 flips to put in the
+ * triangulation, is reported as SOFTGLU_TESS_TOO_COMPLEX and gives no
+ * output; no polygon known to softglu's tests comes near either bound.
  * Vertices at the same projected point are one: the first one's
  * vertex_data is sent.  GLU_TESS_TOLERANCE is kept and read back, and
  * changes nothing: vertices merge only when they coincide.
@@ -732,6 +736,10 @@ typedef GLUtesselator GLUtriangulatorObj;
 #define GLU_TESS_MISSING_END_CONTOUR   GLU_TESS_ERROR4
 #define GLU_TESS_COORD_TOO_LARGE       GLU_TESS_ERROR5
 #define GLU_TESS_NEED_COMBINE_CALLBACK GLU_TESS_ERROR6
+/* softglu's own: a polygon beyond the tessellator's bounds (THE REGION,
+ * OUTPUT above); outside every classic code, GLU_TESS_ERROR1 ... 8 and
+ * GLU_OUT_OF_MEMORY among them. */
+#define SOFTGLU_TESS_TOO_COMPLEX 100990
 
 /* A new tessellator: winding rule ODD, not boundary-only, tolerance 0,
  * normal (0, 0, 0), no callbacks.  NULL when out of memory.  Every call

@@ -84,6 +84,7 @@
 #include <GL/glu_compat.h>
 
 #include "array.h"
+#include "meshcheck.h"
 #include "traced.h"
 
 #include <limits.h>
@@ -92,6 +93,9 @@
 #include <stdint.h>
 #include <stdlib.h>
 #include <string.h>
+#ifdef SOFTGLU_CHECK_INVARIANTS
+#include <stdio.h>  // the checking builds' message before they stop
+#endif
 
 namespace {
 
@@ -470,7 +474,19 @@ struct Triangle {
 int next3(int i) { return i == 2 ? 0 : i + 1; }
 int prev3(int i) { return i == 0 ? 2 : i - 1; }
 
-enum class Outcome { Done, OutOfMemory, NeedCombine, GaveUp };
+// TooComplex: a budget below ran out (SOFTGLU_TESS_TOO_COMPLEX to the
+// error callback).  Broken: a "cannot happen" did; see broken().
+enum class Outcome { Done, OutOfMemory, NeedCombine, TooComplex, Broken };
+
+// A broken invariant: the checking builds (sanitizers, fuzzing) define
+// SOFTGLU_CHECK_INVARIANTS and stop there; the others give no output for
+// the polygon, silently, as nothing the program did caused it.
+Outcome broken() {
+#ifdef SOFTGLU_CHECK_INVARIANTS
+    abort();
+#endif
+    return Outcome::Broken;
+}
 
 struct Job {
     GLUtesselator *tess;
@@ -1187,8 +1203,12 @@ bool applySplits(Job &job) {
 
 // Splits until no segment crosses another or passes through a vertex.
 // Rounded crossing points can make new crossings nearby; a polygon still
-// changing after kPasses passes is given up (no output).
-const int kPasses = 64;
+// changing after kPasses passes is too complex (no output).  The unit
+// tests' budget build lowers it (tests/CMakeLists.txt); no other does.
+#ifndef SOFTGLU_TESS_PASSES
+#define SOFTGLU_TESS_PASSES 64
+#endif
+const int kPasses = SOFTGLU_TESS_PASSES;
 
 // The snapping grid holds every vertex already: collect entered each one.
 Outcome planarize(Job &job) {
@@ -1200,7 +1220,7 @@ Outcome planarize(Job &job) {
         if (!applySplits(job))
             return Outcome::OutOfMemory;
     }
-    return Outcome::GaveUp;
+    return Outcome::TooComplex;
 }
 
 // The graph's edges with their net counts; those of count 0 change no
@@ -1467,14 +1487,14 @@ Outcome queueCrossed(Job &job, int a, int b) {
     int edge;
     int t = firstCrossed(job, a, b, edge);
     if (t < 0)
-        return Outcome::GaveUp;
+        return broken();
     for (;;) {
         const int p = job.tri[t].v[edge], q = job.tri[t].v[next3(edge)];
         if (!(job.queue.push(p) && job.queue.push(q)))
             return Outcome::OutOfMemory;
         const int u = job.tri[t].n[edge];
         if (u < 0)
-            return Outcome::GaveUp;  // cannot happen: b is inside the hull
+            return broken();  // cannot happen: b is inside the hull
         const int j = indexIn(job.tri[u], q);  // u has q->p at j
         const int s = job.tri[u].v[prev3(j)];
         if (s == b)
@@ -1488,7 +1508,14 @@ Outcome queueCrossed(Job &job, int a, int b) {
 // Makes constraint a-b an edge of the triangulation by flipping the edges
 // that cross it.  Sloan's argument: while an edge crosses a-b, one of
 // those crossing it has a strictly convex quadrilateral, so the loop ends;
-// kFlips bounds it all the same.
+// kFlips bounds it all the same (steps for one constraint, a flip or a
+// look at an edge that cannot flip yet), beyond which the polygon is too
+// complex.  The unit tests' budget build lowers it; no other does.
+#ifndef SOFTGLU_TESS_FLIPS
+#define SOFTGLU_TESS_FLIPS 100000000LL
+#endif
+const long long kFlips = SOFTGLU_TESS_FLIPS;
+
 Outcome insertConstraint(Job &job, int a, int b) {
     // Already an edge, either way round: one walk round a.
     if (roundVertex(job, a, [b](const Triangle &tr, int i) { return tr.v[next3(i)] == b || tr.v[prev3(i)] == b; }) >= 0)
@@ -1498,11 +1525,10 @@ Outcome insertConstraint(Job &job, int a, int b) {
     const Outcome o = queueCrossed(job, a, b);
     if (o != Outcome::Done)
         return o;
-    const long long kFlips = 100000000LL;
     long long steps = 0;
     for (int head = 0; head < job.queue.size; head += 2) {
         if (++steps > kFlips)
-            return Outcome::GaveUp;
+            return Outcome::TooComplex;
         if (head >= 4096 && 2 * head >= job.queue.size) {  // drop what was taken
             for (int k = head; k < job.queue.size; ++k)
                 job.queue[k - head] = job.queue[k];
@@ -1512,7 +1538,7 @@ Outcome insertConstraint(Job &job, int a, int b) {
         const int p = job.queue[head], q = job.queue[head + 1];
         const int t = findEdge(job, p, q, edge);
         if (t < 0)
-            return Outcome::GaveUp;  // cannot happen: the edge is inside
+            return broken();  // cannot happen: the edge is inside
         int r, s;
         const bool flipped = flip(job, t, edge, r, s);
         const int x = flipped ? r : p, y = flipped ? s : q;
@@ -1521,6 +1547,22 @@ Outcome insertConstraint(Job &job, int a, int b) {
     }
     return Outcome::Done;
 }
+
+#ifdef SOFTGLU_CHECK_INVARIANTS
+// The checking builds' look at the finished triangulation (meshcheck.h):
+// a fault is a bug, and stops the program there.
+void checkMesh(Job &job) {
+    const auto at = [&job](int v) { return job.at(v); };
+    const auto ccw = [](const Point &a, const Point &b, const Point &c) { return orient(a, b, c) > 0; };
+    const auto isEdge = [&job](int a, int b) {
+        return roundVertex(job, a, [b](const Triangle &tr, int i) { return tr.v[next3(i)] == b || tr.v[prev3(i)] == b; }) >= 0;
+    };
+    if (const char *fault = compat::meshFault(job.tri.at, job.tri.size, at, ccw, job.constraint.at, job.constraint.size, isEdge)) {
+        fprintf(stderr, "softglu: tessellator: broken triangulation: %s\n", fault);
+        abort();
+    }
+}
+#endif
 
 // -- Step 4: winding numbers ---------------------------------------------------
 
@@ -1638,6 +1680,9 @@ Outcome tessellate(Job &job) {
     for (int c = 0; c < job.constraint.size; ++c)
         if ((o = insertConstraint(job, job.constraint[c].lo, job.constraint[c].hi)) != Outcome::Done)
             return o;
+#ifdef SOFTGLU_CHECK_INVARIANTS
+    checkMesh(job);
+#endif
     if (!indexEdges(job) || !windTriangles(job))
         return Outcome::OutOfMemory;
     if (job.tess->boundaryOnly)
@@ -1670,6 +1715,8 @@ void endPolygon(GLUtesselator *t) {
             report(t, GLU_OUT_OF_MEMORY);
         else if (o == Outcome::NeedCombine)
             report(t, GLU_TESS_NEED_COMBINE_CALLBACK);
+        else if (o == Outcome::TooComplex)
+            report(t, SOFTGLU_TESS_TOO_COMPLEX);
     }
     t->input.size = 0;
     t->contourStart.size = 0;
