@@ -46,16 +46,19 @@ prepare() {
     cp -R "$w/tree/src" "$w/orig" || return 1
     say "mutants: building the fast tests in $w/build"
     cmake -S "$w/tree" --preset mutants -B "$w/build" >"$w/configure.log" 2>&1 &&
-        cmake --build "$w/build" -j"$jobs" --target softglu_tests softglu_corpus softglu_reference \
+        cmake --build "$w/build" -j"$jobs" --target softglu_tests softglu_tess_budgets softglu_corpus softglu_reference \
             >"$w/build.log" 2>&1 || { cat "$w/configure.log" "$w/build.log"; return 1; }
 }
 
 # The fast tests of worker $1, each 0 when it passes: the unit tests and
 # the reference replay.  The tessellator's unit tests are left out, but
 # for its table of corners (milliseconds): they would take most of each
-# run, and the reference replay holds the tessellator's cases.
+# run, and the reference replay holds the tessellator's cases.  Then its
+# budgets, reached in a build of their own (tests/CMakeLists.txt).
 unit() {
-    timeout 120 "$work/$1/build/tests/softglu_tests" --gtest_brief=1 --gtest_filter='-Tessellator.*' >"$work/$1/tests.log" 2>&1
+    timeout 120 "$work/$1/build/tests/softglu_tests" --gtest_brief=1 --gtest_filter='-Tessellator.*' >"$work/$1/tests.log" 2>&1 &&
+        timeout 120 "$work/$1/build/tests/softglu_tess_budgets" --gtest_brief=1 --gtest_filter='TessellatorBudgets.*' \
+            >>"$work/$1/tests.log" 2>&1
 }
 replay() {
     timeout 120 "$work/$1/build/tests/softglu_corpus" replay "$work/$1/build/tests/reference" >"$work/$1/replay.log" 2>&1
@@ -152,7 +155,7 @@ slips() {
         elif ! replay "w$1"; then
             echo "$i replay" >>"$w/caught-by" || return 1
             echo "$i caught  $what"
-        elif ! build "$w" softglu_tests; then
+        elif ! build "$w" softglu_tests softglu_tess_budgets; then
             echo "$i BROKEN  $what: does not compile"
             sed -n '/error/p' "$w/slip.log" | head -3 >&2
         elif ! unit "w$1"; then

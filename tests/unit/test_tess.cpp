@@ -7,6 +7,7 @@
 #define SOFTGLU_COMPAT  // the compatibility layer's calls are declared with its switch
 #include <GL/glu.h>
 
+#include "../../src/compat/meshcheck.h"
 #include "tess_oracle.h"
 
 #include <gtest/gtest.h>
@@ -416,7 +417,10 @@ TEST(Tessellator, CallOrderMistakesAreReportedAndRepaired) {
 }
 
 TEST(Tessellator, ErrorStringsNameTheTessellatorsErrors) {
+    std::vector<GLenum> codes = {SOFTGLU_TESS_TOO_COMPLEX};
     for (GLenum e = GLU_TESS_MISSING_BEGIN_POLYGON; e <= GLU_TESS_NEED_COMBINE_CALLBACK; ++e)
+        codes.push_back(e);
+    for (GLenum e : codes)
         EXPECT_EQ(std::string(reinterpret_cast<const char *>(gluErrorString(e))).rfind("tessellator: ", 0), 0u)
             << e;
 }
@@ -541,3 +545,93 @@ TEST(TessellatorCorners, FacingsPropertyValuesLimitsReuseAndSnapping) {
         EXPECT_EQ(r.errors, c.errors);
     }
 }
+
+namespace {
+
+// A square of two triangles, (0,0) (2,0) (2,2) and (0,0) (2,2) (0,2),
+// its diagonal a constraint, for meshFault; each case breaks one rule.
+struct MeshTriangle {
+    int v[3], n[3];
+};
+struct MeshConstraint {
+    int lo, hi;
+};
+struct BrokenMesh {
+    const char *name;
+    void (*breakIt)(std::vector<MeshTriangle> &, std::vector<MeshConstraint> &);
+    const char *fault;  // null: nothing is wrong
+};
+
+}  // namespace
+
+// Outside the suite "Tessellator", so that tests/reference/mutants.sh runs it.
+TEST(TessellatorMeshCheck, EachRuleCatchesItsFault) {
+    const BrokenMesh cases[] = {
+        {"the square as made", [](auto &, auto &) {}, nullptr},
+        {"a neighbour forgotten", [](auto &t, auto &) { t[1].n[0] = -1; }, "neighbours not symmetric"},
+        {"a neighbour across the wrong edge", [](auto &t, auto &) { std::swap(t[0].n[1], t[0].n[2]); },
+         "neighbours not symmetric"},
+        {"a triangle clockwise",
+         [](auto &t, auto &) { t = {{{0, 2, 1}, {-1, -1, -1}}, {{0, 3, 2}, {-1, -1, -1}}}; },
+         "a triangle not counterclockwise"},
+        {"a constraint across the other diagonal", [](auto &, auto &c) { c.push_back({1, 3}); },
+         "a constraint not an edge"},
+    };
+    const double at[4][2] = {{0, 0}, {2, 0}, {2, 2}, {0, 2}};
+    for (const BrokenMesh &m : cases) {
+        SCOPED_TRACE(m.name);
+        std::vector<MeshTriangle> tri = {{{0, 1, 2}, {-1, -1, 1}}, {{0, 2, 3}, {0, -1, -1}}};
+        std::vector<MeshConstraint> constraint = {{0, 2}};
+        m.breakIt(tri, constraint);
+        const auto point = [&](int v) { return at[v]; };
+        const auto ccw = [](const double *a, const double *b, const double *c) {
+            return (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0]) > 0;  // exact: small integers
+        };
+        const auto isEdge = [&](int a, int b) {
+            for (const MeshTriangle &t : tri)
+                for (int i = 0; i < 3; ++i)
+                    if ((t.v[i] == a && t.v[(i + 1) % 3] == b) || (t.v[i] == b && t.v[(i + 1) % 3] == a))
+                        return true;
+            return false;
+        };
+        const char *fault = compat::meshFault(tri.data(), static_cast<int>(tri.size()), point, ccw, constraint.data(),
+                                              static_cast<int>(constraint.size()), isEdge);
+        EXPECT_EQ(std::string(fault ? fault : "none"), std::string(m.fault ? m.fault : "none"));
+    }
+}
+
+#ifdef SOFTGLU_TESS_BUDGETS_LOWERED
+// Only in softglu_tess_budgets, whose tessellator allows one pass of
+// splitting and one flip per edge (tests/CMakeLists.txt): a polygon past
+// either is reported as SOFTGLU_TESS_TOO_COMPLEX and draws nothing; one
+// within both draws as ever.
+TEST(TessellatorBudgets, APolygonPastABudgetIsReportedAndDrawsNothing) {
+    const struct {
+        const char *name;
+        Contours contours;
+        bool tooComplex;
+    } cases[] = {
+        {"a square: no crossing, no flip", rect(0, 0, 4, 4), false},
+        {"a bow tie: a second pass to see its crossing settled", {{{0, 0, 0}, {8, 8, 0}, {8, 0, 0}, {0, 8, 0}}}, true},
+        // The sweep's edges from the apex down to the lower triangle cross
+        // the edge from (0, 0) to (10, 0): more than one step to put it in.
+        {"two triangles: an edge that takes more than one flip",
+         {{{0, 0, 0}, {10, 0, 0}, {5, 5, 0}}, {{3, -1, 0}, {5, -3, 0}, {7, -1, 0}}},
+         true},
+    };
+    const tess_oracle::Grid grid;
+    for (const auto &c : cases) {
+        SCOPED_TRACE(c.name);
+        const Record r = tessellate(c.contours, Options{});
+        if (c.tooComplex) {
+            EXPECT_EQ(r.errors, std::vector<GLenum>{SOFTGLU_TESS_TOO_COMPLEX});
+            EXPECT_TRUE(r.prims.empty());
+        } else {
+            EXPECT_EQ(r.errors, std::vector<GLenum>{});
+            EXPECT_EQ(tess_oracle::checkTriangles(c.contours, GLU_TESS_WINDING_ODD, 1, r, grid), "");
+        }
+    }
+    EXPECT_EQ(std::string(reinterpret_cast<const char *>(gluErrorString(SOFTGLU_TESS_TOO_COMPLEX))),
+              "tessellator: polygon too complex (crossings that do not settle, or too many flips)");
+}
+#endif
