@@ -641,7 +641,7 @@ GLint gluBuild3DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width,
  * A polygon whose crossings do not settle after 64 passes of splitting, or
  * one of whose edges takes more than 10^8 flips to put in the
  * triangulation, is reported as SOFTGLU_TESS_TOO_COMPLEX and gives no
- * output; no polygon known to softglu's tests comes near either bound.
+ * output; no polygon in softglu's tests reaches either bound.
  * Vertices at the same projected point are one: the first one's
  * vertex_data is sent.  GLU_TESS_TOLERANCE is kept and read back, and
  * changes nothing: vertices merge only when they coincide.
