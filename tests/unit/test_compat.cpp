@@ -495,9 +495,11 @@ std::vector<Level3D> levels3D(const Stream &s) {
     return out;
 }
 
-// An RGB image of w x h x d bytes, each different.
+// An RGB image of w x h x d pixels, each byte different, its rows padded
+// to GL's initial unpack alignment, 4, as GL reads them.
 std::vector<unsigned char> pattern(int w, int h, int d) {
-    std::vector<unsigned char> p(static_cast<std::size_t>(3 * w * h * d));
+    const int row = (3 * w + 3) / 4 * 4;
+    std::vector<unsigned char> p(static_cast<std::size_t>(row * h * d));
     for (std::size_t i = 0; i < p.size(); ++i)
         p[i] = static_cast<unsigned char>(i * 37 + 11);
     return p;
