@@ -14,7 +14,7 @@
 //     The plane coordinates are the input doubles times one power of two
 //     (which puts the largest at 2^480), so no arithmetic has touched them.
 //     A plane coordinate below 2^-485 (about 2^-965 of the largest) is
-//     taken as 0: see "Exact orientation" for why.
+//     taken as 0: orient.h says why.
 //  2. ARRANGEMENT.  Vertices with the same plane coordinates are one
 //     vertex (found by sorting the inputs: O(n log n)), and so is a vertex
 //     within the snapping distance below of an earlier one (found through
@@ -78,6 +78,9 @@
 // values are the crossing points, which become vertices before any
 // decision uses them.  With the arithmetic guard, the output depends on
 // the input's bits alone.
+//
+// Its parts in headers of their own: orient.h, the exact orientation
+// predicates.
 
 #include "../exact.h"  // first: the arithmetic guard
 
@@ -85,6 +88,7 @@
 
 #include "array.h"
 #include "meshcheck.h"
+#include "orient.h"
 #include "traced.h"
 
 #include <limits.h>
@@ -172,28 +176,11 @@ bool sortArray(Array<unsigned char> &spare, Array<T> &a, Less less) {
     return true;
 }
 
-// ---- Exact orientation -----------------------------------------------------
+// ---- Plane scale -----------------------------------------------------------
 //
-// orient(a, b, c) is the sign of ax*by - ax*cy + bx*cy - bx*ay + cx*ay - cx*by,
-// twice the signed area of triangle abc: > 0 when c lies left of a->b.
-//
-// A double product x*y is exactly p + e, p = fl(x*y), with e from Dekker's
-// splitting (no fused multiply-add: the guard), provided nothing overflows
-// and the lowest bit of the exact product, 2^(ex + ey - 104), is not below
-// 2^-1074.  Plane coordinates are at most 2^481 in magnitude (products
-// below 2^963, the splitting's 2^27 factor below 2^509) and, when not 0, at
-// least 2^-485 (ex + ey >= -970): both hold.  Knuth's two-sum adds exactly
-// in round-to-nearest, and Shewchuk's Grow-Expansion keeps the twelve
-// terms as a nonoverlapping expansion whose largest nonzero term has the
-// sign of the exact sum.  A cheaper floating-point evaluation decides first
-// when its result exceeds Shewchuk's error bound for it (with a margin far
-// above any underflow error), which it can only when its sign is right;
-// next, when the four coordinate differences are exact (two-sum says so),
-// the two products of them, split, decide exactly (four terms).
-
-const double kEpsilon = 1.0 / 9007199254740992.0;  // 2^-53
-const double kErrorBound = (3.0 + 16.0 * kEpsilon) * kEpsilon;
-const double kUnderflowMargin = 1e-290;
+// The plane coordinates stay within the range where orient.h is exact:
+// the input is scaled so that its largest coordinate is kLargest, and a
+// coordinate below kSmallest is taken as 0.
 
 constexpr double pow2(int k) {
     double r = 1.0;
@@ -208,129 +195,6 @@ const double kSmallest = pow2(-485);
 // How near a crossing point or an edge may pass a vertex before it is
 // routed through it (see "Snapping" in step 2).
 const double kSnap = pow2(480 - 44);
-
-void twoSum(double a, double b, double &s, double &e) {
-    s = a + b;
-    const double bv = s - a, av = s - bv;
-    e = (a - av) + (b - bv);
-}
-
-void split(double a, double &hi, double &lo) {
-    const double c = 134217729.0 * a;  // 2^27 + 1
-    const double big = c - a;
-    hi = c - big;
-    lo = a - hi;
-}
-
-void twoProduct(double a, double b, double &p, double &e) {
-    p = a * b;
-    double ah, al, bh, bl;
-    split(a, ah, al);
-    split(b, bh, bl);
-    e = al * bl - (((p - ah * bh) - al * bh) - ah * bl);
-}
-
-// Adds b to the expansion e of n terms (Grow-Expansion); n + 1 terms.
-int grow(double *e, int n, double b) {
-    double q = b;
-    for (int i = 0; i < n; ++i)
-        twoSum(q, e[i], q, e[i]);
-    e[n] = q;
-    return n + 1;
-}
-
-struct Point {
-    double x, y;
-};
-
-int sign(double d) { return d > 0.0 ? 1 : d < 0.0 ? -1 : 0; }
-
-// |x|, exact, without a branch (a sign bit cleared; the compiler's own, no
-// library call).  Only compared and summed for bounds, where -0 and +0
-// are alike.
-double magnitude(double x) { return fabs(x); }
-
-// The exact determinant as an expansion of 12 terms in e; returns 12.
-int orientExpansion(const Point &a, const Point &b, const Point &c, double e[12]) {
-    const double f[6][3] = {{a.x, b.y, 1.0},  {a.x, c.y, -1.0}, {b.x, c.y, 1.0},
-                            {b.x, a.y, -1.0}, {c.x, a.y, 1.0},  {c.x, b.y, -1.0}};
-    int n = 0;
-    for (const auto &t : f) {
-        double p, lo;
-        twoProduct(t[0], t[1], p, lo);
-        n = grow(e, n, t[2] * p);  // negation is exact
-        n = grow(e, n, t[2] * lo);
-    }
-    return n;
-}
-
-int orientExact(const Point &a, const Point &b, const Point &c) {
-    double e[12];
-    for (int i = orientExpansion(a, b, c, e) - 1; i >= 0; --i)
-        if (e[i] != 0.0)
-            return sign(e[i]);
-    return 0;
-}
-
-// The determinant rounded from its exact value (the expansion's terms
-// added smallest first: within a few units in the last place), for the
-// crossing points' parameters, which nearly parallel edges would make
-// meaningless if the determinant were evaluated directly.
-double orientValue(const Point &a, const Point &b, const Point &c) {
-    double e[12];
-    const int n = orientExpansion(a, b, c, e);
-    double sum = 0.0;
-    for (int i = 0; i < n; ++i)
-        sum += e[i];
-    return sum;
-}
-
-// d = x - y; whether that is exact (two-sum's error is 0).
-bool exactDifference(double x, double y, double &d) {
-    double e;
-    twoSum(x, -y, d, e);
-    return e == 0.0;
-}
-
-// The sign of x*y - z*w, exactly: the two products split (twoProduct) into
-// a four-term expansion.  The differences of plane coordinates it is given
-// are multiples of 2^-537, the coordinates' least unit, so the products
-// meet twoProduct's conditions as the coordinates do.
-int productDifferenceSign(double x, double y, double z, double w) {
-    double e[4], p, lo;
-    twoProduct(x, y, p, lo);
-    int n = grow(e, 0, p);
-    n = grow(e, n, lo);
-    twoProduct(z, w, p, lo);
-    n = grow(e, n, -p);
-    n = grow(e, n, -lo);
-    for (int i = n - 1; i >= 0; --i)
-        if (e[i] != 0.0)
-            return sign(e[i]);
-    return 0;
-}
-
-// orient() when the rounded determinant is within its error bound: when
-// the four differences are exact (points near one another, or on a common
-// line of x or y: often), their two products decide; else all twelve
-// terms.  Apart from orient(), so that its usual answer is inlined.
-int orientNear(const Point &a, const Point &b, const Point &c) {
-    double bx, cy, by, cx;
-    if (exactDifference(b.x, a.x, bx) && exactDifference(c.y, a.y, cy) && exactDifference(b.y, a.y, by) &&
-        exactDifference(c.x, a.x, cx))
-        return productDifferenceSign(bx, cy, by, cx);
-    return orientExact(a, b, c);
-}
-
-// The rounded determinant decides when beyond its error bound.
-inline int orient(const Point &a, const Point &b, const Point &c) {
-    const double l = (b.x - a.x) * (c.y - a.y), r = (b.y - a.y) * (c.x - a.x);
-    const double det = l - r;
-    const double bound = kErrorBound * (magnitude(l) + magnitude(r));
-    if (bound > kUnderflowMargin && (det > bound || -det > bound))
-        return sign(det);
-    return orientNear(a, b, c);
-}
 
 bool before(const Point &a, const Point &b) { return a.x < b.x || (a.x == b.x && a.y < b.y); }
 bool same(const Point &a, const Point &b) { return a.x == b.x && a.y == b.y; }
