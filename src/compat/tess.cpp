@@ -79,13 +79,15 @@
 // the input's bits alone.
 //
 // Its parts in headers of their own: orient.h, the exact orientation
-// predicates; sort.h, the sorts.
+// predicates; sort.h, the sorts; boxtree.h, the tree of boxes that finds
+// step 2's candidate pairs.
 
 #include "../exact.h"  // first: the arithmetic guard
 
 #include <GL/glu_compat.h>
 
 #include "array.h"
+#include "boxtree.h"
 #include "meshcheck.h"
 #include "orient.h"
 #include "sort.h"
@@ -248,10 +250,6 @@ struct Segment {
 
 struct Split {
     int segment, vertex;  // the segment passes through or crosses at the vertex
-};
-
-struct Box {
-    double x0, y0, x1, y1;
 };
 
 struct Constraint {
@@ -696,16 +694,8 @@ int crossingVertex(Job &job, int i, int j, Outcome &outcome) {
 //
 // A segment's box is its bounding box widened by kSnap on every side
 // (rounded as near() rounds it, so no vertex near() accepts is missed).
-// The tree is packed bottom-up (Hilbert-free "flat" R-tree): the boxes
-// sorted by the Morton code of their centres on a 2^16 grid, then grouped
-// kFanout at a time into parent boxes, level by level.  Each segment's box
-// and each vertex is looked up in it: O(n log n) to build, and O(log n +
-// what is found) per lookup when boxes near one another are few, as on
-// contours that do not pile many edges into one spot.  The Morton codes
-// and the grid only order the boxes: what is found is every box that meets
-// the one looked up, whatever the order.
-
-const int kFanout = 16;
+// The boxes go into boxtree.h's packed tree; each segment's box and each
+// vertex is looked up in it.
 
 Box boxOf(Job &job, int s) {
     const Point &a = job.at(job.segment[s].a), &b = job.at(job.segment[s].b);
@@ -714,127 +704,15 @@ Box boxOf(Job &job, int s) {
     return Box{x0 - kSnap, y0 - kSnap, x1 + kSnap, y1 + kSnap};
 }
 
-bool meets(const Box &p, const Box &q) { return p.x0 <= q.x1 && q.x0 <= p.x1 && p.y0 <= q.y1 && q.y0 <= p.y1; }
-
-Box unite(const Box &p, const Box &q) {
-    return Box{p.x0 < q.x0 ? p.x0 : q.x0, p.y0 < q.y0 ? p.y0 : q.y0, p.x1 > q.x1 ? p.x1 : q.x1, p.y1 > q.y1 ? p.y1 : q.y1};
-}
-
-// x's place on a 2^16 grid over [lo, lo + span]; only orders boxes.
-uint32_t gridOf(double x, double lo, double span) {
-    const double g = span > 0.0 ? (x - lo) / span * 65535.0 : 0.0;
-    return g > 0.0 ? static_cast<uint32_t>(static_cast<int>(g < 65535.0 ? g : 65535.0)) : 0u;
-}
-
-uint32_t spread(uint32_t v) {
-    v = (v | (v << 8)) & 0x00FF00FFu;
-    v = (v | (v << 4)) & 0x0F0F0F0Fu;
-    v = (v | (v << 2)) & 0x33333333u;
-    return (v | (v << 1)) & 0x55555555u;
-}
-
-// Sorts job.order, the indices 0..n-1 in turn, by key, ties by index: a
-// counting sort on each byte of the key, lowest first, each stable, so
-// the order is the merge sort's (the one order by key and index).  Four
-// passes of O(n + 256) through job.spare, ending where they began.
-// Faster than the merge sort from a few hundred segments.
-const int kRadixFrom = 256;
-
-bool radixSort(Job &job, const uint32_t *key) {
-    const int n = job.order.size;
-    int start[257];
-    int *from = job.order.at, *to = spareFor<int>(job.spare, n);
-    if (!to)
-        return false;
-    for (int shift = 0; shift < 32; shift += 8) {
-        countingSort(from, to, n, start, 256, [key, shift](int s) { return static_cast<int>((key[s] >> shift) & 255u); });
-        int *swap = from;
-        from = to;
-        to = swap;
-    }
-    return true;
-}
-
-// The segments in Morton order of their boxes' centres, in job.order.
-bool orderBoxes(Job &job, Array<uint32_t> &key) {
-    Box all = job.box[0];
-    for (int s = 1; s < job.box.size; ++s)
-        all = unite(all, job.box[s]);
-    const double w = all.x1 - all.x0, h = all.y1 - all.y0;
-    if (!key.reserve(job.box.size) || !job.order.reserve(job.box.size))
-        return false;
-    for (int s = 0; s < job.box.size; ++s) {
-        const Box &b = job.box[s];
-        key[s] = spread(gridOf(0.5 * b.x0 + 0.5 * b.x1, all.x0, w)) |
-                 (spread(gridOf(0.5 * b.y0 + 0.5 * b.y1, all.y0, h)) << 1);
-        job.order[s] = s;
-    }
-    job.order.size = job.box.size;
-    const uint32_t *k = key.at;
-    if (job.order.size < kRadixFrom)
-        return sortArray(job.spare, job.order, [k](int s, int t) { return k[s] < k[t] || (k[s] == k[t] && s < t); });
-    return radixSort(job, k);
-}
-
-// The tree's levels, leaves first, each node the union of kFanout below.
-// levelStart[k] is where level k begins in job.node; one more entry ends it.
+// The tree of the segments' boxes: job.order names each leaf's segment.
 bool buildTree(Job &job) {
     job.box.size = job.node.size = job.levelStart.size = 0;
     if (!job.box.reserve(job.segment.size))
         return false;
     for (int s = 0; s < job.segment.size; ++s)
         job.box[job.box.size++] = boxOf(job, s);
-    const bool ordered = orderBoxes(job, job.key);
-    if (!ordered || !job.levelStart.push(0))
-        return false;
-    for (int k = 0; k < job.order.size; ++k)
-        if (!job.node.push(job.box[job.order[k]]))
-            return false;
-    // At least one level above the leaves, the root's when it is the only one.
-    for (int from = 0, to = job.node.size; from == 0 || to - from > 1; from = to, to = job.node.size) {
-        if (!job.levelStart.push(to))
-            return false;
-        for (int k = from; k < to; k += kFanout) {
-            Box b = job.node[k];
-            for (int c = k + 1; c < to && c < k + kFanout; ++c)
-                b = unite(b, job.node[c]);
-            if (!job.node.push(b))
-                return false;
-        }
-    }
-    return job.levelStart.push(job.node.size);
-}
-
-// The leaves whose boxes meet q, in job.hits by their place in the tree
-// (job.order names their segments): down the tree from the root, into
-// each child whose box meets q, the last child first.  The stack holds at
-// most kFanout nodes per level, and there are at most 8 levels (16^8 =
-// 2^32).
-bool lookUp(Job &job, const Box &q) {
-    int stack[2 * 32 * kFanout], size = 0;
-    job.hits.size = 0;
-    const int root = job.levelStart.size - 2;  // the root's level
-    if (meets(job.node[job.levelStart[root]], q)) {
-        stack[size++] = root;
-        stack[size++] = 0;
-    }
-    while (size > 0) {
-        const int i = stack[--size], level = stack[--size];
-        const int first = job.levelStart[level - 1], below = job.levelStart[level] - first;
-        const int end = below < (i + 1) * kFanout ? below : (i + 1) * kFanout;
-        if (level == 1) {
-            for (int c = end - 1; c >= i * kFanout; --c)
-                if (meets(job.node[c], q) && !job.hits.push(c))
-                    return false;
-            continue;
-        }
-        for (int c = i * kFanout; c < end; ++c)
-            if (meets(job.node[first + c], q)) {
-                stack[size++] = level - 1;
-                stack[size++] = c;
-            }
-    }
-    return true;
+    const bool ordered = orderBoxes(job.box, job.key, job.order, job.spare);
+    return ordered && packTree(job.box, job.order, job.node, job.levelStart);
 }
 
 bool noteSplit(Job &job, int s, int w) { return job.split.push(Split{s, w}); }
@@ -857,7 +735,7 @@ bool testVertex(Job &job, int s, int w) {
 // The segments vertex w, which ends none, lies on or near.
 bool findSegmentsThrough(Job &job, int w) {
     const Point p = job.at(w);
-    if (!lookUp(job, Box{p.x, p.y, p.x, p.y}))
+    if (!lookUp(job.node, job.levelStart, job.hits, Box{p.x, p.y, p.x, p.y}))
         return false;
     for (int k = 0; k < job.hits.size; ++k) {
         const int s = job.order[job.hits[k]];
@@ -905,7 +783,7 @@ Outcome findMeeting(Job &job, int i, int j) {
 const int kQuarter = kFanout / 4;
 
 Outcome findMeetings(Job &job, int g) {
-    if (!lookUp(job, job.node[job.levelStart[1] + g]))
+    if (!lookUp(job.node, job.levelStart, job.hits, job.node[job.levelStart[1] + g]))
         return Outcome::OutOfMemory;
     const Box *leaf = job.node.at;  // the leaves' boxes, in tree order
     const int found = job.hits.size, first = g * kFanout;
