@@ -283,38 +283,63 @@ struct Job {
     GLUtesselator *tess;
     int axisU, axisV;  // which input coordinates are the plane's x and y
     double scale[2];  // the plane coordinates' power of two, in two factors
+
+    // The graph, made by step 2, read by every step after it.
     Array<Vertex> vertex;
     Array<Segment> segment;
-    Array<Constraint> constraint;
-    Array<Triangle> tri;
-    Array<int> vertexTri;  // a triangle holding each vertex
-    Array<int> order;      // the triangulated vertices, lexicographically
-    Array<int> sorted;     // collect's vertices, lexicographically
-    Array<int> hullNext, hullPrev, hullTri;
-    Array<Point> plane;    // each input's plane point
+
+    // Step 2, collecting: the inputs as vertices.
+    Array<Point> plane;      // each input's plane point
+    Array<int> inputVertex;  // each input's vertex
+
+    // Step 2, collecting and every pass: the nearest vertex for snapping.
     Array<int> gridHead, gridNext;  // the snapping grid's chains
+
+    // Step 2, each pass: the tree of the segments' boxes and what it finds.
     Array<Box> box;        // each segment's box, widened by kSnap
+    Array<uint32_t> key;   // the segments' Morton codes
     Array<Box> node;       // the tree of boxes, level by level
     Array<int> levelStart, hits;  // the tree's levels; a lookup's result
     Array<Box> hitBox;     // the boxes of a lookup's leaves
     Array<int> hitSegment; // and their segments
     Array<Split> split;    // the splits a pass found
-    Array<int> queue;      // pairs of vertices
-    Array<int> winding;
-    Array<int> firstOf;    // each vertex's first counted edge
-    Array<char> mark;
 
-    Array<int> inputVertex;  // each input's vertex
-    Array<uint32_t> key;   // the segments' Morton codes
+    // Step 3: the graph's edges and the triangulation.
+    Array<Constraint> constraint;
+    Array<int> firstOf;    // each vertex's first counted edge; first the
+                           // counting sort's starts (countEdges)
+    Array<Triangle> tri;
+    Array<int> vertexTri;  // a triangle holding each vertex
+    Array<int> hullNext, hullPrev, hullTri;
+
+    // Steps 4 and 5: winding numbers and output.
+    Array<int> winding;
     Array<char> sent;      // the boundary edges sent
-    Array<unsigned char> spare;  // the merge sort's buffer
+
+    // Lent from step to step, under a local name where one is given.
+    Array<int> order;      // collect: the inputs, lexicographically; a pass:
+                           // the segment of each leaf of the tree; step 3:
+                           // the triangulated vertices, lexicographically
+    Array<int> sorted;     // collect's vertices, lexicographically (step 3
+                           // merges the crossings' into them)
+    Array<int> queue;      // step 3: the crossings' vertices sorted (made),
+                           // then pairs of vertices to join; step 4: the
+                           // triangles to visit
+    Array<char> mark;      // collect: the inputs near another (crowded); a
+                           // pass: the vertices that end a segment; step 3:
+                           // the vertices on an edge (used); steps 4 and 5:
+                           // the triangles visited, then those selected
+    Array<unsigned char> spare;  // the sorts' buffer (sort.h)
 
     // Calls f on every array (a generic lambda).
     template <typename F>
     void forEachArray(F f) {
-        f(vertex), f(segment), f(constraint), f(tri), f(vertexTri), f(order), f(sorted), f(hullNext), f(hullPrev), f(hullTri);
-        f(plane), f(gridHead), f(gridNext), f(box), f(node), f(levelStart), f(hits), f(hitBox), f(hitSegment), f(split), f(queue);
-        f(winding), f(firstOf), f(mark), f(inputVertex), f(key), f(sent), f(spare);
+        f(vertex), f(segment);
+        f(plane), f(inputVertex), f(gridHead), f(gridNext);
+        f(box), f(key), f(node), f(levelStart), f(hits), f(hitBox), f(hitSegment), f(split);
+        f(constraint), f(firstOf), f(tri), f(vertexTri), f(hullNext), f(hullPrev), f(hullTri);
+        f(winding), f(sent);
+        f(order), f(sorted), f(queue), f(mark), f(spare);
     }
     void init() {
         forEachArray([](auto &a) { a.init(); });
