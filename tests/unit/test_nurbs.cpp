@@ -580,6 +580,43 @@ TEST(Nurbs, PathLengthFromLoadedOrReadMatrices) {
     EXPECT_EQ(count(read, Op::GetIntegerv), 1u);
 }
 
+// GLU_CULLING drops only a surface whose control points all lie beyond one
+// plane of the view ([-4, 4]^3); any other is drawn as with culling off.
+TEST(Nurbs, CullingDropsOnlyASurfaceWhollyOutside) {
+    const Surface s = bumpy(clamped(4, {}), clamped(4, {}));  // x, y in [0, 3], z in [-1, 1]
+    const struct {
+        const char *name;
+        float dx, dz;
+        bool drawn;
+    } cases[] = {{"inside", 0, 0, true},
+                 {"partly right", 2, 0, true},
+                 {"partly beyond the far plane", 0, 4, true},
+                 {"wholly right", 5, 0, false},
+                 {"wholly left", -7.5f, 0, false}};
+    for (const auto &k : cases) {
+        Surface moved = s;
+        for (size_t i = 0; i < moved.points.size(); i += 3) {
+            moved.points[i] += k.dx;
+            moved.points[i + 2] += k.dz;
+        }
+        Given g = given(moved);
+        auto vertices = [&](bool culling) {
+            return count(record([&] {
+                GLUnurbs *n = gluNewNurbsRenderer();
+                gluNurbsProperty(n, GLU_CULLING, culling);
+                setMethod(n, GLU_DOMAIN_DISTANCE, 4);
+                gluLoadSamplingMatrices(n, kIdentity, kOrtho, kViewport);
+                gluBeginSurface(n);
+                sendSurface(n, g, moved);
+                gluEndSurface(n);
+                gluDeleteNurbsRenderer(n);
+            }), Op::Vertex3f);
+        };
+        ASSERT_GT(vertices(false), 0u) << k.name;
+        EXPECT_EQ(vertices(true), k.drawn ? vertices(false) : 0u) << k.name;
+    }
+}
+
 TEST(Nurbs, OutlineModesSendOnlyLineStrips) {
     float knots[6] = {0, 0, 0, 1, 1, 1};
     float pts[3][3][3];
