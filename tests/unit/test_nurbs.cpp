@@ -140,17 +140,27 @@ void sendSurface(GLUnurbs *n, Given &g, const Surface &s) {
 
 typedef std::vector<std::vector<float>> Trim;  // loops of (u, v) pairs, closed
 
-Capture drawSurface(const Surface &s, const std::function<void(GLUnurbs *)> &setup, const Trim &trim = {}) {
+// The trim loops go as GLU_MAP1_TRIM_3 when `homogeneous`: point k as
+// (u w, v w, w), its weight w running 1, 1.5, 2.
+Capture drawSurface(const Surface &s, const std::function<void(GLUnurbs *)> &setup, const Trim &trim = {},
+                    bool homogeneous = false) {
     Capture c;
     GLUnurbs *n = tessellating(c);
     setup(n);
     Given g = given(s);
-    std::vector<std::vector<float>> loops = trim;
     gluBeginSurface(n);
     sendSurface(n, g, s);
-    for (auto &l : loops) {
+    for (const auto &l : trim) {
+        std::vector<float> pts;
+        for (size_t k = 0; k < l.size(); k += 2) {
+            const float w = homogeneous ? 1.0f + 0.5f * static_cast<float>(k / 2 % 3) : 1.0f;
+            pts.insert(pts.end(), {l[k] * w, l[k + 1] * w});
+            if (homogeneous)
+                pts.push_back(w);
+        }
         gluBeginTrim(n);
-        gluPwlCurve(n, static_cast<GLint>(l.size() / 2), l.data(), 2, GLU_MAP1_TRIM_2);
+        gluPwlCurve(n, static_cast<GLint>(l.size() / 2), pts.data(), homogeneous ? 3 : 2,
+                    homogeneous ? GLU_MAP1_TRIM_3 : GLU_MAP1_TRIM_2);
         gluEndTrim(n);
     }
     gluEndSurface(n);
@@ -385,14 +395,17 @@ TEST(Nurbs, TrimmedRegionIsCoveredOnceByTrianglesOnTheSurface) {
     const struct {
         const char *name;
         Trim trim;
+        bool homogeneous;
     } cases[] = {
-        {"round hole", {kOuter, polygon(0.5, 0.5, 0.3, 40, false)}},
-        {"hole with an island", {kOuter, polygon(0.5, 0.5, 0.35, 24, false), polygon(0.5, 0.5, 0.15, 12, true)}},
-        {"two holes", {kOuter, polygon(0.25, 0.3, 0.1, 8, false), polygon(0.7, 0.6, 0.2, 9, false)}},
-        {"island alone", {polygon(0.4, 0.6, 0.3, 17, true)}},
+        {"round hole", {kOuter, polygon(0.5, 0.5, 0.3, 40, false)}, false},
+        {"hole with an island", {kOuter, polygon(0.5, 0.5, 0.35, 24, false), polygon(0.5, 0.5, 0.15, 12, true)}, false},
+        {"two holes", {kOuter, polygon(0.25, 0.3, 0.1, 8, false), polygon(0.7, 0.6, 0.2, 9, false)}, false},
+        {"island alone", {polygon(0.4, 0.6, 0.3, 17, true)}, false},
+        {"homogeneous round hole", {kOuter, polygon(0.5, 0.5, 0.3, 40, false)}, true},
+        {"homogeneous island", {polygon(0.4, 0.6, 0.3, 17, true)}, true},
     };
     for (const auto &k : cases) {
-        Capture c = drawSurface(s, [](GLUnurbs *n) { setMethod(n, GLU_DOMAIN_DISTANCE, 8); }, k.trim);
+        Capture c = drawSurface(s, [](GLUnurbs *n) { setMethod(n, GLU_DOMAIN_DISTANCE, 8); }, k.trim, k.homogeneous);
         EXPECT_TRUE(c.errors.empty()) << k.name;
         EXPECT_FALSE(c.unbalanced) << k.name;
         double area = 0, want = 0;
