@@ -780,6 +780,8 @@ std::vector<ErrorCase> errorCases() {
         {"loop crosses itself", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); pwl(m, crossing); gluEndTrim(m); }); }, {GLU_NURBS_ERROR21}},
         {"outer loop clockwise", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); pwl(m, gClockwise); gluEndTrim(m); }); }, {GLU_NURBS_ERROR22}},
         {"surface ends in a trim", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); pwl(m, gSquare); }); }, {GLU_NURBS_ERROR23}},
+        {"pwl of one point", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); pwl(m, gSquare, 1); gluEndTrim(m); }); }, {GLU_NURBS_ERROR2}},
+        {"pwl stride below its point", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); gluPwlCurve(m, 3, gSquare, 2, GLU_MAP1_TRIM_3); gluEndTrim(m); }); }, {GLU_NURBS_ERROR6}},
         {"empty trim", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); gluEndTrim(m); }); }, {GLU_NURBS_ERROR24}},
         {"surface map in a trim", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); patch(m); gluEndTrim(m); }); }, {GLU_NURBS_ERROR25}},
         {"vertex map in a trim", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); cubic(m); gluEndTrim(m); }); }, {GLU_NURBS_ERROR7}},
