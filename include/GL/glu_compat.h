@@ -967,7 +967,8 @@ void gluDeleteNurbsRenderer(GLUnurbs *nurb);
  * GLU_NURBS_RENDERER.  Tolerances and steps must be positive and finite;
  * GLU_CULLING and GLU_AUTO_LOAD_MATRIX are on for any value but 0.
  * GLU_CULLING discards a curve or surface whose control points all lie
- * beyond one plane of the view volume. */
+ * beyond one plane of the view volume, in GLU_NURBS_RENDERER mode (in
+ * GLU_NURBS_TESSELLATOR mode the callbacks get every piece). */
 void gluNurbsProperty(GLUnurbs *nurb, GLenum property, GLfloat value);
 void gluGetNurbsProperty(GLUnurbs *nurb, GLenum property, GLfloat *data);
 /* model and perspective column-major, as glGetFloatv gives them. */
