@@ -356,6 +356,13 @@ int fitSide(int n, int max) {
     return static_cast<int>(p < limit ? p : limit);
 }
 
+// Component c of the texels (x0, y0), (x0 + dx, y0), (x0, y0 + dy) and
+// (x0 + dx, y0 + dy) of one image of a tight level, summed.
+uint64_t sumOfFour(const unsigned char *p, const Layout &l, int x0, int y0, int dx, int dy, int c, int size) {
+    return static_cast<uint64_t>(load(p + at(l, x0, y0, c), size, false)) + load(p + at(l, x0 + dx, y0, c), size, false) +
+           load(p + at(l, x0, y0 + dy, c), size, false) + load(p + at(l, x0 + dx, y0 + dy, c), size, false);
+}
+
 // Halves a tight w x h x d image of n components in place, down to
 // max(w / 2, 1) x max(h / 2, 1) x max(d / 2, 1).  Each new component is the
 // mean of the 2 x 2 x 2 under it, rounded to nearest with halves up: (the
@@ -364,13 +371,6 @@ int fitSide(int n, int max) {
 // mean of the four or two.  Each new component is written at or before the
 // first it reads, and after reading them, so no component is overwritten
 // before it is read.
-// Component c of the texels (x0, y0), (x0 + dx, y0), (x0, y0 + dy) and
-// (x0 + dx, y0 + dy) of one image of a tight level, summed.
-uint64_t sumOfFour(const unsigned char *p, const Layout &l, int x0, int y0, int dx, int dy, int c, int size) {
-    return static_cast<uint64_t>(load(p + at(l, x0, y0, c), size, false)) + load(p + at(l, x0 + dx, y0, c), size, false) +
-           load(p + at(l, x0, y0 + dy, c), size, false) + load(p + at(l, x0 + dx, y0 + dy, c), size, false);
-}
-
 void halve(unsigned char *p, int &w, int &h, int &d, int n, int size) {
     const int dx = w > 1 ? 1 : 0, dy = h > 1 ? 1 : 0;
     const int dz = d > 1 ? 1 : 0;

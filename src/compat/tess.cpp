@@ -1133,6 +1133,12 @@ int roundVertex(Job &job, int v, Found found) {
     return -1;
 }
 
+// Whether a-b is an edge of the triangulation, either way round: one walk
+// round a.
+bool isEdge(Job &job, int a, int b) {
+    return roundVertex(job, a, [b](const Triangle &tr, int i) { return tr.v[next3(i)] == b || tr.v[prev3(i)] == b; }) >= 0;
+}
+
 // The triangle with edge p->q, and the edge's index in it; -1 when none.
 int findEdge(Job &job, int p, int q, int &edge) {
     return roundVertex(job, p, [q, &edge](const Triangle &tr, int i) {
@@ -1213,8 +1219,7 @@ Outcome queueCrossed(Job &job, int a, int b) {
 const long long kFlips = SOFTGLU_TESS_FLIPS;
 
 Outcome insertConstraint(Job &job, int a, int b) {
-    // Already an edge, either way round: one walk round a.
-    if (roundVertex(job, a, [b](const Triangle &tr, int i) { return tr.v[next3(i)] == b || tr.v[prev3(i)] == b; }) >= 0)
+    if (isEdge(job, a, b))
         return Outcome::Done;
     int edge;
     job.queue.size = 0;
@@ -1250,10 +1255,8 @@ Outcome insertConstraint(Job &job, int a, int b) {
 void checkMesh(Job &job) {
     const auto at = [&job](int v) { return job.at(v); };
     const auto ccw = [](const Point &a, const Point &b, const Point &c) { return orient(a, b, c) > 0; };
-    const auto isEdge = [&job](int a, int b) {
-        return roundVertex(job, a, [b](const Triangle &tr, int i) { return tr.v[next3(i)] == b || tr.v[prev3(i)] == b; }) >= 0;
-    };
-    if (const char *fault = compat::meshFault(job.tri.at, job.tri.size, at, ccw, job.constraint.at, job.constraint.size, isEdge)) {
+    const auto edge = [&job](int a, int b) { return isEdge(job, a, b); };
+    if (const char *fault = compat::meshFault(job.tri.at, job.tri.size, at, ccw, job.constraint.at, job.constraint.size, edge)) {
         fprintf(stderr, "softglu: tessellator: broken triangulation: %s\n", fault);
         abort();
     }

@@ -44,6 +44,16 @@ std::string selfDirectory() {
     return self.substr(0, self.rfind('/'));
 }
 
+// candidate's absolute path, links resolved, or "" when it does not exist.
+std::string realPath(const std::string &candidate) {
+    char *real = realpath(candidate.c_str(), nullptr);
+    if (!real)
+        return "";
+    const std::string path = real;
+    std::free(real);
+    return path;
+}
+
 // The interposer's absolute path, or "" with `why` set.
 std::string findInterposer(std::string &why) {
     const std::string dir = selfDirectory();
@@ -53,11 +63,9 @@ std::string findInterposer(std::string &why) {
     }
     for (const std::string &candidate :
          {dir + "/" + SOFTGLU_INTERPOSER_INSTALLED, dir + "/" + kInterposer}) {
-        char *real = realpath(candidate.c_str(), nullptr);
-        if (!real)
+        const std::string path = realPath(candidate);
+        if (path.empty())
             continue;
-        const std::string path = real;
-        std::free(real);
         // LD_PRELOAD separates its names with spaces and colons.
         if (path.find_first_of(" :") != std::string::npos) {
             why = "the interposer's path " + path + " holds a space or a colon, which LD_PRELOAD cannot carry";
@@ -77,13 +85,9 @@ std::string findInterposer(std::string &why) {
 std::string findClassic() {
     const std::string dir = selfDirectory();
     for (const std::string &candidate : {dir + "/" + SOFTGLU_CLASSIC_INSTALLED, dir + "/../classic"}) {
-        char *real = realpath(candidate.c_str(), nullptr);
-        if (!real)
-            continue;
-        const std::string path = real;
-        std::free(real);
+        const std::string path = realPath(candidate);
         // LD_LIBRARY_PATH separates its directories with colons.
-        if (path.find(':') == std::string::npos && access((path + "/libGLU.so.1").c_str(), R_OK) == 0)
+        if (!path.empty() && path.find(':') == std::string::npos && access((path + "/libGLU.so.1").c_str(), R_OK) == 0)
             return path;
     }
     return "";
