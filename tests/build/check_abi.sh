@@ -21,7 +21,6 @@ want_gl=$(calls LIBRARY_GL)
 map=$(sed -n 's/^ *\([A-Za-z0-9_]*\);$/\1/p' "$here/../../src/softglu.map" | sort | tr '\n' ' ')
 [ "$map" = "$want" ] || bad "src/softglu.map exports '$map', src/trace/calls.h lists '$want'"
 
-exported() { "$nm" -D --defined-only "$1" | awk '$2 ~ /^[TWDBRV]$/ {print $3}' | sed 's/@.*//' | sort | tr '\n' ' '; }
 exports=$(exported "$lib")
 [ "$exports" = "$want" ] || bad "exported symbols are '$exports', expected '$want'"
 # Each under SOFTGLU_1, so that a program linked against libsoftglu binds
@@ -29,11 +28,7 @@ exports=$(exported "$lib")
 unversioned=$("$nm" -D --defined-only "$lib" | awk '$2 ~ /^[TWDBRV]$/ && $3 !~ /@@SOFTGLU_1$/ {print $3}' | tr '\n' ' ')
 [ -z "$unversioned" ] || bad "exports not under the version SOFTGLU_1: $unversioned"
 
-needed=$("$readelf" -d "$lib" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | sort | tr '\n' ' ')
-case "$needed" in
-    "libc.so.6 "|"libc.so.6 libm.so.6 ") ;;
-    *) bad "NEEDED is '$needed', expected libc.so.6 and at most libm.so.6" ;;
-esac
+libc_only "$lib" "$(basename "$lib")"
 
 soname=$("$readelf" -d "$lib" | sed -n 's/.*(SONAME).*\[\(.*\)\]/\1/p')
 [ "$soname" = "libsoftglu.so.1" ] || bad "SONAME is '$soname'"
@@ -42,9 +37,7 @@ undefined=$("$nm" -D --undefined-only "$lib" | awk '{print $NF}' | grep '^gl' | 
 [ "$undefined" = "$want_gl" ] || bad "undefined GL entry points are '$undefined', expected '$want_gl'"
 
 # No C++ runtime or unwinding machinery pulled in.
-if "$nm" -D "$lib" | grep -E '__cxa_(throw|allocate|begin_catch)|__gxx_personality|_Unwind_|_ZTI|operator new|_Znw' >/dev/null; then
-    bad "C++ runtime symbols referenced: $("$nm" -D "$lib" | grep -E '__cxa_(throw|allocate|begin_catch)|__gxx_personality|_Unwind_|_ZTI|_Znw')"
-fi
+! cxx_runtime "$lib" >/dev/null || bad "C++ runtime symbols referenced: $(cxx_runtime "$lib")"
 
 if [ -n "$archive" ]; then
     # (i386's position-independent code may define the compiler's hidden
@@ -62,5 +55,5 @@ if [ -n "$interposer" ]; then
     [ "$got" = "$expected" ] || bad "$interposer exports '$got', expected '$expected'"
 fi
 
-[ $fail -eq 0 ] && echo "ABI ok: exports [$exports] NEEDED [$needed]"
+[ $fail -eq 0 ] && echo "ABI ok: exports [$exports] NEEDED [$(needed "$lib")]"
 exit $fail

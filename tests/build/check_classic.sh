@@ -28,24 +28,17 @@ rm -rf "$work" && mkdir -p "$work" || exit 1
 declared=$(printf '#include <GL/glu.h>\n' | "$cc" -E -DSOFTGLU_COMPAT -I"$src/include" -x c - |
     grep -o '\bglu[A-Za-z0-9]*[ ]*(' | tr -d ' (' | sort -u | tr '\n' ' ')
 [ -n "$declared" ] || bad "no call declared by GL/glu.h under SOFTGLU_COMPAT"
-exports=$("$nm" -D --defined-only "$classic/libGLU.so.1" | awk '$2 ~ /^[TWDBRV]$/ {print $3}')
-names=$(echo "$exports" | sed 's/@.*//' | sort | tr '\n' ' ')
+names=$(exported "$classic/libGLU.so.1")
 [ "$names" = "$declared" ] || bad "libGLU.so.1 exports '$names', the headers declare '$declared'"
-unversioned=$(echo "$exports" | grep -v '@@SOFTGLU_CLASSIC_1$' | tr '\n' ' ')
+unversioned=$("$nm" -D --defined-only "$classic/libGLU.so.1" | awk '$2 ~ /^[TWDBRV]$/ && $3 !~ /@@SOFTGLU_CLASSIC_1$/ {print $3}' | tr '\n' ' ')
 [ -z "$unversioned" ] || bad "exports not under SOFTGLU_CLASSIC_1: $unversioned"
 
 dynamic=$("$readelf" -d "$classic/libGLU.so.1")
 soname=$(echo "$dynamic" | sed -n 's/.*(SONAME).*\[\(.*\)\]/\1/p')
 [ "$soname" = libGLU.so.1 ] || bad "the classic object's SONAME is '$soname'"
-needed=$(echo "$dynamic" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | sort | tr '\n' ' ')
-case "$needed" in
-    "libc.so.6 "|"libc.so.6 libm.so.6 ") ;;
-    *) bad "the classic object's NEEDED is '$needed', expected libc.so.6 and at most libm.so.6" ;;
-esac
+libc_only "$classic/libGLU.so.1" "the classic object"
 echo "$dynamic" | grep -q '(SYMBOLIC)' || bad "the classic object is not linked -Bsymbolic"
-if "$nm" -D "$classic/libGLU.so.1" | grep -E '__cxa_(throw|allocate|begin_catch)|__gxx_personality|_Unwind_|_ZTI|_Znw' >/dev/null; then
-    bad "the classic object needs the C++ runtime"
-fi
+! cxx_runtime "$classic/libGLU.so.1" >/dev/null || bad "the classic object needs the C++ runtime"
 "$nm" -D --undefined-only "$classic/libGLU.so.1" | awk '{print $NF}' | grep -q '^glBegin$' ||
     bad "the classic object does not leave glBegin undefined"
 

@@ -90,9 +90,7 @@ if [ -n "${SOFTGLU_LEGACY_TESTS:-}" ]; then
     for build in legacy-cmake legacy-pc; do
         for p in $programs; do
             [ -f "$work/$build/$p" ] || continue
-            needed=$("$readelf" -d "$work/$build/$p" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | tr '\n' ' ')
-            case " $needed" in *" libsoftglu.so.1 "*) ;; *) bad "$build/$p does not need libsoftglu.so.1" ;; esac
-            case "$needed" in *libGLU*) bad "$build/$p needs another GLU: $needed" ;; esac
+            softglu_not_glu "$work/$build/$p" "$build/$p"
         done
         SOFTGLU_LEGACY_DIR=$work/$build "$SOFTGLU_LEGACY_TESTS" --gtest_filter='LegacyProgram.*' \
             >"$work/$build.log" 2>&1 || { cat "$work/$build.log"; bad "the $build pictures are wrong"; }

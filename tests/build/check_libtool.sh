@@ -102,11 +102,10 @@ if (cd "$work/build" && unset CC CXX && ../project/configure && make) >"$work/bu
         bad "the libtool script has no C++ configuration"
     # The library's calls are all in the compatibility layer's archive; the
     # program's gluPerspective is libsoftglu.so.1's.
-    for file in tessarea .libs/libtessarea.so; do
-        needed=$("$readelf" -d "$work/build/$file" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | tr '\n' ' ')
-        case "$needed" in *libGLU*) bad "$file needs another GLU: $needed" ;; esac
-        case "$file: $needed" in tessarea:*" libsoftglu.so.1 "*) ;; tessarea:*) bad "tessarea does not need libsoftglu.so.1: $needed" ;; esac
-    done
+    softglu_not_glu "$work/build/tessarea" tessarea
+    case "$(needed "$work/build/.libs/libtessarea.so")" in
+        *libGLU*) bad "libtessarea.so needs another GLU: $(needed "$work/build/.libs/libtessarea.so")" ;;
+    esac
     out=$("$work/build/tessarea") || bad "tessarea failed: $out"
     case $out in
         "8 triangles, area 8, GLU 1.3 softglu "*) ;;

@@ -87,9 +87,7 @@ for exe in $exes; do
         bad "no $exe"
         continue
     fi
-    needed=$("$readelf" -d "$work/$exe" | sed -n 's/.*(NEEDED).*\[\(.*\)\]/\1/p' | tr '\n' ' ')
-    case " $needed" in *" libsoftglu.so.1 "*) ;; *) bad "$exe does not need libsoftglu.so.1: $needed" ;; esac
-    case "$needed" in *libGLU*) bad "$exe needs another GLU: $needed" ;; esac
+    softglu_not_glu "$work/$exe" "$exe"
     p=$(basename "$exe" _vars)
     dir=$work/run/$(echo "$exe" | tr / _)
     mkdir -p "$dir" && cp "$work/$exe" "$dir/$p" || exit 1
