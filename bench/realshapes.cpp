@@ -24,6 +24,7 @@
 // CLASS/SHAPE): bench/realshapes-count.sh counts the instructions of that
 // pass() under callgrind.  Without earcut.hpp at build time
 // (bench/fetch-earcut.sh) it times softglu alone and says so.
+#include "counting.h"
 #include "shapes.h"
 
 #include <GL/glu.h>
@@ -351,35 +352,19 @@ std::vector<Shape> synthetic() {
 
 // ---- 5. The engines, each over all of a set's polygons ----
 
-unsigned long long emitted = 0;
-std::deque<std::array<double, 3>> made;  // crossings' vertices, for one polygon
-
-void CALLBACK_vertex(void *) { ++emitted; }
-void CALLBACK_combine(GLdouble xyz[3], void *[4], GLfloat[4], void **out) {
-    made.push_back({xyz[0], xyz[1], xyz[2]});
-    *out = made.back().data();
-}
-void CALLBACK_error(GLenum code) { std::fprintf(stderr, "softglu_realshapes: tessellator error %u\n", code); }
-
+// Crossings' vertices (counting::made) are kept for one polygon.
 struct Softglu {
-    std::vector<std::vector<std::vector<std::array<double, 3>>>> polygons;
+    std::vector<counting::Contours> polygons;
     GLUtesselator *tess = gluNewTess();
 
     explicit Softglu(const std::vector<Polygon> &in) {
         if (!tess)
             fail("gluNewTess failed");
-        gluTessCallback(tess, GLU_TESS_VERTEX, reinterpret_cast<_GLUfuncptr>(CALLBACK_vertex));
-        gluTessCallback(tess, GLU_TESS_COMBINE, reinterpret_cast<_GLUfuncptr>(CALLBACK_combine));
-        gluTessCallback(tess, GLU_TESS_ERROR, reinterpret_cast<_GLUfuncptr>(CALLBACK_error));
+        counting::setUp(tess);
         gluTessProperty(tess, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_ODD);
-        gluTessNormal(tess, 0.0, 0.0, 1.0);
         for (const Polygon &p : in) {
             polygons.emplace_back();
-            for (const Contour &c : p) {
-                polygons.back().emplace_back();
-                for (const Point &q : c)
-                    polygons.back().back().push_back({q.x, q.y, 0.0});
-            }
+            counting::append(polygons.back(), p);
         }
     }
     ~Softglu() { gluDeleteTess(tess); }
@@ -388,21 +373,14 @@ struct Softglu {
 
     __attribute__((noinline)) void pass() {
         for (auto &p : polygons) {
-            made.clear();
-            gluTessBeginPolygon(tess, nullptr);
-            for (auto &c : p) {
-                gluTessBeginContour(tess);
-                for (auto &v : c)
-                    gluTessVertex(tess, v.data(), v.data());
-                gluTessEndContour(tess);
-            }
-            gluTessEndPolygon(tess);
+            counting::made.clear();
+            counting::send(tess, p);
         }
     }
     unsigned long long triangles() {
-        const unsigned long long before = emitted;
+        const unsigned long long before = counting::emitted;
         pass();
-        return (emitted - before) / 3;
+        return (counting::emitted - before) / 3;
     }
 };
 
@@ -647,6 +625,7 @@ unsigned long long countedPass(const std::string &engine, const std::vector<Poly
 }  // namespace
 
 int main(int argc, char **argv) {
+    counting::program = "softglu_realshapes";
     double minSeconds = 0.1;
     std::string font = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", dcw = "/usr/share/gmt-dcw/dcw-gmt.nc", once;
     for (int i = 1; i < argc; ++i) {

@@ -7,12 +7,12 @@
 //
 // --shapes=DIR also writes each shape to DIR/NAME.txt, exactly (hex
 // floats), for bench/earcut.py to time earcut on the same points.
+#include "counting.h"
 #include "shapes.h"
 
 #include <GL/glu.h>
 #include <benchmark/benchmark.h>
 
-#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -26,57 +26,31 @@ namespace {
 
 using shapes::Polygon;
 
-// Vertices the callbacks saw; crossings' vertices, kept until the run ends.
-unsigned long long emitted = 0;
-std::deque<std::array<double, 3>> made;
-
-void CALLBACK_vertex(void *) { ++emitted; }
-void CALLBACK_combine(GLdouble xyz[3], void *[4], GLfloat[4], void **out) {
-    made.push_back({xyz[0], xyz[1], xyz[2]});
-    *out = made.back().data();
-}
-void CALLBACK_error(GLenum code) { std::fprintf(stderr, "softglu_tess_bench: tessellator error %u\n", code); }
-
-// The polygons' coordinates as gluTessVertex takes them.
+// A shape's polygons as one polygon of all their contours.
 struct Input {
-    std::vector<std::vector<std::array<double, 3>>> contours;
+    counting::Contours contours;
     int vertices = 0;
 };
 
 Input inputOf(const std::vector<Polygon> &polygons) {
     Input in;
-    for (const Polygon &p : polygons)
-        for (const shapes::Contour &c : p) {
-            in.contours.emplace_back();
-            for (const shapes::Point &q : c)
-                in.contours.back().push_back({q.x, q.y, 0.0});
+    for (const Polygon &p : polygons) {
+        counting::append(in.contours, p);
+        for (const shapes::Contour &c : p)
             in.vertices += static_cast<int>(c.size());
-        }
+    }
     return in;
 }
 
-void tessellate(GLUtesselator *t, Input &in) {
-    gluTessBeginPolygon(t, nullptr);
-    for (auto &c : in.contours) {
-        gluTessBeginContour(t);
-        for (auto &v : c)
-            gluTessVertex(t, v.data(), v.data());
-        gluTessEndContour(t);
-    }
-    gluTessEndPolygon(t);
-}
-
 void timeTessellation(benchmark::State &state, Input &in) {
+    using counting::emitted;
     GLUtesselator *t = gluNewTess();
-    gluTessCallback(t, GLU_TESS_VERTEX, reinterpret_cast<_GLUfuncptr>(CALLBACK_vertex));
-    gluTessCallback(t, GLU_TESS_COMBINE, reinterpret_cast<_GLUfuncptr>(CALLBACK_combine));
-    gluTessCallback(t, GLU_TESS_ERROR, reinterpret_cast<_GLUfuncptr>(CALLBACK_error));
-    gluTessNormal(t, 0.0, 0.0, 1.0);
+    counting::setUp(t);
     const unsigned long long before = emitted;
     for (auto _ : state)
-        tessellate(t, in);
+        counting::send(t, in.contours);
     gluDeleteTess(t);
-    made.clear();
+    counting::made.clear();
     state.SetItemsProcessed(state.iterations() * in.vertices);
     state.counters["vertices"] = in.vertices;
     state.counters["triangles"] = benchmark::Counter(static_cast<double>(emitted - before) / 3.0,
@@ -125,6 +99,7 @@ bool writeShape(const std::string &dir, std::string name, const std::vector<Poly
 }  // namespace
 
 int main(int argc, char **argv) {
+    counting::program = "softglu_tess_bench";
     std::string shapesDir;
     std::vector<char *> args;
     for (int i = 0; i < argc; ++i)
