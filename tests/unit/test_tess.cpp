@@ -4,20 +4,19 @@
 // flags), on shapes, random contours and scaled copies; then crossings and
 // their COMBINE calls, the call-order errors, and a table of corners
 // (facing x or y, property values, the coordinate limit, reuse, snapping).
+// The callbacks and the call-order cases are tests/support/tess_harness.h's.
 #define SOFTGLU_COMPAT  // the compatibility layer's calls are declared with its switch
 #include <GL/glu.h>
 
 #include "../../src/compat/meshcheck.h"
-#include "tess_oracle.h"
+#include "../support/tess_harness.h"
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <array>
 #include <cmath>
 #include <cstdint>
 #include <cstdlib>
-#include <deque>
 #include <functional>
 #include <string>
 #include <vector>
@@ -29,62 +28,28 @@ using tess_oracle::P3;
 using tess_oracle::rect;
 using tess_oracle::operator+;
 
-// What one polygon's callbacks received.
-struct Record : tess_oracle::Output {
-    bool flagSent = false;
-    std::vector<GLenum> errors;
-    std::deque<P3> made;  // the combine callback's vertices
-    std::vector<std::array<float, 4>> weights;
-    bool combineGivesNull = false;
-    int plainVertexCalls = 0;
-};
-Record *rec;
+using tess_harness::Options;
+using tess_harness::Record;
+using tess_harness::rec;
 
-void CALLBACK_begin(GLenum type) { rec->begin(type); }
-void CALLBACK_vertexData(void *v, void *polygon) {
-    EXPECT_EQ(polygon, static_cast<void *>(rec));
-    rec->vertex(static_cast<const double *>(v));
-}
-void CALLBACK_vertex(void *) { ++rec->plainVertexCalls; }
-void CALLBACK_end() { rec->end(); }
-void CALLBACK_edgeFlag(GLboolean f) {
-    rec->flag = f != GL_FALSE;
-    rec->flagSent = true;
-}
-void CALLBACK_error(GLenum code) { rec->errors.push_back(code); }
-void CALLBACK_combine(GLdouble coords[3], void *data[4], GLfloat w[4], void **out) {
-    EXPECT_EQ(tess_oracle::checkCombine(coords, data, w), "");
-    rec->weights.push_back({w[0], w[1], w[2], w[3]});
-    rec->made.push_back({coords[0], coords[1], coords[2]});
-    *out = rec->combineGivesNull ? nullptr : rec->made.back().data();
-}
+void CALLBACK_notCalled(void *) { ADD_FAILURE() << "GLU_TESS_VERTEX called, GLU_TESS_VERTEX_DATA set"; }
 
-_GLUfuncptr fn(void (*f)(GLenum)) { return reinterpret_cast<_GLUfuncptr>(f); }
-
-struct Options {
-    GLenum rule = GLU_TESS_WINDING_ODD;
-    bool boundaryOnly = false, edgeFlags = false, combine = true;
-    P3 normal = {0, 0, 0};
-};
-
-// A tessellator set up as o says, its callbacks recording into r.
+// A tessellator set up as o says, its callbacks recording into r, the
+// plain forms but for VERTEX_DATA, which takes VERTEX's place.
 GLUtesselator *newTess(Record &r, const Options &o) {
-    rec = &r;
-    GLUtesselator *t = gluNewTess();
+    GLUtesselator *t = tess_harness::newRecordingTess(r, o);
     EXPECT_NE(t, nullptr);
-    gluTessCallback(t, GLU_TESS_BEGIN, fn(CALLBACK_begin));
-    gluTessCallback(t, GLU_TESS_VERTEX, reinterpret_cast<_GLUfuncptr>(CALLBACK_vertex));
-    gluTessCallback(t, GLU_TESS_VERTEX_DATA, reinterpret_cast<_GLUfuncptr>(CALLBACK_vertexData));
-    gluTessCallback(t, GLU_TESS_END, reinterpret_cast<_GLUfuncptr>(CALLBACK_end));
-    gluTessCallback(t, GLU_TESS_ERROR, fn(CALLBACK_error));
-    if (o.edgeFlags)
-        gluTessCallback(t, GLU_TESS_EDGE_FLAG, reinterpret_cast<_GLUfuncptr>(CALLBACK_edgeFlag));
-    if (o.combine)
-        gluTessCallback(t, GLU_TESS_COMBINE, reinterpret_cast<_GLUfuncptr>(CALLBACK_combine));
-    gluTessProperty(t, GLU_TESS_WINDING_RULE, o.rule);
-    gluTessProperty(t, GLU_TESS_BOUNDARY_ONLY, o.boundaryOnly ? GL_TRUE : GL_FALSE);
-    gluTessNormal(t, o.normal[0], o.normal[1], o.normal[2]);
+    gluTessCallback(t, GLU_TESS_VERTEX, tess_harness::fn(CALLBACK_notCalled));
+    gluTessCallback(t, GLU_TESS_VERTEX_DATA, tess_harness::fn(tess_harness::CALLBACK_vertexData));
     return t;
+}
+
+// Its record, checked for what every polygon must keep, after t is deleted.
+void finish(GLUtesselator *t, const Record &r) {
+    gluDeleteTess(t);
+    rec = nullptr;
+    EXPECT_EQ(r.combineFault, "");
+    EXPECT_FALSE(r.otherPolygonData);
 }
 
 Record tessellate(const Contours &contours, const Options &o) {
@@ -93,8 +58,7 @@ Record tessellate(const Contours &contours, const Options &o) {
     gluTessBeginPolygon(t, &r);
     tess_oracle::sendContours(t, contours);
     gluTessEndPolygon(t);
-    gluDeleteTess(t);
-    rec = nullptr;
+    finish(t, r);
     return r;
 }
 
@@ -324,95 +288,24 @@ TEST(Tessellator, LargePolygonsMatchTheirWindingNumbers) {
     }
 }
 
+// Each on a new tessellator, its properties the defaults, with the plain
+// callbacks, on a counterclockwise square.
 TEST(Tessellator, CallOrderMistakesAreReportedAndRepaired) {
-    static double square[4][3] = {{0, 0, 0}, {1, 0, 0}, {1, 1, 0}, {0, 1, 0}};
-    struct Case {
-        const char *name;
-        void (*calls)(GLUtesselator *);
-        std::vector<GLenum> errors;
-        size_t triangles;
-    };
-    const Case cases[] = {
-        {"vertices with no polygon",
-         [](GLUtesselator *t) {
-             for (auto &v : square)
-                 gluTessVertex(t, v, v);
-             gluTessEndContour(t);
-             gluTessEndPolygon(t);
-         },
-         {GLU_TESS_MISSING_BEGIN_POLYGON, GLU_TESS_MISSING_BEGIN_CONTOUR},
-         2},
-        {"no contour",
-         [](GLUtesselator *t) {
-             gluTessBeginPolygon(t, nullptr);
-             for (auto &v : square)
-                 gluTessVertex(t, v, v);
-             gluTessEndPolygon(t);
-         },
-         {GLU_TESS_MISSING_BEGIN_CONTOUR, GLU_TESS_MISSING_END_CONTOUR},
-         2},
-        {"polygon left open",
-         [](GLUtesselator *t) {
-             gluTessBeginPolygon(t, nullptr);
-             gluTessBeginContour(t);
-             for (auto &v : square)
-                 gluTessVertex(t, v, v);
-             gluTessBeginPolygon(t, nullptr);
-             gluTessEndPolygon(t);
-         },
-         {GLU_TESS_MISSING_END_CONTOUR, GLU_TESS_MISSING_END_POLYGON},
-         2},
-        {"end without begin", [](GLUtesselator *t) { gluTessEndPolygon(t); }, {GLU_TESS_MISSING_BEGIN_POLYGON}, 0},
-        {"the older calls",
-         [](GLUtesselator *t) {
-             gluBeginPolygon(t);
-             for (auto &v : square)
-                 gluTessVertex(t, v, v);
-             gluNextContour(t, GLU_INTERIOR);
-             gluEndPolygon(t);
-         },
-         {},
-         2},
-        {"coordinates too large or NaN",
-         [](GLUtesselator *t) {
-             static double big[3] = {1e300, 0, 0}, nan[3] = {0, std::nan(""), 0};
-             gluTessBeginPolygon(t, nullptr);
-             gluTessBeginContour(t);
-             gluTessVertex(t, big, big);
-             gluTessVertex(t, nan, nan);
-             gluTessEndContour(t);
-             gluTessEndPolygon(t);
-         },
-         {GLU_TESS_COORD_TOO_LARGE, GLU_TESS_COORD_TOO_LARGE},
-         0},
-        {"unknown enums and values",
-         [](GLUtesselator *t) {
-             gluTessProperty(t, GLU_TESS_WINDING_RULE, 5.0);
-             gluTessProperty(t, GLU_TESS_TOLERANCE, 2.0);
-             gluTessProperty(t, GL_TRIANGLES, 0.0);
-             gluTessCallback(t, GLU_TESS_COMBINE_DATA + 1, nullptr);
-             double value = -1;
-             gluGetTessProperty(t, GLU_TESS_WINDING_RULE, &value);
-             EXPECT_EQ(value, GLU_TESS_WINDING_ODD);  // the default, kept
-             gluGetTessProperty(t, GLU_TESS_BOUNDARY_ONLY, &value);
-             EXPECT_EQ(value, GL_FALSE);
-         },
-         {GLU_INVALID_VALUE, GLU_INVALID_VALUE, GLU_INVALID_ENUM, GLU_INVALID_ENUM},
-         0},
-    };
-    for (const Case &c : cases) {
+    for (const tess_harness::CallOrderCase &c : tess_harness::kCallOrderCases) {
         SCOPED_TRACE(c.name);
         Record r;
-        rec = &r;
         GLUtesselator *t = gluNewTess();
-        gluTessCallback(t, GLU_TESS_BEGIN, fn(CALLBACK_begin));
-        gluTessCallback(t, GLU_TESS_VERTEX, reinterpret_cast<_GLUfuncptr>(CALLBACK_vertex));
-        gluTessCallback(t, GLU_TESS_ERROR, fn(CALLBACK_error));
-        c.calls(t);
+        tess_harness::listen(t, r, Options{});
+        std::vector<P3> square = rect(0, 0, 1, 1)[0];
+        c.calls(t, r, square);
         gluDeleteTess(t);
         rec = nullptr;
         EXPECT_EQ(r.errors, c.errors);
-        EXPECT_EQ(static_cast<size_t>(r.plainVertexCalls), 3 * c.triangles);
+        size_t vertices = 0;
+        for (const auto &prim : r.prims)
+            vertices += prim.size();
+        EXPECT_EQ(vertices, 3 * c.triangles);
+        EXPECT_EQ(r.readBack, c.readBack);
     }
 }
 
@@ -540,8 +433,7 @@ TEST(TessellatorCorners, FacingsPropertyValuesLimitsReuseAndSnapping) {
         Record r;
         GLUtesselator *t = newTess(r, Options{});
         EXPECT_EQ(c.run(t, r), "");
-        gluDeleteTess(t);
-        rec = nullptr;
+        finish(t, r);
         EXPECT_EQ(r.errors, c.errors);
     }
 }
