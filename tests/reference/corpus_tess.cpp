@@ -23,10 +23,9 @@
 #include <array>
 #include <cinttypes>
 #include <cstring>
-#include <deque>
 
 #include "corpus.h"
-#include "../unit/tess_oracle.h"
+#include "../support/tess_harness.h"
 
 namespace corpus {
 namespace {
@@ -35,6 +34,8 @@ using tess_oracle::Contours;
 using tess_oracle::P3;
 using tess_oracle::rect;
 using tess_oracle::operator+;
+using tess_harness::Options;
+using tess_harness::Record;
 
 // A square spiral that winds three times inward and returns straight to its
 // start, crossing its own turns.
@@ -155,29 +156,7 @@ std::vector<Shape> shapes() {
     };
 }
 
-// ---- What the callbacks receive --------------------------------------------------
-
-// One polygon's listener: the vertices the case gave, those COMBINE made,
-// and the line being written.
-struct Listener {
-    std::vector<P3> given;
-    std::deque<P3> made;
-    std::string out;
-    bool combineGivesNull = false;
-
-    std::string name(const void *v) const {
-        const P3 *p = static_cast<const P3 *>(v);
-        if (!p)
-            return "-";
-        if (!given.empty() && p >= &given.front() && p <= &given.back())
-            return label("V%d", static_cast<int>(p - &given.front()));
-        for (std::size_t k = 0; k < made.size(); ++k)
-            if (p == &made[k])
-                return label("C%d", static_cast<int>(k));
-        return "?";
-    }
-    void word(const std::string &w) { out += (out.empty() ? "" : " ") + w; }
-};
+// ---- What the callbacks received --------------------------------------------------
 
 std::uint64_t bits(double d) {
     std::uint64_t b;
@@ -190,41 +169,47 @@ std::uint32_t bits(float f) {
     return b;
 }
 
-// The listener of the polygon being tessellated.  The callbacks' _DATA
-// forms receive it as the polygon's data too, except where a call-order
-// mistake means no polygon was begun: so they use this one.
-Listener *listening;
-
-void CALLBACK_beginData(GLenum type, void *) { listening->word(label("B%u", type)); }
-void CALLBACK_vertexData(void *v, void *) { listening->word(listening->name(v)); }
-void CALLBACK_endData(void *) { listening->word("E"); }
-void CALLBACK_edgeFlagData(GLboolean f, void *) { listening->word(f ? "F1" : "F0"); }
-void CALLBACK_errorData(GLenum code, void *) { listening->word(label("X%u", code)); }
-void CALLBACK_combineData(GLdouble xyz[3], void *data[4], GLfloat w[4], void **out, void *) {
-    Listener *me = listening;
-    me->word(label("M(%016" PRIx64 " %016" PRIx64 " %016" PRIx64 "|%s %s %s %s|%08" PRIx32 " %08" PRIx32
-                   " %08" PRIx32 " %08" PRIx32 ")",
-                   bits(xyz[0]), bits(xyz[1]), bits(xyz[2]), me->name(data[0]).c_str(), me->name(data[1]).c_str(),
-                   me->name(data[2]).c_str(), me->name(data[3]).c_str(), bits(w[0]), bits(w[1]), bits(w[2]),
-                   bits(w[3])));
-    me->made.push_back({xyz[0], xyz[1], xyz[2]});
-    *out = me->combineGivesNull ? nullptr : &me->made.back();
+// A vertex's name: V<i> for the i-th of `given`, C<k> for the k-th COMBINE
+// made, - for none.
+std::string name(const void *v, const std::vector<P3> &given, const Record &r) {
+    const P3 *p = static_cast<const P3 *>(v);
+    if (!p)
+        return "-";
+    if (!given.empty() && p >= &given.front() && p <= &given.back())
+        return label("V%d", static_cast<int>(p - &given.front()));
+    for (std::size_t k = 0; k < r.made.size(); ++k)
+        if (p == &r.made[k])
+            return label("C%d", static_cast<int>(k));
+    return "?";
 }
 
-template <typename F>
-_GLUfuncptr callback(F *f) {
-    return reinterpret_cast<_GLUfuncptr>(f);
+// The result line of a case: r's calls in order, then what it read back.
+std::string line(const Record &r, const std::vector<P3> &given) {
+    std::string out;
+    const auto word = [&out](const std::string &w) { out += (out.empty() ? "" : " ") + w; };
+    for (const tess_harness::Call &c : r.calls)
+        switch (c.what) {
+        case 'B': word(label("B%u", c.n)); break;
+        case 'V': word(name(c.vertex, given, r)); break;
+        case 'E': word("E"); break;
+        case 'F': word(c.n ? "F1" : "F0"); break;
+        case 'M': {
+            const P3 &xyz = r.made[c.n];
+            const auto &from = r.sources[c.n];
+            const auto &w = r.weights[c.n];
+            word(label("M(%016" PRIx64 " %016" PRIx64 " %016" PRIx64 "|%s %s %s %s|%08" PRIx32 " %08" PRIx32
+                       " %08" PRIx32 " %08" PRIx32 ")",
+                       bits(xyz[0]), bits(xyz[1]), bits(xyz[2]), name(from[0], given, r).c_str(),
+                       name(from[1], given, r).c_str(), name(from[2], given, r).c_str(),
+                       name(from[3], given, r).c_str(), bits(w[0]), bits(w[1]), bits(w[2]), bits(w[3])));
+            break;
+        }
+        case 'X': word(label("X%u", c.n)); break;
+        }
+    for (double v : r.readBack)
+        word(label("%.17g", v));
+    return out.empty() ? "nothing" : out;
 }
-
-enum class Output { Triangles, EdgeFlags, Boundary };
-const char *const kOutputNames[] = {"triangles", "edge flags", "boundary only"};
-
-struct Setting {
-    GLenum rule;
-    Output output;
-    P3 normal;
-    bool combine;
-};
 
 const std::pair<GLenum, const char *> kRules[] = {{GLU_TESS_WINDING_ODD, "GLU_TESS_WINDING_ODD"},
                                                   {GLU_TESS_WINDING_NONZERO, "GLU_TESS_WINDING_NONZERO"},
@@ -232,157 +217,76 @@ const std::pair<GLenum, const char *> kRules[] = {{GLU_TESS_WINDING_ODD, "GLU_TE
                                                   {GLU_TESS_WINDING_NEGATIVE, "GLU_TESS_WINDING_NEGATIVE"},
                                                   {GLU_TESS_WINDING_ABS_GEQ_TWO, "GLU_TESS_WINDING_ABS_GEQ_TWO"}};
 
-GLUtesselator *newTess(const Setting &s) {
-    GLUtesselator *t = gluNewTess();
+const char *const kOutputNames[] = {"triangles", "edge flags", "boundary only"};
+
+// The corpus's settings: the _DATA callbacks, and output 0, 1 or 2 of
+// kOutputNames.
+Options setting(GLenum rule, int output, const P3 &normal, bool combine) {
+    return {rule, output == 2, output == 1, combine, true, normal};
+}
+
+GLUtesselator *newTess(Record &r, const Options &o) {
+    GLUtesselator *t = tess_harness::newRecordingTess(r, o);
     if (!t) {
         std::fprintf(stderr, "softglu_corpus: gluNewTess failed\n");
         std::exit(2);
     }
-    gluTessCallback(t, GLU_TESS_BEGIN_DATA, callback(CALLBACK_beginData));
-    gluTessCallback(t, GLU_TESS_VERTEX_DATA, callback(CALLBACK_vertexData));
-    gluTessCallback(t, GLU_TESS_END_DATA, callback(CALLBACK_endData));
-    gluTessCallback(t, GLU_TESS_ERROR_DATA, callback(CALLBACK_errorData));
-    if (s.output == Output::EdgeFlags)
-        gluTessCallback(t, GLU_TESS_EDGE_FLAG_DATA, callback(CALLBACK_edgeFlagData));
-    if (s.combine)
-        gluTessCallback(t, GLU_TESS_COMBINE_DATA, callback(CALLBACK_combineData));
-    gluTessProperty(t, GLU_TESS_WINDING_RULE, s.rule);
-    gluTessProperty(t, GLU_TESS_BOUNDARY_ONLY, s.output == Output::Boundary ? GL_TRUE : GL_FALSE);
-    gluTessNormal(t, s.normal[0], s.normal[1], s.normal[2]);
     return t;
 }
 
-std::string tessellate(const Contours &contours, const Setting &s) {
-    Listener l;
-    listening = &l;
+// The contours as one polygon, each vertex's data its place in the case's list.
+std::string tessellate(const Contours &contours, const Options &o) {
+    Record r;
+    std::vector<P3> given;
     for (const auto &c : contours)
-        l.given.insert(l.given.end(), c.begin(), c.end());
-    GLUtesselator *t = newTess(s);
-    gluTessBeginPolygon(t, &l);
+        given.insert(given.end(), c.begin(), c.end());
+    GLUtesselator *t = newTess(r, o);
+    gluTessBeginPolygon(t, &r);
     std::size_t i = 0;
     for (const auto &c : contours) {
         gluTessBeginContour(t);
         for (std::size_t k = 0; k < c.size(); ++k, ++i)
-            gluTessVertex(t, l.given[i].data(), &l.given[i]);
+            gluTessVertex(t, given[i].data(), &given[i]);
         gluTessEndContour(t);
     }
     gluTessEndPolygon(t);
     gluDeleteTess(t);
-    return l.out.empty() ? "nothing" : l.out;
+    return line(r, given);
 }
 
-void addTess(std::vector<Case> &cases, const std::string &shape, const Contours &contours, const Setting &s,
+void addTess(std::vector<Case> &cases, const std::string &shape, const Contours &contours, const Options &o,
              const char *ruleName) {
     cases.push_back({label("gluTess(%s, %s, %s, normal %.17g %.17g %.17g%s)", shape.c_str(), ruleName,
-                           kOutputNames[static_cast<int>(s.output)], s.normal[0], s.normal[1], s.normal[2],
-                           s.combine ? "" : ", no COMBINE"),
-                     [=] { return tessellate(contours, s); }});
+                           kOutputNames[o.boundaryOnly ? 2 : o.edgeFlags ? 1 : 0], o.normal[0], o.normal[1],
+                           o.normal[2], o.combine ? "" : ", no COMBINE"),
+                     [=] { return tessellate(contours, o); }});
 }
 
 // ---- Errors ------------------------------------------------------------------------
 
-// Each error the tessellator reports, with what it draws afterwards.
+// Each error the tessellator reports, with what it draws afterwards: the
+// call-order cases, on a square and a hole, and a COMBINE that gives no
+// vertex, so that a crossing cannot be made.
 void addErrorCases(std::vector<Case> &cases) {
-    struct Mistake {
-        const char *name;
-        void (*calls)(GLUtesselator *, Listener *);
-    };
-    static const Mistake kMistakes[] = {
-        {"vertices with no polygon",
-         [](GLUtesselator *t, Listener *l) {
-             for (P3 &v : l->given)
-                 gluTessVertex(t, v.data(), &v);
-             gluTessEndContour(t);
-             gluTessEndPolygon(t);
-         }},
-        {"no contour",
-         [](GLUtesselator *t, Listener *l) {
-             gluTessBeginPolygon(t, l);
-             for (P3 &v : l->given)
-                 gluTessVertex(t, v.data(), &v);
-             gluTessEndPolygon(t);
-         }},
-        {"polygon begun twice",
-         [](GLUtesselator *t, Listener *l) {
-             gluTessBeginPolygon(t, l);
-             gluTessBeginContour(t);
-             for (P3 &v : l->given)
-                 gluTessVertex(t, v.data(), &v);
-             gluTessBeginPolygon(t, l);
-             gluTessEndPolygon(t);
-         }},
-        {"contour begun twice",
-         [](GLUtesselator *t, Listener *l) {
-             gluTessBeginPolygon(t, l);
-             gluTessBeginContour(t);
-             gluTessBeginContour(t);
-             for (P3 &v : l->given)
-                 gluTessVertex(t, v.data(), &v);
-             gluTessEndContour(t);
-             gluTessEndPolygon(t);
-         }},
-        {"end without begin", [](GLUtesselator *t, Listener *) { gluTessEndPolygon(t); }},
-        {"the older calls",
-         [](GLUtesselator *t, Listener *l) {
-             gluBeginPolygon(t);
-             for (std::size_t i = 0; i < 4; ++i)
-                 gluTessVertex(t, l->given[i].data(), &l->given[i]);
-             gluNextContour(t, GLU_INTERIOR);
-             for (std::size_t i = 4; i < l->given.size(); ++i)
-                 gluTessVertex(t, l->given[i].data(), &l->given[i]);
-             gluEndPolygon(t);
-         }},
-        {"coordinates too large, infinite or NaN",
-         [](GLUtesselator *t, Listener *l) {
-             l->given[1][0] = 1e151;
-             l->given[2][1] = kInf;
-             l->given[3][2] = kNaN;
-             gluTessBeginPolygon(t, l);
-             gluTessBeginContour(t);
-             for (P3 &v : l->given)
-                 gluTessVertex(t, v.data(), &v);
-             gluTessEndContour(t);
-             gluTessEndPolygon(t);
-         }},
-        {"unknown properties and values",
-         [](GLUtesselator *t, Listener *l) {
-             gluTessProperty(t, GLU_TESS_WINDING_RULE, 100135.0);
-             gluTessProperty(t, GLU_TESS_BOUNDARY_ONLY, 2.0);
-             gluTessProperty(t, GLU_TESS_TOLERANCE, -1.0);
-             gluTessProperty(t, GL_TRIANGLES, 0.0);
-             gluTessCallback(t, GLU_TESS_COMBINE_DATA + 1, nullptr);
-             GLdouble value = -1.0;
-             gluGetTessProperty(t, GL_TRIANGLES, &value);
-             l->word(label("%.17g", value));
-         }},
-    };
-    for (const Mistake &m : kMistakes)
-        cases.push_back({label("gluTess(error: %s)", m.name), [&m] {
-                             Listener l;
-                             listening = &l;
-                             l.given = rect(0, 0, 4, 4)[0];
-                             const Contours hole = rect(1, 1, 3, 3, false);
-                             l.given.insert(l.given.end(), hole[0].begin(), hole[0].end());
-                             GLUtesselator *t = newTess({GLU_TESS_WINDING_ODD, Output::EdgeFlags, {0, 0, 0}, true});
-                             m.calls(t, &l);
-                             gluDeleteTess(t);
-                             return l.out.empty() ? std::string("nothing") : l.out;
-                         }});
-    // COMBINE gives no vertex: the crossing cannot be made.
+    for (const tess_harness::CallOrderCase &c : tess_harness::kCallOrderCases)
+        if (c.inReference)
+            cases.push_back({label("gluTess(error: %s)", c.name), [&c] {
+                                 Record r;
+                                 std::vector<P3> given = rect(0, 0, 4, 4)[0], hole = rect(1, 1, 3, 3, false)[0];
+                                 given.insert(given.end(), hole.begin(), hole.end());
+                                 GLUtesselator *t = newTess(r, setting(GLU_TESS_WINDING_ODD, 1, {0, 0, 0}, true));
+                                 c.calls(t, r, given);
+                                 gluDeleteTess(t);
+                                 return line(r, given);
+                             }});
     cases.push_back({"gluTess(error: COMBINE gives no vertex)", [] {
-                         Listener l;
-                         listening = &l;
-                         l.given = kStar;
-                         l.combineGivesNull = true;
-                         GLUtesselator *t = newTess({GLU_TESS_WINDING_NONZERO, Output::Triangles, {0, 0, 0}, true});
-                         gluTessBeginPolygon(t, &l);
-                         gluTessBeginContour(t);
-                         for (P3 &v : l.given)
-                             gluTessVertex(t, v.data(), &v);
-                         gluTessEndContour(t);
-                         gluTessEndPolygon(t);
+                         Record r;
+                         std::vector<P3> given = kStar;
+                         r.combineGivesNull = true;
+                         GLUtesselator *t = newTess(r, setting(GLU_TESS_WINDING_NONZERO, 0, {0, 0, 0}, true));
+                         tess_harness::sendPolygon(t, r, given);
                          gluDeleteTess(t);
-                         return l.out;
+                         return line(r, given);
                      }});
 }
 
@@ -396,10 +300,9 @@ void addTessCases(std::vector<Case> &cases) {
             for (int output = 0; output < 3; ++output)
                 for (const P3 &normal : kNormals) {
                     const P3 n = tilted && normal[2] != 0.0 ? P3{-2.0 * normal[2], -normal[2], 4.0 * normal[2]} : normal;
-                    addTess(cases, shape.name, shape.contours, {rule.first, static_cast<Output>(output), n, true},
-                            rule.second);
+                    addTess(cases, shape.name, shape.contours, setting(rule.first, output, n, true), rule.second);
                 }
-        addTess(cases, shape.name, shape.contours, {GLU_TESS_WINDING_ODD, Output::Triangles, {0, 0, 0}, false},
+        addTess(cases, shape.name, shape.contours, setting(GLU_TESS_WINDING_ODD, 0, {0, 0, 0}, false),
                 "GLU_TESS_WINDING_ODD");
     }
     addErrorCases(cases);
@@ -417,8 +320,7 @@ void addVariedTessCases(std::vector<Case> &cases, std::uint64_t seed, int count)
                 contour.push_back({r.count(0, 8) * 1.25, r.decimal(0, 10000), 0.0});
         }
         const auto &rule = kRules[r.count(0, 4)];
-        addTess(cases, label("lattice %d", i), c, {rule.first, static_cast<Output>(r.count(0, 2)), {0, 0, 0}, true},
-                rule.second);
+        addTess(cases, label("lattice %d", i), c, setting(rule.first, r.count(0, 2), {0, 0, 0}, true), rule.second);
     }
 }
 
