@@ -34,14 +34,13 @@
 #include <GL/glu.h>
 #include <GL/glu_compat.h>
 
-#include "tess_oracle.h"
+#include "tess_harness.h"
 
 #include <cfloat>
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
-#include <deque>
 #include <string>
 #include <vector>
 
@@ -49,6 +48,7 @@ namespace {
 
 using tess_oracle::Contours;
 using tess_oracle::P3;
+using tess_harness::Record;
 
 const GLenum kRules[] = {GLU_TESS_WINDING_ODD, GLU_TESS_WINDING_NONZERO, GLU_TESS_WINDING_POSITIVE,
                          GLU_TESS_WINDING_NEGATIVE, GLU_TESS_WINDING_ABS_GEQ_TWO};
@@ -75,34 +75,32 @@ private:
     const std::uint8_t *end_;
 };
 
-enum class Combine { Present, Absent, GivesNull };
-
 struct Polygon {
-    GLenum rule;
     int ruleIndex;
-    bool boundaryOnly, edgeFlags, dataForms;
-    Combine combine;
-    P3 normal;
+    tess_harness::Options options;
+    bool combineGivesNull;
     Contours contours;
     bool nan = false, beyond = false, special = false;
 };
 
 Polygon readPolygon(Reader &in) {
     Polygon p;
+    tess_harness::Options &o = p.options;
     p.ruleIndex = in.byte() % 5;
-    p.rule = kRules[p.ruleIndex];
+    o.rule = kRules[p.ruleIndex];
     const std::uint8_t options = in.byte();
-    p.boundaryOnly = options & 1;
-    p.edgeFlags = options & 2;
-    p.dataForms = options & 4;
+    o.boundaryOnly = options & 1;
+    o.edgeFlags = options & 2;
+    o.dataForms = options & 4;
     const int combine = (options >> 3) & 3;
-    p.combine = combine < 2 ? Combine::Present : combine == 2 ? Combine::Absent : Combine::GivesNull;
+    o.combine = combine != 2;
+    p.combineGivesNull = combine == 3;
     const double tiltX = in.byte() % 7 - 3, tiltY = in.byte() % 7 - 3;
     switch ((options >> 5) & 3) {
-    case 0: p.normal = {0, 0, 0}; break;
-    case 1: p.normal = {0, 0, 1}; break;
-    case 2: p.normal = {0, 0, -1}; break;
-    default: p.normal = {tiltX, tiltY, options & 0x80 ? -4.0 : 4.0}; break;
+    case 0: o.normal = {0, 0, 0}; break;
+    case 1: o.normal = {0, 0, 1}; break;
+    case 2: o.normal = {0, 0, -1}; break;
+    default: o.normal = {tiltX, tiltY, options & 0x80 ? -4.0 : 4.0}; break;
     }
     const GridKind grid = kGrids[in.byte() % 4];
     p.contours.resize(1 + in.byte() % 4);
@@ -127,13 +125,12 @@ Polygon readPolygon(Reader &in) {
 }
 
 std::string describe(const Polygon &p) {
-    std::string s = std::string("rule ") + kRuleNames[p.ruleIndex] + (p.boundaryOnly ? ", boundary only" : "") +
-                    (p.edgeFlags ? ", edge flags" : "") + (p.dataForms ? ", _DATA callbacks" : "") +
-                    (p.combine == Combine::Absent      ? ", no combine"
-                     : p.combine == Combine::GivesNull ? ", combine gives NULL"
-                                                       : "");
+    const tess_harness::Options &o = p.options;
+    std::string s = std::string("rule ") + kRuleNames[p.ruleIndex] + (o.boundaryOnly ? ", boundary only" : "") +
+                    (o.edgeFlags ? ", edge flags" : "") + (o.dataForms ? ", _DATA callbacks" : "") +
+                    (!o.combine ? ", no combine" : p.combineGivesNull ? ", combine gives NULL" : "");
     char buf[64];
-    std::snprintf(buf, sizeof buf, ", normal (%g, %g, %g)", p.normal[0], p.normal[1], p.normal[2]);
+    std::snprintf(buf, sizeof buf, ", normal (%g, %g, %g)", o.normal[0], o.normal[1], o.normal[2]);
     s += buf;
     for (const auto &c : p.contours) {
         s += "\n  contour:";
@@ -152,116 +149,19 @@ const Polygon *current;
     std::abort();
 }
 
-// What one tessellation's callbacks received.
-struct Record : tess_oracle::Output {
-    bool flagBeforeFirstVertex = false, anyVertex = false, flagSent = false;
-    std::vector<GLenum> errors;
-    std::deque<P3> made;  // the combine callback's vertices
-    bool combineGivesNull = false;
-    int combines = 0;
-};
-Record *rec;
-
-void onVertex(void *v) {
-    if (!rec->anyVertex)
-        rec->flagBeforeFirstVertex = rec->flagSent;
-    rec->anyVertex = true;
-    rec->vertex(static_cast<const double *>(v));
-}
-
-void CALLBACK_begin(GLenum type) { rec->begin(type); }
-void CALLBACK_vertex(void *v) { onVertex(v); }
-void CALLBACK_end() { rec->end(); }
-void CALLBACK_edgeFlag(GLboolean f) {
-    rec->flag = f != GL_FALSE;
-    rec->flagSent = true;
-}
-void CALLBACK_error(GLenum code) { rec->errors.push_back(code); }
-void CALLBACK_combine(GLdouble coords[3], void *data[4], GLfloat w[4], void **out) {
-    ++rec->combines;
-    // (A clamped coordinate's vertex_data holds the coordinate unclamped.)
-    const std::string wrong = current->beyond ? "" : tess_oracle::checkCombine(coords, data, w);
-    if (!wrong.empty())
-        fail("combine: " + wrong);
-    rec->made.push_back({coords[0], coords[1], coords[2]});
-    *out = rec->combineGivesNull ? nullptr : rec->made.back().data();
-}
-
-void CALLBACK_beginData(GLenum type, void *polygon) {
-    if (polygon != rec)
-        fail("a _DATA callback got another polygon_data");
-    CALLBACK_begin(type);
-}
-void CALLBACK_vertexData(void *v, void *polygon) {
-    if (polygon != rec)
-        fail("a _DATA callback got another polygon_data");
-    onVertex(v);
-}
-void CALLBACK_endData(void *polygon) {
-    if (polygon != rec)
-        fail("a _DATA callback got another polygon_data");
-    CALLBACK_end();
-}
-void CALLBACK_edgeFlagData(GLboolean f, void *polygon) {
-    if (polygon != rec)
-        fail("a _DATA callback got another polygon_data");
-    CALLBACK_edgeFlag(f);
-}
-void CALLBACK_errorData(GLenum code, void *polygon) {
-    if (polygon != rec)
-        fail("a _DATA callback got another polygon_data");
-    CALLBACK_error(code);
-}
-void CALLBACK_combineData(GLdouble coords[3], void *data[4], GLfloat w[4], void **out, void *polygon) {
-    if (polygon != rec)
-        fail("a _DATA callback got another polygon_data");
-    CALLBACK_combine(coords, data, w, out);
-}
-
-template <typename F>
-_GLUfuncptr fn(F *f) {
-    return reinterpret_cast<_GLUfuncptr>(f);
-}
-
-void setCallbacks(GLUtesselator *t, const Polygon &p) {
-    if (p.dataForms) {
-        gluTessCallback(t, GLU_TESS_BEGIN_DATA, fn(CALLBACK_beginData));
-        gluTessCallback(t, GLU_TESS_VERTEX_DATA, fn(CALLBACK_vertexData));
-        gluTessCallback(t, GLU_TESS_END_DATA, fn(CALLBACK_endData));
-        gluTessCallback(t, GLU_TESS_ERROR_DATA, fn(CALLBACK_errorData));
-        if (p.edgeFlags)
-            gluTessCallback(t, GLU_TESS_EDGE_FLAG_DATA, fn(CALLBACK_edgeFlagData));
-        if (p.combine != Combine::Absent)
-            gluTessCallback(t, GLU_TESS_COMBINE_DATA, fn(CALLBACK_combineData));
-    } else {
-        gluTessCallback(t, GLU_TESS_BEGIN, fn(CALLBACK_begin));
-        gluTessCallback(t, GLU_TESS_VERTEX, fn(CALLBACK_vertex));
-        gluTessCallback(t, GLU_TESS_END, fn(CALLBACK_end));
-        gluTessCallback(t, GLU_TESS_ERROR, fn(CALLBACK_error));
-        if (p.edgeFlags)
-            gluTessCallback(t, GLU_TESS_EDGE_FLAG, fn(CALLBACK_edgeFlag));
-        if (p.combine != Combine::Absent)
-            gluTessCallback(t, GLU_TESS_COMBINE, fn(CALLBACK_combine));
-    }
-}
-
 // One tessellation of `p`, with or without boundary only.
 Record tessellate(const Polygon &p, bool boundaryOnly) {
     Record r;
-    r.combineGivesNull = p.combine == Combine::GivesNull;
-    rec = &r;
-    GLUtesselator *t = gluNewTess();
+    r.combineGivesNull = p.combineGivesNull;
+    tess_harness::Options o = p.options;
+    o.boundaryOnly = boundaryOnly;
+    GLUtesselator *t = tess_harness::newRecordingTess(r, o);
     if (!t)
         fail("gluNewTess returned NULL");
-    setCallbacks(t, p);
-    gluTessProperty(t, GLU_TESS_WINDING_RULE, p.rule);
-    gluTessProperty(t, GLU_TESS_BOUNDARY_ONLY, boundaryOnly ? GL_TRUE : GL_FALSE);
-    gluTessNormal(t, p.normal[0], p.normal[1], p.normal[2]);
     gluTessBeginPolygon(t, &r);
     tess_oracle::sendContours(t, p.contours);
     gluTessEndPolygon(t);
     gluDeleteTess(t);
-    rec = nullptr;
     return r;
 }
 
@@ -288,24 +188,34 @@ void checkErrors(const Polygon &p, const Record &r, bool boundaryOnly) {
     if (p.nan && !r.begins.empty())
         fail("a polygon with a NaN coordinate gave output");
     if (has(r.errors, GLU_TESS_NEED_COMBINE_CALLBACK)) {
-        if (p.combine == Combine::Present)
+        if (p.options.combine && !p.combineGivesNull)
             fail("GLU_TESS_NEED_COMBINE_CALLBACK with a combine callback that gives vertices");
         if (!r.begins.empty())
             fail("output after GLU_TESS_NEED_COMBINE_CALLBACK");
-    } else if (r.combines > 0 && p.combine == Combine::GivesNull) {
+    } else if (!r.made.empty() && p.combineGivesNull) {
         fail("the combine callback gave NULL and no error was reported");
     }
     if (r.unbalanced || r.open)
         fail("begin, vertex and end calls unbalanced");
-    if (p.edgeFlags && r.anyVertex && !boundaryOnly && !r.flagBeforeFirstVertex)
-        fail("no edge flag before the first vertex");
+    if (r.otherPolygonData)
+        fail("a _DATA callback got another polygon_data");
+    // (A clamped coordinate's vertex_data holds the coordinate unclamped.)
+    if (!p.beyond && !r.combineFault.empty())
+        fail("combine: " + r.combineFault);
+    if (p.options.edgeFlags && !boundaryOnly)
+        for (const tess_harness::Call &c : r.calls) {
+            if (c.what == 'F')
+                break;
+            if (c.what == 'V')
+                fail("no edge flag before the first vertex");
+        }
 }
 
 // The sides the polygon's output is counterclockwise from: the normal's z
 // sign, or, for (0, 0, 0), the contours' area's (either when it is 0).
 std::vector<double> views(const Polygon &p) {
-    if (p.normal[2] != 0)
-        return {p.normal[2] < 0 ? -1.0 : 1.0};
+    if (p.options.normal[2] != 0)
+        return {p.options.normal[2] < 0 ? -1.0 : 1.0};
     const double area = tess_oracle::contoursArea(p.contours);
     if (area == 0)
         return {1.0, -1.0};
@@ -317,7 +227,7 @@ void checkPolygon(const Polygon &p) {
     const Record triangles = tessellate(p, false);
     checkErrors(p, triangles, false);
     Record loops;
-    if (p.boundaryOnly) {
+    if (p.options.boundaryOnly) {
         loops = tessellate(p, true);
         checkErrors(p, loops, true);
     }
@@ -328,8 +238,8 @@ void checkPolygon(const Polygon &p) {
     std::string wrong;
     for (double view : views(p)) {
         double area = 0;
-        wrong = tess_oracle::checkTriangles(p.contours, p.rule, view, triangles, grid, &area);
-        if (wrong.empty() && p.boundaryOnly)
+        wrong = tess_oracle::checkTriangles(p.contours, p.options.rule, view, triangles, grid, &area);
+        if (wrong.empty() && p.options.boundaryOnly)
             wrong = tess_oracle::checkLoops(loops, view, area);
         if (wrong.empty())
             break;

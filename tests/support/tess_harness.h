@@ -1,8 +1,8 @@
 // SPDX-License-Identifier: MIT
-// The tessellator's callbacks, as its unit tests (tests/unit/test_tess.cpp)
-// and the reference corpus (tests/reference/corpus_tess.cpp) give them:
-// plain and _DATA forms that record what a polygon gives; then the
-// call-order cases, each with the errors it reports.
+// The tessellator's callbacks, as its unit tests (tests/unit/test_tess.cpp),
+// the reference corpus (tests/reference/corpus_tess.cpp) and the fuzzer
+// (fuzz/fuzz_tess.cpp) give them: plain and _DATA forms that record what a
+// polygon gives; then the call-order cases, each with the errors it reports.
 #ifndef SOFTGLU_TESS_HARNESS_H
 #define SOFTGLU_TESS_HARNESS_H
 
