@@ -10,11 +10,11 @@
 //  2. STEPS.  Each knot span of the position map is cut into equal steps
 //     in parameter space, as many as the sampling method asks (stepsOf),
 //     at most kMaxSteps; a surface's steps form one grid over its domain.
-//  3. EVALUATION.  Each vertex is evaluated by de Boor's algorithm in
-//     double, one operation at a time (every operation is rounded on its
-//     own, src/exact.h), the partial derivatives taken from the
-//     next-to-last level of the scheme; a rational point is divided by its
-//     weight; the results are narrowed to float once, at the end.
+//  3. EVALUATION.  Each vertex is evaluated by de Boor's algorithm
+//     (bspline.h) in double, one operation at a time (every operation is
+//     rounded on its own, src/exact.h), the partial derivatives taken from
+//     the next-to-last level of the scheme; a rational point is divided by
+//     its weight; the results are narrowed to float once, at the end.
 //  4. TRIMMING.  Trim loops are polylines in (u, v): gluPwlCurve's points
 //     and trim curves sampled per span.  A grid cell no trim edge reaches
 //     is kept or dropped whole, by the loops' winding number at its centre;
@@ -33,13 +33,12 @@
 #include <string.h>
 
 #include "array.h"
+#include "bspline.h"
 #include "traced.h"
 
 namespace {
 
-const int kMaxOrder = GLU_NURBS_MAX_ORDER;
 const int kMaxSteps = GLU_NURBS_MAX_STEPS;
-const int kMaxDim = 4;
 
 using compat::Array;
 
@@ -86,15 +85,6 @@ typedef void (*ErrorFn)(GLenum);
 // The callbacks by which - GLU_NURBS_BEGIN (the error callback apart).
 const int kCallbacks = GLU_NURBS_END_DATA - GLU_NURBS_BEGIN + 1;
 const int kDataOffset = GLU_NURBS_BEGIN_DATA - GLU_NURBS_BEGIN;
-
-// One map: kind 1 (curve) or 2 (surface); per direction d its order,
-// control point count and knots; points [(i * count[1] + j) * dim + c].
-struct Map {
-    GLenum type;
-    int dim, order[2], count[2];
-    double *knots[2];
-    double *points;
-};
 
 // A trim loop as given: its pieces' polylines, one after another in `uv`
 // (u, v pairs), piece p spanning points pieceStart[p] .. pieceStart[p+1]-1.
@@ -317,102 +307,6 @@ void clearObject(GLUnurbs *n) {
     }
     n->loops.size = 0;
     n->failed = false;
-}
-
-// ---- Evaluation: de Boor's algorithm ---------------------------------------------
-
-// The knot span of direction d holding u, clamped to the map's domain: the
-// largest k in [order-1, count-1] with knots[k] <= u < knots[k+1] (the last
-// non-empty span at the domain's right end).
-int spanOf(const Map &m, int d, double u) {
-    const double *t = m.knots[d];
-    const int p = m.order[d] - 1;
-    int lo = p, hi = m.count[d] - 1;
-    while (lo < hi) {
-        const int mid = lo + (hi - lo + 1) / 2;
-        if (t[mid] <= u)
-            lo = mid;
-        else
-            hi = mid - 1;
-    }
-    while (lo > p && !(t[lo] < t[lo + 1]))
-        --lo;
-    return lo;
-}
-
-double clampTo(const Map &m, int d, double u) {
-    const double lo = m.knots[d][m.order[d] - 1], hi = m.knots[d][m.count[d]];
-    return u < lo ? lo : u > hi ? hi : u;
-}
-
-// De Boor's scheme over span k of knots t for points d[0..order-1] of
-// `dim` values (the control points k-order+1 .. k), in place: d[order-1]
-// ends as the point at u and, when `deriv` is given, deriv as its
-// derivative, order-1 times the difference of the two points of the
-// next-to-last level over the span's length.
-void deBoor(const double *t, int order, int k, double u, double *d, int dim, double *deriv) {
-    const int p = order - 1;
-    if (deriv) {
-        for (int c = 0; c < dim; ++c)
-            deriv[c] = 0.0;
-    }
-    for (int r = 1; r <= p; ++r) {
-        if (deriv && r == p) {
-            const double h = t[k + 1] - t[k];
-            for (int c = 0; c < dim; ++c)
-                deriv[c] = static_cast<double>(p) * (d[p * dim + c] - d[(p - 1) * dim + c]) / h;
-        }
-        for (int j = p; j >= r; --j) {
-            const int i = k - p + j;
-            const double alpha = (u - t[i]) / (t[i + order - r] - t[i]);
-            const double beta = 1.0 - alpha;
-            for (int c = 0; c < dim; ++c)
-                d[j * dim + c] = beta * d[(j - 1) * dim + c] + alpha * d[j * dim + c];
-        }
-    }
-}
-
-// A curve map at u (span k, or found when k < 0): value, and derivative
-// when asked.
-void evalCurve(const Map &m, double u, int k, double *value, double *deriv) {
-    if (k < 0) {
-        u = clampTo(m, 0, u);
-        k = spanOf(m, 0, u);
-    }
-    double d[kMaxOrder * kMaxDim];
-    const int o = m.order[0];
-    memcpy(d, m.points + static_cast<ptrdiff_t>(k - o + 1) * m.dim, sizeof(double) * static_cast<size_t>(o * m.dim));
-    deBoor(m.knots[0], o, k, u, d, m.dim, deriv);
-    memcpy(value, d + (o - 1) * m.dim, sizeof(double) * static_cast<size_t>(m.dim));
-}
-
-// A surface map at (u, v) in spans (ku, kv), or found when negative:
-// value, and the partial derivatives along u and v when asked.  Each
-// column of the span is reduced along v first, then the columns along u.
-void evalSurface(const Map &m, double u, double v, int ku, int kv, double *value, double *du, double *dv) {
-    if (ku < 0) {
-        u = clampTo(m, 0, u);
-        ku = spanOf(m, 0, u);
-    }
-    if (kv < 0) {
-        v = clampTo(m, 1, v);
-        kv = spanOf(m, 1, v);
-    }
-    const int ou = m.order[0], ov = m.order[1], dim = m.dim;
-    double column[kMaxOrder * kMaxDim], q[kMaxOrder * kMaxDim], qv[kMaxOrder * kMaxDim];
-    for (int a = 0; a < ou; ++a) {
-        const int i = ku - ou + 1 + a;
-        memcpy(column, m.points + (static_cast<ptrdiff_t>(i) * m.count[1] + kv - ov + 1) * dim,
-               sizeof(double) * static_cast<size_t>(ov * dim));
-        deBoor(m.knots[1], ov, kv, v, column, dim, dv ? qv + a * dim : nullptr);
-        memcpy(q + a * dim, column + (ov - 1) * dim, sizeof(double) * static_cast<size_t>(dim));
-    }
-    deBoor(m.knots[0], ou, ku, u, q, dim, du);
-    memcpy(value, q + (ou - 1) * dim, sizeof(double) * static_cast<size_t>(dim));
-    if (dv) {
-        deBoor(m.knots[0], ou, ku, u, qv, dim, nullptr);
-        memcpy(dv, qv + (ou - 1) * dim, sizeof(double) * static_cast<size_t>(dim));
-    }
 }
 
 // ---- One vertex -----------------------------------------------------------------
