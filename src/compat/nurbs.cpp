@@ -3,25 +3,33 @@
 // ... gluDeleteNurbsRenderer.
 //
 // The calls between a begin and its end copy what they are given; the end
-// call checks it, samples it and sends it.  In order:
+// call (finish, the driver at the bottom) checks it, samples it and sends
+// it.  The file's rooms, in that order:
 //
 //  1. MAPS.  Each gluNurbsCurve / gluNurbsSurface map is copied to doubles
 //     (exactly) after its knots, order, stride and values are checked.
 //  2. STEPS.  Each knot span of the position map is cut into equal steps
 //     in parameter space, as many as the sampling method asks (stepsOf),
-//     at most kMaxSteps; a surface's steps form one grid over its domain.
+//     at most kMaxSteps, measured through the sampling matrices where the
+//     method looks at the screen; a surface's steps form one grid over its
+//     domain.  Culling asks the same matrices whether the view holds it.
 //  3. EVALUATION.  Each vertex is evaluated by de Boor's algorithm
 //     (bspline.h) in double, one operation at a time (every operation is
 //     rounded on its own, src/exact.h), the partial derivatives taken from
 //     the next-to-last level of the scheme; a rational point is divided by
 //     its weight; the results are narrowed to float once, at the end.
-//  4. TRIMMING.  Trim loops are polylines in (u, v): gluPwlCurve's points
-//     and trim curves sampled per span.  A grid cell no trim edge reaches
-//     is kept or dropped whole, by the loops' winding number at its centre;
-//     a cell a trim edge reaches is handed, with every loop, to the polygon
-//     tessellator, whose ABS_GEQ_TWO rule keeps the part of the cell inside
-//     the loops, so no triangle crosses a trim edge.
+//  4. LOOPS.  Trim loops are polylines in (u, v): gluPwlCurve's points
+//     and trim curves sampled per span as they are given; the end call
+//     joins and checks them (nurbs_trim.h, every decision exact).
 //  5. OUTPUT.  To GL (renderer mode) or to the callbacks (tessellator mode).
+//  6. DRAWING.  A curve is one line strip; an untrimmed surface one
+//     triangle strip per row of its grid.  On a trimmed surface a grid cell
+//     no trim edge cuts is kept or dropped whole, by the loops' winding
+//     number at its middle (a row's kept cells one strip); the cut cells
+//     go, with the loops, to the polygon tessellator, whose ABS_GEQ_TWO
+//     rule keeps the part of each cell inside the loops, so no triangle
+//     crosses a trim edge or a cell's side.  Each vertex is evaluated once;
+//     the work grows with the cells and the trim edges, not their product.
 #include "../exact.h"  // first: the arithmetic guard
 
 #include <GL/glu.h>
@@ -34,6 +42,7 @@
 
 #include "array.h"
 #include "bspline.h"
+#include "nurbs_trim.h"
 #include "traced.h"
 
 namespace {
@@ -63,10 +72,7 @@ enum Error {
     kNestedTrim = GLU_NURBS_ERROR16,
     kEndTrimAlone = GLU_NURBS_ERROR17,
     kPwlOutsideTrim = GLU_NURBS_ERROR18,
-    kPiecesApart = GLU_NURBS_ERROR19,
-    kLoopOpen = GLU_NURBS_ERROR20,
-    kTrimsCross = GLU_NURBS_ERROR21,
-    kBadNesting = GLU_NURBS_ERROR22,
+    // 19 to 22: the loops' own (nurbs_trim.h)
     kSurfaceEndsInTrim = GLU_NURBS_ERROR23,
     kEmptyTrim = GLU_NURBS_ERROR24,
     kSurfaceInTrim = GLU_NURBS_ERROR25,
@@ -86,14 +92,30 @@ typedef void (*ErrorFn)(GLenum);
 const int kCallbacks = GLU_NURBS_END_DATA - GLU_NURBS_BEGIN + 1;
 const int kDataOffset = GLU_NURBS_BEGIN_DATA - GLU_NURBS_BEGIN;
 
-// A trim loop as given: its pieces' polylines, one after another in `uv`
-// (u, v pairs), piece p spanning points pieceStart[p] .. pieceStart[p+1]-1.
-struct Loop {
-    Array<double> uv;
-    Array<int> pieceStart;
+enum class State { Idle, Curve, Surface, Trim };
+
+// The sample parameters of direction d of the position map: each
+// non-empty span cut into its steps, span ends exact; each with its span.
+struct Samples {
+    Array<double> t;
+    Array<int> span;
 };
 
-enum class State { Idle, Curve, Surface, Trim };
+struct Grid {
+    Samples u, v;  // a curve's in u
+};
+
+struct Slot;  // a grid vertex of a trimmed surface
+
+// What drawing works in: the renderer's, kept from one object to the next
+// (gluDeleteNurbsRenderer frees it), as the tessellator keeps its Job.
+struct Work {
+    Grid grid;                   // the samples
+    Array<Slot> slots;           // a trimmed surface's grid vertices, one each
+    TrimWork trim;               // its loops' edges and its cells (nurbs_trim.h)
+    Array<int> cells, sorted, start;  // its cut cells, in polygons (orderCutCells)
+    GLUtesselator *tess;         // its cut cells' tessellator, made when first needed
+};
 
 }  // namespace
 
@@ -110,6 +132,7 @@ struct GLUnurbs {
     bool failed;  // the current curve or surface raised an error: nothing is drawn
     Array<Map> maps;
     Array<Loop> loops;
+    Work work;
 };
 
 namespace {
@@ -163,7 +186,7 @@ void callEnd(GLUnurbs *n) {
     }
 }
 
-// ---- Maps -------------------------------------------------------------------
+// ---- 1. Maps ----------------------------------------------------------------
 
 // The floats per control point of a map type, with its kind (1, 2, or 3
 // for a trim curve); 0 for a type that is no map.
@@ -309,7 +332,176 @@ void clearObject(GLUnurbs *n) {
     n->failed = false;
 }
 
-// ---- One vertex -----------------------------------------------------------------
+// ---- 2. Steps ---------------------------------------------------------------
+
+bool screenMethod(GLenum method) { return method == GLU_PATH_LENGTH || method == GLU_PARAMETRIC_ERROR; }
+
+// A homogeneous point through the modelview then the projection matrix:
+// each sum in double from the left, term by term, the matrices' floats
+// widened exactly.
+void toClip(const GLUnurbs *n, const double h[4], double clip[4]) {
+    double eye[4];
+    for (int r = 0; r < 4; ++r) {
+        double s = 0.0;
+        for (int c = 0; c < 4; ++c)
+            s = s + static_cast<double>(n->model[c * 4 + r]) * h[c];
+        eye[r] = s;
+    }
+    for (int r = 0; r < 4; ++r) {
+        double s = 0.0;
+        for (int c = 0; c < 4; ++c)
+            s = s + static_cast<double>(n->projection[c * 4 + r]) * eye[c];
+        clip[r] = s;
+    }
+}
+
+// A control point (homogeneous when dim is 4) in window pixels (x, y) or,
+// objectSpace, in object coordinates (x, y, z); false when it lies at or
+// behind the eye.
+bool placeOf(const GLUnurbs *n, const double *p, int dim, bool objectSpace, double out[3]) {
+    const double w = dim == 4 ? p[3] : 1.0;
+    if (objectSpace) {
+        for (int c = 0; c < 3; ++c)
+            out[c] = dim == 4 ? p[c] / w : p[c];
+        return true;
+    }
+    const double h[4] = {p[0], p[1], p[2], w};
+    double clip[4];
+    toClip(n, h, clip);
+    if (!(clip[3] > 0.0))
+        return false;
+    out[0] = static_cast<double>(n->viewport[0]) + (clip[0] / clip[3] + 1.0) * static_cast<double>(n->viewport[2]) * 0.5;
+    out[1] = static_cast<double>(n->viewport[1]) + (clip[1] / clip[3] + 1.0) * static_cast<double>(n->viewport[3]) * 0.5;
+    out[2] = 0.0;
+    return true;
+}
+
+double distance(const double *a, const double *b) {
+    const double x = a[0] - b[0], y = a[1] - b[1], z = a[2] - b[2];
+    return sqrt(x * x + y * y + z * z);
+}
+
+int clampSteps(double s) {
+    if (!(s < static_cast<double>(kMaxSteps)))  // NaN too
+        return kMaxSteps;
+    if (s < 1.0)
+        return 1;
+    // s's ceiling, exactly: s is below kMaxSteps, so its whole part is an
+    // int (and no libm ceil is needed).
+    const int whole = static_cast<int>(s);
+    return whole < s ? whole + 1 : whole;
+}
+
+// The steps a polygon of `count` control points asks for (spaced `step`
+// apart in m's points, from `first`), by the screen or object methods.
+int polygonSteps(const GLUnurbs *n, const Map &m, ptrdiff_t first, ptrdiff_t step, int count, int degree) {
+    const bool objectSpace = !screenMethod(n->samplingMethod);
+    const bool pathLength = n->samplingMethod == GLU_PATH_LENGTH || n->samplingMethod == GLU_OBJECT_PATH_LENGTH;
+    double at[kMaxOrder][3];
+    for (int j = 0; j < count; ++j)
+        if (!placeOf(n, m.points + (first + j * step) * m.dim, m.dim, objectSpace, at[j]))
+            return kMaxSteps;
+    if (pathLength) {
+        double length = 0.0;
+        for (int j = 1; j < count; ++j)
+            length = length + distance(at[j - 1], at[j]);
+        return clampSteps(length / static_cast<double>(n->samplingTolerance));
+    }
+    if (degree < 2)
+        return 1;
+    double most = 0.0;
+    for (int j = 1; j + 1 < count; ++j) {
+        double second[3];
+        for (int c = 0; c < 3; ++c)
+            second[c] = (at[j + 1][c] - at[j][c]) - (at[j][c] - at[j - 1][c]);
+        const double zero[3] = {0.0, 0.0, 0.0};
+        const double size = distance(second, zero);
+        if (size > most)
+            most = size;
+    }
+    const double bound = static_cast<double>(degree * (degree - 1)) * most /
+                         (8.0 * static_cast<double>(n->parametricTolerance));
+    return clampSteps(sqrt(bound));
+}
+
+// The steps of span k of direction d of the position map: for a surface
+// the most any row (d = 0) or column (d = 1) of its control points asks.
+int stepsOf(const GLUnurbs *n, const Map &m, int d, int k) {
+    if (n->samplingMethod == GLU_DOMAIN_DISTANCE) {
+        const double length = m.knots[d][k + 1] - m.knots[d][k];
+        return clampSteps(length * static_cast<double>(d == 0 ? n->uStep : n->vStep));
+    }
+    const int o = m.order[d];
+    const int other = m.count[1 - d];
+    int most = 1;
+    for (int r = 0; r < other; ++r) {
+        const ptrdiff_t first = d == 0 ? static_cast<ptrdiff_t>(k - o + 1) * m.count[1] + r
+                                       : static_cast<ptrdiff_t>(r) * m.count[1] + (k - o + 1);
+        const ptrdiff_t step = d == 0 ? m.count[1] : 1;
+        const int s = polygonSteps(n, m, first, step, o, o - 1);
+        if (s > most)
+            most = s;
+    }
+    return most;
+}
+
+bool sampleDirection(const GLUnurbs *n, const Map &m, int d, Samples &s) {
+    const double *t = m.knots[d];
+    s.t.size = s.span.size = 0;
+    for (int k = m.order[d] - 1; k < m.count[d]; ++k) {
+        if (!(t[k] < t[k + 1]))
+            continue;
+        const int steps = stepsOf(n, m, d, k);
+        const double width = t[k + 1] - t[k];
+        const int from = s.t.size == 0 ? 0 : 1;  // the span's start is the last one's end
+        if (from == 1)
+            s.span[s.span.size - 1] = k;  // evaluated from the span it starts
+        for (int i = from; i <= steps; ++i) {
+            const double x = i == steps ? t[k + 1] : t[k] + width * static_cast<double>(i) / static_cast<double>(steps);
+            if (!s.t.push(x) || !s.span.push(k))
+                return false;
+        }
+    }
+    return true;
+}
+
+// The sampling matrices, and whether the view holds the surface.
+
+void identity(float m[16]) {
+    for (int i = 0; i < 16; ++i)
+        m[i] = i % 5 == 0 ? 1.0f : 0.0f;
+}
+
+bool needsMatrices(const GLUnurbs *n) { return n->culling || screenMethod(n->samplingMethod); }
+
+void loadFromGL(GLUnurbs *n) {
+    glGetFloatv(GL_MODELVIEW_MATRIX, n->model);
+    glGetFloatv(GL_PROJECTION_MATRIX, n->projection);
+    glGetIntegerv(GL_VIEWPORT, n->viewport);
+}
+
+// Whether every control point of the position map lies beyond one plane
+// of the view volume.
+bool culled(const GLUnurbs *n, const Map &m) {
+    int outside[6] = {0, 0, 0, 0, 0, 0};
+    const int total = m.count[0] * m.count[1];
+    for (int i = 0; i < total; ++i) {
+        const double *p = m.points + static_cast<ptrdiff_t>(i) * m.dim;
+        const double h[4] = {p[0], p[1], p[2], m.dim == 4 ? p[3] : 1.0};
+        double clip[4];
+        toClip(n, h, clip);
+        for (int a = 0; a < 3; ++a) {
+            outside[2 * a] += clip[a] > clip[3];
+            outside[2 * a + 1] += clip[a] < -clip[3];
+        }
+    }
+    for (int plane = 0; plane < 6; ++plane)
+        if (outside[plane] == total)
+            return true;
+    return false;
+}
+
+// ---- 3. Evaluation ----------------------------------------------------------
 
 struct Vertex {
     float position[3], normal[3], color[4], tex[4];
@@ -403,7 +595,83 @@ Vertex vertexAt(const GLUnurbs *n, double u, double v, int ku, int kv, bool surf
     return out;
 }
 
-// ---- Output: to GL or to the callbacks ------------------------------------------
+// ---- 4. Loops ---------------------------------------------------------------
+
+// A trim piece, as it is given: its points, or a trim curve's samples.
+// The end call joins and checks the loops (closeLoops, nurbs_trim.h).
+
+// Loop ends closer than this are one point: 2^-20 of the domain's longer side.
+double snapOf(const Map &m) {
+    const double du = m.knots[0][m.count[0]] - m.knots[0][m.order[0] - 1];
+    const double dv = m.knots[1][m.count[1]] - m.knots[1][m.order[1] - 1];
+    return (du > dv ? du : dv) / 1048576.0;
+}
+
+Loop &currentLoop(GLUnurbs *n) { return n->loops[n->loops.size - 1]; }
+
+bool startPiece(GLUnurbs *n) {
+    Loop &l = currentLoop(n);
+    if (!l.pieceStart.push(pointsOf(l))) {
+        fail(n, GLU_OUT_OF_MEMORY);
+        return false;
+    }
+    return true;
+}
+
+// Adds (u, v), or (u/w, v/w) for a homogeneous point.
+bool addTrimPoint(GLUnurbs *n, const double *p, int dim) {
+    double u = dim == 3 ? p[0] / p[2] : p[0], v = dim == 3 ? p[1] / p[2] : p[1];
+    if (!isfinite(u) || !isfinite(v)) {
+        fail(n, kNotFinite);
+        return false;
+    }
+    if (fabs(u) < kTrimTiny)  // within orient.h's exact range (nurbs_trim.h)
+        u = 0.0;
+    if (fabs(v) < kTrimTiny)
+        v = 0.0;
+    Loop &l = currentLoop(n);
+    if (!l.uv.push(u) || !l.uv.push(v)) {
+        fail(n, GLU_OUT_OF_MEMORY);
+        return false;
+    }
+    return true;
+}
+
+// A trim curve's points: each span cut into ceil(its control polygon's
+// length in (u, v) x the larger of GLU_U_STEP and GLU_V_STEP) steps.
+void sampleTrimCurve(GLUnurbs *n, const Map &m) {
+    const double step = static_cast<double>(n->uStep > n->vStep ? n->uStep : n->vStep);
+    if (!startPiece(n))
+        return;
+    bool first = true;
+    for (int k = m.order[0] - 1; k < m.count[0]; ++k) {
+        const double *t = m.knots[0];
+        if (!(t[k] < t[k + 1]))
+            continue;
+        double length = 0.0;
+        for (int j = k - m.order[0] + 2; j <= k; ++j) {
+            const double *a = m.points + static_cast<ptrdiff_t>(j - 1) * m.dim, *b = m.points + static_cast<ptrdiff_t>(j) * m.dim;
+            double pa[3], pb[3];
+            for (int c = 0; c < 2; ++c) {
+                pa[c] = m.dim == 3 ? a[c] / a[2] : a[c];
+                pb[c] = m.dim == 3 ? b[c] / b[2] : b[c];
+            }
+            pa[2] = pb[2] = 0.0;
+            length = length + distance(pa, pb);
+        }
+        const int steps = clampSteps(length * step);
+        for (int i = first ? 0 : 1; i <= steps; ++i) {
+            const double x = i == steps ? t[k + 1] : t[k] + (t[k + 1] - t[k]) * static_cast<double>(i) / static_cast<double>(steps);
+            double value[kMaxDim];
+            evalCurve(m, x, k, value, nullptr);
+            if (!addTrimPoint(n, value, m.dim))
+                return;
+        }
+        first = false;
+    }
+}
+
+// ---- 5. Output: to GL or to the callbacks -----------------------------------
 
 struct Out {
     GLUnurbs *n;
@@ -451,191 +719,11 @@ void outVertex(Out &o, Vertex &v) {
     callFloats(o.n, GLU_NURBS_VERTEX, v.position);
 }
 
-// ---- Sampling ---------------------------------------------------------------------
-
-bool screenMethod(GLenum method) { return method == GLU_PATH_LENGTH || method == GLU_PARAMETRIC_ERROR; }
-
-// A control point (homogeneous when dim is 4) in window pixels (x, y) or,
-// objectSpace, in object coordinates (x, y, z); false when it lies at or
-// behind the eye.
-bool placeOf(const GLUnurbs *n, const double *p, int dim, bool objectSpace, double out[3]) {
-    const double w = dim == 4 ? p[3] : 1.0;
-    if (objectSpace) {
-        for (int c = 0; c < 3; ++c)
-            out[c] = dim == 4 ? p[c] / w : p[c];
-        return true;
-    }
-    double eye[4], clip[4];
-    const double h[4] = {p[0], p[1], p[2], w};
-    for (int r = 0; r < 4; ++r) {
-        double s = 0.0;
-        for (int c = 0; c < 4; ++c)
-            s = s + static_cast<double>(n->model[c * 4 + r]) * h[c];
-        eye[r] = s;
-    }
-    for (int r = 0; r < 4; ++r) {
-        double s = 0.0;
-        for (int c = 0; c < 4; ++c)
-            s = s + static_cast<double>(n->projection[c * 4 + r]) * eye[c];
-        clip[r] = s;
-    }
-    if (!(clip[3] > 0.0))
-        return false;
-    out[0] = static_cast<double>(n->viewport[0]) + (clip[0] / clip[3] + 1.0) * static_cast<double>(n->viewport[2]) * 0.5;
-    out[1] = static_cast<double>(n->viewport[1]) + (clip[1] / clip[3] + 1.0) * static_cast<double>(n->viewport[3]) * 0.5;
-    out[2] = 0.0;
-    return true;
-}
-
-double distance(const double *a, const double *b) {
-    const double x = a[0] - b[0], y = a[1] - b[1], z = a[2] - b[2];
-    return sqrt(x * x + y * y + z * z);
-}
-
-int clampSteps(double s) {
-    if (!(s < static_cast<double>(kMaxSteps)))  // NaN too
-        return kMaxSteps;
-    if (s < 1.0)
-        return 1;
-    // s's ceiling, exactly: s is below kMaxSteps, so its whole part is an
-    // int (and no libm ceil is needed).
-    const int whole = static_cast<int>(s);
-    return whole < s ? whole + 1 : whole;
-}
-
-// The steps a polygon of `count` control points asks for (spaced `step`
-// apart in m's points, from `first`), by the screen or object methods.
-int polygonSteps(const GLUnurbs *n, const Map &m, ptrdiff_t first, ptrdiff_t step, int count, int degree) {
-    const bool objectSpace = !screenMethod(n->samplingMethod);
-    const bool pathLength = n->samplingMethod == GLU_PATH_LENGTH || n->samplingMethod == GLU_OBJECT_PATH_LENGTH;
-    double at[kMaxOrder][3];
-    for (int j = 0; j < count; ++j)
-        if (!placeOf(n, m.points + (first + j * step) * m.dim, m.dim, objectSpace, at[j]))
-            return kMaxSteps;
-    if (pathLength) {
-        double length = 0.0;
-        for (int j = 1; j < count; ++j)
-            length = length + distance(at[j - 1], at[j]);
-        return clampSteps(length / static_cast<double>(n->samplingTolerance));
-    }
-    if (degree < 2)
-        return 1;
-    double most = 0.0;
-    for (int j = 1; j + 1 < count; ++j) {
-        double second[3];
-        for (int c = 0; c < 3; ++c)
-            second[c] = (at[j + 1][c] - at[j][c]) - (at[j][c] - at[j - 1][c]);
-        const double zero[3] = {0.0, 0.0, 0.0};
-        const double size = distance(second, zero);
-        if (size > most)
-            most = size;
-    }
-    const double bound = static_cast<double>(degree * (degree - 1)) * most /
-                         (8.0 * static_cast<double>(n->parametricTolerance));
-    return clampSteps(sqrt(bound));
-}
-
-// The steps of span k of direction d of the position map: for a surface
-// the most any row (d = 0) or column (d = 1) of its control points asks.
-int stepsOf(const GLUnurbs *n, const Map &m, int d, int k) {
-    if (n->samplingMethod == GLU_DOMAIN_DISTANCE) {
-        const double length = m.knots[d][k + 1] - m.knots[d][k];
-        return clampSteps(length * static_cast<double>(d == 0 ? n->uStep : n->vStep));
-    }
-    const int o = m.order[d];
-    const int other = m.count[1 - d];
-    int most = 1;
-    for (int r = 0; r < other; ++r) {
-        const ptrdiff_t first = d == 0 ? static_cast<ptrdiff_t>(k - o + 1) * m.count[1] + r
-                                       : static_cast<ptrdiff_t>(r) * m.count[1] + (k - o + 1);
-        const ptrdiff_t step = d == 0 ? m.count[1] : 1;
-        const int s = polygonSteps(n, m, first, step, o, o - 1);
-        if (s > most)
-            most = s;
-    }
-    return most;
-}
-
-// The sample parameters of direction d of the position map: each
-// non-empty span cut into its steps, span ends exact; each with its span.
-struct Samples {
-    Array<double> t;
-    Array<int> span;
-};
-
-bool sampleDirection(const GLUnurbs *n, const Map &m, int d, Samples &s) {
-    const double *t = m.knots[d];
-    for (int k = m.order[d] - 1; k < m.count[d]; ++k) {
-        if (!(t[k] < t[k + 1]))
-            continue;
-        const int steps = stepsOf(n, m, d, k);
-        const double width = t[k + 1] - t[k];
-        const int from = s.t.size == 0 ? 0 : 1;  // the span's start is the last one's end
-        if (from == 1)
-            s.span[s.span.size - 1] = k;  // evaluated from the span it starts
-        for (int i = from; i <= steps; ++i) {
-            const double x = i == steps ? t[k + 1] : t[k] + width * static_cast<double>(i) / static_cast<double>(steps);
-            if (!s.t.push(x) || !s.span.push(k))
-                return false;
-        }
-    }
-    return true;
-}
-
-// ---- The sampling matrices ---------------------------------------------------------
-
-void identity(float m[16]) {
-    for (int i = 0; i < 16; ++i)
-        m[i] = i % 5 == 0 ? 1.0f : 0.0f;
-}
-
-bool needsMatrices(const GLUnurbs *n) { return n->culling || screenMethod(n->samplingMethod); }
-
-void loadFromGL(GLUnurbs *n) {
-    glGetFloatv(GL_MODELVIEW_MATRIX, n->model);
-    glGetFloatv(GL_PROJECTION_MATRIX, n->projection);
-    glGetIntegerv(GL_VIEWPORT, n->viewport);
-}
-
-// Whether every control point of the position map lies beyond one plane
-// of the view volume.
-bool culled(const GLUnurbs *n, const Map &m) {
-    int outside[6] = {0, 0, 0, 0, 0, 0};
-    const int total = m.count[0] * m.count[1];
-    for (int i = 0; i < total; ++i) {
-        const double *p = m.points + static_cast<ptrdiff_t>(i) * m.dim;
-        const double h[4] = {p[0], p[1], p[2], m.dim == 4 ? p[3] : 1.0};
-        double eye[4], clip[4];
-        for (int r = 0; r < 4; ++r) {
-            double s = 0.0;
-            for (int c = 0; c < 4; ++c)
-                s = s + static_cast<double>(n->model[c * 4 + r]) * h[c];
-            eye[r] = s;
-        }
-        for (int r = 0; r < 4; ++r) {
-            double s = 0.0;
-            for (int c = 0; c < 4; ++c)
-                s = s + static_cast<double>(n->projection[c * 4 + r]) * eye[c];
-            clip[r] = s;
-        }
-        for (int a = 0; a < 3; ++a) {
-            outside[2 * a] += clip[a] > clip[3];
-            outside[2 * a + 1] += clip[a] < -clip[3];
-        }
-    }
-    for (int plane = 0; plane < 6; ++plane)
-        if (outside[plane] == total)
-            return true;
-    return false;
-}
-
-// ---- Drawing a curve --------------------------------------------------------------
+// ---- 6. Drawing -------------------------------------------------------------
 
 void drawCurve(GLUnurbs *n, Out &o) {
     const Map *m = mapOf(n, kPosition);
-    Samples s;
-    s.t.init();
-    s.span.init();
+    Samples &s = n->work.grid.u;
     if (!sampleDirection(n, *m, 0, s)) {
         report(n, GLU_OUT_OF_MEMORY);
     } else {
@@ -646,135 +734,7 @@ void drawCurve(GLUnurbs *n, Out &o) {
         }
         outEnd(o);
     }
-    s.t.release();
-    s.span.release();
 }
-
-// ---- Trim loops -------------------------------------------------------------------
-
-// A point of a loop: u, v.
-struct UV {
-    double u, v;
-};
-
-UV pointOf(const Loop &l, int i) { return UV{l.uv[2 * i], l.uv[2 * i + 1]}; }
-int pointsOf(const Loop &l) { return l.uv.size / 2; }
-
-double cross3(UV a, UV b, UV c) { return (b.u - a.u) * (c.v - a.v) - (b.v - a.v) * (c.u - a.u); }
-
-double signedArea(const Loop &l) {
-    const int count = pointsOf(l);
-    double a = 0.0;
-    for (int i = 0; i + 1 < count; ++i) {
-        const UV p = pointOf(l, i), q = pointOf(l, i + 1);
-        a = a + (p.u * q.v - q.u * p.v);
-    }
-    return a * 0.5;
-}
-
-// The loops' winding number at p (each loop closed: last point = first).
-int windingAt(const GLUnurbs *n, UV p) {
-    int w = 0;
-    for (int k = 0; k < n->loops.size; ++k) {
-        const Loop &l = n->loops[k];
-        for (int i = 0; i + 1 < pointsOf(l); ++i) {
-            const UV a = pointOf(l, i), b = pointOf(l, i + 1);
-            if (a.v <= p.v) {
-                if (b.v > p.v && cross3(a, b, p) > 0.0)
-                    ++w;
-            } else if (b.v <= p.v && cross3(a, b, p) < 0.0) {
-                --w;
-            }
-        }
-    }
-    return w;
-}
-
-bool segmentsCross(UV a, UV b, UV c, UV d) {
-    const double d1 = cross3(a, b, c), d2 = cross3(a, b, d), d3 = cross3(c, d, a), d4 = cross3(c, d, b);
-    return ((d1 > 0.0 && d2 < 0.0) || (d1 < 0.0 && d2 > 0.0)) && ((d3 > 0.0 && d4 < 0.0) || (d3 < 0.0 && d4 > 0.0));
-}
-
-// Whether two edges of the loops cross (edges sharing an end point are
-// a loop's neighbours, which meet but do not cross).
-bool loopsCross(const GLUnurbs *n) {
-    for (int k = 0; k < n->loops.size; ++k)
-        for (int i = 0; i + 1 < pointsOf(n->loops[k]); ++i)
-            for (int k2 = k; k2 < n->loops.size; ++k2)
-                for (int j = k2 == k ? i + 1 : 0; j + 1 < pointsOf(n->loops[k2]); ++j)
-                    if (segmentsCross(pointOf(n->loops[k], i), pointOf(n->loops[k], i + 1),
-                                      pointOf(n->loops[k2], j), pointOf(n->loops[k2], j + 1)))
-                        return true;
-    return false;
-}
-
-// Joins each loop's pieces (an end within `snap` of the next start is that
-// start: the later point is dropped), checks closure, crossings and
-// orientation; 0 or the error.
-GLenum closeLoops(GLUnurbs *n, double snap) {
-    for (int k = 0; k < n->loops.size; ++k) {
-        Loop &l = n->loops[k];
-        Array<double> joined;
-        joined.init();
-        const int pieces = l.pieceStart.size;
-        for (int p = 0; p < pieces; ++p) {
-            const int from = l.pieceStart[p], to = p + 1 < pieces ? l.pieceStart[p + 1] : pointsOf(l);
-            for (int i = from; i < to; ++i) {
-                const UV q = pointOf(l, i);
-                if (i == from && joined.size > 0) {
-                    const UV last{joined[joined.size - 2], joined[joined.size - 1]};
-                    if (fabs(q.u - last.u) > snap || fabs(q.v - last.v) > snap) {
-                        joined.release();
-                        return kPiecesApart;
-                    }
-                    continue;
-                }
-                if (!joined.push(q.u) || !joined.push(q.v)) {
-                    joined.release();
-                    return GLU_OUT_OF_MEMORY;
-                }
-            }
-        }
-        l.uv.release();
-        l.uv = joined;
-        const int count = pointsOf(l);
-        const UV first = pointOf(l, 0), last = pointOf(l, count - 1);
-        if (count < 4 || fabs(first.u - last.u) > snap || fabs(first.v - last.v) > snap)
-            return kLoopOpen;
-        l.uv[2 * count - 2] = first.u;  // closed exactly
-        l.uv[2 * count - 1] = first.v;
-    }
-    if (loopsCross(n))
-        return kTrimsCross;
-    // Nesting: a loop inside an even number of others runs counterclockwise.
-    for (int k = 0; k < n->loops.size; ++k) {
-        const UV probe = pointOf(n->loops[k], 0);
-        int depth = 0;
-        for (int k2 = 0; k2 < n->loops.size; ++k2) {
-            if (k2 == k)
-                continue;
-            const Loop &other = n->loops[k2];
-            bool in = false;
-            for (int i = 0; i + 1 < pointsOf(other); ++i) {
-                const UV a = pointOf(other, i), b = pointOf(other, i + 1);
-                if ((a.v > probe.v) != (b.v > probe.v) &&
-                    probe.u < a.u + (probe.v - a.v) / (b.v - a.v) * (b.u - a.u))
-                    in = !in;
-            }
-            depth += in;
-        }
-        const bool ccw = signedArea(n->loops[k]) > 0.0;
-        if (ccw != (depth % 2 == 0))
-            return kBadNesting;
-    }
-    return 0;
-}
-
-// ---- Drawing a surface -------------------------------------------------------------
-
-struct Grid {
-    Samples u, v;
-};
 
 Vertex gridVertex(const GLUnurbs *n, const Grid &g, int i, int j, bool autoNormal) {
     return vertexAt(n, g.u.t[i], g.v.t[j], g.u.span[i], g.v.span[j], true, autoNormal);
@@ -844,53 +804,90 @@ void outlineGrid(GLUnurbs *n, Out &o, const Grid &g, bool autoNormal) {
         drawLine(n, o, g, i, 0, 0, 1, nv, autoNormal);
 }
 
-// The trimmed region of the grid, cell by cell, as triangles through the
-// polygon tessellator: (u, v) points kept in blocks whose addresses stay
+// The trimmed region of the grid.  The cut cells go to the polygon
+// tessellator group by group, with the group's loops alone (nurbs_trim.h),
+// each cell a counterclockwise square, and in two polygons, a
+// checkerboard's two colours: two cells of one polygon never share a side,
+// so no side cancels out and no triangle crosses one (or a loop).  Inside a
+// cell the polygon's winding number is 1 + the group's; the other loops
+// add the same number over all of the group's cells (they neither cross
+// nor touch them): 0 or 1, the loops being nested as they must.  With 0,
+// ABS_GEQ_TWO keeps what lies inside the group's loops, and with 1, inside
+// a group of holes, POSITIVE keeps what lies outside them; outside the
+// cells neither keeps anything.  Every other cell is kept whole, a row's
+// run of kept cells one triangle strip, or dropped.
+// Each point is evaluated once: the grid's vertices in `slots` (with the
+// spans they were sampled in, as the untrimmed grid does), the loops'
+// points and the tessellator's crossings in blocks whose addresses stay
 // put, so the tessellator's vertex data can point at them.
-struct PointBlock {
-    PointBlock *next;
+struct Slot {
+    double u, v;
+    int ku, kv;  // the spans, or -1: found
+    bool done;
+    Vertex vertex;
+};
+
+struct SlotBlock {
+    SlotBlock *next;
     int used;
-    double xyz[256][3];
+    Slot slot[256];
 };
 
 struct TrimJob {
     GLUnurbs *n;
     Out *o;
     bool autoNormal, outline, failed;
-    PointBlock *points;
-    const double *corner[3];
+    SlotBlock *blocks;
+    Slot *corner[3];
     int corners;
 };
 
-double *newPoint(TrimJob &job, double u, double v) {
-    if (!job.points || job.points->used == 256) {
-        PointBlock *b = static_cast<PointBlock *>(malloc(sizeof(PointBlock)));
+Slot *newSlot(TrimJob &job, double u, double v) {
+    if (!job.blocks || job.blocks->used == 256) {
+        SlotBlock *b = static_cast<SlotBlock *>(malloc(sizeof(SlotBlock)));
         if (!b) {
             job.failed = true;
             return nullptr;
         }
-        b->next = job.points;
+        b->next = job.blocks;
         b->used = 0;
-        job.points = b;
+        job.blocks = b;
     }
-    double *p = job.points->xyz[job.points->used++];
-    p[0] = u;
-    p[1] = v;
-    p[2] = 0.0;
-    return p;
+    Slot *s = &job.blocks->slot[job.blocks->used++];
+    s->u = u, s->v = v, s->ku = s->kv = -1, s->done = false;
+    return s;
 }
 
-void sendTriangle(TrimJob &job, const double *const c[3]) {
+Vertex &vertexOf(TrimJob &job, Slot *s) {
+    if (!s->done) {
+        s->vertex = vertexAt(job.n, s->u, s->v, s->ku, s->kv, true, job.autoNormal);
+        s->done = true;
+    }
+    return s->vertex;
+}
+
+// A triangle: into the open GL_TRIANGLES, or outlined.
+void sendTriangle(TrimJob &job, Slot *const c[3]) {
     Out &o = *job.o;
     if (job.outline)
         outBegin(o, GL_LINE_STRIP);
-    for (int k = 0; k < (job.outline ? 4 : 3); ++k) {
-        const double *p = c[k % 3];
-        Vertex v = vertexAt(job.n, p[0], p[1], -1, -1, true, job.autoNormal);
-        outVertex(o, v);
-    }
+    for (int k = 0; k < (job.outline ? 4 : 3); ++k)
+        outVertex(o, vertexOf(job, c[k % 3]));
     if (job.outline)
         outEnd(o);
+}
+
+void trimBegin(GLenum, void *polygon) {
+    TrimJob &job = *static_cast<TrimJob *>(polygon);
+    job.corners = 0;
+    if (!job.outline)
+        outBegin(*job.o, GL_TRIANGLES);
+}
+
+void trimEnd(void *polygon) {
+    TrimJob &job = *static_cast<TrimJob *>(polygon);
+    if (!job.outline)
+        outEnd(*job.o);
 }
 
 void trimVertex(void *data, void *polygon) {
@@ -899,95 +896,173 @@ void trimVertex(void *data, void *polygon) {
         job.failed = true;
         return;
     }
-    job.corner[job.corners++] = static_cast<const double *>(data);
+    job.corner[job.corners++] = static_cast<Slot *>(data);
     if (job.corners == 3) {
         sendTriangle(job, job.corner);
         job.corners = 0;
     }
 }
 
-void trimBegin(GLenum, void *polygon) { static_cast<TrimJob *>(polygon)->corners = 0; }
-void trimEnd(void *) {}
 void trimError(GLenum, void *polygon) { static_cast<TrimJob *>(polygon)->failed = true; }
 void trimCombine(GLdouble xyz[3], void *[4], GLfloat[4], void **out, void *polygon) {
-    *out = newPoint(*static_cast<TrimJob *>(polygon), xyz[0], xyz[1]);
+    *out = newSlot(*static_cast<TrimJob *>(polygon), xyz[0], xyz[1]);
 }
 
-// Whether a loop edge's box meets the cell [u0,u1] x [v0,v1].
-bool edgeReaches(const GLUnurbs *n, double u0, double u1, double v0, double v1) {
-    for (int k = 0; k < n->loops.size; ++k) {
-        const Loop &l = n->loops[k];
-        for (int i = 0; i + 1 < pointsOf(l); ++i) {
-            const UV a = pointOf(l, i), b = pointOf(l, i + 1);
-            const bool uMeets = (a.u <= u1 || b.u <= u1) && (a.u >= u0 || b.u >= u0);
-            const bool vMeets = (a.v <= v1 || b.v <= v1) && (a.v >= v0 || b.v >= v0);
-            if (uMeets && vMeets)
-                return true;
-        }
-    }
-    return false;
-}
-
-void cutCell(TrimJob &job, GLUtesselator *t, double u0, double u1, double v0, double v1) {
-    double cell[4][3] = {{u0, v0, 0.0}, {u1, v0, 0.0}, {u1, v1, 0.0}, {u0, v1, 0.0}};
-    gluTessBeginPolygon(t, &job);
-    gluTessBeginContour(t);
-    for (double *c : cell)
-        gluTessVertex(t, c, newPoint(job, c[0], c[1]));
-    gluTessEndContour(t);
-    for (int k = 0; k < job.n->loops.size; ++k) {
-        Loop &l = job.n->loops[k];
-        gluTessBeginContour(t);
-        for (int i = 0; i + 1 < pointsOf(l); ++i) {  // the closing point repeats the first
-            double *p = newPoint(job, l.uv[2 * i], l.uv[2 * i + 1]);
-            if (p)
-                gluTessVertex(t, p, p);
-        }
-        gluTessEndContour(t);
-    }
-    gluTessEndPolygon(t);
-}
-
-void fillTrimmed(GLUnurbs *n, Out &o, const Grid &g, bool autoNormal, bool outline) {
-    TrimJob job = {n, &o, autoNormal, outline, false, nullptr, {nullptr, nullptr, nullptr}, 0};
+// The renderer's tessellator for trimming, made when first needed.
+GLUtesselator *trimTessellator(GLUnurbs *n) {
+    if (n->work.tess)
+        return n->work.tess;
     GLUtesselator *t = gluNewTess();
-    if (!t) {
-        report(n, GLU_OUT_OF_MEMORY);
-        return;
-    }
-    gluTessProperty(t, GLU_TESS_WINDING_RULE, GLU_TESS_WINDING_ABS_GEQ_TWO);
+    if (!t)
+        return nullptr;
     gluTessNormal(t, 0.0, 0.0, 1.0);
     gluTessCallback(t, GLU_TESS_BEGIN_DATA, reinterpret_cast<_GLUfuncptr>(trimBegin));
     gluTessCallback(t, GLU_TESS_VERTEX_DATA, reinterpret_cast<_GLUfuncptr>(trimVertex));
     gluTessCallback(t, GLU_TESS_END_DATA, reinterpret_cast<_GLUfuncptr>(trimEnd));
     gluTessCallback(t, GLU_TESS_ERROR_DATA, reinterpret_cast<_GLUfuncptr>(trimError));
     gluTessCallback(t, GLU_TESS_COMBINE_DATA, reinterpret_cast<_GLUfuncptr>(trimCombine));
-    if (!outline)
-        outBegin(o, GL_TRIANGLES);
-    for (int j = 0; j + 1 < g.v.t.size; ++j)
-        for (int i = 0; i + 1 < g.u.t.size; ++i) {
-            const double u0 = g.u.t[i], u1 = g.u.t[i + 1], v0 = g.v.t[j], v1 = g.v.t[j + 1];
-            if (edgeReaches(n, u0, u1, v0, v1)) {
-                cutCell(job, t, u0, u1, v0, v1);  // its triangles join the open GL_TRIANGLES
-                continue;
-            }
-            const UV centre{u0 + (u1 - u0) * 0.5, v0 + (v1 - v0) * 0.5};
-            if (windingAt(n, centre) < 1)
-                continue;
-            const double c00[2] = {u0, v0}, c10[2] = {u1, v0}, c11[2] = {u1, v1}, c01[2] = {u0, v1};
-            const double *first[3] = {c00, c10, c11}, *second[3] = {c00, c11, c01};
+    n->work.tess = t;
+    return t;
+}
+
+// The cut cells of one group and colour (count of them from `cells`,
+// indices j * (nu - 1) + i) with the group's loops, as one polygon.
+void cutRegion(TrimJob &job, GLUtesselator *t, const Grid &g, const int *cells, int count, int group) {
+    GLUnurbs *n = job.n;
+    const TrimWork &w = n->work.trim;
+    const int nu = g.u.t.size;
+    const int i0 = cells[0] % (nu - 1), j0 = cells[0] / (nu - 1);
+    const int others = windingAt(w, j0, UV{midOf(g.u.t.at, i0), w.middle[j0]}, group);
+    gluTessProperty(t, GLU_TESS_WINDING_RULE, others > 0 ? GLU_TESS_WINDING_POSITIVE : GLU_TESS_WINDING_ABS_GEQ_TWO);
+    gluTessBeginPolygon(t, &job);
+    for (int k = 0; k < count; ++k) {
+        const int i = cells[k] % (nu - 1), j = cells[k] / (nu - 1);
+        const int corner[4][2] = {{i, j}, {i + 1, j}, {i + 1, j + 1}, {i, j + 1}};
+        gluTessBeginContour(t);
+        for (const int *c : corner) {
+            Slot *s = &n->work.slots[c[1] * nu + c[0]];
+            double xyz[3] = {s->u, s->v, 0.0};
+            gluTessVertex(t, xyz, s);
+        }
+        gluTessEndContour(t);
+    }
+    for (int k = 0; k < n->loops.size; ++k) {
+        if (w.link[k] != group)
+            continue;
+        const Loop &l = n->loops[k];
+        gluTessBeginContour(t);
+        for (int i = 0; i + 1 < pointsOf(l); ++i) {  // the closing point repeats the first
+            const UV p = pointOf(l, i);
+            Slot *s = newSlot(job, p.u, p.v);
+            double xyz[3] = {p.u, p.v, 0.0};
+            if (s)
+                gluTessVertex(t, xyz, s);
+        }
+        gluTessEndContour(t);
+    }
+    gluTessEndPolygon(t);
+}
+
+// The cut cells in the order they are tessellated, in work.sorted: by
+// group, then colour ((i + j) % 2), then row by row; polygon b = 2 * group
+// + colour ends at work.start[b].  False when out of memory.
+bool orderCutCells(GLUnurbs *n, int nu) {
+    Work &k = n->work;
+    const TrimWork &w = k.trim;
+    const int range = 2 * n->loops.size;
+    k.cells.size = 0;
+    for (int c = 0; c < w.cut.size; ++c)
+        if ((w.cut[c] & kCut) && !k.cells.push(c))
+            return false;
+    if (!k.sorted.reserve(k.cells.size) || !k.start.reserve(range + 1))
+        return false;
+    k.sorted.size = k.cells.size;
+    k.start.size = range + 1;
+    countingSort(k.cells.at, k.sorted.at, k.cells.size, k.start.at, range,
+                 [&w, nu](int c) { return 2 * w.link[w.cellLoop[c]] + (c % (nu - 1) + c / (nu - 1)) % 2; });
+    return true;
+}
+
+// Row j's cells i0 .. i1-1, kept whole: one strip, or outlined triangles.
+void keptRun(TrimJob &job, const Grid &g, int j, int i0, int i1) {
+    GLUnurbs *n = job.n;
+    const int nu = g.u.t.size;
+    Slot *row = &n->work.slots[j * nu], *above = row + nu;
+    if (job.outline) {
+        for (int i = i0; i < i1; ++i) {
+            Slot *const first[3] = {row + i, row + i + 1, above + i + 1}, *const second[3] = {row + i, above + i + 1, above + i};
             sendTriangle(job, first);
             sendTriangle(job, second);
         }
-    if (!outline)
-        outEnd(o);
-    gluDeleteTess(t);
-    while (job.points) {
-        PointBlock *next = job.points->next;
-        free(job.points);
-        job.points = next;
+        return;
     }
-    if (job.failed)
+    outBegin(*job.o, GL_TRIANGLE_STRIP);
+    for (int i = i0; i <= i1; ++i) {
+        outVertex(*job.o, vertexOf(job, above + i));
+        outVertex(*job.o, vertexOf(job, row + i));
+    }
+    outEnd(*job.o);
+}
+
+// The cells no edge cuts, row by row: each run of them that no edge
+// divides kept or dropped by the loops' winding number at the middle of
+// its first cell.
+void uncutCells(TrimJob &job, const Grid &g) {
+    const TrimWork &w = job.n->work.trim;
+    const int nu = g.u.t.size, nv = g.v.t.size;
+    for (int j = 0; j + 1 < nv; ++j) {
+        const unsigned char *row = &w.cut[j * (nu - 1)];
+        for (int i = 0; i + 1 < nu;) {
+            if (row[i] & kCut) {
+                ++i;
+                continue;
+            }
+            int end = i + 1;
+            while (end + 1 < nu && row[end] == 0)
+                ++end;
+            if (windingAt(w, j, UV{midOf(g.u.t.at, i), w.middle[j]}, -1) >= 1)
+                keptRun(job, g, j, i, end);
+            i = end;
+        }
+    }
+}
+
+// The grid's slots, one per vertex, not yet evaluated; false when out of
+// memory.
+bool gridSlots(GLUnurbs *n, const Grid &g) {
+    const int nu = g.u.t.size, nv = g.v.t.size;
+    if (nu > INT_MAX / nv || !n->work.slots.reserve(nu * nv))
+        return false;
+    n->work.slots.size = nu * nv;
+    for (int j = 0; j < nv; ++j)
+        for (int i = 0; i < nu; ++i)
+            n->work.slots[j * nu + i] = Slot{g.u.t[i], g.v.t[j], g.u.span[i], g.v.span[j], false, Vertex()};
+    return true;
+}
+
+void fillTrimmed(GLUnurbs *n, Out &o, const Grid &g, bool autoNormal, bool outline) {
+    TrimJob job = {n, &o, autoNormal, outline, false, nullptr, {nullptr, nullptr, nullptr}, 0};
+    const int nu = g.u.t.size, nv = g.v.t.size;
+    bool ok = nu > 1 && nv > 1;
+    if (ok)
+        ok = gridSlots(n, g) && cutCells(n->work.trim, n->loops.size, g.u.t.at, nu, g.v.t.at, nv) &&
+             listCrossers(n->work.trim, g.v.t.at, nv) && orderCutCells(n, nu);
+    if (ok) {
+        uncutCells(job, g);
+        const Work &w = n->work;
+        GLUtesselator *t = w.cells.size > 0 ? trimTessellator(n) : nullptr;
+        if (w.cells.size > 0 && !t)
+            job.failed = true;
+        for (int b = 0, from = 0; t && b < 2 * n->loops.size; from = w.start[b++])
+            if (w.start[b] > from)
+                cutRegion(job, t, g, w.sorted.at + from, w.start[b] - from, b / 2);
+    }
+    while (job.blocks) {
+        SlotBlock *next = job.blocks->next;
+        free(job.blocks);
+        job.blocks = next;
+    }
+    if (!ok || job.failed)
         report(n, GLU_OUT_OF_MEMORY);
 }
 
@@ -996,8 +1071,7 @@ void drawSurface(GLUnurbs *n, Out &o) {
     bool autoNormal = !mapOf(n, kNormal);
     if (autoNormal && o.gl)
         autoNormal = glIsEnabled(GL_AUTO_NORMAL) != GL_FALSE;
-    Grid g;
-    g.u.t.init(), g.u.span.init(), g.v.t.init(), g.v.span.init();
+    Grid &g = n->work.grid;
     if (!sampleDirection(n, *m, 0, g.u) || !sampleDirection(n, *m, 1, g.v)) {
         report(n, GLU_OUT_OF_MEMORY);
     } else if (n->displayMode == GLU_OUTLINE_PATCH) {
@@ -1010,98 +1084,29 @@ void drawSurface(GLUnurbs *n, Out &o) {
     } else {
         fillGrid(n, o, g, autoNormal);
     }
-    g.u.t.release(), g.u.span.release(), g.v.t.release(), g.v.span.release();
 }
 
-// Checks the object's maps, then draws it (the end call's work).
+// ---- The driver: the end call's work ----------------------------------------
+
+// The steps above in their order; nothing is drawn after an error.
 void finish(GLUnurbs *n, bool surface) {
-    int positions = 0;
-    for (int i = 0; i < n->maps.size; ++i)
-        positions += roleOf(n->maps[i].type) == kPosition;
-    if (!n->failed && positions == 0)
+    if (!n->failed && !mapOf(n, kPosition))  // 1. maps
         fail(n, kNoPosition);
-    if (!n->failed && surface && n->loops.size > 0) {
-        const Map *m = mapOf(n, kPosition);
-        const double du = m->knots[0][m->count[0]] - m->knots[0][m->order[0] - 1];
-        const double dv = m->knots[1][m->count[1]] - m->knots[1][m->order[1] - 1];
-        if (const GLenum e = closeLoops(n, (du > dv ? du : dv) / 1048576.0))  // snapping: 2^-20 of the domain
+    if (!n->failed && surface && n->loops.size > 0)  // 4. loops
+        if (const GLenum e = closeLoops(n->loops, snapOf(*mapOf(n, kPosition)), n->work.trim))
             fail(n, e);
-    }
     if (!n->failed) {
-        Out o = {n, n->mode == GLU_NURBS_RENDERER};
-        if (o.gl && n->autoLoad && needsMatrices(n))
+        Out o = {n, n->mode == GLU_NURBS_RENDERER};  // 5. output
+        if (o.gl && n->autoLoad && needsMatrices(n))  // 2. steps: the view they are measured in
             loadFromGL(n);
-        if (!(o.gl && n->culling && culled(n, *mapOf(n, kPosition)))) {
-            if (surface)
-                drawSurface(n, o);
-            else
-                drawCurve(n, o);
-        }
+        const bool seen = !(o.gl && n->culling && culled(n, *mapOf(n, kPosition)));
+        if (seen && surface)  // 6. drawing: steps, evaluation, trimming, output
+            drawSurface(n, o);
+        else if (seen)
+            drawCurve(n, o);
     }
     clearObject(n);
     n->state = State::Idle;
-}
-
-// ---- A trim piece -------------------------------------------------------------------
-
-Loop &currentLoop(GLUnurbs *n) { return n->loops[n->loops.size - 1]; }
-
-bool startPiece(GLUnurbs *n) {
-    Loop &l = currentLoop(n);
-    if (!l.pieceStart.push(pointsOf(l))) {
-        fail(n, GLU_OUT_OF_MEMORY);
-        return false;
-    }
-    return true;
-}
-
-// Adds (u, v), or (u/w, v/w) for a homogeneous point.
-bool addTrimPoint(GLUnurbs *n, const double *p, int dim) {
-    const double u = dim == 3 ? p[0] / p[2] : p[0], v = dim == 3 ? p[1] / p[2] : p[1];
-    if (!isfinite(u) || !isfinite(v)) {
-        fail(n, kNotFinite);
-        return false;
-    }
-    Loop &l = currentLoop(n);
-    if (!l.uv.push(u) || !l.uv.push(v)) {
-        fail(n, GLU_OUT_OF_MEMORY);
-        return false;
-    }
-    return true;
-}
-
-// A trim curve's points: each span cut into ceil(its control polygon's
-// length in (u, v) x the larger of GLU_U_STEP and GLU_V_STEP) steps.
-void sampleTrimCurve(GLUnurbs *n, const Map &m) {
-    const double step = static_cast<double>(n->uStep > n->vStep ? n->uStep : n->vStep);
-    if (!startPiece(n))
-        return;
-    bool first = true;
-    for (int k = m.order[0] - 1; k < m.count[0]; ++k) {
-        const double *t = m.knots[0];
-        if (!(t[k] < t[k + 1]))
-            continue;
-        double length = 0.0;
-        for (int j = k - m.order[0] + 2; j <= k; ++j) {
-            const double *a = m.points + static_cast<ptrdiff_t>(j - 1) * m.dim, *b = m.points + static_cast<ptrdiff_t>(j) * m.dim;
-            double pa[3], pb[3];
-            for (int c = 0; c < 2; ++c) {
-                pa[c] = m.dim == 3 ? a[c] / a[2] : a[c];
-                pb[c] = m.dim == 3 ? b[c] / b[2] : b[c];
-            }
-            pa[2] = pb[2] = 0.0;
-            length = length + distance(pa, pb);
-        }
-        const int steps = clampSteps(length * step);
-        for (int i = first ? 0 : 1; i <= steps; ++i) {
-            const double x = i == steps ? t[k + 1] : t[k] + (t[k + 1] - t[k]) * static_cast<double>(i) / static_cast<double>(steps);
-            double value[kMaxDim];
-            evalCurve(m, x, k, value, nullptr);
-            if (!addTrimPoint(n, value, m.dim))
-                return;
-        }
-        first = false;
-    }
 }
 
 // ---- Checking a map call ---------------------------------------------------------------
@@ -1215,6 +1220,12 @@ GLUnurbs *gluNewNurbsRenderer(void) {
     n->failed = false;
     n->maps.init();
     n->loops.init();
+    Work &w = n->work;
+    w.grid.u.t.init(), w.grid.u.span.init(), w.grid.v.t.init(), w.grid.v.span.init();
+    w.slots.init();
+    initTrimWork(w.trim);
+    w.cells.init(), w.sorted.init(), w.start.init();
+    w.tess = nullptr;
     return n;
 }
 
@@ -1225,6 +1236,13 @@ void gluDeleteNurbsRenderer(GLUnurbs *nurb) {
     clearObject(nurb);
     nurb->maps.release();
     nurb->loops.release();
+    Work &w = nurb->work;
+    w.grid.u.t.release(), w.grid.u.span.release(), w.grid.v.t.release(), w.grid.v.span.release();
+    w.slots.release();
+    releaseTrimWork(w.trim);
+    w.cells.release(), w.sorted.release(), w.start.release();
+    if (w.tess)
+        gluDeleteTess(w.tess);
     free(nurb);
 }
 

@@ -109,7 +109,7 @@ int orientExact(const Point &a, const Point &b, const Point &c) {
 // added smallest first: within a few units in the last place), for the
 // crossing points' parameters, which nearly parallel edges would make
 // meaningless if the determinant were evaluated directly.
-double orientValue(const Point &a, const Point &b, const Point &c) {
+inline double orientValue(const Point &a, const Point &b, const Point &c) {
     double e[12];
     const int n = orientExpansion(a, b, c, e);
     double sum = 0.0;

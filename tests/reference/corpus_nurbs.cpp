@@ -125,6 +125,16 @@ void pwl(GLUnurbs *n, std::vector<float> pts) {
     gluEndTrim(n);
 }
 
+// Holes that meet the grid of eighths: a square along grid lines, a
+// triangle through grid vertices touching the square's corner, and a
+// sliver four units in the last place wide; all clockwise.
+void holesOnTheGrid(GLUnurbs *n) {
+    const float sliver = 0.75f + 4 * 5.9604645e-8f;  // 2^-24: float's unit in the last place at 0.75
+    pwl(n, {0.125f, 0.125f, 0.125f, 0.375f, 0.375f, 0.375f, 0.375f, 0.125f, 0.125f, 0.125f});
+    pwl(n, {0.375f, 0.375f, 0.5f, 0.875f, 0.875f, 0.5f, 0.375f, 0.375f});
+    pwl(n, {0.125f, 0.75f, 0.3f, sliver, 0.3f, 0.75f, 0.125f, 0.75f});
+}
+
 void textbookHole(GLUnurbs *n) {
     float knots[8] = {0, 0, 0, 0, 1, 1, 1, 1};
     float curve[4][2] = {{0.25f, 0.5f}, {0.25f, 0.75f}, {0.75f, 0.75f}, {0.75f, 0.5f}};
@@ -153,9 +163,10 @@ const Setting kMethods[] = {
     {"domain distance 7", GLU_U_STEP, 7},
     {"object path length 0.4", GLU_SAMPLING_TOLERANCE, 0.4f},
     {"object parametric error 0.01", GLU_PARAMETRIC_TOLERANCE, 0.01f},
+    {"domain distance 8 by 8", GLU_U_STEP, 8},  // grid lines at eighths: on floats
 };
 const GLenum kMethodValues[] = {GLU_PATH_LENGTH, GLU_PARAMETRIC_ERROR, GLU_DOMAIN_DISTANCE, GLU_OBJECT_PATH_LENGTH,
-                                GLU_OBJECT_PARAMETRIC_ERROR};
+                                GLU_OBJECT_PARAMETRIC_ERROR, GLU_DOMAIN_DISTANCE};
 
 struct Options {
     GLenum mode = GLU_NURBS_RENDERER, display = GLU_FILL;
@@ -210,8 +221,8 @@ std::string run(const Options &o, const std::function<void(GLUnurbs *)> &draw) {
     gluNurbsProperty(n, GLU_DISPLAY_MODE, o.display);
     gluNurbsProperty(n, GLU_SAMPLING_METHOD, kMethodValues[o.method]);
     gluNurbsProperty(n, kMethods[o.method].property, kMethods[o.method].value);
-    if (o.method == 2)
-        gluNurbsProperty(n, GLU_V_STEP, 5);
+    if (o.method == 2 || o.method == 5)
+        gluNurbsProperty(n, GLU_V_STEP, o.method == 2 ? 5 : 8);
     gluNurbsProperty(n, GLU_CULLING, o.culling);
     if (o.loaded) {
         gluNurbsProperty(n, GLU_AUTO_LOAD_MATRIX, GL_FALSE);
@@ -378,6 +389,17 @@ void addNurbsCases(std::vector<Case> &cases) {
                 textbookHole(n);
             });
         }
+    for (GLenum mode : {GLU_NURBS_RENDERER, GLU_NURBS_TESSELLATOR}) {
+        Options o;
+        o.mode = mode;
+        o.method = 5;
+        addSurface(cases, "square with holes on the grid", o, [patch](GLUnurbs *n) {
+            Map2 m = patch;
+            send(n, m);
+            pwl(n, outerSquare());
+            holesOnTheGrid(n);
+        });
+    }
     // Curves.
     const std::vector<float> interiorKnots = {0, 0, 0, 0, 1, 2, 2, 4, 4, 4, 4};
     std::vector<float> points;

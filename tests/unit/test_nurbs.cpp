@@ -13,9 +13,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstring>
 #include <functional>
+#include <limits>
 #include <ostream>
 #include <string>
 #include <vector>
@@ -390,8 +392,59 @@ double shoelace(const std::vector<float> &l) {
 
 const std::vector<float> kOuter = {0, 0, 1, 0, 1, 1, 0, 1, 0, 0};
 
+// A closed loop through the given points, clockwise (a hole) or not.
+std::vector<float> loop(std::vector<float> l, bool ccw) {
+    l.insert(l.end(), {l[0], l[1]});
+    if ((shoelace(l) > 0) != ccw)
+        for (size_t i = 0, j = l.size() - 2; i < j; i += 2, j -= 2)
+            std::swap(l[i], l[j]), std::swap(l[i + 1], l[j + 1]);
+    return l;
+}
+
+// The loops' winding number at (u, v) and whether a loop edge crosses the
+// open segment p-q (each end clearly on either side of the other's line).
+int windingOf(const Trim &trim, double u, double v) {
+    int w = 0;
+    for (const auto &l : trim)
+        for (size_t i = 0; i + 3 < l.size(); i += 2) {
+            const double au = l[i], av = l[i + 1], bu = l[i + 2], bv = l[i + 3];
+            const double side = (bu - au) * (v - av) - (bv - av) * (u - au);
+            if (av <= v && bv > v && side > 0)
+                ++w;
+            else if (bv <= v && av > v && side < 0)
+                --w;
+        }
+    return w;
+}
+
+// Texture coordinates are floats: a point within 1e-7 of a line is on it.
+bool crossesTrim(const Trim &trim, const float *p, const float *q) {
+    auto side = [](double au, double av, double bu, double bv, double u, double v) {
+        const double d = (bu - au) * (v - av) - (bv - av) * (u - au);
+        const double slack = 1e-7 * std::hypot(bu - au, bv - av);
+        return d > slack ? 1 : d < -slack ? -1 : 0;
+    };
+    for (const auto &l : trim)
+        for (size_t i = 0; i + 3 < l.size(); i += 2) {
+            const double au = l[i], av = l[i + 1], bu = l[i + 2], bv = l[i + 3];
+            const int s1 = side(au, av, bu, bv, p[0], p[1]), s2 = side(au, av, bu, bv, q[0], q[1]);
+            const int s3 = side(p[0], p[1], q[0], q[1], au, av), s4 = side(p[0], p[1], q[0], q[1], bu, bv);
+            if (s1 * s2 < 0 && s3 * s4 < 0)
+                return true;
+        }
+    return false;
+}
+
+// The trimmed region of a surface of two by one spans at 8 steps a unit
+// (cells of 1/8): every vertex on the surface, the area inside the loops
+// covered once by counterclockwise triangles, each inside one cell and
+// inside the loops, none across a trim edge.  Loops through grid vertices
+// and along grid lines, touching at a point or a few units in the last
+// place apart are decided exactly; homogeneous trims are divided by their
+// weights.
 TEST(Nurbs, TrimmedRegionIsCoveredOnceByTrianglesOnTheSurface) {
     const Surface s = bumpy(clamped(4, {0.5}), clamped(4, {}));
+    const float sliver = 0.5f + 4 * std::numeric_limits<float>::epsilon() / 2;  // 4 units in the last place above 0.5
     const struct {
         const char *name;
         Trim trim;
@@ -403,22 +456,45 @@ TEST(Nurbs, TrimmedRegionIsCoveredOnceByTrianglesOnTheSurface) {
         {"island alone", {polygon(0.4, 0.6, 0.3, 17, true)}, false},
         {"homogeneous round hole", {kOuter, polygon(0.5, 0.5, 0.3, 40, false)}, true},
         {"homogeneous island", {polygon(0.4, 0.6, 0.3, 17, true)}, true},
+        {"square hole along grid lines", {kOuter, loop({0.25f, 0.25f, 0.75f, 0.25f, 0.75f, 0.625f, 0.25f, 0.625f}, false)}, false},
+        {"diamond through grid vertices", {kOuter, loop({0.5f, 0.125f, 0.875f, 0.5f, 0.5f, 0.875f, 0.125f, 0.5f}, false)}, false},
+        {"island along grid lines", {loop({0.125f, 0.25f, 0.625f, 0.25f, 0.625f, 0.75f, 0.125f, 0.75f}, true)}, false},
+        {"two holes touching at a point",
+         {kOuter, loop({0.2f, 0.2f, 0.45f, 0.2f, 0.45f, 0.43f}, false), loop({0.45f, 0.43f, 0.8f, 0.6f, 0.5f, 0.8f}, false)}, false},
+        {"hole touching the outer loop", {kOuter, loop({0.3f, 0.4f, 0.55f, 0.0f, 0.7f, 0.4f}, false)}, false},
+        {"sliver hole a few units wide", {kOuter, loop({0.2f, 0.5f, 0.8f, 0.5f, 0.8f, sliver}, false)}, false},
+        {"sliver island", {loop({0.1f, 0.5f, 0.9f, 0.5f, 0.9f, sliver, 0.1f, sliver}, true)}, false},
     };
     for (const auto &k : cases) {
-        Capture c = drawSurface(s, [](GLUnurbs *n) { setMethod(n, GLU_DOMAIN_DISTANCE, 8); }, k.trim, k.homogeneous);
+        const auto eighths = [](GLUnurbs *n) {
+            setMethod(n, GLU_DOMAIN_DISTANCE, 8);
+            gluNurbsProperty(n, GLU_V_STEP, 8);
+        };
+        Capture c = drawSurface(s, eighths, k.trim, k.homogeneous);
         EXPECT_TRUE(c.errors.empty()) << k.name;
         EXPECT_FALSE(c.unbalanced) << k.name;
         double area = 0, want = 0;
         for (const auto &l : k.trim)
             want += shoelace(l);
         for (const Prim &p : c.prims) {
-            EXPECT_EQ(p.type, static_cast<GLenum>(GL_TRIANGLES)) << k.name;
+            EXPECT_TRUE(p.type == GL_TRIANGLES || p.type == GL_TRIANGLE_STRIP) << k.name;
             for (const Got &g : p.vertices)
                 ASSERT_EQ(checkVertex(s, g, 1e-5), "") << k.name;
             for (const auto &t : trianglesOf(p)) {
                 const double a = uvArea(t);
-                EXPECT_GE(a, 0.0) << k.name;
+                EXPECT_GE(a, -1e-9) << k.name;  // float texture coordinates may turn a sliver
                 area += a;
+                const float *q[3] = {t[0]->tex, t[1]->tex, t[2]->tex};
+                for (int d = 0; d < 2; ++d) {
+                    const double lo = std::min({q[0][d], q[1][d], q[2][d]}), hi = std::max({q[0][d], q[1][d], q[2][d]});
+                    EXPECT_LE(std::floor(hi * 8 - 1e-6), std::floor(lo * 8 + 1e-6)) << k.name << ": across a cell";
+                }
+                if (a > 1e-9) {
+                    const double u = (q[0][0] + q[1][0] + q[2][0]) / 3.0, v = (q[0][1] + q[1][1] + q[2][1]) / 3.0;
+                    EXPECT_GE(windingOf(k.trim, u, v), 1) << k.name << ": outside the loops at " << u << ", " << v;
+                }
+                for (int e = 0; e < 3; ++e)
+                    EXPECT_FALSE(crossesTrim(k.trim, q[e], q[(e + 1) % 3])) << k.name << ": across a trim edge";
             }
         }
         EXPECT_NEAR(area, want, 1e-5) << k.name;
@@ -735,6 +811,7 @@ float gKnots[8] = {0, 0, 0, 0, 1, 1, 1, 1};
 float gPoints[48];
 float gSquare[10] = {0, 0, 1, 0, 1, 1, 0, 1, 0, 0};
 float gClockwise[10] = {0, 0, 0, 1, 1, 1, 1, 0, 0, 0};
+float gInner[10] = {0.25f, 0.25f, 0.75f, 0.25f, 0.75f, 0.75f, 0.25f, 0.75f, 0.25f, 0.25f};
 float nanKnots[8] = {0, 0, 0, 0, NAN, 1, 1, 1};
 float decreasing[8] = {0, 0, 0, 0, 1, 0.5f, 1, 1};
 float fiveTimes[9] = {0, 0, 0, 0, 0, 1, 1, 1, 1};
@@ -779,6 +856,7 @@ std::vector<ErrorCase> errorCases() {
         {"loop open", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); pwl(m, open, 4); gluEndTrim(m); }); }, {GLU_NURBS_ERROR20}},
         {"loop crosses itself", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); pwl(m, crossing); gluEndTrim(m); }); }, {GLU_NURBS_ERROR21}},
         {"outer loop clockwise", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); pwl(m, gClockwise); gluEndTrim(m); }); }, {GLU_NURBS_ERROR22}},
+        {"hole counterclockwise", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); pwl(m, gSquare); gluEndTrim(m); gluBeginTrim(m); pwl(m, gInner); gluEndTrim(m); }); }, {GLU_NURBS_ERROR22}},
         {"surface ends in a trim", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); pwl(m, gSquare); }); }, {GLU_NURBS_ERROR23}},
         {"pwl of one point", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); pwl(m, gSquare, 1); gluEndTrim(m); }); }, {GLU_NURBS_ERROR2}},
         {"pwl stride below its point", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); gluPwlCurve(m, 3, gSquare, 2, GLU_MAP1_TRIM_3); gluEndTrim(m); }); }, {GLU_NURBS_ERROR6}},
