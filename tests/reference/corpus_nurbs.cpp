@@ -6,7 +6,8 @@
 // in each display mode and sampling method (with fixed sampling matrices,
 // loaded and read from GL), with every attribute map, in renderer mode
 // (the GL stream) and tessellator mode (the result line), and each error.
-// Built with the switch.
+// Built with the switch; the shapes and the error cases are
+// tests/support/nurbs_shapes.h's.
 //
 // A tessellator-mode case's result line is what its callbacks received:
 //   B<mode>  BEGIN          E  END
@@ -22,6 +23,7 @@
 #include <cinttypes>
 #include <cstring>
 
+#include "../support/nurbs_shapes.h"
 #include "glrecord.h"
 #include "corpus.h"
 
@@ -37,23 +39,13 @@ struct Map2 {
     int vCount() const { return static_cast<int>(vKnots.size()) - vOrder; }
 };
 
-std::vector<float> clampedKnots(int order, std::vector<float> interior, float lo = 0.0f, float hi = 1.0f) {
-    std::vector<float> k(static_cast<std::size_t>(order), lo);
-    k.insert(k.end(), interior.begin(), interior.end());
-    k.insert(k.end(), static_cast<std::size_t>(order), hi);
-    return k;
-}
+using nurbs_shapes::clampedKnots;
+using nurbs_shapes::trimLoop;
 
-// Heights over the grid of control points, from a fixed pattern.
+// The bumpy height field, its points half a unit apart.
 Map2 bumpy(int uOrder, std::vector<float> uInterior, int vOrder, std::vector<float> vInterior) {
     Map2 m{clampedKnots(uOrder, uInterior), clampedKnots(vOrder, vInterior), {}, uOrder, vOrder, 3, GL_MAP2_VERTEX_3};
-    const int nu = static_cast<int>(m.uKnots.size()) - uOrder, nv = m.vCount();
-    for (int i = 0; i < nu; ++i)
-        for (int j = 0; j < nv; ++j) {
-            m.points.push_back(static_cast<float>(i) * 0.5f);
-            m.points.push_back(static_cast<float>(j) * 0.5f);
-            m.points.push_back(static_cast<float>((i * 7 + j * 3) % 5) * 0.25f - 0.5f);
-        }
+    m.points = nurbs_shapes::bumpy(static_cast<int>(m.uKnots.size()) - uOrder, m.vCount(), 0.5f);
     return m;
 }
 
@@ -66,26 +58,14 @@ Map2 attribute(const Map2 &of, int dim, GLenum type) {
     return m;
 }
 
-const float kW = 0.70710678118654752f;  // sqrt(1/2), as a float literal
-
 Map2 quarterCylinder() {
-    const float ring[3][3] = {{2, 0, 1}, {2, 2, kW}, {0, 2, 1}};
-    Map2 m{clampedKnots(3, {}), clampedKnots(2, {}), {}, 3, 2, 4, GL_MAP2_VERTEX_4};
-    for (auto &r : ring)
-        for (float z : {0.0f, 3.0f})
-            m.points.insert(m.points.end(), {r[0] * r[2], r[1] * r[2], z * r[2], r[2]});
-    return m;
+    return {clampedKnots<float>(3, {}), clampedKnots<float>(2, {}), nurbs_shapes::quarterCylinder<float>(), 3, 2, 4,
+            GL_MAP2_VERTEX_4};
 }
 
 Map2 sphereOctant() {
-    const float arc[3][3] = {{1, 0, 1}, {1, 1, kW}, {0, 1, 1}};
-    Map2 m{clampedKnots(3, {}), clampedKnots(3, {}), {}, 3, 3, 4, GL_MAP2_VERTEX_4};
-    for (auto &a : arc)
-        for (auto &b : arc) {
-            const float w = a[2] * b[2];
-            m.points.insert(m.points.end(), {a[0] * b[0] * w, a[1] * b[0] * w, b[1] * w, w});
-        }
-    return m;
+    return {clampedKnots<float>(3, {}), clampedKnots<float>(3, {}), nurbs_shapes::sphereOctant<float>(), 3, 3, 4,
+            GL_MAP2_VERTEX_4};
 }
 
 void send(GLUnurbs *n, Map2 &m) {
@@ -94,8 +74,6 @@ void send(GLUnurbs *n, Map2 &m) {
 }
 
 // ---- Trims --------------------------------------------------------------------------
-
-std::vector<float> outerSquare() { return {0, 0, 1, 0, 1, 1, 0, 1, 0, 0}; }
 
 // A round hole of 20 sides, clockwise, radius 0.25 about (0.5, 0.5): the
 // rational parametrisation of the circle, so every point is a correctly
@@ -119,30 +97,14 @@ std::vector<float> roundHole() {
     return h;
 }
 
-void pwl(GLUnurbs *n, std::vector<float> pts) {
-    gluBeginTrim(n);
-    gluPwlCurve(n, static_cast<GLint>(pts.size() / 2), pts.data(), 2, GLU_MAP1_TRIM_2);
-    gluEndTrim(n);
-}
-
 // Holes that meet the grid of eighths: a square along grid lines, a
 // triangle through grid vertices touching the square's corner, and a
 // sliver four units in the last place wide; all clockwise.
 void holesOnTheGrid(GLUnurbs *n) {
     const float sliver = 0.75f + 4 * 5.9604645e-8f;  // 2^-24: float's unit in the last place at 0.75
-    pwl(n, {0.125f, 0.125f, 0.125f, 0.375f, 0.375f, 0.375f, 0.375f, 0.125f, 0.125f, 0.125f});
-    pwl(n, {0.375f, 0.375f, 0.5f, 0.875f, 0.875f, 0.5f, 0.375f, 0.375f});
-    pwl(n, {0.125f, 0.75f, 0.3f, sliver, 0.3f, 0.75f, 0.125f, 0.75f});
-}
-
-void textbookHole(GLUnurbs *n) {
-    float knots[8] = {0, 0, 0, 0, 1, 1, 1, 1};
-    float curve[4][2] = {{0.25f, 0.5f}, {0.25f, 0.75f}, {0.75f, 0.75f}, {0.75f, 0.5f}};
-    float line[3][2] = {{0.75f, 0.5f}, {0.5f, 0.25f}, {0.25f, 0.5f}};
-    gluBeginTrim(n);
-    gluNurbsCurve(n, 8, knots, 2, &curve[0][0], 4, GLU_MAP1_TRIM_2);
-    gluPwlCurve(n, 3, &line[0][0], 2, GLU_MAP1_TRIM_2);
-    gluEndTrim(n);
+    trimLoop(n, {0.125f, 0.125f, 0.125f, 0.375f, 0.375f, 0.375f, 0.375f, 0.125f, 0.125f, 0.125f});
+    trimLoop(n, {0.375f, 0.375f, 0.5f, 0.875f, 0.875f, 0.5f, 0.375f, 0.375f});
+    trimLoop(n, {0.125f, 0.75f, 0.3f, sliver, 0.3f, 0.75f, 0.125f, 0.75f});
 }
 
 // ---- Settings ---------------------------------------------------------------------------
@@ -275,41 +237,6 @@ void addCurve(std::vector<Case> &cases, const char *name, const Options &o, std:
                      }});
 }
 
-// ---- Errors -------------------------------------------------------------------------------
-
-struct ErrorCase {
-    const char *name;
-    void (*calls)(GLUnurbs *);
-};
-
-float gKnots[8] = {0, 0, 0, 0, 1, 1, 1, 1};
-float gPoints[48] = {};
-float gSquare[10] = {0, 0, 1, 0, 1, 1, 0, 1, 0, 0};
-float gClockwise[10] = {0, 0, 0, 1, 1, 1, 1, 0, 0, 0};
-float gDecreasing[8] = {0, 0, 0, 0, 1, 0.5f, 1, 1};
-float gEmptyRange[4] = {0, 1, 1, 2};
-float gOpen[8] = {0, 0, 1, 0, 1, 1, 0, 1};
-float gCrossing[10] = {0.2f, 0.2f, 0.8f, 0.8f, 0.8f, 0.2f, 0.2f, 0.8f, 0.2f, 0.2f};
-
-void patch(GLUnurbs *n) { gluNurbsSurface(n, 8, gKnots, 8, gKnots, 12, 3, gPoints, 4, 4, GL_MAP2_VERTEX_3); }
-void cubic(GLUnurbs *n) { gluNurbsCurve(n, 8, gKnots, 3, gPoints, 4, GL_MAP1_VERTEX_3); }
-
-const ErrorCase kErrors[] = {
-    {"order 17", [](GLUnurbs *n) { gluBeginCurve(n); gluNurbsCurve(n, 8, gKnots, 3, gPoints, 17, GL_MAP1_VERTEX_3); gluEndCurve(n); }},
-    {"too few knots", [](GLUnurbs *n) { gluBeginCurve(n); gluNurbsCurve(n, 7, gKnots, 3, gPoints, 4, GL_MAP1_VERTEX_3); gluEndCurve(n); }},
-    {"empty range", [](GLUnurbs *n) { gluBeginCurve(n); gluNurbsCurve(n, 4, gEmptyRange, 3, gPoints, 2, GL_MAP1_VERTEX_3); gluEndCurve(n); }},
-    {"decreasing knots", [](GLUnurbs *n) { gluBeginCurve(n); gluNurbsCurve(n, 8, gDecreasing, 3, gPoints, 4, GL_MAP1_VERTEX_3); gluEndCurve(n); }},
-    {"stride", [](GLUnurbs *n) { gluBeginCurve(n); gluNurbsCurve(n, 8, gKnots, 2, gPoints, 4, GL_MAP1_VERTEX_3); gluEndCurve(n); }},
-    {"no position", [](GLUnurbs *n) { gluBeginCurve(n); gluNurbsCurve(n, 8, gKnots, 3, gPoints, 4, GL_MAP1_NORMAL); gluEndCurve(n); }},
-    {"two positions", [](GLUnurbs *n) { gluBeginCurve(n); cubic(n); cubic(n); gluEndCurve(n); }},
-    {"infinite point", [](GLUnurbs *n) { gPoints[5] = kInfF; gluBeginCurve(n); cubic(n); gluEndCurve(n); gPoints[5] = 0; }},
-    {"calls out of order", [](GLUnurbs *n) { gluEndCurve(n); gluEndSurface(n); cubic(n); gluBeginTrim(n); gluEndTrim(n); gluPwlCurve(n, 5, gSquare, 2, GLU_MAP1_TRIM_2); gluBeginCurve(n); gluBeginSurface(n); gluEndCurve(n); }},
-    {"open trim", [](GLUnurbs *n) { gluBeginSurface(n); patch(n); gluBeginTrim(n); gluPwlCurve(n, 4, gOpen, 2, GLU_MAP1_TRIM_2); gluEndTrim(n); gluEndSurface(n); }},
-    {"crossing trim", [](GLUnurbs *n) { gluBeginSurface(n); patch(n); gluBeginTrim(n); gluPwlCurve(n, 5, gCrossing, 2, GLU_MAP1_TRIM_2); gluEndTrim(n); gluEndSurface(n); }},
-    {"clockwise outer trim", [](GLUnurbs *n) { gluBeginSurface(n); patch(n); gluBeginTrim(n); gluPwlCurve(n, 5, gClockwise, 2, GLU_MAP1_TRIM_2); gluEndTrim(n); gluEndSurface(n); }},
-    {"surface ends in a trim", [](GLUnurbs *n) { gluBeginSurface(n); patch(n); gluBeginTrim(n); gluPwlCurve(n, 5, gSquare, 2, GLU_MAP1_TRIM_2); gluEndSurface(n); }},
-};
-
 }  // namespace
 
 void addNurbsCases(std::vector<Case> &cases) {
@@ -379,14 +306,14 @@ void addNurbsCases(std::vector<Case> &cases) {
             addSurface(cases, "square with a round hole", o, [patch](GLUnurbs *n) {
                 Map2 m = patch;
                 send(n, m);
-                pwl(n, outerSquare());
-                pwl(n, roundHole());
+                trimLoop(n, nurbs_shapes::gSquare);
+                trimLoop(n, roundHole());
             });
             addSurface(cases, "textbook hole", o, [patch](GLUnurbs *n) {
                 Map2 m = patch;
                 send(n, m);
-                pwl(n, outerSquare());
-                textbookHole(n);
+                trimLoop(n, nurbs_shapes::gSquare);
+                nurbs_shapes::textbookHole(n);
             });
         }
     for (GLenum mode : {GLU_NURBS_RENDERER, GLU_NURBS_TESSELLATOR}) {
@@ -396,24 +323,19 @@ void addNurbsCases(std::vector<Case> &cases) {
         addSurface(cases, "square with holes on the grid", o, [patch](GLUnurbs *n) {
             Map2 m = patch;
             send(n, m);
-            pwl(n, outerSquare());
+            trimLoop(n, nurbs_shapes::gSquare);
             holesOnTheGrid(n);
         });
     }
     // Curves.
-    const std::vector<float> interiorKnots = {0, 0, 0, 0, 1, 2, 2, 4, 4, 4, 4};
-    std::vector<float> points;
-    for (int i = 0; i < 7; ++i)
-        points.insert(points.end(), {static_cast<float>(i), static_cast<float>((i * 5) % 3), static_cast<float>(i) * 0.5f});
-    const float w = kW;
+    const std::vector<float> &interiorKnots = nurbs_shapes::kCubicKnots, &points = nurbs_shapes::kCubicPoints;
     for (GLenum mode : {GLU_NURBS_RENDERER, GLU_NURBS_TESSELLATOR})
         for (int method = 0; method < 5; ++method) {
             Options o;
             o.mode = mode;
             o.method = method;
             addCurve(cases, "cubic with interior knots", o, interiorKnots, 4, 3, points);
-            addCurve(cases, "rational quarter circle", o, {0, 0, 0, 1, 1, 1}, 3, 4,
-                     {3, 0, 0, 1, 3 * w, 3 * w, 0, w, 0, 3, 0, 1});
+            addCurve(cases, "rational quarter circle", o, {0, 0, 0, 1, 1, 1}, 3, 4, nurbs_shapes::quarterCircle());
         }
     // Spans whose widths are no power of two, nor the knots' range.
     const std::vector<float> unevenKnots = {-1, -1, -1, -1, 0.3f, 1.7f, 4.9f, 4.9f, 9, 9, 9, 9};
@@ -437,10 +359,12 @@ void addNurbsCases(std::vector<Case> &cases) {
         tex.points.push_back(static_cast<float>(k) / 13.0f);
     addCurve(cases, "cubic with colour, normal and texture maps", o, interiorKnots, 4, 3, points, {colour, normal, tex});
     // Errors.
-    for (const ErrorCase &e : kErrors) {
+    for (const nurbs_shapes::ErrorCase &e : nurbs_shapes::kErrorCases) {
+        if (!e.inReference)
+            continue;
         Options t;
         t.mode = GLU_NURBS_TESSELLATOR;
-        cases.push_back({label("gluNurbs(error: %s)", e.name), [t, e] { return run(t, e.calls); }});
+        cases.push_back({label("gluNurbs(error: %s)", e.name), [t, calls = e.calls] { return run(t, calls); }});
     }
 }
 
