@@ -5,10 +5,12 @@
 // agree with the cross product of the partial derivatives, the triangles
 // cover the parameter domain (less the trimmed part) once, counter-
 // clockwise; then what renderer mode sends to GL, the properties, the
-// callbacks and every error softglu raises.
+// callbacks and every error softglu raises.  The shapes and the error
+// cases are tests/support/nurbs_shapes.h's.
 #define SOFTGLU_COMPAT  // the compatibility layer's calls are declared with its switch
 #include "stream.h"
 
+#include "../support/nurbs_shapes.h"
 #include "nurbs_oracle.h"
 
 #include <gtest/gtest.h>
@@ -26,6 +28,7 @@ namespace {
 
 using nurbs_oracle::Direction;
 using nurbs_oracle::Surface;
+using nurbs_shapes::gSquare;
 
 // ---- What the callbacks receive ----------------------------------------------
 
@@ -211,49 +214,15 @@ std::string checkVertex(const Surface &s, const Got &g, double tolerance) {
 // ---- The surfaces ------------------------------------------------------------------
 
 Direction clamped(int order, std::vector<double> interior, double lo = 0.0, double hi = 1.0) {
-    Direction d{{}, order};
-    d.knots.assign(order, lo);
-    d.knots.insert(d.knots.end(), interior.begin(), interior.end());
-    d.knots.insert(d.knots.end(), order, hi);
-    return d;
+    return {nurbs_shapes::clampedKnots(order, interior, lo, hi), order};
 }
 
-// A bumpy height field over the grid of its control points.
-Surface bumpy(Direction u, Direction v) {
-    Surface s{u, v, 3, {}};
-    for (int i = 0; i < u.count(); ++i)
-        for (int j = 0; j < v.count(); ++j) {
-            s.points.push_back(i);
-            s.points.push_back(j);
-            s.points.push_back(((i * 7 + j * 3) % 5) * 0.5 - 1.0);
-        }
-    return s;
-}
+// The bumpy height field, its points a unit apart.
+Surface bumpy(Direction u, Direction v) { return {u, v, 3, nurbs_shapes::bumpy(u.count(), v.count(), 1.0)}; }
 
-// A quarter cylinder (radius 2, height 3): rational quadratic along u.
-Surface quarterCylinder() {
-    const double w = std::sqrt(0.5);
-    const double ring[3][3] = {{2, 0, 1}, {2, 2, w}, {0, 2, 1}};  // x, y, weight
-    Surface s{clamped(3, {}), clamped(2, {}), 4, {}};
-    for (auto &r : ring)
-        for (double z : {0.0, 3.0}) {
-            s.points.insert(s.points.end(), {r[0] * r[2], r[1] * r[2], z * r[2], r[2]});
-        }
-    return s;
-}
+Surface quarterCylinder() { return {clamped(3, {}), clamped(2, {}), 4, nurbs_shapes::quarterCylinder<double>()}; }
 
-// One octant of the unit sphere: rational biquadratic, degenerate at the pole.
-Surface sphereOctant() {
-    const double w = std::sqrt(0.5);
-    const double arc[3][3] = {{1, 0, 1}, {1, 1, w}, {0, 1, 1}};  // in the x-y plane
-    Surface s{clamped(3, {}), clamped(3, {}), 4, {}};
-    for (auto &a : arc)      // around z
-        for (auto &b : arc) {  // from the equator up to the pole
-            const double x = a[0] * b[0], y = a[1] * b[0], z = b[1], wt = a[2] * b[2];
-            s.points.insert(s.points.end(), {x * wt, y * wt, z * wt, wt});
-        }
-    return s;
-}
+Surface sphereOctant() { return {clamped(3, {}), clamped(3, {}), 4, nurbs_shapes::sphereOctant<double>()}; }
 
 struct SurfaceCase {
     const char *name;
@@ -390,8 +359,6 @@ double shoelace(const std::vector<float> &l) {
     return a / 2;
 }
 
-const std::vector<float> kOuter = {0, 0, 1, 0, 1, 1, 0, 1, 0, 0};
-
 // A closed loop through the given points, clockwise (a hole) or not.
 std::vector<float> loop(std::vector<float> l, bool ccw) {
     l.insert(l.end(), {l[0], l[1]});
@@ -450,19 +417,19 @@ TEST(Nurbs, TrimmedRegionIsCoveredOnceByTrianglesOnTheSurface) {
         Trim trim;
         bool homogeneous;
     } cases[] = {
-        {"round hole", {kOuter, polygon(0.5, 0.5, 0.3, 40, false)}, false},
-        {"hole with an island", {kOuter, polygon(0.5, 0.5, 0.35, 24, false), polygon(0.5, 0.5, 0.15, 12, true)}, false},
-        {"two holes", {kOuter, polygon(0.25, 0.3, 0.1, 8, false), polygon(0.7, 0.6, 0.2, 9, false)}, false},
+        {"round hole", {gSquare, polygon(0.5, 0.5, 0.3, 40, false)}, false},
+        {"hole with an island", {gSquare, polygon(0.5, 0.5, 0.35, 24, false), polygon(0.5, 0.5, 0.15, 12, true)}, false},
+        {"two holes", {gSquare, polygon(0.25, 0.3, 0.1, 8, false), polygon(0.7, 0.6, 0.2, 9, false)}, false},
         {"island alone", {polygon(0.4, 0.6, 0.3, 17, true)}, false},
-        {"homogeneous round hole", {kOuter, polygon(0.5, 0.5, 0.3, 40, false)}, true},
+        {"homogeneous round hole", {gSquare, polygon(0.5, 0.5, 0.3, 40, false)}, true},
         {"homogeneous island", {polygon(0.4, 0.6, 0.3, 17, true)}, true},
-        {"square hole along grid lines", {kOuter, loop({0.25f, 0.25f, 0.75f, 0.25f, 0.75f, 0.625f, 0.25f, 0.625f}, false)}, false},
-        {"diamond through grid vertices", {kOuter, loop({0.5f, 0.125f, 0.875f, 0.5f, 0.5f, 0.875f, 0.125f, 0.5f}, false)}, false},
+        {"square hole along grid lines", {gSquare, loop({0.25f, 0.25f, 0.75f, 0.25f, 0.75f, 0.625f, 0.25f, 0.625f}, false)}, false},
+        {"diamond through grid vertices", {gSquare, loop({0.5f, 0.125f, 0.875f, 0.5f, 0.5f, 0.875f, 0.125f, 0.5f}, false)}, false},
         {"island along grid lines", {loop({0.125f, 0.25f, 0.625f, 0.25f, 0.625f, 0.75f, 0.125f, 0.75f}, true)}, false},
         {"two holes touching at a point",
-         {kOuter, loop({0.2f, 0.2f, 0.45f, 0.2f, 0.45f, 0.43f}, false), loop({0.45f, 0.43f, 0.8f, 0.6f, 0.5f, 0.8f}, false)}, false},
-        {"hole touching the outer loop", {kOuter, loop({0.3f, 0.4f, 0.55f, 0.0f, 0.7f, 0.4f}, false)}, false},
-        {"sliver hole a few units wide", {kOuter, loop({0.2f, 0.5f, 0.8f, 0.5f, 0.8f, sliver}, false)}, false},
+         {gSquare, loop({0.2f, 0.2f, 0.45f, 0.2f, 0.45f, 0.43f}, false), loop({0.45f, 0.43f, 0.8f, 0.6f, 0.5f, 0.8f}, false)}, false},
+        {"hole touching the outer loop", {gSquare, loop({0.3f, 0.4f, 0.55f, 0.0f, 0.7f, 0.4f}, false)}, false},
+        {"sliver hole a few units wide", {gSquare, loop({0.2f, 0.5f, 0.8f, 0.5f, 0.8f, sliver}, false)}, false},
         {"sliver island", {loop({0.1f, 0.5f, 0.9f, 0.5f, 0.9f, sliver, 0.1f, sliver}, true)}, false},
     };
     for (const auto &k : cases) {
@@ -508,19 +475,10 @@ TEST(Nurbs, TrimLoopOfNurbsAndPwlPieces) {
     GLUnurbs *n = tessellating(c);
     setMethod(n, GLU_DOMAIN_DISTANCE, 10);
     Given g = given(s);
-    std::vector<float> outer = kOuter;
-    float curveKnots[8] = {0, 0, 0, 0, 1, 1, 1, 1};
-    float curvePt[4][2] = {{0.25f, 0.5f}, {0.25f, 0.75f}, {0.75f, 0.75f}, {0.75f, 0.5f}};
-    float pwlPt[3][2] = {{0.75f, 0.5f}, {0.5f, 0.25f}, {0.25f, 0.5f}};
     gluBeginSurface(n);
     sendSurface(n, g, s);
-    gluBeginTrim(n);
-    gluPwlCurve(n, 5, outer.data(), 2, GLU_MAP1_TRIM_2);
-    gluEndTrim(n);
-    gluBeginTrim(n);
-    gluNurbsCurve(n, 8, curveKnots, 2, &curvePt[0][0], 4, GLU_MAP1_TRIM_2);
-    gluPwlCurve(n, 3, &pwlPt[0][0], 2, GLU_MAP1_TRIM_2);
-    gluEndTrim(n);
+    nurbs_shapes::trimLoop(n, gSquare);
+    nurbs_shapes::textbookHole(n);
     gluEndSurface(n);
     gluDeleteNurbsRenderer(n);
     EXPECT_TRUE(c.errors.empty());
@@ -570,12 +528,9 @@ CurveGot curve(std::vector<float> knots, int order, int dim, std::vector<float> 
 }
 
 TEST(Nurbs, CurveWithInteriorKnotsMatchesTheBasisSums) {
-    const std::vector<double> knots = {0, 0, 0, 0, 1, 2, 2, 4, 4, 4, 4};
-    const Direction d{knots, 4};
-    std::vector<float> pts;
-    for (int i = 0; i < d.count(); ++i)
-        pts.insert(pts.end(), {static_cast<float>(i), static_cast<float>((i * 5) % 3), 0.5f * i});
-    CurveGot got = curve(floats(knots), 4, 3, pts, 3);
+    const std::vector<float> &knots = nurbs_shapes::kCubicKnots, &pts = nurbs_shapes::kCubicPoints;
+    const Direction d{{knots.begin(), knots.end()}, 4};
+    CurveGot got = curve(knots, 4, 3, pts, 3);
     ASSERT_EQ(got.types, std::vector<GLenum>{GL_LINE_STRIP});
     // Spans [0,1], [1,2], [2,4]: 3, 3 and 6 steps.
     std::vector<double> params;
@@ -593,8 +548,7 @@ TEST(Nurbs, CurveWithInteriorKnotsMatchesTheBasisSums) {
 }
 
 TEST(Nurbs, RationalQuarterCircleStaysOnTheCircle) {
-    const float w = static_cast<float>(std::sqrt(0.5));
-    CurveGot got = curve({0, 0, 0, 1, 1, 1}, 3, 4, {3, 0, 0, 1, 3 * w, 3 * w, 0, w, 0, 3, 0, 1}, 40);
+    CurveGot got = curve({0, 0, 0, 1, 1, 1}, 3, 4, nurbs_shapes::quarterCircle(), 40);
     ASSERT_EQ(got.v.size(), 41u);
     for (const auto &p : got.v)
         EXPECT_NEAR(std::hypot(p[0], p[1]), 3.0, 1e-5);
@@ -801,74 +755,8 @@ TEST(Nurbs, EveryErrorCodeHasItsOwnMessage) {
 
 // ---- Errors: the code, and nothing drawn -----------------------------------------------------
 
-struct ErrorCase {
-    const char *name;
-    std::function<void(GLUnurbs *)> calls;
-    std::vector<GLenum> errors;
-};
-
-float gKnots[8] = {0, 0, 0, 0, 1, 1, 1, 1};
-float gPoints[48];
-float gSquare[10] = {0, 0, 1, 0, 1, 1, 0, 1, 0, 0};
-float gClockwise[10] = {0, 0, 0, 1, 1, 1, 1, 0, 0, 0};
-float gInner[10] = {0.25f, 0.25f, 0.75f, 0.25f, 0.75f, 0.75f, 0.25f, 0.75f, 0.25f, 0.25f};
-float nanKnots[8] = {0, 0, 0, 0, NAN, 1, 1, 1};
-float decreasing[8] = {0, 0, 0, 0, 1, 0.5f, 1, 1};
-float fiveTimes[9] = {0, 0, 0, 0, 0, 1, 1, 1, 1};
-float emptyRange[4] = {0, 1, 1, 2};
-float open[8] = {0, 0, 1, 0, 1, 1, 0, 1};
-float apart[4] = {0.5f, 0.5f, 0.6f, 0.6f};
-float crossing[10] = {0.2f, 0.2f, 0.8f, 0.8f, 0.8f, 0.2f, 0.2f, 0.8f, 0.2f, 0.2f};
-
-void patch(GLUnurbs *n) { gluNurbsSurface(n, 8, gKnots, 8, gKnots, 12, 3, gPoints, 4, 4, GL_MAP2_VERTEX_3); }
-void cubic(GLUnurbs *n, GLenum type = GL_MAP1_VERTEX_3) { gluNurbsCurve(n, 8, gKnots, 3, gPoints, 4, type); }
-void pwl(GLUnurbs *n, float *pts, int count = 5) { gluPwlCurve(n, count, pts, 2, GLU_MAP1_TRIM_2); }
-void trimmed(GLUnurbs *n, std::function<void(GLUnurbs *)> trims) {
-    gluBeginSurface(n);
-    patch(n);
-    trims(n);
-    gluEndSurface(n);
-}
-
-std::vector<ErrorCase> errorCases() {
-    return {
-        {"order 0", [](GLUnurbs *n) { gluBeginCurve(n); gluNurbsCurve(n, 8, gKnots, 3, gPoints, 0, GL_MAP1_VERTEX_3); gluEndCurve(n); }, {GLU_NURBS_ERROR1}},
-        {"order 17", [](GLUnurbs *n) { gluBeginCurve(n); gluNurbsCurve(n, 8, gKnots, 3, gPoints, 17, GL_MAP1_VERTEX_3); gluEndCurve(n); }, {GLU_NURBS_ERROR1}},
-        {"too few knots", [](GLUnurbs *n) { gluBeginCurve(n); gluNurbsCurve(n, 7, gKnots, 3, gPoints, 4, GL_MAP1_VERTEX_3); gluEndCurve(n); }, {GLU_NURBS_ERROR2}},
-        {"empty range", [](GLUnurbs *n) { gluBeginCurve(n); gluNurbsCurve(n, 4, emptyRange, 3, gPoints, 2, GL_MAP1_VERTEX_3); gluEndCurve(n); }, {GLU_NURBS_ERROR3}},
-        {"decreasing", [](GLUnurbs *n) { gluBeginCurve(n); gluNurbsCurve(n, 8, decreasing, 3, gPoints, 4, GL_MAP1_VERTEX_3); gluEndCurve(n); }, {GLU_NURBS_ERROR4}},
-        {"multiplicity", [](GLUnurbs *n) { gluBeginCurve(n); gluNurbsCurve(n, 9, fiveTimes, 3, gPoints, 4, GL_MAP1_VERTEX_3); gluEndCurve(n); }, {GLU_NURBS_ERROR5}},
-        {"stride", [](GLUnurbs *n) { gluBeginCurve(n); gluNurbsCurve(n, 8, gKnots, 2, gPoints, 4, GL_MAP1_VERTEX_3); gluEndCurve(n); }, {GLU_NURBS_ERROR6}},
-        {"surface map in a curve", [](GLUnurbs *n) { gluBeginCurve(n); cubic(n, GL_MAP2_VERTEX_3); gluEndCurve(n); }, {GLU_NURBS_ERROR7}},
-        {"no position", [](GLUnurbs *n) { gluBeginCurve(n); cubic(n, GL_MAP1_NORMAL); gluEndCurve(n); }, {GLU_NURBS_ERROR8}},
-        {"two positions", [](GLUnurbs *n) { gluBeginCurve(n); cubic(n); cubic(n); gluEndCurve(n); }, {GLU_NURBS_ERROR9}},
-        {"NaN knot", [](GLUnurbs *n) { gluBeginCurve(n); gluNurbsCurve(n, 8, nanKnots, 3, gPoints, 4, GL_MAP1_VERTEX_3); gluEndCurve(n); }, {GLU_NURBS_ERROR10}},
-        {"NaN point", [](GLUnurbs *n) { gPoints[4] = NAN; gluBeginCurve(n); cubic(n); gluEndCurve(n); gPoints[4] = 0; }, {GLU_NURBS_ERROR10}},
-        {"nested begin", [](GLUnurbs *n) { gluBeginCurve(n); gluBeginSurface(n); cubic(n); gluEndCurve(n); }, {GLU_NURBS_ERROR11}},
-        {"end curve alone", [](GLUnurbs *n) { gluEndCurve(n); }, {GLU_NURBS_ERROR12}},
-        {"end surface alone", [](GLUnurbs *n) { gluEndSurface(n); }, {GLU_NURBS_ERROR13}},
-        {"map outside", [](GLUnurbs *n) { cubic(n); patch(n); }, {GLU_NURBS_ERROR14, GLU_NURBS_ERROR14}},
-        {"trim outside", [](GLUnurbs *n) { gluBeginTrim(n); gluBeginCurve(n); gluBeginTrim(n); cubic(n); gluEndCurve(n); }, {GLU_NURBS_ERROR15, GLU_NURBS_ERROR15}},
-        {"nested trim", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); gluBeginTrim(m); pwl(m, gSquare); gluEndTrim(m); }); }, {GLU_NURBS_ERROR16}},
-        {"end trim alone", [](GLUnurbs *n) { gluEndTrim(n); trimmed(n, [](GLUnurbs *m) { gluEndTrim(m); }); }, {GLU_NURBS_ERROR17, GLU_NURBS_ERROR17}},
-        {"pwl outside", [](GLUnurbs *n) { pwl(n, gSquare); trimmed(n, [](GLUnurbs *m) { pwl(m, gSquare); }); }, {GLU_NURBS_ERROR18, GLU_NURBS_ERROR18}},
-        {"pieces apart", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); pwl(m, gSquare); pwl(m, apart, 2); gluEndTrim(m); }); }, {GLU_NURBS_ERROR19}},
-        {"loop open", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); pwl(m, open, 4); gluEndTrim(m); }); }, {GLU_NURBS_ERROR20}},
-        {"loop crosses itself", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); pwl(m, crossing); gluEndTrim(m); }); }, {GLU_NURBS_ERROR21}},
-        {"outer loop clockwise", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); pwl(m, gClockwise); gluEndTrim(m); }); }, {GLU_NURBS_ERROR22}},
-        {"hole counterclockwise", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); pwl(m, gSquare); gluEndTrim(m); gluBeginTrim(m); pwl(m, gInner); gluEndTrim(m); }); }, {GLU_NURBS_ERROR22}},
-        {"surface ends in a trim", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); pwl(m, gSquare); }); }, {GLU_NURBS_ERROR23}},
-        {"pwl of one point", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); pwl(m, gSquare, 1); gluEndTrim(m); }); }, {GLU_NURBS_ERROR2}},
-        {"pwl stride below its point", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); gluPwlCurve(m, 3, gSquare, 2, GLU_MAP1_TRIM_3); gluEndTrim(m); }); }, {GLU_NURBS_ERROR6}},
-        {"empty trim", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); gluEndTrim(m); }); }, {GLU_NURBS_ERROR24}},
-        {"surface map in a trim", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); patch(m); gluEndTrim(m); }); }, {GLU_NURBS_ERROR25}},
-        {"vertex map in a trim", [](GLUnurbs *n) { trimmed(n, [](GLUnurbs *m) { gluBeginTrim(m); cubic(m); gluEndTrim(m); }); }, {GLU_NURBS_ERROR7}},
-        {"trim type in a curve", [](GLUnurbs *n) { gluBeginCurve(n); cubic(n, GLU_MAP1_TRIM_2); gluEndCurve(n); }, {GLU_NURBS_ERROR7}},
-    };
-}
-
 TEST(Nurbs, ErrorsRaiseTheirCodeAndDrawNothing) {
-    for (const ErrorCase &k : errorCases()) {
+    for (const nurbs_shapes::ErrorCase &k : nurbs_shapes::kErrorCases) {
         Capture c;
         GLUnurbs *n = tessellating(c);
         k.calls(n);
@@ -877,7 +765,7 @@ TEST(Nurbs, ErrorsRaiseTheirCodeAndDrawNothing) {
         // The object works afterwards.
         c.errors.clear();
         gluBeginCurve(n);
-        cubic(n);
+        nurbs_shapes::cubic(n);
         gluEndCurve(n);
         EXPECT_TRUE(c.errors.empty()) << k.name;
         EXPECT_EQ(c.prims.size(), 1u) << k.name;
