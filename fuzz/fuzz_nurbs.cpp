@@ -212,12 +212,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
                     oracle.points.push_back(p);
                     largest = std::fmax(largest, std::fabs(static_cast<double>(p)));
                 }
-        const std::vector<double> gu = nurbs_oracle::greville(oracle.u), gv = nurbs_oracle::greville(oracle.v);
-        for (double a : gu)
-            for (double b : gv) {
-                greville.push_back(static_cast<float>(a));
-                greville.push_back(static_cast<float>(b));
-            }
+        greville = nurbs_oracle::grevilleMap(oracle);
         g.scale = largest * (rational ? 64.0 : 1.0);  // weights down to 0.5 magnify
         g.oracle = &oracle;
     }

@@ -80,6 +80,17 @@ struct Surface {
     std::vector<double> points;
 };
 
+// The Greville texture map of m: (u, v) pairs in the points' order, as
+// floats.
+inline std::vector<float> grevilleMap(const Surface &m) {
+    std::vector<float> g;
+    const std::vector<double> gu = greville(m.u), gv = greville(m.v);
+    for (double a : gu)
+        for (double b : gv)
+            g.insert(g.end(), {static_cast<float>(a), static_cast<float>(b)});
+    return g;
+}
+
 // The map at (s, t) and its partial derivatives (homogeneous for dim 4).
 inline void evaluate(const Surface &m, double s, double t, double *p, double *ps, double *pt) {
     for (int c = 0; c < m.dim; ++c)

@@ -124,14 +124,7 @@ struct Given {
 };
 
 Given given(const Surface &s) {
-    Given g{floats(s.u.knots), floats(s.v.knots), floats(s.points), {}};
-    const std::vector<double> gu = nurbs_oracle::greville(s.u), gv = nurbs_oracle::greville(s.v);
-    for (double a : gu)
-        for (double b : gv) {
-            g.greville.push_back(static_cast<float>(a));
-            g.greville.push_back(static_cast<float>(b));
-        }
-    return g;
+    return {floats(s.u.knots), floats(s.v.knots), floats(s.points), nurbs_oracle::grevilleMap(s)};
 }
 
 void sendSurface(GLUnurbs *n, Given &g, const Surface &s) {
