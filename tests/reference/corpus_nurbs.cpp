@@ -58,14 +58,9 @@ Map2 attribute(const Map2 &of, int dim, GLenum type) {
     return m;
 }
 
-Map2 quarterCylinder() {
-    return {clampedKnots<float>(3, {}), clampedKnots<float>(2, {}), nurbs_shapes::quarterCylinder<float>(), 3, 2, 4,
-            GL_MAP2_VERTEX_4};
-}
-
-Map2 sphereOctant() {
-    return {clampedKnots<float>(3, {}), clampedKnots<float>(3, {}), nurbs_shapes::sphereOctant<float>(), 3, 3, 4,
-            GL_MAP2_VERTEX_4};
+// A rational map of one span each way, quadratic along u and of vOrder along v.
+Map2 rational(int vOrder, std::vector<float> points) {
+    return {clampedKnots<float>(3, {}), clampedKnots<float>(vOrder, {}), points, 3, vOrder, 4, GL_MAP2_VERTEX_4};
 }
 
 void send(GLUnurbs *n, Map2 &m) {
@@ -271,12 +266,14 @@ void addNurbsCases(std::vector<Case> &cases) {
             m.points[k] -= 40.0f;
         send(n, m);
     });
+    const Map2 cylinder = rational(2, nurbs_shapes::quarterCylinder<float>()),
+               octant = rational(3, nurbs_shapes::sphereOctant<float>());
     for (int method : {0, 2, 4}) {
         Options o;
         o.method = method;
         addSurface(cases, "spans with a double knot", o, [spans](GLUnurbs *n) { Map2 m = spans; send(n, m); });
-        addSurface(cases, "rational quarter cylinder", o, [](GLUnurbs *n) { Map2 m = quarterCylinder(); send(n, m); });
-        addSurface(cases, "rational sphere octant", o, [](GLUnurbs *n) { Map2 m = sphereOctant(); send(n, m); });
+        addSurface(cases, "rational quarter cylinder", o, [cylinder](GLUnurbs *n) { Map2 m = cylinder; send(n, m); });
+        addSurface(cases, "rational sphere octant", o, [octant](GLUnurbs *n) { Map2 m = octant; send(n, m); });
     }
     // Every attribute map.
     const struct {

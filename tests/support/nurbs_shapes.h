@@ -1,14 +1,9 @@
 // SPDX-License-Identifier: MIT
 // The NURBS shapes the unit tests (tests/unit/test_nurbs.cpp) and the
-// reference corpus (tests/reference/corpus_nurbs.cpp) both draw: clamped
-// knots, a bumpy height field, a rational quarter cylinder and sphere
-// octant, a cubic with interior knots, a rational quarter circle, the outer
-// square and the textbook's hole; then the calls that raise each error,
-// with the codes they report.
-//
-// A surface's values come as float, the corpus's, or as double, the unit
-// tests' (which nurbs_oracle.h evaluates): each is the type's correctly
-// rounded operation on decimal literals, so the same everywhere.
+// reference corpus (tests/reference/corpus_nurbs.cpp) draw, then the calls
+// that raise each error.  A surface comes as float (the corpus's) or double
+// (the unit tests'), each value the type's correctly rounded operation on
+// decimal literals: the same everywhere.
 #ifndef SOFTGLU_NURBS_SHAPES_H
 #define SOFTGLU_NURBS_SHAPES_H
 
@@ -24,8 +19,7 @@ namespace {
 
 // ---- Surfaces ---------------------------------------------------------------------
 
-// The knots of a map of `order` clamped at lo and hi: each end `order`
-// times, the interior knots between.
+// Knots clamped at lo and hi (each `order` times), the interior between.
 template <typename Real>
 std::vector<Real> clampedKnots(int order, const std::vector<Real> &interior, Real lo = 0, Real hi = 1) {
     std::vector<Real> k(static_cast<std::size_t>(order), lo);
@@ -46,13 +40,12 @@ std::vector<Real> bumpy(int nu, int nv, Real h) {
     return p;
 }
 
-// sqrt(1/2), the weight of a quarter circle's middle point: this decimal
-// rounds to the same float and double as the square root does.
+// sqrt(1/2), a quarter circle's middle weight: this decimal rounds as the
+// root does, to float and to double.
 const double kHalfRoot = 0.70710678118654752;
 
-// A quarter cylinder of radius 2 and height 3 about the z axis: rational
-// quadratic along u, linear along v (clamped knots of orders 3 and 2),
-// points (x w, y w, z w, w).
+// A quarter cylinder of radius 2 and height 3 about the z axis, points
+// (x w, y w, z w, w): rational quadratic along u, linear along v.
 template <typename Real>
 std::vector<Real> quarterCylinder() {
     const Real w = static_cast<Real>(kHalfRoot);
@@ -64,8 +57,7 @@ std::vector<Real> quarterCylinder() {
     return p;
 }
 
-// One octant of the unit sphere: rational biquadratic (clamped knots of
-// order 3 both ways), degenerate at the pole, points (x w, y w, z w, w).
+// One octant of the unit sphere, rational biquadratic, degenerate at the pole.
 template <typename Real>
 std::vector<Real> sphereOctant() {
     const Real w = static_cast<Real>(kHalfRoot);
@@ -81,14 +73,11 @@ std::vector<Real> sphereOctant() {
 
 // ---- Curves -------------------------------------------------------------------------
 
-// A cubic with interior knots 1, 2 and 2 (spans [0, 1], [1, 2] and [2, 4])
-// and its seven points, point i (i, 5 i mod 3, i / 2).
+// A cubic with interior knots 1, 2 and 2; point i is (i, 5 i mod 3, i / 2).
 const std::vector<float> kCubicKnots = {0, 0, 0, 0, 1, 2, 2, 4, 4, 4, 4};
 const std::vector<float> kCubicPoints = {0, 0, 0, 1, 2, 0.5f, 2, 1, 1, 3, 0, 1.5f, 4, 2, 2, 5, 1, 2.5f, 6, 0, 3};
 
-// A rational quadratic quarter circle of radius 3 about the origin in the
-// x-y plane, from (3, 0) to (0, 3), over knots 0, 0, 0, 1, 1, 1: points
-// (x w, y w, z w, w).
+// A rational quadratic quarter circle, radius 3 about the origin, z = 0.
 std::vector<float> quarterCircle() {
     const float w = static_cast<float>(kHalfRoot);
     return {3, 0, 0, 1, 3 * w, 3 * w, 0, w, 0, 3, 0, 1};
@@ -106,9 +95,8 @@ void trimLoop(GLUnurbs *n, std::vector<float> pts) {
     gluEndTrim(n);
 }
 
-// The textbook's hole, one trim loop of two pieces, clockwise: a cubic
-// Bezier arc from (0.25, 0.5) up to (0.75, 0.5), then a piecewise-linear
-// piece back down through (0.5, 0.25).
+// The textbook's hole, clockwise: a cubic arc up from (0.25, 0.5) to
+// (0.75, 0.5), then a piecewise-linear piece down through (0.5, 0.25).
 void textbookHole(GLUnurbs *n) {
     float knots[8] = {0, 0, 0, 0, 1, 1, 1, 1};
     float arc[4][2] = {{0.25f, 0.5f}, {0.25f, 0.75f}, {0.75f, 0.75f}, {0.75f, 0.5f}};
@@ -122,8 +110,7 @@ void textbookHole(GLUnurbs *n) {
 // ---- Errors ----------------------------------------------------------------------------
 
 // What the error cases give: a cubic's knots and points (zeros, enough for
-// a bicubic patch), a clockwise square, a counterclockwise inner one, and
-// knots and loops each wrong in one way.
+// a bicubic patch), and knots and loops each wrong in one way.
 float gKnots[8] = {0, 0, 0, 0, 1, 1, 1, 1};
 float gPoints[48] = {};
 float gClockwise[10] = {0, 0, 0, 1, 1, 1, 1, 0, 0, 0};
@@ -149,10 +136,8 @@ void trimmed(GLUnurbs *n, void (*trims)(GLUnurbs *)) {
     gluEndSurface(n);
 }
 
-// Calls that raise errors, made on a new object in tessellator mode: they
-// report `errors`, in order, and draw nothing, and the object draws again
-// afterwards.  The corpus replays the cases its stream holds
-// (`inReference`).
+// Calls made on a new object in tessellator mode that report `errors` and
+// draw nothing.  The corpus replays the cases its stream holds (inReference).
 struct ErrorCase {
     const char *name;
     void (*calls)(GLUnurbs *n);

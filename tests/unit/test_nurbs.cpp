@@ -213,10 +213,6 @@ Direction clamped(int order, std::vector<double> interior, double lo = 0.0, doub
 // The bumpy height field, its points a unit apart.
 Surface bumpy(Direction u, Direction v) { return {u, v, 3, nurbs_shapes::bumpy(u.count(), v.count(), 1.0)}; }
 
-Surface quarterCylinder() { return {clamped(3, {}), clamped(2, {}), 4, nurbs_shapes::quarterCylinder<double>()}; }
-
-Surface sphereOctant() { return {clamped(3, {}), clamped(3, {}), 4, nurbs_shapes::sphereOctant<double>()}; }
-
 struct SurfaceCase {
     const char *name;
     Surface surface;
@@ -244,8 +240,9 @@ std::vector<SurfaceCase> surfaceCases() {
         {"spans_domain", spans, GLU_DOMAIN_DISTANCE, 10},
         {"spans_path", spans, GLU_PATH_LENGTH, 20},
         {"linear_by_cubic", linear, GLU_OBJECT_PARAMETRIC_ERROR, 0.05f},
-        {"quarter_cylinder", quarterCylinder(), GLU_OBJECT_PATH_LENGTH, 0.2f},
-        {"sphere_octant", sphereOctant(), GLU_DOMAIN_DISTANCE, 9},
+        {"quarter_cylinder", {clamped(3, {}), clamped(2, {}), 4, nurbs_shapes::quarterCylinder<double>()},
+         GLU_OBJECT_PATH_LENGTH, 0.2f},
+        {"sphere_octant", {clamped(3, {}), clamped(3, {}), 4, nurbs_shapes::sphereOctant<double>()}, GLU_DOMAIN_DISTANCE, 9},
     };
 }
 
