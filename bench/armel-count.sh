@@ -2,37 +2,58 @@
 # SPDX-License-Identifier: MIT
 # armel-count.sh ARMEL_BUILD N...: armel's instructions per input vertex for
 # one wavy ring of N vertices through the tessellator, from gluNewTess to
-# gluDeleteTess.  bench/tessone.cpp is cross-built against ARMEL_BUILD's
-# compatibility archive (build/armel) and run under qemu-arm on the arm926
-# with one instruction a translation block (-singlestep) and every block's
-# execution logged (-d nochain,exec): the log's lines count the
-# instructions.  The difference between one and two polygons leaves out
-# the program's own start and the ring's sines.  The log streams through
-# a pipe, never to disk.
+# gluDeleteTess (bench/tessone.cpp).
+# armel-count.sh ARMEL_BUILD --nurbs HOLES...: armel's instructions for one
+# of bench/trimmed.h's surfaces with 0, 1 or 10 holes (bench/nurbsone.cpp).
+# The driver is cross-built against ARMEL_BUILD's compatibility archive
+# (build/armel) and run under qemu-arm on the arm926, which logs each
+# translation block's instructions once (-d in_asm) and each execution of a
+# block by its address (-d exec, with nochain so that none goes unlogged):
+# the sum over executions of their blocks' sizes counts the instructions
+# (the same count as one instruction a block, -singlestep, gives, seven
+# times faster).  The difference between one and two runs leaves out the
+# program's own start and its input's making.  The log streams through a
+# pipe, never to disk.
 set -u
 say() { echo "armel-count: $*" >&2; }
-[ $# -ge 2 ] || { say "usage: armel-count.sh ARMEL_BUILD N..."; exit 2; }
+[ $# -ge 2 ] || { say "usage: armel-count.sh ARMEL_BUILD [--nurbs] N..."; exit 2; }
 build=$1
 shift
+driver=tessone
+[ "$1" = --nurbs ] && { driver=nurbsone; shift; }
+[ $# -ge 1 ] || { say "usage: armel-count.sh ARMEL_BUILD [--nurbs] N..."; exit 2; }
 src=$(cd "$(dirname "$0")/.." && pwd)
 [ -f "$build/libsoftglu-compat.a" ] || { say "no $build/libsoftglu-compat.a: build the armel preset first"; exit 2; }
 work=$(mktemp -d) || exit 1
 trap 'rm -rf "$work"' EXIT
-arm-linux-gnueabi-g++ -O2 -Wno-psabi -DSOFTGLU_COMPAT -I"$src/include" -I"$src/bench" "$src/bench/tessone.cpp" \
-    "$build/libsoftglu-compat.a" -o "$work/tessone" -ldl -lpthread || { say "cross build failed"; exit 1; }
+arm-linux-gnueabi-g++ -O2 -Wno-psabi -DSOFTGLU_COMPAT -I"$src/include" -I"$src/bench" "$src/bench/$driver.cpp" "$src/bench/nullgl.cpp" \
+    "$build/libsoftglu-compat.a" -o "$work/$driver" -ldl -lpthread || { say "cross build failed"; exit 1; }
 # instructions N TIMES: the instructions qemu-arm executes for the program.
 instructions() {
     rm -f "$work/log" && mkfifo "$work/log" || return 1
-    grep -c '^Trace' <"$work/log" >"$work/count" &
+    awk '/^IN:/ { inblock = 1; pc = ""; n = 0; next }
+         inblock && /^0x[0-9a-f]+:/ { if (pc == "") pc = substr($1, 3, length($1) - 3); n++; next }
+         inblock && /^$/ { if (pc != "") size[pc] = n; inblock = 0; next }
+         /^Trace/ { split($0, f, "/"); total += size[f[2]] }
+         END { printf "%.0f\n", total }' <"$work/log" >"$work/count" &
     counter=$!
-    qemu-arm -L /usr/arm-linux-gnueabi -cpu arm926 -singlestep -d nochain,exec -D "$work/log" \
-        "$work/tessone" "$1" "$2" >/dev/null || { say "tessone $1 $2 failed under qemu-arm"; return 1; }
+    qemu-arm -L /usr/arm-linux-gnueabi -cpu arm926 -d in_asm,nochain,exec -D "$work/log" \
+        "$work/$driver" "$1" "$2" >/dev/null || { say "$driver $1 $2 failed under qemu-arm"; return 1; }
     wait "$counter"
     cat "$work/count"
 }
-echo "| ring vertices | instructions | per input vertex |"
-echo "|--:|--:|--:|"
+if [ $driver = tessone ]; then
+    echo "| ring vertices | instructions | per input vertex |"
+    echo "|--:|--:|--:|"
+else
+    echo "| holes | instructions |"
+    echo "|--:|--:|"
+fi
 for n in "$@"; do
     one=$(instructions "$n" 1) && two=$(instructions "$n" 2) || exit 1
-    echo "| $n | $((two - one)) | $(((two - one) / n)) |"
+    if [ $driver = tessone ]; then
+        echo "| $n | $((two - one)) | $(((two - one) / n)) |"
+    else
+        echo "| $n | $((two - one)) |"
+    fi
 done
