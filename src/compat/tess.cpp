@@ -121,6 +121,31 @@ constexpr double pow2(int k) {
         r *= 0.5;
     return r;
 }
+uint64_t bitsOf(double x) {
+    uint64_t b;
+    memcpy(&b, &x, sizeof b);
+    return b;
+}
+
+// 2^k for k within a double's normal exponents, -1022 to 1023: its bits.
+double twoTo(int k) {
+    const uint64_t b = static_cast<uint64_t>(k + 1023) << 52;
+    double x;
+    memcpy(&x, &b, sizeof x);
+    return x;
+}
+
+// The exponent e of x > 0, finite, with x = f 2^e, f in [0.5, 1): read
+// from its bits, a subnormal x first scaled by 2^64 (exactly).
+int exponentOf(double x) {
+    int shift = 0;
+    if (x < twoTo(-1022)) {
+        x *= twoTo(64);
+        shift = 64;
+    }
+    return static_cast<int>((bitsOf(x) >> 52) & 0x7FF) - 1022 - shift;
+}
+
 const double kLargest = pow2(480);
 const double kSmallest = pow2(-485);
 // How near a crossing point or an edge may pass a vertex before it is
@@ -401,24 +426,21 @@ void choosePlane(Job &job) {
         job.axisV = swap;
     }
     double largest = 0.0;
-    for (int i = 0; i < t->input.size; ++i)
-        for (int k = 0; k < 3; ++k) {
-            const double x = t->input[i].xyz[k], m = x < 0.0 ? -x : x;
-            if ((k == job.axisU || k == job.axisV) && m > largest)
-                largest = m;
-        }
-    // A power of two 2^e, exact to multiply by; in two factors, as k may
-    // be beyond a double's exponents (tiny coordinates).
-    int e = 0;
-    if (largest > 0.0) {
-        for (double m = largest; m < kLargest; m *= 2.0)
-            ++e;
-        for (double m = largest; m >= 2.0 * kLargest; m *= 0.5)
-            --e;
+    for (int i = 0; i < t->input.size; ++i) {
+        const double u = magnitude(t->input[i].xyz[job.axisU]), v = magnitude(t->input[i].xyz[job.axisV]);
+        if (u > largest)
+            largest = u;
+        if (v > largest)
+            largest = v;
     }
+    // A power of two 2^e, exact to multiply by, that brings largest into
+    // [kLargest, 2 kLargest): e = 481 less largest's exponent.  In two
+    // factors, as e may be beyond a double's exponents (tiny coordinates:
+    // up to 481 + 1073).
+    const int e = largest > 0.0 ? 481 - exponentOf(largest) : 0;
     const int first = e > 1000 ? 1000 : e;
-    job.scale[0] = pow2(first);
-    job.scale[1] = pow2(e - first);
+    job.scale[0] = twoTo(first);
+    job.scale[1] = twoTo(e - first);
 }
 
 double planar(const Job &job, double x) {
@@ -450,12 +472,6 @@ double cellOf(double x) {
     const double q = x / kCell;
     const double r = q < 0.0 ? -((-q + kTwoTo52) - kTwoTo52) : (q + kTwoTo52) - kTwoTo52;
     return r + 0.0;  // -0 is +0: the same cell, the same bits
-}
-
-uint64_t bitsOf(double x) {
-    uint64_t b;
-    memcpy(&b, &x, sizeof b);
-    return b;
 }
 
 int bucketOf(const Job &job, double cx, double cy) {
