@@ -922,8 +922,60 @@ bool applySplits(Job &job) {
 #endif
 const int kPasses = SOFTGLU_TESS_PASSES;
 
+// -- The first pass's shortcut: most contours cross nowhere, and then the
+// pass above finds nothing.  For up to kSweepUpTo segments a sweep in x
+// over the same boxes asks the same questions of every pair whose boxes
+// meet, only asking: at the first yes (a crossing, a vertex on or near a
+// segment), or a vertex that ends no segment, the pass runs as ever.  So
+// the output is the pass's; the sweep only spares the tree when nothing
+// is found.  O(n log n + the pairs whose boxes overlap in x).
+const int kSweepUpTo = 256;
+
+// Whether segments i and j, whose boxes meet, cross, or one has an end on
+// or near the other: what findMeeting would note.
+bool touch(Job &job, int i, int j) {
+    const Segment si = job.segment[i], sj = job.segment[j];
+    const int s[4] = {i, i, j, j}, w[4] = {sj.a, sj.b, si.a, si.b};
+    for (int k = 0; k < 4; ++k) {
+        const int a = job.segment[s[k]].a, b = job.segment[s[k]].b;
+        if (mayTouch(job, s[k], w[k]) && (inside(job, w[k], a, b) || near(job, w[k], a, b)))
+            return true;
+    }
+    return cross(job, si.a, si.b, sj.a, sj.b);
+}
+
+// Whether the pass would certainly find nothing to split (see above).
+bool nothingToSplit(Job &job) {
+    const int n = job.segment.size;
+    if (n > kSweepUpTo || !markEnds(job))
+        return false;
+    for (int w = 0; w < job.vertex.size; ++w)
+        if (!job.mark[w])
+            return false;
+    if (!job.box.reserve(n) || !job.order.reserve(n))
+        return false;
+    for (int s = 0; s < n; ++s) {
+        job.box[s] = boxOf(job, s);
+        job.order[s] = s;
+    }
+    job.box.size = job.order.size = n;
+    const Box *box = job.box.at;
+    if (!sortArray(job.spare, job.order, [box](int s, int t) { return box[s].x0 < box[t].x0; }))
+        return false;
+    const int *o = job.order.at;
+    for (int k = 0; k < n; ++k) {
+        const Box &b = box[o[k]];
+        for (int m = k + 1; m < n && box[o[m]].x0 <= b.x1; ++m)
+            if (meets(b, box[o[m]]) && touch(job, o[k], o[m]))
+                return false;
+    }
+    return true;
+}
+
 // The snapping grid holds every vertex already: collect entered each one.
 Outcome planarize(Job &job) {
+    if (nothingToSplit(job))
+        return Outcome::Done;
     for (int pass = 0; pass < kPasses; ++pass) {
         job.split.size = 0;
         const Outcome o = findSplits(job);
