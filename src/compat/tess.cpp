@@ -502,9 +502,17 @@ bool gridRebuild(Job &job, int room) {
     return true;
 }
 
-// Enters the vertex just made; false when out of memory.
+// The grid is made when first needed (gridReady), from every vertex
+// there is then: most polygons never look a point up.  Its size decides
+// how fast a lookup is, not what it finds.
+bool gridReady(Job &job, int room) { return job.gridHead.size > 0 || gridRebuild(job, room); }
+
+// Enters the vertex just made, once the grid is made; false when out of
+// memory.
 bool gridAdd(Job &job) {
     const int v = job.vertex.size - 1;
+    if (job.gridHead.size == 0)
+        return true;
     if (2 * job.vertex.size > job.gridHead.size || job.vertex.size > job.gridNext.capacity)
         return gridRebuild(job, job.vertex.size);
     gridInsert(job, v);
@@ -537,6 +545,28 @@ bool inputBefore(Job &job, int i, int j) {
     return before(a, b) || (same(a, b) && i < j);
 }
 
+// Whether the input k-th in the sorted inputs has another at a different
+// point within kSnap in both coordinates.  Those within kSnap in x are
+// next to it in that order (the rounded differences are monotonic); past
+// kLook of them on a side, it is taken to have one.
+const int kLook = 8;
+
+bool hasNeighbour(Job &job, int k) {
+    const int n = job.order.size;
+    const Point &p = job.plane[job.order[k]];
+    for (int m = k - 1; m >= 0 && !(p.x - job.plane[job.order[m]].x > kSnap); --m) {
+        const Point &q = job.plane[job.order[m]];
+        if (m < k - kLook || (!same(p, q) && magnitude(q.y - p.y) <= kSnap))
+            return true;
+    }
+    for (int m = k + 1; m < n && !(job.plane[job.order[m]].x - p.x > kSnap); ++m) {
+        const Point &q = job.plane[job.order[m]];
+        if (m > k + kLook || (!same(p, q) && magnitude(q.y - p.y) <= kSnap))
+            return true;
+    }
+    return false;
+}
+
 // of[i]: input i's vertex; false when out of memory.
 bool makeVertices(Job &job, Array<int> &of) {
     GLUtesselator *t = job.tess;
@@ -560,24 +590,22 @@ bool makeVertices(Job &job, Array<int> &of) {
     // crossing point would be: no two vertices are nearer, so routing an
     // edge through a vertex near it cannot go back and forth between
     // points a few units in the last place apart.
-    // Only an input with another within kSnap in x can have such a vertex:
-    // one whose neighbours in the sorted inputs both lie farther (the
-    // rounded differences are monotonic, so all the others lie farther
-    // still) is not looked up in the grid.
+    // Only an input with another at a different point within kSnap in both
+    // coordinates can have such a vertex (an earlier vertex at its very
+    // point would have made it a repeat); the others are not looked up.
     Array<char> &crowded = job.mark;
     job.vertex.size = 0;
-    if (!crowded.reserve(n) || !job.vertex.reserve(n) || !gridRebuild(job, n))  // room for every input
+    if (!crowded.reserve(n) || !job.vertex.reserve(n))
         return false;
-    for (int k = 0; k < n; ++k) {
-        const double x = job.plane[job.order[k]].x;
-        crowded[job.order[k]] = (k > 0 && !(x - job.plane[job.order[k - 1]].x > kSnap)) ||
-                                (k + 1 < n && !(job.plane[job.order[k + 1]].x - x > kSnap));
-    }
+    for (int k = 0; k < n; ++k)
+        crowded[job.order[k]] = hasNeighbour(job, k);
     for (int i = 0; i < n; ++i) {
         if (of[i] != i) {
             of[i] = of[of[i]];
             continue;
         }
+        if (crowded[i] && !gridReady(job, n))  // room for every input
+            return false;
         const int near = crowded[i] ? findNear(job, job.plane[i]) : -1;
         if (near >= 0) {
             of[i] = near;
@@ -709,6 +737,10 @@ int crossingVertex(Job &job, int i, int j, Outcome &outcome) {
     for (int k = 0; k < 3; ++k)
         xyz[k] = job.vertex[a].xyz[k] + t * (job.vertex[b].xyz[k] - job.vertex[a].xyz[k]);
     const Point p = project(job, xyz);
+    if (!gridReady(job, job.vertex.size)) {
+        outcome = Outcome::OutOfMemory;
+        return -1;
+    }
     const int found = findNear(job, p);
     if (found >= 0)
         return found;
