@@ -269,6 +269,11 @@ struct Vertex {
     void *data;
 };
 
+struct Placed {
+    Point p;
+    int input;
+};
+
 struct Segment {
     int a, b;  // a contour edge, in the contour's direction
 };
@@ -315,6 +320,7 @@ struct Job {
 
     // Step 2, collecting: the inputs as vertices.
     Array<Point> plane;      // each input's plane point
+    Array<Placed> placed;    // and with its number, sorted lexicographically
     Array<int> inputVertex;  // each input's vertex
 
     // Step 2, collecting and every pass: the nearest vertex for snapping.
@@ -360,7 +366,7 @@ struct Job {
     template <typename F>
     void forEachArray(F f) {
         f(vertex), f(segment);
-        f(plane), f(inputVertex), f(gridHead), f(gridNext);
+        f(plane), f(placed), f(inputVertex), f(gridHead), f(gridNext);
         f(box), f(key), f(node), f(levelStart), f(hits), f(hitBox), f(hitSegment), f(split);
         f(constraint), f(firstOf), f(tri), f(vertexTri), f(hullNext), f(hullPrev), f(hullTri);
         f(winding), f(sent);
@@ -540,9 +546,8 @@ int findNear(Job &job, const Point &p) {
 // -- Collecting: one vertex per distinct plane point, numbered in the order
 // the inputs first reach it, found by sorting the inputs (O(n log n)).
 
-bool inputBefore(Job &job, int i, int j) {
-    const Point &a = job.plane[i], &b = job.plane[j];
-    return before(a, b) || (same(a, b) && i < j);
+bool placedBefore(const Placed &a, const Placed &b) {
+    return before(a.p, b.p) || (same(a.p, b.p) && a.input < b.input);
 }
 
 // Whether the input k-th in the sorted inputs has another at a different
@@ -551,16 +556,15 @@ bool inputBefore(Job &job, int i, int j) {
 // kLook of them on a side, it is taken to have one.
 const int kLook = 8;
 
-bool hasNeighbour(Job &job, int k) {
-    const int n = job.order.size;
-    const Point &p = job.plane[job.order[k]];
-    for (int m = k - 1; m >= 0 && !(p.x - job.plane[job.order[m]].x > kSnap); --m) {
-        const Point &q = job.plane[job.order[m]];
+bool hasNeighbour(const Placed *byPoint, int n, int k) {
+    const Point &p = byPoint[k].p;
+    for (int m = k - 1; m >= 0 && !(p.x - byPoint[m].p.x > kSnap); --m) {
+        const Point &q = byPoint[m].p;
         if (m < k - kLook || (!same(p, q) && magnitude(q.y - p.y) <= kSnap))
             return true;
     }
-    for (int m = k + 1; m < n && !(job.plane[job.order[m]].x - p.x > kSnap); ++m) {
-        const Point &q = job.plane[job.order[m]];
+    for (int m = k + 1; m < n && !(byPoint[m].p.x - p.x > kSnap); ++m) {
+        const Point &q = byPoint[m].p;
         if (m > k + kLook || (!same(p, q) && magnitude(q.y - p.y) <= kSnap))
             return true;
     }
@@ -571,20 +575,22 @@ bool hasNeighbour(Job &job, int k) {
 bool makeVertices(Job &job, Array<int> &of) {
     GLUtesselator *t = job.tess;
     const int n = t->input.size;
-    if (!job.plane.reserve(n) || !of.reserve(n) || !job.order.reserve(n))
+    if (!job.plane.reserve(n) || !of.reserve(n) || !job.order.reserve(n) || !job.placed.reserve(n))
         return false;
-    for (int i = 0; i < n; ++i)
+    for (int i = 0; i < n; ++i) {
         job.plane[i] = project(job, t->input[i].xyz);
-    job.plane.size = job.order.size = n;
-    for (int i = 0; i < n; ++i)
-        job.order[i] = i;
-    if (!sortArray(job.spare, job.order, [&job](int i, int j) { return inputBefore(job, i, j); }))
+        job.placed[i] = Placed{job.plane[i], i};
+    }
+    job.plane.size = job.order.size = job.placed.size = n;
+    if (!sortArray(job.spare, job.placed, placedBefore))
         return false;
+    const Placed *byPoint = job.placed.at;
     // of[i] first names the first input at i's point, which precedes i.
     for (int k = 0, first = 0; k < n; ++k) {
-        if (!same(job.plane[job.order[k]], job.plane[job.order[first]]))
+        job.order[k] = byPoint[k].input;
+        if (!same(byPoint[k].p, byPoint[first].p))
             first = k;
-        of[job.order[k]] = job.order[first];
+        of[byPoint[k].input] = byPoint[first].input;
     }
     // A point within kSnap of an earlier vertex is that vertex, as a
     // crossing point would be: no two vertices are nearer, so routing an
@@ -598,7 +604,7 @@ bool makeVertices(Job &job, Array<int> &of) {
     if (!crowded.reserve(n) || !job.vertex.reserve(n))
         return false;
     for (int k = 0; k < n; ++k)
-        crowded[job.order[k]] = hasNeighbour(job, k);
+        crowded[byPoint[k].input] = hasNeighbour(byPoint, n, k);
     for (int i = 0; i < n; ++i) {
         if (of[i] != i) {
             of[i] = of[of[i]];
