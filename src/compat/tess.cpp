@@ -121,6 +121,31 @@ constexpr double pow2(int k) {
         r *= 0.5;
     return r;
 }
+uint64_t bitsOf(double x) {
+    uint64_t b;
+    memcpy(&b, &x, sizeof b);
+    return b;
+}
+
+// 2^k for k within a double's normal exponents, -1022 to 1023: its bits.
+double twoTo(int k) {
+    const uint64_t b = static_cast<uint64_t>(k + 1023) << 52;
+    double x;
+    memcpy(&x, &b, sizeof x);
+    return x;
+}
+
+// The exponent e of x > 0, finite, with x = f 2^e, f in [0.5, 1): read
+// from its bits, a subnormal x first scaled by 2^64 (exactly).
+int exponentOf(double x) {
+    int shift = 0;
+    if (x < twoTo(-1022)) {
+        x *= twoTo(64);
+        shift = 64;
+    }
+    return static_cast<int>((bitsOf(x) >> 52) & 0x7FF) - 1022 - shift;
+}
+
 const double kLargest = pow2(480);
 const double kSmallest = pow2(-485);
 // How near a crossing point or an edge may pass a vertex before it is
@@ -244,6 +269,11 @@ struct Vertex {
     void *data;
 };
 
+struct Placed {
+    Point p;
+    int input;
+};
+
 struct Segment {
     int a, b;  // a contour edge, in the contour's direction
 };
@@ -290,6 +320,7 @@ struct Job {
 
     // Step 2, collecting: the inputs as vertices.
     Array<Point> plane;      // each input's plane point
+    Array<Placed> placed;    // and with its number, sorted lexicographically
     Array<int> inputVertex;  // each input's vertex
 
     // Step 2, collecting and every pass: the nearest vertex for snapping.
@@ -335,7 +366,7 @@ struct Job {
     template <typename F>
     void forEachArray(F f) {
         f(vertex), f(segment);
-        f(plane), f(inputVertex), f(gridHead), f(gridNext);
+        f(plane), f(placed), f(inputVertex), f(gridHead), f(gridNext);
         f(box), f(key), f(node), f(levelStart), f(hits), f(hitBox), f(hitSegment), f(split);
         f(constraint), f(firstOf), f(tri), f(vertexTri), f(hullNext), f(hullPrev), f(hullTri);
         f(winding), f(sent);
@@ -401,24 +432,21 @@ void choosePlane(Job &job) {
         job.axisV = swap;
     }
     double largest = 0.0;
-    for (int i = 0; i < t->input.size; ++i)
-        for (int k = 0; k < 3; ++k) {
-            const double x = t->input[i].xyz[k], m = x < 0.0 ? -x : x;
-            if ((k == job.axisU || k == job.axisV) && m > largest)
-                largest = m;
-        }
-    // A power of two 2^e, exact to multiply by; in two factors, as k may
-    // be beyond a double's exponents (tiny coordinates).
-    int e = 0;
-    if (largest > 0.0) {
-        for (double m = largest; m < kLargest; m *= 2.0)
-            ++e;
-        for (double m = largest; m >= 2.0 * kLargest; m *= 0.5)
-            --e;
+    for (int i = 0; i < t->input.size; ++i) {
+        const double u = magnitude(t->input[i].xyz[job.axisU]), v = magnitude(t->input[i].xyz[job.axisV]);
+        if (u > largest)
+            largest = u;
+        if (v > largest)
+            largest = v;
     }
+    // A power of two 2^e, exact to multiply by, that brings largest into
+    // [kLargest, 2 kLargest): e = 481 less largest's exponent.  In two
+    // factors, as e may be beyond a double's exponents (tiny coordinates:
+    // up to 481 + 1073).
+    const int e = largest > 0.0 ? 481 - exponentOf(largest) : 0;
     const int first = e > 1000 ? 1000 : e;
-    job.scale[0] = pow2(first);
-    job.scale[1] = pow2(e - first);
+    job.scale[0] = twoTo(first);
+    job.scale[1] = twoTo(e - first);
 }
 
 double planar(const Job &job, double x) {
@@ -452,12 +480,6 @@ double cellOf(double x) {
     return r + 0.0;  // -0 is +0: the same cell, the same bits
 }
 
-uint64_t bitsOf(double x) {
-    uint64_t b;
-    memcpy(&b, &x, sizeof b);
-    return b;
-}
-
 int bucketOf(const Job &job, double cx, double cy) {
     const uint64_t h = (bitsOf(cx) * 0x9E3779B97F4A7C15u) ^ (bitsOf(cy) * 0xC2B2AE3D27D4EB4Fu);
     return static_cast<int>((h ^ (h >> 29)) & static_cast<uint64_t>(job.gridHead.size - 1));
@@ -486,9 +508,17 @@ bool gridRebuild(Job &job, int room) {
     return true;
 }
 
-// Enters the vertex just made; false when out of memory.
+// The grid is made when first needed (gridReady), from every vertex
+// there is then: most polygons never look a point up.  Its size decides
+// how fast a lookup is, not what it finds.
+bool gridReady(Job &job, int room) { return job.gridHead.size > 0 || gridRebuild(job, room); }
+
+// Enters the vertex just made, once the grid is made; false when out of
+// memory.
 bool gridAdd(Job &job) {
     const int v = job.vertex.size - 1;
+    if (job.gridHead.size == 0)
+        return true;
     if (2 * job.vertex.size > job.gridHead.size || job.vertex.size > job.gridNext.capacity)
         return gridRebuild(job, job.vertex.size);
     gridInsert(job, v);
@@ -516,52 +546,72 @@ int findNear(Job &job, const Point &p) {
 // -- Collecting: one vertex per distinct plane point, numbered in the order
 // the inputs first reach it, found by sorting the inputs (O(n log n)).
 
-bool inputBefore(Job &job, int i, int j) {
-    const Point &a = job.plane[i], &b = job.plane[j];
-    return before(a, b) || (same(a, b) && i < j);
+bool placedBefore(const Placed &a, const Placed &b) {
+    return before(a.p, b.p) || (same(a.p, b.p) && a.input < b.input);
+}
+
+// Whether the input k-th in the sorted inputs has another at a different
+// point within kSnap in both coordinates.  Those within kSnap in x are
+// next to it in that order (the rounded differences are monotonic); past
+// kLook of them on a side, it is taken to have one.
+const int kLook = 8;
+
+bool hasNeighbour(const Placed *byPoint, int n, int k) {
+    const Point &p = byPoint[k].p;
+    for (int m = k - 1; m >= 0 && !(p.x - byPoint[m].p.x > kSnap); --m) {
+        const Point &q = byPoint[m].p;
+        if (m < k - kLook || (!same(p, q) && magnitude(q.y - p.y) <= kSnap))
+            return true;
+    }
+    for (int m = k + 1; m < n && !(byPoint[m].p.x - p.x > kSnap); ++m) {
+        const Point &q = byPoint[m].p;
+        if (m > k + kLook || (!same(p, q) && magnitude(q.y - p.y) <= kSnap))
+            return true;
+    }
+    return false;
 }
 
 // of[i]: input i's vertex; false when out of memory.
 bool makeVertices(Job &job, Array<int> &of) {
     GLUtesselator *t = job.tess;
     const int n = t->input.size;
-    if (!job.plane.reserve(n) || !of.reserve(n) || !job.order.reserve(n))
+    if (!job.plane.reserve(n) || !of.reserve(n) || !job.order.reserve(n) || !job.placed.reserve(n))
         return false;
-    for (int i = 0; i < n; ++i)
+    for (int i = 0; i < n; ++i) {
         job.plane[i] = project(job, t->input[i].xyz);
-    job.plane.size = job.order.size = n;
-    for (int i = 0; i < n; ++i)
-        job.order[i] = i;
-    if (!sortArray(job.spare, job.order, [&job](int i, int j) { return inputBefore(job, i, j); }))
+        job.placed[i] = Placed{job.plane[i], i};
+    }
+    job.plane.size = job.order.size = job.placed.size = n;
+    if (!sortArray(job.spare, job.placed, placedBefore))
         return false;
+    const Placed *byPoint = job.placed.at;
     // of[i] first names the first input at i's point, which precedes i.
     for (int k = 0, first = 0; k < n; ++k) {
-        if (!same(job.plane[job.order[k]], job.plane[job.order[first]]))
+        job.order[k] = byPoint[k].input;
+        if (!same(byPoint[k].p, byPoint[first].p))
             first = k;
-        of[job.order[k]] = job.order[first];
+        of[byPoint[k].input] = byPoint[first].input;
     }
     // A point within kSnap of an earlier vertex is that vertex, as a
     // crossing point would be: no two vertices are nearer, so routing an
     // edge through a vertex near it cannot go back and forth between
     // points a few units in the last place apart.
-    // Only an input with another within kSnap in x can have such a vertex:
-    // one whose neighbours in the sorted inputs both lie farther (the
-    // rounded differences are monotonic, so all the others lie farther
-    // still) is not looked up in the grid.
+    // Only an input with another at a different point within kSnap in both
+    // coordinates can have such a vertex (an earlier vertex at its very
+    // point would have made it a repeat); the others are not looked up.
     Array<char> &crowded = job.mark;
     job.vertex.size = 0;
-    if (!crowded.reserve(n) || !job.vertex.reserve(n) || !gridRebuild(job, n))  // room for every input
+    if (!crowded.reserve(n) || !job.vertex.reserve(n))
         return false;
-    for (int k = 0; k < n; ++k) {
-        const double x = job.plane[job.order[k]].x;
-        crowded[job.order[k]] = (k > 0 && !(x - job.plane[job.order[k - 1]].x > kSnap)) ||
-                                (k + 1 < n && !(job.plane[job.order[k + 1]].x - x > kSnap));
-    }
+    for (int k = 0; k < n; ++k)
+        crowded[byPoint[k].input] = hasNeighbour(byPoint, n, k);
     for (int i = 0; i < n; ++i) {
         if (of[i] != i) {
             of[i] = of[of[i]];
             continue;
         }
+        if (crowded[i] && !gridReady(job, n))  // room for every input
+            return false;
         const int near = crowded[i] ? findNear(job, job.plane[i]) : -1;
         if (near >= 0) {
             of[i] = near;
@@ -693,6 +743,10 @@ int crossingVertex(Job &job, int i, int j, Outcome &outcome) {
     for (int k = 0; k < 3; ++k)
         xyz[k] = job.vertex[a].xyz[k] + t * (job.vertex[b].xyz[k] - job.vertex[a].xyz[k]);
     const Point p = project(job, xyz);
+    if (!gridReady(job, job.vertex.size)) {
+        outcome = Outcome::OutOfMemory;
+        return -1;
+    }
     const int found = findNear(job, p);
     if (found >= 0)
         return found;
@@ -906,8 +960,60 @@ bool applySplits(Job &job) {
 #endif
 const int kPasses = SOFTGLU_TESS_PASSES;
 
+// -- The first pass's shortcut: most contours cross nowhere, and then the
+// pass above finds nothing.  For up to kSweepUpTo segments a sweep in x
+// over the same boxes asks the same questions of every pair whose boxes
+// meet, only asking: at the first yes (a crossing, a vertex on or near a
+// segment), or a vertex that ends no segment, the pass runs as ever.  So
+// the output is the pass's; the sweep only spares the tree when nothing
+// is found.  O(n log n + the pairs whose boxes overlap in x).
+const int kSweepUpTo = 256;
+
+// Whether segments i and j, whose boxes meet, cross, or one has an end on
+// or near the other: what findMeeting would note.
+bool touch(Job &job, int i, int j) {
+    const Segment si = job.segment[i], sj = job.segment[j];
+    const int s[4] = {i, i, j, j}, w[4] = {sj.a, sj.b, si.a, si.b};
+    for (int k = 0; k < 4; ++k) {
+        const int a = job.segment[s[k]].a, b = job.segment[s[k]].b;
+        if (mayTouch(job, s[k], w[k]) && (inside(job, w[k], a, b) || near(job, w[k], a, b)))
+            return true;
+    }
+    return cross(job, si.a, si.b, sj.a, sj.b);
+}
+
+// Whether the pass would certainly find nothing to split (see above).
+bool nothingToSplit(Job &job) {
+    const int n = job.segment.size;
+    if (n > kSweepUpTo || !markEnds(job))
+        return false;
+    for (int w = 0; w < job.vertex.size; ++w)
+        if (!job.mark[w])
+            return false;
+    if (!job.box.reserve(n) || !job.order.reserve(n))
+        return false;
+    for (int s = 0; s < n; ++s) {
+        job.box[s] = boxOf(job, s);
+        job.order[s] = s;
+    }
+    job.box.size = job.order.size = n;
+    const Box *box = job.box.at;
+    if (!sortArray(job.spare, job.order, [box](int s, int t) { return box[s].x0 < box[t].x0; }))
+        return false;
+    const int *o = job.order.at;
+    for (int k = 0; k < n; ++k) {
+        const Box &b = box[o[k]];
+        for (int m = k + 1; m < n && box[o[m]].x0 <= b.x1; ++m)
+            if (meets(b, box[o[m]]) && touch(job, o[k], o[m]))
+                return false;
+    }
+    return true;
+}
+
 // The snapping grid holds every vertex already: collect entered each one.
 Outcome planarize(Job &job) {
+    if (nothingToSplit(job))
+        return Outcome::Done;
     for (int pass = 0; pass < kPasses; ++pass) {
         job.split.size = 0;
         const Outcome o = findSplits(job);
