@@ -24,6 +24,12 @@
 // CLASS/SHAPE): bench/realshapes-count.sh counts the instructions of that
 // pass() under callgrind.  Without earcut.hpp at build time
 // (bench/fetch-earcut.sh) it times softglu alone and says so.
+//
+// Once per shape, outside the timing, each engine's triangles are checked
+// against the polygons (section 6): their areas' sum against the area
+// inside the outlines and outside their holes, and for softglu that no
+// triangle is clockwise.  The tables' "covers" columns say "yes" or the
+// relative area error.
 #include "counting.h"
 #include "shapes.h"
 
@@ -352,6 +358,15 @@ std::vector<Shape> synthetic() {
 
 // ---- 5. The engines, each over all of a set's polygons ----
 
+using Triangle = std::array<Point, 3>;
+
+// The corners softglu sends while its triangles are listed.
+std::vector<Point> corners;
+void CALLBACK_corner(void *data) {
+    const double *v = static_cast<const double *>(data);
+    corners.push_back({v[0], v[1]});
+}
+
 // Crossings' vertices (counting::made) are kept for one polygon.
 struct Softglu {
     std::vector<counting::Contours> polygons;
@@ -382,6 +397,17 @@ struct Softglu {
         pass();
         return (counting::emitted - before) / 3;
     }
+    // One pass with the corners kept (softglu sends GL_TRIANGLES alone).
+    std::vector<Triangle> triangleList() {
+        corners.clear();
+        gluTessCallback(tess, GLU_TESS_VERTEX, reinterpret_cast<_GLUfuncptr>(CALLBACK_corner));
+        pass();
+        counting::setUp(tess);
+        std::vector<Triangle> out;
+        for (std::size_t i = 0; i + 2 < corners.size(); i += 3)
+            out.push_back({corners[i], corners[i + 1], corners[i + 2]});
+        return out;
+    }
 };
 
 #if SOFTGLU_HAVE_EARCUT
@@ -411,10 +437,94 @@ struct Earcut {
         pass();
         return (indices - before) / 3;
     }
+    // Its indices count the polygon's rings' points in turn.
+    std::vector<Triangle> triangleList() {
+        std::vector<Triangle> out;
+        for (auto &p : polygons) {
+            earcut(p);
+            std::vector<Point> flat;
+            for (const auto &ring : p)
+                for (const auto &q : ring)
+                    flat.push_back({q[0], q[1]});
+            const auto &k = earcut.indices;
+            for (std::size_t i = 0; i + 2 < k.size(); i += 3)
+                out.push_back({flat[k[i]], flat[k[i + 1]], flat[k[i + 2]]});
+        }
+        return out;
+    }
 };
 #endif
 
-// ---- 6. Timing ----
+// ---- 6. Coverage: the triangles' area against the polygons' ----
+
+// Twice the signed area of abc, and whether its sign is certain: the
+// double evaluation errs by at most 3.3e-16 (|l| + |r|) (Shewchuk's bound
+// for this expression), far below the 1e-9 the check reports.
+struct Twice {
+    double area;
+    bool sure;
+};
+Twice twiceArea(const Point &a, const Point &b, const Point &c) {
+    const double l = (b.x - a.x) * (c.y - a.y), r = (b.y - a.y) * (c.x - a.x);
+    return {l - r, std::fabs(l - r) > 3.3e-16 * (std::fabs(l) + std::fabs(r))};
+}
+
+// A ring's area as a fan from its first point, so that terms stay the size
+// of the ring however far it lies from the origin.
+double ringArea(const Contour &ring) {
+    double twice = 0.0;
+    for (std::size_t i = 1; i + 1 < ring.size(); ++i)
+        twice += twiceArea(ring[0], ring[i], ring[i + 1]).area;
+    return std::fabs(twice) / 2.0;
+}
+
+// The region the odd rule fills, as nest() builds the polygons: each
+// outline's area less its holes'.  Rings that cross themselves or each
+// other would make it differ from the odd rule's region.
+double areaOf(const std::vector<Polygon> &polygons) {
+    double area = 0.0;
+    for (const Polygon &p : polygons)
+        for (std::size_t k = 0; k < p.size(); ++k)
+            area += k == 0 ? ringArea(p[k]) : -ringArea(p[k]);
+    return area;
+}
+
+struct Coverage {
+    bool checked = false;
+    double error = 0.0;  // |sum of the triangles' areas - the polygons' area| / the polygons' area
+    int clockwise = 0;   // triangles surely clockwise
+};
+
+Coverage coverage(const std::vector<Triangle> &triangles, double area) {
+    Coverage c;
+    c.checked = true;
+    double sum = 0.0;
+    for (const Triangle &t : triangles) {
+        const Twice d = twiceArea(t[0], t[1], t[2]);
+        sum += std::fabs(d.area) / 2.0;
+        c.clockwise += d.sure && d.area < 0.0;
+    }
+    c.error = std::fabs(sum - area) / area;
+    return c;
+}
+
+const double kAreaTolerance = 1e-9;  // relative
+
+// "yes", or what is wrong: the relative area error, clockwise triangles.
+std::string covers(const Coverage &c) {
+    if (!c.checked)
+        return "-";
+    if (c.error <= kAreaTolerance && c.clockwise == 0)
+        return "yes";
+    char text[64];
+    std::snprintf(text, sizeof text, "%.1e", c.error);
+    std::string s = text;
+    if (c.clockwise > 0)
+        s += ", " + std::to_string(c.clockwise) + " clockwise";
+    return s;
+}
+
+// ---- 7. Timing ----
 
 double cpuSeconds() {
     timespec t;
@@ -444,6 +554,7 @@ struct Timing {
     int polygons = 0, vertices = 0;
     unsigned long long softgluTriangles = 0, earcutTriangles = 0;
     double softglu = 0, earcut = 0;  // seconds per pass over all polygons; earcut 0: not timed
+    Coverage softgluCovers, earcutCovers;
 };
 
 const int kRounds = 5;
@@ -453,12 +564,15 @@ Timing timeSet(const std::vector<Polygon> &polygons, double minSeconds) {
     t.polygons = static_cast<int>(polygons.size());
     for (const Polygon &p : polygons)
         t.vertices += shapes::vertexCount(p);
+    const double area = areaOf(polygons);
     Softglu softglu(polygons);
     t.softgluTriangles = softglu.triangles();  // also the warm-up
+    t.softgluCovers = coverage(softglu.triangleList(), area);
     std::vector<double> s, e;
 #if SOFTGLU_HAVE_EARCUT
     Earcut earcut(polygons);
     t.earcutTriangles = earcut.triangles();
+    t.earcutCovers = coverage(earcut.triangleList(), area);
 #endif
     for (int r = 0; r < kRounds; ++r) {
         s.push_back(secondsPerPass(softglu, minSeconds));
@@ -471,7 +585,7 @@ Timing timeSet(const std::vector<Polygon> &polygons, double minSeconds) {
     return t;
 }
 
-// ---- 7. The tables ----
+// ---- 8. The tables ----
 
 std::string duration(double seconds) {
     char text[32];
@@ -499,15 +613,15 @@ std::string rate(int vertices, double seconds) {
 }
 
 void row(const std::string &name, const Timing &t) {
-    std::printf("| %s | %d | %d | %s | %s | %s | %s | %llu / %llu |\n", name.c_str(), t.polygons, t.vertices,
-                duration(t.softglu).c_str(), t.earcut > 0 ? duration(t.earcut).c_str() : "-",
+    std::printf("| %s | %d | %d | %s | %s | %s | %s | %llu / %llu | %s | %s |\n", name.c_str(), t.polygons,
+                t.vertices, duration(t.softglu).c_str(), t.earcut > 0 ? duration(t.earcut).c_str() : "-",
                 ratio(t.softglu, t.earcut).c_str(), rate(t.vertices, t.softglu).c_str(), t.softgluTriangles,
-                t.earcutTriangles);
+                t.earcutTriangles, covers(t.softgluCovers).c_str(), covers(t.earcutCovers).c_str());
 }
 
 void header(const char *first) {
     std::printf("| %s | polygons | vertices | softglu | earcut | softglu / earcut | softglu vertices/s | triangles "
-                "softglu / earcut |\n|---|--:|--:|--:|--:|--:|--:|--:|\n",
+                "softglu / earcut | softglu covers | earcut covers |\n|---|--:|--:|--:|--:|--:|--:|--:|--:|--:|\n",
                 first);
 }
 
@@ -603,6 +717,13 @@ void report(const std::vector<Shape> &shapes, double minSeconds) {
     fixedAndPerVertex("softglu", glyphTimes, &Timing::softglu);
     if (t.earcut > 0)
         fixedAndPerVertex("earcut", glyphTimes, &Timing::earcut);
+    std::string off;
+    for (std::size_t i = 0; i < shapes.size(); ++i) {
+        const Coverage &s = timing[i].softgluCovers, &e = timing[i].earcutCovers;
+        if (s.error > kAreaTolerance || (e.checked && e.error > kAreaTolerance))
+            off += (off.empty() ? "" : ", ") + shapes[i].name + " (" + covers(s) + " / " + covers(e) + ")";
+    }
+    std::printf("- area off by more than %.0e relative (softglu / earcut): %s\n", kAreaTolerance, off.empty() ? "none" : off.c_str());
     if (!SOFTGLU_HAVE_EARCUT)
         std::printf("- earcut was not timed: earcut.hpp was not there at build time (bench/fetch-earcut.sh)\n");
 }
