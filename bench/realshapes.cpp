@@ -16,6 +16,7 @@
 //
 //   softglu_realshapes [--min-time=SECONDS] [--font=TTF] [--dcw=NC]
 //   softglu_realshapes --once=softglu|earcut:NAME [--font=TTF] [--dcw=NC]
+//   softglu_realshapes --write=FILE [--font=TTF] [--dcw=NC]
 //
 // Times are CPU times: per shape, the median of 5 rounds, each round passing
 // over all of the shape's polygons again and again for at least --min-time
@@ -30,6 +31,14 @@
 // inside the outlines and outside their holes, and for softglu that no
 // triangle is clockwise.  The tables' "covers" columns say "yes" or the
 // relative area error.
+//
+// --write writes every shape's polygons to FILE as text and does nothing
+// else, for bench/tessfile.cpp where FreeType and netCDF are not to be had
+// (bench/armel-count.sh).  Lines:
+//   shape NAME          a shape (CLASS/SHAPE, to the end of the line)
+//   polygon RINGS       one of its polygons: the outline, then its holes
+//   ring POINTS         one ring, then POINTS lines "x y" (%.17g: exact)
+// and lines starting with # are comments.
 #include "counting.h"
 #include "shapes.h"
 
@@ -49,6 +58,8 @@
 
 #include <algorithm>
 #include <array>
+#include <cerrno>
+#include <csignal>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -56,6 +67,8 @@
 #include <ctime>
 #include <deque>
 #include <string>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace {
@@ -743,12 +756,53 @@ unsigned long long countedPass(const std::string &engine, const std::vector<Poly
     fail("no engine " + engine + " (softglu, or earcut when built with it)");
 }
 
+// --write: the shapes in the format above, through a temporary file in
+// FILE's directory renamed over FILE when all of it is written.
+void writeShapes(const std::vector<Shape> &shapes, const std::string &path) {
+    std::signal(SIGXFSZ, SIG_IGN);  // past a file size limit, a failed write rather than death
+    std::string temp = path + ".XXXXXX";
+    const int fd = mkstemp(&temp[0]);
+    if (fd < 0)
+        fail("cannot create a file beside " + path + ": " + std::strerror(errno));
+    std::FILE *f = fdopen(fd, "w");
+    if (!f) {
+        close(fd);
+        unlink(temp.c_str());
+        fail("cannot write " + temp + ": " + std::strerror(errno));
+    }
+    fchmod(fd, 0644);
+    std::fprintf(f, "# softglu_realshapes --write: shape NAME, polygon RINGS, ring POINTS, then POINTS lines x y\n");
+    for (const Shape &s : shapes) {
+        std::fprintf(f, "shape %s/%s\n", s.kind.c_str(), s.name.c_str());
+        for (const Polygon &p : s.polygons) {
+            std::fprintf(f, "polygon %zu\n", p.size());
+            for (const Contour &c : p) {
+                std::fprintf(f, "ring %zu\n", c.size());
+                for (const Point &q : c)
+                    std::fprintf(f, "%.17g %.17g\n", q.x, q.y);
+            }
+        }
+    }
+    const bool bad = std::ferror(f) != 0;
+    if (std::fclose(f) != 0 || bad) {
+        unlink(temp.c_str());
+        fail("cannot write " + temp + ": " + std::strerror(errno));
+    }
+    if (std::rename(temp.c_str(), path.c_str()) != 0) {
+        const std::string why = std::strerror(errno);
+        unlink(temp.c_str());
+        fail("cannot rename " + temp + " to " + path + ": " + why);
+    }
+    std::fprintf(stderr, "softglu_realshapes: wrote %zu shapes to %s\n", shapes.size(), path.c_str());
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
     counting::program = "softglu_realshapes";
     double minSeconds = 0.1;
-    std::string font = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", dcw = "/usr/share/gmt-dcw/dcw-gmt.nc", once;
+    std::string font = "/usr/share/fonts/truetype/dejavu/DejaVuSans.ttf", dcw = "/usr/share/gmt-dcw/dcw-gmt.nc", once,
+                write;
     for (int i = 1; i < argc; ++i) {
         const std::string arg = argv[i];
         if (arg.rfind("--min-time=", 0) == 0) {
@@ -762,9 +816,11 @@ int main(int argc, char **argv) {
             dcw = arg.substr(6);
         } else if (arg.rfind("--once=", 0) == 0 && arg.find(':') != std::string::npos) {
             once = arg.substr(7);
+        } else if (arg.rfind("--write=", 0) == 0 && arg.size() > 8) {
+            write = arg.substr(8);
         } else {
             std::fprintf(stderr, "usage: %s [--min-time=SECONDS] [--font=TTF] [--dcw=NC] "
-                                 "[--once=softglu|earcut:NAME]\n", argv[0]);
+                                 "[--once=softglu|earcut:NAME | --write=FILE]\n", argv[0]);
             return 2;
         }
     }
@@ -773,6 +829,10 @@ int main(int argc, char **argv) {
         for (Shape &s : more)
             all.push_back(std::move(s));
 
+    if (!write.empty()) {
+        writeShapes(all, write);
+        return 0;
+    }
     if (!once.empty()) {
         const std::string engine = once.substr(0, once.find(':')), name = once.substr(once.find(':') + 1);
         std::vector<Polygon> chosen;
