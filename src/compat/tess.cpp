@@ -32,7 +32,10 @@
 //     pass finds the candidate pairs through a packed tree of the edges'
 //     boxes (sorted in Morton order, 16 to a node): O(n log n) to build,
 //     then one lookup per edge, O(log n) plus the boxes it meets; the
-//     nearest vertex for snapping comes from a hash grid, O(1).  Then each
+//     nearest vertex for snapping comes from a hash grid, O(1); a polygon
+//     of up to kSweepUpTo segments first sweeps in x over the same boxes,
+//     and hands over to the tree at the first crossing or touch (most have
+//     none).  Then each
 //     edge is split at everything found on it at once; a pass that finds
 //     nothing ends the step, usually the first (no crossings) or the
 //     second.  Cost: O(n log n + m) a pass, m the pairs of edges whose
