@@ -114,6 +114,7 @@ struct Work {
     Array<Slot> slots;           // a trimmed surface's grid vertices, one each
     TrimWork trim;               // its loops' edges and its cells (nurbs_trim.h)
     Array<int> cells, sorted, start;  // its cut cells, in polygons (orderCutCells)
+    Array<Slot *> points;        // its points off the grid, by their bits (pointSlot)
     GLUtesselator *tess;         // its cut cells' tessellator, made when first needed
 };
 
@@ -838,6 +839,7 @@ struct TrimJob {
     Out *o;
     bool autoNormal, outline, failed;
     SlotBlock *blocks;
+    int points;  // in work.points
     Slot *corner[3];
     int corners;
 };
@@ -856,6 +858,57 @@ Slot *newSlot(TrimJob &job, double u, double v) {
     Slot *s = &job.blocks->slot[job.blocks->used++];
     s->u = u, s->v = v, s->ku = s->kv = -1, s->done = false;
     return s;
+}
+
+// The entry of `table` (a power of two in size, never full) that holds
+// the slot of (u, v), or the empty one where it goes: open addressing on
+// the coordinates' bits.
+Slot *&entryOf(Array<Slot *> &table, double u, double v) {
+    uint64_t a, b;
+    memcpy(&a, &u, sizeof a);
+    memcpy(&b, &v, sizeof b);
+    const uint64_t mask = static_cast<uint64_t>(table.size - 1);
+    for (uint64_t h = (a * 0x9E3779B97F4A7C15u ^ b) * 0xC2B2AE3D27D4EB4Fu;; ++h) {
+        Slot *&at = table[static_cast<int>((h >> 32 ^ h) & mask)];
+        if (!at)
+            return at;
+        uint64_t c, d;
+        memcpy(&c, &at->u, sizeof c);
+        memcpy(&d, &at->v, sizeof d);
+        if (c == a && d == b)
+            return at;
+    }
+}
+
+// The slot of the point (u, v) off the grid: one for each point, however
+// many polygons hold it (a loop's points are in both colours' polygons, and
+// a crossing on a side between two cut cells is made by both), so each is
+// evaluated once.  The evaluation depends on (u, v) alone: sharing changes
+// no output.  The table is kept at most half full.
+Slot *pointSlot(TrimJob &job, double u, double v) {
+    Array<Slot *> &table = job.n->work.points;
+    if (2 * (job.points + 1) > table.size) {
+        Array<Slot *> old = table;
+        table.init();
+        if (!table.reserve(old.size ? 2 * old.size : 1024)) {
+            table = old;
+            job.failed = true;
+            return nullptr;
+        }
+        table.size = table.capacity;
+        for (int i = 0; i < table.size; ++i)
+            table[i] = nullptr;
+        for (int i = 0; i < old.size; ++i)
+            if (old[i])
+                entryOf(table, old[i]->u, old[i]->v) = old[i];
+        old.release();
+    }
+    Slot *&at = entryOf(table, u, v);
+    if (!at) {
+        at = newSlot(job, u, v);
+        job.points += at != nullptr;
+    }
+    return at;
 }
 
 Vertex &vertexOf(TrimJob &job, Slot *s) {
@@ -905,7 +958,7 @@ void trimVertex(void *data, void *polygon) {
 
 void trimError(GLenum, void *polygon) { static_cast<TrimJob *>(polygon)->failed = true; }
 void trimCombine(GLdouble xyz[3], void *[4], GLfloat[4], void **out, void *polygon) {
-    *out = newSlot(*static_cast<TrimJob *>(polygon), xyz[0], xyz[1]);
+    *out = pointSlot(*static_cast<TrimJob *>(polygon), xyz[0], xyz[1]);
 }
 
 // The renderer's tessellator for trimming, made when first needed.
@@ -953,7 +1006,7 @@ void cutRegion(TrimJob &job, GLUtesselator *t, const Grid &g, const int *cells, 
         gluTessBeginContour(t);
         for (int i = 0; i + 1 < pointsOf(l); ++i) {  // the closing point repeats the first
             const UV p = pointOf(l, i);
-            Slot *s = newSlot(job, p.u, p.v);
+            Slot *s = pointSlot(job, p.u, p.v);
             double xyz[3] = {p.u, p.v, 0.0};
             if (s)
                 gluTessVertex(t, xyz, s);
@@ -1041,12 +1094,14 @@ bool gridSlots(GLUnurbs *n, const Grid &g) {
 }
 
 void fillTrimmed(GLUnurbs *n, Out &o, const Grid &g, bool autoNormal, bool outline) {
-    TrimJob job = {n, &o, autoNormal, outline, false, nullptr, {nullptr, nullptr, nullptr}, 0};
+    TrimJob job = {n, &o, autoNormal, outline, false, nullptr, 0, {nullptr, nullptr, nullptr}, 0};
     const int nu = g.u.t.size, nv = g.v.t.size;
     bool ok = nu > 1 && nv > 1;
     if (ok)
         ok = gridSlots(n, g) && cutCells(n->work.trim, n->loops.size, g.u.t.at, nu, g.v.t.at, nv) &&
              listCrossers(n->work.trim, g.v.t.at, nv) && orderCutCells(n, nu);
+    for (int i = 0; i < n->work.points.size; ++i)  // the last surface's slots are gone
+        n->work.points[i] = nullptr;
     if (ok) {
         uncutCells(job, g);
         const Work &w = n->work;
@@ -1224,7 +1279,7 @@ GLUnurbs *gluNewNurbsRenderer(void) {
     w.grid.u.t.init(), w.grid.u.span.init(), w.grid.v.t.init(), w.grid.v.span.init();
     w.slots.init();
     initTrimWork(w.trim);
-    w.cells.init(), w.sorted.init(), w.start.init();
+    w.cells.init(), w.sorted.init(), w.start.init(), w.points.init();
     w.tess = nullptr;
     return n;
 }
@@ -1240,7 +1295,7 @@ void gluDeleteNurbsRenderer(GLUnurbs *nurb) {
     w.grid.u.t.release(), w.grid.u.span.release(), w.grid.v.t.release(), w.grid.v.span.release();
     w.slots.release();
     releaseTrimWork(w.trim);
-    w.cells.release(), w.sorted.release(), w.start.release();
+    w.cells.release(), w.sorted.release(), w.start.release(), w.points.release();
     if (w.tess)
         gluDeleteTess(w.tess);
     free(nurb);
