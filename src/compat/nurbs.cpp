@@ -1088,8 +1088,10 @@ bool gridSlots(GLUnurbs *n, const Grid &g) {
         return false;
     n->work.slots.size = nu * nv;
     for (int j = 0; j < nv; ++j)
-        for (int i = 0; i < nu; ++i)
-            n->work.slots[j * nu + i] = Slot{g.u.t[i], g.v.t[j], g.u.span[i], g.v.span[j], false, Vertex()};
+        for (int i = 0; i < nu; ++i) {  // the vertex itself is written when first needed
+            Slot &s = n->work.slots[j * nu + i];
+            s.u = g.u.t[i], s.v = g.v.t[j], s.ku = g.u.span[i], s.kv = g.v.span[j], s.done = false;
+        }
     return true;
 }
 
