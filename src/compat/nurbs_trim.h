@@ -211,10 +211,17 @@ int anyCross(TrimWork &w) {
     return 0;
 }
 
+// What edge a->b adds to the winding number about p: +1 when it crosses
+// the horizontal ray to the right of p upward, -1 downward, else 0; an
+// edge holds its lower end and not its upper.
+int rayCrossing(UV a, UV b, UV p) {
+    if (a.v <= p.v)
+        return b.v > p.v && sideOf(a, b, p) > 0 ? 1 : 0;
+    return b.v <= p.v && sideOf(a, b, p) < 0 ? -1 : 0;
+}
+
 // The winding number of the closed loop l about p, a point on none of its
 // edges; also whether p lies on one (then the number is meaningless).
-// Crossings of the horizontal ray to the right of p, upward +1 and
-// downward -1, each edge taken as holding its lower end and not its upper.
 int loopWinding(const Loop &l, UV p, bool &onEdge) {
     int w = 0;
     onEdge = false;
@@ -224,12 +231,7 @@ int loopWinding(const Loop &l, UV p, bool &onEdge) {
         const bool inV = (a.v <= p.v || b.v <= p.v) && (a.v >= p.v || b.v >= p.v);
         if (inU && inV && sideOf(a, b, p) == 0)
             onEdge = true;
-        if (a.v <= p.v) {
-            if (b.v > p.v && sideOf(a, b, p) > 0)
-                ++w;
-        } else if (b.v <= p.v && sideOf(a, b, p) < 0) {
-            --w;
-        }
+        w += rayCrossing(a, b, p);
     }
     return w;
 }
@@ -421,7 +423,7 @@ bool cutCells(TrimWork &w, int loops, const double *gu, int nu, const double *gv
 }
 
 // Lists, for each row j of cells, the edges across its middle line v =
-// middle[j] (holding their lower end, not their upper: windingAt's rule);
+// middle[j] (holding their lower end, not their upper: rayCrossing's rule);
 // false when out of memory.
 bool listCrossers(TrimWork &w, const double *gv, int nv) {
     const int rows = nv - 1;
@@ -467,14 +469,8 @@ int windingAt(const TrimWork &w, int j, UV p, int skip) {
     int n = 0;
     for (int c = w.crosserStart[j]; c < w.crosserStart[j + 1]; ++c) {
         const Edge &e = w.edge[w.crosser[c]];
-        if (w.link[e.loop] == skip)
-            continue;
-        if (e.a.v <= p.v) {
-            if (e.b.v > p.v && sideOf(e.a, e.b, p) > 0)
-                ++n;
-        } else if (e.b.v <= p.v && sideOf(e.a, e.b, p) < 0) {
-            --n;
-        }
+        if (w.link[e.loop] != skip)
+            n += rayCrossing(e.a, e.b, p);
     }
     return n;
 }
