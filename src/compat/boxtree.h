@@ -73,25 +73,38 @@ bool radixSort(compat::Array<int> &order, compat::Array<unsigned char> &spare, c
     return true;
 }
 
-// The boxes in Morton order of their centres, in order.
-bool orderBoxes(const compat::Array<Box> &box, compat::Array<uint32_t> &key, compat::Array<int> &order,
-                compat::Array<unsigned char> &spare) {
+// Each box's Morton code of its centre, in key.
+bool mortonKeys(const compat::Array<Box> &box, compat::Array<uint32_t> &key) {
     Box all = box[0];
     for (int s = 1; s < box.size; ++s)
         all = unite(all, box[s]);
     const double w = all.x1 - all.x0, h = all.y1 - all.y0;
-    if (!key.reserve(box.size) || !order.reserve(box.size))
+    if (!key.reserve(box.size))
         return false;
     for (int s = 0; s < box.size; ++s) {
         const Box &b = box[s];
         key[s] = spread(gridOf(0.5 * b.x0 + 0.5 * b.x1, all.x0, w)) |
                  (spread(gridOf(0.5 * b.y0 + 0.5 * b.y1, all.y0, h)) << 1);
-        order[s] = s;
     }
+    key.size = box.size;
+    return true;
+}
+
+// Whether box s's leaf comes before box t's in the tree: the leaves'
+// order is by key, ties by index.
+bool leafBefore(const uint32_t *key, int s, int t) { return key[s] < key[t] || (key[s] == key[t] && s < t); }
+
+// The boxes in Morton order of their centres, in order.
+bool orderBoxes(const compat::Array<Box> &box, compat::Array<uint32_t> &key, compat::Array<int> &order,
+                compat::Array<unsigned char> &spare) {
+    if (!mortonKeys(box, key) || !order.reserve(box.size))
+        return false;
+    for (int s = 0; s < box.size; ++s)
+        order[s] = s;
     order.size = box.size;
     const uint32_t *k = key.at;
     if (order.size < kRadixFrom)
-        return sortArray(spare, order, [k](int s, int t) { return k[s] < k[t] || (k[s] == k[t] && s < t); });
+        return sortArray(spare, order, [k](int s, int t) { return leafBefore(k, s, t); });
     return radixSort(order, spare, k);
 }
 
@@ -121,8 +134,8 @@ bool packTree(const compat::Array<Box> &box, const compat::Array<int> &order, co
 }
 
 // The leaves whose boxes meet q, in hits by their place in the tree
-// (order names their boxes): down the tree from the root, into each child
-// whose box meets q, the last child first.  The stack holds at most
+// (order names their boxes), the last first: down the tree from the root,
+// into each child whose box meets q, the last child first.  The stack holds at most
 // kFanout nodes per level, and there are at most 8 levels (16^8 = 2^32).
 bool lookUp(const compat::Array<Box> &node, const compat::Array<int> &levelStart, compat::Array<int> &hits,
             const Box &q) {

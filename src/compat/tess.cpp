@@ -33,9 +33,8 @@
 //     boxes (sorted in Morton order, 16 to a node): O(n log n) to build,
 //     then one lookup per edge, O(log n) plus the boxes it meets; the
 //     nearest vertex for snapping comes from a hash grid, O(1); a polygon
-//     of up to kSweepUpTo segments first sweeps in x over the same boxes,
-//     and hands over to the tree at the first crossing or touch (most have
-//     none).  Then each
+//     of up to kSweepUpTo segments finds the pairs by a sweep in x over
+//     the same boxes instead, and takes them in the tree's order.  Then each
 //     edge is split at everything found on it at once; a pass that finds
 //     nothing ends the step, usually the first (no crossings) or the
 //     second.  Cost: O(n log n + m) a pass, m the pairs of edges whose
@@ -285,6 +284,10 @@ struct Split {
     int segment, vertex;  // the segment passes through or crosses at the vertex
 };
 
+struct Pair {
+    int lo, hi;  // two segments, lo < hi, whose boxes meet and that touch
+};
+
 struct Constraint {
     int lo, hi;  // lo < hi
     int count;   // contour edges lo->hi less those hi->lo
@@ -336,6 +339,7 @@ struct Job {
     Array<int> levelStart, hits;  // the tree's levels; a lookup's result
     Array<Box> hitBox;     // the boxes of a lookup's leaves
     Array<int> hitSegment; // and their segments
+    Array<Pair> pair;      // or, small polygons, the sweep's pairs
     Array<Split> split;    // the splits a pass found
 
     // Step 3: the graph's edges and the triangulation.
@@ -370,7 +374,7 @@ struct Job {
     void forEachArray(F f) {
         f(vertex), f(segment);
         f(plane), f(placed), f(inputVertex), f(gridHead), f(gridNext);
-        f(box), f(key), f(node), f(levelStart), f(hits), f(hitBox), f(hitSegment), f(split);
+        f(box), f(key), f(node), f(levelStart), f(hits), f(hitBox), f(hitSegment), f(pair), f(split);
         f(constraint), f(firstOf), f(tri), f(vertexTri), f(hullNext), f(hullPrev), f(hullTri);
         f(winding), f(sent);
         f(order), f(sorted), f(queue), f(mark), f(spare);
@@ -913,10 +917,94 @@ bool markEnds(Job &job) {
     return true;
 }
 
+// -- Small polygons: a sweep in x instead of the tree.  For up to
+// kSweepUpTo segments, when every vertex ends one (findSegmentsThrough has
+// nothing to do), the pairs whose boxes meet are found by a sweep in x
+// over the same boxes, and only asked whether they touch (touch(), no
+// side effects); findMeeting then takes those that do in the order the
+// tree's pass tests them: by the leaf of the lower-numbered segment, then
+// the other's leaf, last first (lookUp's order).  The crossings' vertices
+// are made in the same order, so they are numbered and snapped as ever:
+// the output is the tree's.  O(n log n + the pairs whose boxes overlap in
+// x), without building or searching the tree; usually the sweep finds
+// nothing (no crossings, or the last pass).
+const int kSweepUpTo = 256;
+
+// Whether segments i and j, whose boxes meet, cross, or one has an end on
+// or near the other: whether findMeeting would note anything.
+bool touch(Job &job, int i, int j) {
+    const Segment si = job.segment[i], sj = job.segment[j];
+    const int s[4] = {i, i, j, j}, w[4] = {sj.a, sj.b, si.a, si.b};
+    for (int k = 0; k < 4; ++k) {
+        const int a = job.segment[s[k]].a, b = job.segment[s[k]].b;
+        if (mayTouch(job, s[k], w[k]) && (inside(job, w[k], a, b) || near(job, w[k], a, b)))
+            return true;
+    }
+    return cross(job, si.a, si.b, sj.a, sj.b);
+}
+
+// The pairs of segments that touch, in job.pair; job.box holds the boxes.
+bool sweepPairs(Job &job) {
+    const int n = job.segment.size;
+    job.pair.size = 0;
+    if (!job.box.reserve(n) || !job.order.reserve(n))
+        return false;
+    for (int s = 0; s < n; ++s) {
+        job.box[s] = boxOf(job, s);
+        job.order[s] = s;
+    }
+    job.box.size = job.order.size = n;
+    const Box *box = job.box.at;
+    if (!sortArray(job.spare, job.order, [box](int s, int t) { return box[s].x0 < box[t].x0; }))
+        return false;
+    const int *o = job.order.at;
+    for (int k = 0; k < n; ++k) {
+        const Box &b = box[o[k]];
+        for (int m = k + 1; m < n && box[o[m]].x0 <= b.x1; ++m) {
+            const int lo = o[k] < o[m] ? o[k] : o[m], hi = o[k] < o[m] ? o[m] : o[k];
+            if (meets(b, box[o[m]]) && touch(job, lo, hi) && !job.pair.push(Pair{lo, hi}))
+                return false;
+        }
+    }
+    return true;
+}
+
+Outcome findSplitsBySweep(Job &job) {
+    if (!sweepPairs(job))
+        return Outcome::OutOfMemory;
+    if (job.pair.size == 0)
+        return Outcome::Done;
+    if (!mortonKeys(job.box, job.key))
+        return Outcome::OutOfMemory;
+    const uint32_t *key = job.key.at;
+    if (!sortArray(job.spare, job.pair, [key](const Pair &p, const Pair &q) {
+            return p.lo != q.lo ? leafBefore(key, p.lo, q.lo) : leafBefore(key, q.hi, p.hi);
+        }))
+        return Outcome::OutOfMemory;
+    for (int k = 0; k < job.pair.size; ++k) {
+        const Outcome o = findMeeting(job, job.pair[k].lo, job.pair[k].hi);
+        if (o != Outcome::Done)
+            return o;
+    }
+    return Outcome::Done;
+}
+
+// Whether every vertex ends a segment (job.mark, from markEnds).
+bool everyVertexEnds(Job &job) {
+    for (int v = 0; v < job.vertex.size; ++v)
+        if (!job.mark[v])
+            return false;
+    return true;
+}
+
 Outcome findSplits(Job &job) {
     if (job.segment.size == 0)
         return Outcome::Done;
-    if (!buildTree(job) || !markEnds(job))
+    if (!markEnds(job))
+        return Outcome::OutOfMemory;
+    if (job.segment.size <= kSweepUpTo && everyVertexEnds(job))
+        return findSplitsBySweep(job);
+    if (!buildTree(job))
         return Outcome::OutOfMemory;
     const int vertices = job.vertex.size;  // those made in this pass wait for the next
     for (int w = 0; w < vertices; ++w)
@@ -963,60 +1051,8 @@ bool applySplits(Job &job) {
 #endif
 const int kPasses = SOFTGLU_TESS_PASSES;
 
-// -- The first pass's shortcut: most contours cross nowhere, and then the
-// pass above finds nothing.  For up to kSweepUpTo segments a sweep in x
-// over the same boxes asks the same questions of every pair whose boxes
-// meet, only asking: at the first yes (a crossing, a vertex on or near a
-// segment), or a vertex that ends no segment, the pass runs as ever.  So
-// the output is the pass's; the sweep only spares the tree when nothing
-// is found.  O(n log n + the pairs whose boxes overlap in x).
-const int kSweepUpTo = 256;
-
-// Whether segments i and j, whose boxes meet, cross, or one has an end on
-// or near the other: what findMeeting would note.
-bool touch(Job &job, int i, int j) {
-    const Segment si = job.segment[i], sj = job.segment[j];
-    const int s[4] = {i, i, j, j}, w[4] = {sj.a, sj.b, si.a, si.b};
-    for (int k = 0; k < 4; ++k) {
-        const int a = job.segment[s[k]].a, b = job.segment[s[k]].b;
-        if (mayTouch(job, s[k], w[k]) && (inside(job, w[k], a, b) || near(job, w[k], a, b)))
-            return true;
-    }
-    return cross(job, si.a, si.b, sj.a, sj.b);
-}
-
-// Whether the pass would certainly find nothing to split (see above).
-bool nothingToSplit(Job &job) {
-    const int n = job.segment.size;
-    if (n > kSweepUpTo || !markEnds(job))
-        return false;
-    for (int w = 0; w < job.vertex.size; ++w)
-        if (!job.mark[w])
-            return false;
-    if (!job.box.reserve(n) || !job.order.reserve(n))
-        return false;
-    for (int s = 0; s < n; ++s) {
-        job.box[s] = boxOf(job, s);
-        job.order[s] = s;
-    }
-    job.box.size = job.order.size = n;
-    const Box *box = job.box.at;
-    if (!sortArray(job.spare, job.order, [box](int s, int t) { return box[s].x0 < box[t].x0; }))
-        return false;
-    const int *o = job.order.at;
-    for (int k = 0; k < n; ++k) {
-        const Box &b = box[o[k]];
-        for (int m = k + 1; m < n && box[o[m]].x0 <= b.x1; ++m)
-            if (meets(b, box[o[m]]) && touch(job, o[k], o[m]))
-                return false;
-    }
-    return true;
-}
-
 // The snapping grid holds every vertex already: collect entered each one.
 Outcome planarize(Job &job) {
-    if (nothingToSplit(job))
-        return Outcome::Done;
     for (int pass = 0; pass < kPasses; ++pass) {
         job.split.size = 0;
         const Outcome o = findSplits(job);

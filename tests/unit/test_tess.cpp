@@ -169,28 +169,59 @@ TEST(Tessellator, TrianglesCoverExactlyTheRegionTheRuleSelects) {
             }
 }
 
-// Random contours, on a coarse grid (crossings, shared and collinear
-// vertices and overlapping edges everywhere) and anywhere.
-TEST(Tessellator, RandomContours) {
-    uint32_t state = 12345;
+// Random contours in [0, 10], on a coarse grid (crossings, shared and
+// collinear vertices and overlapping edges everywhere) or anywhere.
+Contours randomContours(uint32_t &state, bool onGrid) {
     auto next = [&state](int n) {
         state = state * 1664525u + 1013904223u;
         return static_cast<int>((state >> 8) % static_cast<uint32_t>(n));
     };
+    Contours c(1 + next(3));
+    for (auto &contour : c) {
+        const int n = 3 + next(14);
+        for (int i = 0; i < n; ++i)
+            if (onGrid)
+                contour.push_back({1.25 * next(9), 1.25 * next(9), 0});
+            else
+                contour.push_back({next(1000000) * 1e-5, next(1000000) * 1e-5, 0});
+    }
+    return c;
+}
+
+TEST(Tessellator, RandomContours) {
+    uint32_t state = 12345;
     for (int seed = 0; seed < 100; ++seed) {
-        Contours c(1 + next(3));
-        for (auto &contour : c) {
-            const int n = 3 + next(14);
-            for (int i = 0; i < n; ++i)
-                if (seed % 2)
-                    contour.push_back({1.25 * next(9), 1.25 * next(9), 0});
-                else
-                    contour.push_back({next(1000000) * 1e-5, next(1000000) * 1e-5, 0});
-        }
+        const Contours c = randomContours(state, seed % 2);
         for (GLenum rule : kRules) {
             SCOPED_TRACE(testing::Message() << "polygon " << seed << ", rule " << rule);
             checkAgainstWinding(c, rule, 1.0, 0.125);
         }
+    }
+}
+
+// A small polygon's pairs of edges to split are found by a sweep, a large
+// one's through the tree of boxes, as are a small one's when a vertex ends
+// no edge: a one-point contour beside the polygon makes it take the tree,
+// and must change no call.
+TEST(Tessellator, SmallPolygonsSplitAsTheTreeWouldSplitThem) {
+    uint32_t state = 4321;
+    for (int seed = 0; seed < 200; ++seed) {
+        SCOPED_TRACE(testing::Message() << "polygon " << seed);
+        const Contours c = randomContours(state, seed % 2);
+        Options o;
+        o.rule = GLU_TESS_WINDING_NONZERO;
+        const Contours withPoint = c + Contours{{{-1, -1, 0}}};
+        const Record bySweep = tessellate(c, o), byTree = tessellate(withPoint, o);
+        const auto points = [](const Record &r) {
+            std::vector<P3> v;
+            for (const auto &prim : r.prims)
+                for (const double *p : prim)
+                    v.push_back({p[0], p[1], p[2]});
+            return v;
+        };
+        EXPECT_EQ(points(bySweep), points(byTree));
+        EXPECT_EQ(bySweep.made, byTree.made);
+        EXPECT_EQ(bySweep.weights, byTree.weights);
     }
 }
 
