@@ -361,8 +361,8 @@ struct Job {
     Array<int> sorted;     // collect's vertices, lexicographically (step 3
                            // merges the crossings' into them)
     Array<int> queue;      // step 3: the crossings' vertices sorted (made),
-                           // then pairs of vertices to join; step 4: the
-                           // triangles to visit
+                           // then the edges to flip (ends and triangle);
+                           // step 4: the triangles to visit
     Array<char> mark;      // collect: the inputs near another (crowded); a
                            // pass: the vertices that end a segment; step 3:
                            // the vertices on an edge (used); steps 4 and 5:
@@ -1285,7 +1285,16 @@ bool isEdge(Job &job, int a, int b) {
 }
 
 // The triangle with edge p->q, and the edge's index in it; -1 when none.
-int findEdge(Job &job, int p, int q, int &edge) {
+// Triangle `hint` is looked at first (the edge was there when queued,
+// unless a flip has moved it since), then those round p.  One triangle
+// holds p->q, so the hint changes only how fast it is found.
+int findEdge(Job &job, int hint, int p, int q, int &edge) {
+    const Triangle &h = job.tri[hint];
+    for (int k = 0; k < 3; ++k)
+        if (h.v[k] == p && h.v[next3(k)] == q) {
+            edge = k;
+            return hint;
+        }
     return roundVertex(job, p, [q, &edge](const Triangle &tr, int i) {
         edge = i;
         return tr.v[next3(i)] == q;
@@ -1328,8 +1337,9 @@ int firstCrossed(Job &job, int a, int b, int &edge) {
     });
 }
 
-// Queues the edges that cross segment a-b, walking from a to b across
-// them: O(their number + a's degree).
+// Queues the edges that cross segment a-b (each as its ends and the
+// triangle holding it), walking from a to b across them: O(their number +
+// a's degree).
 Outcome queueCrossed(Job &job, int a, int b) {
     int edge;
     int t = firstCrossed(job, a, b, edge);
@@ -1337,7 +1347,7 @@ Outcome queueCrossed(Job &job, int a, int b) {
         return broken();
     for (;;) {
         const int p = job.tri[t].v[edge], q = job.tri[t].v[next3(edge)];
-        if (!(job.queue.push(p) && job.queue.push(q)))
+        if (!(job.queue.push(p) && job.queue.push(q) && job.queue.push(t)))
             return Outcome::OutOfMemory;
         const int u = job.tri[t].n[edge];
         if (u < 0)
@@ -1372,7 +1382,7 @@ Outcome insertConstraint(Job &job, int a, int b) {
     if (o != Outcome::Done)
         return o;
     long long steps = 0;
-    for (int head = 0; head < job.queue.size; head += 2) {
+    for (int head = 0; head < job.queue.size; head += 3) {
         if (++steps > kFlips)
             return Outcome::TooComplex;
         if (head >= 4096 && 2 * head >= job.queue.size) {  // drop what was taken
@@ -1382,13 +1392,14 @@ Outcome insertConstraint(Job &job, int a, int b) {
             head = 0;
         }
         const int p = job.queue[head], q = job.queue[head + 1];
-        const int t = findEdge(job, p, q, edge);
+        const int t = findEdge(job, job.queue[head + 2], p, q, edge);
         if (t < 0)
             return broken();  // cannot happen: the edge is inside
+        const int u = job.tri[t].n[edge];
         int r, s;
         const bool flipped = flip(job, t, edge, r, s);
-        const int x = flipped ? r : p, y = flipped ? s : q;
-        if ((!flipped || cross(job, a, b, x, y)) && !(job.queue.push(x) && job.queue.push(y)))
+        const int x = flipped ? r : p, y = flipped ? s : q;  // in u (r->s) or t
+        if ((!flipped || cross(job, a, b, x, y)) && !(job.queue.push(x) && job.queue.push(y) && job.queue.push(flipped ? u : t)))
             return Outcome::OutOfMemory;
     }
     return Outcome::Done;
