@@ -116,6 +116,14 @@ struct Work {
     Array<int> cells, sorted, start;  // its cut cells, in polygons (orderCutCells)
     Array<Slot *> points;        // its points off the grid, by their bits (pointSlot)
     GLUtesselator *tess;         // its cut cells' tessellator, made when first needed
+
+    // Calls f on every array (a generic lambda).
+    template <typename F>
+    void forEachArray(F f) {
+        f(grid.u.t), f(grid.u.span), f(grid.v.t), f(grid.v.span), f(slots);
+        trim.forEachArray(f);
+        f(cells), f(sorted), f(start), f(points);
+    }
 };
 
 }  // namespace
@@ -1278,10 +1286,7 @@ GLUnurbs *gluNewNurbsRenderer(void) {
     n->maps.init();
     n->loops.init();
     Work &w = n->work;
-    w.grid.u.t.init(), w.grid.u.span.init(), w.grid.v.t.init(), w.grid.v.span.init();
-    w.slots.init();
-    initTrimWork(w.trim);
-    w.cells.init(), w.sorted.init(), w.start.init(), w.points.init();
+    w.forEachArray([](auto &a) { a.init(); });
     w.tess = nullptr;
     return n;
 }
@@ -1294,10 +1299,7 @@ void gluDeleteNurbsRenderer(GLUnurbs *nurb) {
     nurb->maps.release();
     nurb->loops.release();
     Work &w = nurb->work;
-    w.grid.u.t.release(), w.grid.u.span.release(), w.grid.v.t.release(), w.grid.v.span.release();
-    w.slots.release();
-    releaseTrimWork(w.trim);
-    w.cells.release(), w.sorted.release(), w.start.release(), w.points.release();
+    w.forEachArray([](auto &a) { a.release(); });
     if (w.tess)
         gluDeleteTess(w.tess);
     free(nurb);

@@ -107,19 +107,14 @@ struct TrimWork {
     // The groups (stage 3): a loop that cuts each cell (-1: none), and each
     // loop's link towards its group's least loop (groupOf).
     compat::Array<int> cellLoop, link;
+
+    // Calls f on every array (a generic lambda).
+    template <typename F>
+    void forEachArray(F f) {
+        f(edge), f(box), f(node), f(key), f(order), f(levelStart), f(hits), f(spare);
+        f(cut), f(middle), f(crosserStart), f(crosser), f(cellLoop), f(link);
+    }
 };
-
-void releaseTrimWork(TrimWork &w) {
-    w.edge.release(), w.box.release(), w.node.release(), w.key.release(), w.order.release();
-    w.levelStart.release(), w.hits.release(), w.spare.release(), w.cut.release(), w.middle.release();
-    w.crosserStart.release(), w.crosser.release(), w.cellLoop.release(), w.link.release();
-}
-
-void initTrimWork(TrimWork &w) {
-    w.edge.init(), w.box.init(), w.node.init(), w.key.init(), w.order.init();
-    w.levelStart.init(), w.hits.init(), w.spare.init(), w.cut.init(), w.middle.init();
-    w.crosserStart.init(), w.crosser.init(), w.cellLoop.init(), w.link.init();
-}
 
 // > 0 when c lies left of a->b, < 0 right, 0 on its line: exactly.
 int sideOf(UV a, UV b, UV c) { return orient(Point{a.u, a.v}, Point{b.u, b.v}, Point{c.u, c.v}); }

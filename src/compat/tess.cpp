@@ -811,12 +811,15 @@ bool mayTouch(Job &job, int s, int w) {
     return w != job.segment[s].a && w != job.segment[s].b && meets(job.box[s], Box{p.x, p.y, p.x, p.y});
 }
 
+// Whether vertex w, which mayTouch segment s, lies on or near it.
+bool liesOn(Job &job, int s, int w) {
+    const int a = job.segment[s].a, b = job.segment[s].b;
+    return inside(job, w, a, b) || near(job, w, a, b);
+}
+
 // Notes that segment s is split at vertex w if w, which mayTouch s, lies
 // on or near it.
-bool testVertex(Job &job, int s, int w) {
-    const int a = job.segment[s].a, b = job.segment[s].b;
-    return !(inside(job, w, a, b) || near(job, w, a, b)) || noteSplit(job, s, w);
-}
+bool testVertex(Job &job, int s, int w) { return !liesOn(job, s, w) || noteSplit(job, s, w); }
 
 // The segments vertex w, which ends none, lies on or near.
 bool findSegmentsThrough(Job &job, int w) {
@@ -935,11 +938,9 @@ const int kSweepUpTo = 256;
 bool touch(Job &job, int i, int j) {
     const Segment si = job.segment[i], sj = job.segment[j];
     const int s[4] = {i, i, j, j}, w[4] = {sj.a, sj.b, si.a, si.b};
-    for (int k = 0; k < 4; ++k) {
-        const int a = job.segment[s[k]].a, b = job.segment[s[k]].b;
-        if (mayTouch(job, s[k], w[k]) && (inside(job, w[k], a, b) || near(job, w[k], a, b)))
+    for (int k = 0; k < 4; ++k)
+        if (mayTouch(job, s[k], w[k]) && liesOn(job, s[k], w[k]))
             return true;
-    }
     return cross(job, si.a, si.b, sj.a, sj.b);
 }
 
