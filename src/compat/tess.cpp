@@ -487,9 +487,20 @@ double cellOf(double x) {
     return r + 0.0;  // -0 is +0: the same cell, the same bits
 }
 
+// splitmix64's finalizer: every bit of x reaches the low bits.  A cell's
+// number is a whole double, whose low mantissa bits are mostly 0 (all of
+// them on inputs on a coarse grid, such as a font's units): a
+// multiplication alone would leave the low bits 0 and every cell in one
+// chain.
+uint64_t mixed(uint64_t x) {
+    x = (x ^ (x >> 30)) * 0xBF58476D1CE4E5B9u;
+    x = (x ^ (x >> 27)) * 0x94D049BB133111EBu;
+    return x ^ (x >> 31);
+}
+
 int bucketOf(const Job &job, double cx, double cy) {
-    const uint64_t h = (bitsOf(cx) * 0x9E3779B97F4A7C15u) ^ (bitsOf(cy) * 0xC2B2AE3D27D4EB4Fu);
-    return static_cast<int>((h ^ (h >> 29)) & static_cast<uint64_t>(job.gridHead.size - 1));
+    const uint64_t h = mixed(bitsOf(cx) ^ mixed(bitsOf(cy)));
+    return static_cast<int>(h & static_cast<uint64_t>(job.gridHead.size - 1));
 }
 
 void gridInsert(Job &job, int v) {
