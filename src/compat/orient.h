@@ -162,6 +162,12 @@ inline int orient(const Point &a, const Point &b, const Point &c) {
     const double bound = kErrorBound * (magnitude(l) + magnitude(r));
     if (bound > kUnderflowMargin && (det > bound || -det > bound))
         return sign(det);
+    // Both products 0: each has a difference of equal coordinates, as in
+    // the range above a nonzero difference is at least 2^-537 and a product
+    // of two does not round to 0.  The points share a line of x or y: 0,
+    // exactly.
+    if (l == 0.0 && r == 0.0)
+        return 0;
     return orientNear(a, b, c);
 }
 
