@@ -638,10 +638,9 @@ GLint gluBuild3DMipmapLevels(GLenum target, GLint internalFormat, GLsizei width,
  * the point lies on it; narrowed to float) and gives the new vertex; when
  * there is no COMBINE callback or it gives NULL, the error callback gets
  * GLU_TESS_NEED_COMBINE_CALLBACK and the polygon gives no output.
- * A polygon whose crossings do not settle after 64 passes of splitting, or
- * one of whose edges takes more than 10^8 flips to put in the
- * triangulation, is reported as SOFTGLU_TESS_TOO_COMPLEX and gives no
- * output; no polygon in softglu's tests reaches either bound.
+ * A polygon whose crossings do not settle after 64 passes of splitting is
+ * reported as SOFTGLU_TESS_TOO_COMPLEX and gives no output; no polygon in
+ * softglu's tests reaches that bound.
  * Vertices at the same projected point are one: the first one's
  * vertex_data is sent.  GLU_TESS_TOLERANCE is kept and read back, and
  * changes nothing: vertices merge only when they coincide.

@@ -35,7 +35,7 @@ const Message kMessages[] = {
     {GLU_TESS_MISSING_END_CONTOUR, "tessellator: gluTessEndContour missing"},
     {GLU_TESS_COORD_TOO_LARGE, "tessellator: coordinate too large or not a number"},
     {GLU_TESS_NEED_COMBINE_CALLBACK, "tessellator: edges cross and no combine callback gives a vertex"},
-    {SOFTGLU_TESS_TOO_COMPLEX, "tessellator: polygon too complex (crossings that do not settle, or too many flips)"},
+    {SOFTGLU_TESS_TOO_COMPLEX, "tessellator: polygon too complex (crossings that do not settle)"},
     {GLU_NURBS_ERROR1, "NURBS: order below 1 or above 16"},
     {GLU_NURBS_ERROR2, "NURBS: too few knots (fewer control points than the order)"},
     {GLU_NURBS_ERROR3, "NURBS: the knots leave an empty parameter range"},

@@ -40,28 +40,25 @@
 //     second.  Cost: O(n log n + m) a pass, m the pairs of edges whose
 //     boxes meet: O(n) on contours that do not pile many edges into one
 //     spot, up to O(n^2) on those that do (long edges across many others).
-//  3. TRIANGULATION.  The graph's vertices are triangulated in
-//     lexicographic order (each new vertex lies outside the hull of those
-//     before it and is joined to the hull edges it sees: O(n log n) for
-//     the sort, O(n) amortised for the hull), then each edge of the graph
-//     is made an edge of the triangulation by flipping the edges that
-//     cross it (Sloan's algorithm for constrained triangulations), found
-//     by walking from one end to the other: O(k + degree) for k crossed
-//     edges.  Every triangle lies in one face of the graph.  The sweep's
-//     triangulation is not Delaunay: its long thin fans can make k large
-//     (rows and columns of small contours: glyphs), which is where the
-//     time goes on such input.
-//  4. WINDING.  Crossing a graph edge from its right to its left raises the
-//     winding number by the number of contour edges running along it that
-//     way, less those running the other way; outside the hull it is 0.  A
-//     walk over the triangles from the hull gives each its number (the
-//     counts looked up by binary search: O(n log n)), and the winding rule
-//     selects the triangles.
-//  5. OUTPUT.  The selected triangles, counterclockwise, in one
-//     GL_TRIANGLES; or, with GLU_TESS_BOUNDARY_ONLY, the edges between
-//     selected and unselected triangles chained into GL_LINE_LOOPs with
-//     the region on their left (outer loops counterclockwise, holes
-//     clockwise).  O(n).
+//  3. SWEEP.  A line sweeps the graph's vertices in lexicographic order,
+//     keeping the edges it crosses in order and, between each two, the
+//     region of a face they bound, with its winding number: crossing a
+//     graph edge from its right to its left raises it by the number of
+//     contour edges running along it that way, less those running the
+//     other way; below every edge it is 0.  Each region the winding rule
+//     selects is triangulated as the sweep passes it, as a monotone
+//     polygon: a stack of reflex corners, cut off as later vertices see
+//     them, and a diagonal to the last vertex seen where a region splits
+//     or two merge.  Every triangle lies in one face, every graph edge is
+//     a side of triangles, and regions left out cost nothing.  O(n log n):
+//     per vertex a binary search of the status (exact orientation tests)
+//     and a move of its tail (O(the edges crossed), a few dozen on real
+//     shapes); O(1) amortised in the stacks.
+//  4. OUTPUT.  The triangles, counterclockwise, in one GL_TRIANGLES, in the
+//     order the sweep made them; or, with GLU_TESS_BOUNDARY_ONLY, the graph
+//     edges with a selected region on one side only, chained round each
+//     vertex into GL_LINE_LOOPs with the region on their left (outer loops
+//     counterclockwise, holes clockwise).  O(n).
 //
 // The working arrays belong to the tessellator object and keep their
 // memory from one polygon to the next (gluDeleteTess frees them).  Sorts
@@ -74,8 +71,8 @@
 // Every decision (which side of a line a point lies, whether two edges
 // cross, the order of two points) is an exact comparison or the exact sign
 // of an orientation determinant of plane coordinates, so the graph of step
-// 2 is planar, the triangulation of step 3 valid and the winding numbers
-// of step 4 right for the coordinates the graph has.  The only rounded
+// 2 is planar, and the triangles and winding numbers of step 3 right for
+// the coordinates the graph has.  The only rounded
 // values are the crossing points, which become vertices before any
 // decision uses them.  With the arithmetic guard, the output depends on
 // the input's bits alone.
@@ -288,18 +285,29 @@ struct Pair {
     int lo, hi;  // two segments, lo < hi, whose boxes meet and that touch
 };
 
-struct Constraint {
-    int lo, hi;  // lo < hi
-    int count;   // contour edges lo->hi less those hi->lo
+struct Edge {
+    int from, to;  // from before to, lexicographically (from countEdges on)
+    int count;     // contour edges from->to less those to->from
+};
+
+// The part of a face between a status edge and the next edge up (step 3).
+struct Region {
+    int winding;
+    int chain;    // its chain's top link; -1: not triangulated
+    int pending;  // after a merge, the upper part's chain; else -1
+    bool upper;   // whether the chain's top is on the region's upper side
+};
+
+struct Link {
+    int v, below;  // a chain's vertex and the link below it (-1: the base)
 };
 
 struct Triangle {
-    int v[3];  // counterclockwise
-    int n[3];  // n[i]: the triangle across v[i]->v[i+1], or -1 (the hull)
+    int v[3];     // counterclockwise
+    int winding;  // its region's
 };
 
 int next3(int i) { return i == 2 ? 0 : i + 1; }
-int prev3(int i) { return i == 0 ? 2 : i - 1; }
 
 // TooComplex: a budget below ran out (SOFTGLU_TESS_TOO_COMPLEX to the
 // error callback).  Broken: a "cannot happen" did; see broken().
@@ -342,31 +350,28 @@ struct Job {
     Array<Pair> pair;      // or, small polygons, the sweep's pairs
     Array<Split> split;    // the splits a pass found
 
-    // Step 3: the graph's edges and the triangulation.
-    Array<Constraint> constraint;
-    Array<int> firstOf;    // each vertex's first counted edge; first the
-                           // counting sort's starts (countEdges)
+    // Steps 3 and 4: the graph's edges, the sweep and its triangles.
+    Array<Edge> edge;
+    Array<int> firstOut;   // each vertex's first edge; first the counting
+                           // sort's starts (countEdges)
+    Array<int> status;     // the edges the sweep line crosses, bottom up
+    Array<Region> region;  // each edge's region (above it)
+    Array<Link> link;      // the regions' chains
     Array<Triangle> tri;
-    Array<int> vertexTri;  // a triangle holding each vertex
-    Array<int> hullNext, hullPrev, hullTri;
-
-    // Steps 4 and 5: winding numbers and output.
-    Array<int> winding;
-    Array<char> sent;      // the boundary edges sent
+    Array<int> nextEdge;   // GLU_TESS_BOUNDARY_ONLY: each boundary edge's next
+    Array<char> sent;      // and those sent
 
     // Lent from step to step, under a local name where one is given.
     Array<int> order;      // collect: the inputs, lexicographically; a pass:
                            // the segment of each leaf of the tree; step 3:
-                           // the triangulated vertices, lexicographically
+                           // the swept vertices, lexicographically
     Array<int> sorted;     // collect's vertices, lexicographically (step 3
                            // merges the crossings' into them)
     Array<int> queue;      // step 3: the crossings' vertices sorted (made),
-                           // then the edges to flip (ends and triangle);
-                           // step 4: the triangles to visit
+                           // then a vertex's boundary edges (round)
     Array<char> mark;      // collect: the inputs near another (crowded); a
                            // pass: the vertices that end a segment; step 3:
-                           // the vertices on an edge (used); steps 4 and 5:
-                           // the triangles visited, then those selected
+                           // the vertices on an edge (used)
     Array<unsigned char> spare;  // the sorts' buffer (sort.h)
 
     // Calls f on every array (a generic lambda).
@@ -375,8 +380,7 @@ struct Job {
         f(vertex), f(segment);
         f(plane), f(placed), f(inputVertex), f(gridHead), f(gridNext);
         f(box), f(key), f(node), f(levelStart), f(hits), f(hitBox), f(hitSegment), f(pair), f(split);
-        f(constraint), f(firstOf), f(tri), f(vertexTri), f(hullNext), f(hullPrev), f(hullTri);
-        f(winding), f(sent);
+        f(edge), f(firstOut), f(status), f(region), f(link), f(tri), f(nextEdge), f(sent);
         f(order), f(sorted), f(queue), f(mark), f(spare);
     }
     void init() {
@@ -1076,83 +1080,91 @@ Outcome planarize(Job &job) {
     return Outcome::TooComplex;
 }
 
-// The graph's edges with their net counts; those of count 0 change no
-// winding number and are left out.
+// The graph's edges with their net counts, each from its lexicographically
+// first end; those of count 0 change no winding number and are left out.
 Outcome countEdges(Job &job) {
     for (int s = 0; s < job.segment.size; ++s) {
         const int a = job.segment[s].a, b = job.segment[s].b;
-        const Constraint c = {a < b ? a : b, a < b ? b : a, a < b ? 1 : -1};
-        if (!job.constraint.push(c))
+        const Edge e = {a < b ? a : b, a < b ? b : a, a < b ? 1 : -1};
+        if (!job.edge.push(e))
             return Outcome::OutOfMemory;
     }
-    // By (lo, hi): counting sorts by hi, then by lo, through job.spare (O(n
-    // + vertices)), firstOf lending the counts (indexEdges fills it anew).
+    // By (lo, hi) of the vertex numbers: counting sorts by hi, then by lo,
+    // through job.spare (O(n + vertices)), firstOut lending the counts.
     // Edges with the same ends are summed, so their order does not matter.
-    const int n = job.constraint.size, vertices = job.vertex.size;
-    Constraint *byHi = spareFor<Constraint>(job.spare, n);
-    if (!byHi || !job.firstOf.reserve(vertices + 1))
+    const int n = job.edge.size, vertices = job.vertex.size;
+    Edge *byHi = spareFor<Edge>(job.spare, n);
+    if (!byHi || !job.firstOut.reserve(vertices + 1))
         return Outcome::OutOfMemory;
-    countingSort(job.constraint.at, byHi, n, job.firstOf.at, vertices, [](const Constraint &x) { return x.hi; });
-    countingSort(byHi, job.constraint.at, n, job.firstOf.at, vertices, [](const Constraint &x) { return x.lo; });
-    Constraint *c = job.constraint.at;
+    countingSort(job.edge.at, byHi, n, job.firstOut.at, vertices, [](const Edge &x) { return x.to; });
+    countingSort(byHi, job.edge.at, n, job.firstOut.at, vertices, [](const Edge &x) { return x.from; });
+    Edge *c = job.edge.at;
     int kept = 0;
-    for (int i = 0; i < job.constraint.size;) {
-        Constraint sum = c[i];
-        for (++i; i < job.constraint.size && c[i].lo == sum.lo && c[i].hi == sum.hi; ++i)
+    for (int i = 0; i < job.edge.size;) {
+        Edge sum = c[i];
+        for (++i; i < job.edge.size && c[i].from == sum.from && c[i].to == sum.to; ++i)
             sum.count += c[i].count;
-        if (sum.count != 0)
-            c[kept++] = sum;
+        if (sum.count == 0)
+            continue;
+        if (!before(job.at(sum.from), job.at(sum.to)))
+            sum = Edge{sum.to, sum.from, -sum.count};
+        c[kept++] = sum;
     }
-    job.constraint.size = kept;
+    job.edge.size = kept;
     return Outcome::Done;
 }
 
-// Indexes the counted edges by their lower end: those of vertex v are
-// constraint[firstOf[v] .. firstOf[v + 1]).
+// Whether edge e leaves their common vertex below edge f.
+bool leavesBelow(Job &job, const Edge &e, const Edge &f) { return orient(job.at(e.from), job.at(e.to), job.at(f.to)) > 0; }
+
+// Orders the edges by the vertex they leave, those of vertex v being
+// edge[firstOut[v] .. firstOut[v + 1]), from the bottom up: the order the
+// sweep puts them in.  Stable sorts, so the same on every machine.
 bool indexEdges(Job &job) {
-    const int n = job.vertex.size;
-    if (!job.firstOf.reserve(n + 1))
+    const int n = job.edge.size, vertices = job.vertex.size;
+    Edge *byFrom = spareFor<Edge>(job.spare, n);
+    if (!byFrom || !job.firstOut.reserve(vertices + 1))
         return false;
-    job.firstOf.size = n + 1;
-    for (int v = 0, c = 0; v <= n; ++v) {
-        job.firstOf[v] = c;
-        while (c < job.constraint.size && job.constraint[c].lo == v)
-            ++c;
+    countingSort(job.edge.at, byFrom, n, job.firstOut.at, vertices, [](const Edge &x) { return x.from; });
+    if (n > 0)  // else job.edge.at may be null
+        memcpy(job.edge.at, byFrom, static_cast<size_t>(n) * sizeof(Edge));
+    job.firstOut.size = vertices + 1;
+    for (int v = 0, e = 0; v <= vertices; ++v) {
+        job.firstOut[v] = e;
+        while (e < n && job.edge[e].from == v)
+            ++e;
+    }
+    const auto below = [&job](const Edge &e, const Edge &f) { return leavesBelow(job, e, f); };
+    for (int v = 0; v < vertices; ++v) {
+        const int first = job.firstOut[v], degree = job.firstOut[v + 1] - first;
+        if (degree > 1)
+            mergeSort(job.edge.at + first, byFrom, degree, below);
     }
     return true;
 }
 
 // The number of contour edges running p->q less those running q->p: a
-// scan of the few edges of the lower end.
+// scan of the few edges leaving the first of them.
 int countOf(Job &job, int p, int q) {
-    const int lo = p < q ? p : q, hi = p < q ? q : p;
-    for (int c = job.firstOf[lo]; c < job.firstOf[lo + 1]; ++c)
-        if (job.constraint[c].hi == hi)
-            return p < q ? job.constraint[c].count : -job.constraint[c].count;
+    const bool forward = before(job.at(p), job.at(q));
+    const int from = forward ? p : q, to = forward ? q : p;
+    for (int e = job.firstOut[from]; e < job.firstOut[from + 1]; ++e)
+        if (job.edge[e].to == to)
+            return forward ? job.edge[e].count : -job.edge[e].count;
     return 0;
 }
 
-// -- Step 3: the triangulation -------------------------------------------------
+// -- Step 3: the sweep's order ----------------------------------------------------
 
-int addTriangle(Job &job, int a, int b, int c) {
-    const Triangle t = {{a, b, c}, {-1, -1, -1}};
-    if (!job.tri.push(t))
-        return -1;
-    const int i = job.tri.size - 1;
-    job.vertexTri[a] = job.vertexTri[b] = job.vertexTri[c] = i;
-    return i;
-}
-
-int indexIn(const Triangle &t, int v) { return t.v[0] == v ? 0 : t.v[1] == v ? 1 : 2; }
-
+// The vertices that end an edge, lexicographically, in job.order.
 bool sortVertices(Job &job) {
     Array<char> &used = job.mark;
     if (!used.reserve(job.vertex.size))
         return false;
     for (int i = 0; i < job.vertex.size; ++i)
         used[i] = 0;
-    for (int i = 0; i < job.constraint.size; ++i)
-        used[job.constraint[i].lo] = used[job.constraint[i].hi] = 1;
+    for (int i = 0; i < job.edge.size; ++i)
+        used[job.edge[i].from] = used[job.edge[i].to] = 1;
     // The crossings' vertices (those after collect's) sorted, in job.queue,
     // then merged with collect's, already in order.
     const int given = job.sorted.size;
@@ -1176,359 +1188,309 @@ bool sortVertices(Job &job) {
     return true;
 }
 
-// The first triangles: the collinear run order[0..k-1] fanned to order[k].
-bool startHull(Job &job, int k, int side) {
-    const int *o = job.order.at;
-    int previous = -1;
-    for (int i = 0; i + 1 < k; ++i) {
-        const int a = side > 0 ? o[i] : o[i + 1], b = side > 0 ? o[i + 1] : o[i];
-        const int t = addTriangle(job, a, b, o[k]);
-        if (t < 0)
+// -- Step 3: the sweep -----------------------------------------------------------
+//
+// job.status holds the edges the sweep line crosses, bottom up, status[0]
+// a sentinel below them all; job.region[e] is the region between edge e
+// and the next edge up.  A region the rule selects keeps a chain (Link,
+// top first): a base, then vertices on one side of the region (the top's,
+// `upper`), each a reflex or flat corner, so none can be cut off yet.  At
+// each vertex v:
+//  - arriving along the chain's side, v cuts off the convex corners below
+//    it in turn; arriving across from it, v sees the whole chain, fans it,
+//    and the chain restarts from its top and v;
+//  - the regions between edges ending at v close (fanned from v); v
+//    arrives on the upper side of the region below them and the lower side
+//    of the one above;
+//  - inside a region (no edge ends at v), v splits it along the diagonal
+//    to the chain's top: the part on the top's side restarts from the top
+//    and v, the other keeps the chain;
+//  - ending edges and starting none, v merges the regions below and above
+//    them; both chains are kept (pending) until the merged region's next
+//    vertex closes the one across from it.
+// No triangle has area 0: a fan's or a cut's apex on the line of two chain
+// vertices would lie on a graph edge between them, and no vertex lies
+// inside an edge.
+
+int pushLink(Job &job, int below, int v) { return job.link.push(Link{v, below}) ? job.link.size - 1 : -1; }
+
+bool addTriangle(Job &job, int a, int b, int c, int winding) { return job.tri.push(Triangle{{a, b, c}, winding}); }
+
+// The triangle of a chain's corner b (a below it) and v, counterclockwise:
+// a, b, v when the chain is on the lower side, b, a, v on the upper.
+bool cutOff(Job &job, const Region &r, bool upper, int a, int b, int v) {
+    return upper ? addTriangle(job, b, a, v, r.winding) : addTriangle(job, a, b, v, r.winding);
+}
+
+// Fans v over every two neighbours of the chain topped by `top`, whose
+// side is `upper`.
+bool fan(Job &job, const Region &r, int top, bool upper, int v) {
+    for (int k = top; job.link[k].below >= 0; k = job.link[k].below)
+        if (!cutOff(job, r, upper, job.link[job.link[k].below].v, job.link[k].v, v))
             return false;
-        // The edge toward the previous triangle: o[i]-o[k].
-        if (previous >= 0) {
-            job.tri[t].n[side > 0 ? 2 : 1] = previous;
-            job.tri[previous].n[side > 0 ? 1 : 2] = t;
-        }
-        previous = t;
+    return true;
+}
+
+// v, next on region r's upper or lower side, joins its chain.
+bool arrive(Job &job, Region &r, int v, bool upper) {
+    if (r.pending >= 0) {  // after a merge at m: close the part across from v
+        const int across = upper ? r.pending : r.chain, along = upper ? r.chain : r.pending;
+        if (!fan(job, r, across, !upper, v))
+            return false;
+        r.chain = along, r.pending = -1, r.upper = upper;  // m is on v's side of `along`
     }
-    // The hull, counterclockwise, and for each hull edge x->next the
-    // triangle holding it.
-    const int first = 0;
-    for (int i = 0; i + 1 < k; ++i) {
-        const int t = i;  // triangle i joins o[i], o[i+1], o[k]
-        const int a = o[i], b = o[i + 1];
-        if (side > 0) {
-            job.hullNext[a] = b, job.hullPrev[b] = a, job.hullTri[a] = t;
-        } else {
-            job.hullNext[b] = a, job.hullPrev[a] = b, job.hullTri[b] = t;
-        }
-    }
-    const int top = o[k], low = o[first], high = o[k - 1];
-    if (side > 0) {
-        job.hullNext[high] = top, job.hullPrev[top] = high, job.hullTri[high] = k - 2;
-        job.hullNext[top] = low, job.hullPrev[low] = top, job.hullTri[top] = 0;
+    int top = r.chain;
+    if (job.link[top].below < 0 || r.upper != upper) {
+        if (!fan(job, r, top, r.upper, v))
+            return false;
+        job.link[top].below = -1;  // the chain restarts from its top
     } else {
-        job.hullNext[low] = top, job.hullPrev[top] = low, job.hullTri[low] = 0;
-        job.hullNext[top] = high, job.hullPrev[high] = top, job.hullTri[top] = k - 2;
-    }
-    return true;
-}
-
-// Joins vertex p, outside the hull, to every hull edge it sees, walking
-// from q, the hull vertex inserted last (the lexicographically largest,
-// so at least one of its hull edges is seen).
-bool addToHull(Job &job, int p, int q) {
-    const Point &pp = job.at(p);
-    int left = q, right = q;
-    while (orient(job.at(job.hullPrev[left]), job.at(left), pp) < 0)
-        left = job.hullPrev[left];
-    while (orient(job.at(right), job.at(job.hullNext[right]), pp) < 0)
-        right = job.hullNext[right];
-    int previous = -1, firstNew = -1;
-    for (int x = left; x != right; x = job.hullNext[x]) {
-        const int y = job.hullNext[x];
-        const int old = job.hullTri[x];
-        const int t = addTriangle(job, y, x, p);
-        if (t < 0)
-            return false;
-        job.tri[t].n[0] = old;
-        job.tri[old].n[indexIn(job.tri[old], x)] = t;
-        if (previous >= 0) {
-            job.tri[previous].n[2] = t;  // previous has p->x
-            job.tri[t].n[1] = previous;  // t has x->p
-        } else {
-            firstNew = t;
+        while (job.link[top].below >= 0) {
+            const int a = job.link[job.link[top].below].v, b = job.link[top].v;
+            const int turn = orient(job.at(a), job.at(b), job.at(v));
+            if (upper ? turn >= 0 : turn <= 0)
+                break;  // a reflex or flat corner: the chain stays
+            if (!cutOff(job, r, upper, a, b, v))
+                return false;
+            top = job.link[top].below;
         }
-        previous = t;
     }
-    job.hullNext[left] = p, job.hullPrev[p] = left, job.hullTri[left] = firstNew;
-    job.hullNext[p] = right, job.hullPrev[right] = p, job.hullTri[p] = previous;
-    return true;
+    r.chain = pushLink(job, top, v);
+    r.upper = upper;
+    return r.chain >= 0;
 }
 
-// Triangulates the vertices of order; false when out of memory.  No
-// triangles when they are all on one line.
-bool triangulatePoints(Job &job) {
-    const int n = job.order.size;
-    if (!job.vertexTri.reserve(job.vertex.size) || !job.hullNext.reserve(job.vertex.size) ||
-        !job.hullPrev.reserve(job.vertex.size) || !job.hullTri.reserve(job.vertex.size))
-        return false;
-    const int *o = job.order.at;
-    int k = 2, side = 0;
-    for (; k < n; ++k)
-        if ((side = orient(job.at(o[0]), job.at(o[1]), job.at(o[k]))) != 0)
-            break;
-    if (k >= n)
+// v ends both sides of region r.
+bool close(Job &job, const Region &r, int v) {
+    if (r.chain < 0)
         return true;
-    if (!startHull(job, k, side))
+    if (r.pending >= 0 && !fan(job, r, r.pending, false, v))
         return false;
-    for (int i = k + 1; i < n; ++i)
-        if (!addToHull(job, o[i], o[i - 1]))
+    return fan(job, r, r.chain, r.upper, v);
+}
+
+// v lies inside selected region r and starts edges: r keeps the part below
+// them, `above` becomes the part above.
+bool split(Job &job, Region &r, Region &above, int v) {
+    above = r;
+    if (r.pending >= 0) {  // the diagonal to m, the merge vertex
+        above.chain = r.pending, above.pending = r.pending = -1, above.upper = false;
+        return arrive(job, above, v, false) && arrive(job, r, v, true);
+    }
+    const int top = job.link[r.chain].v;
+    const int base = pushLink(job, -1, top), restarted = base < 0 ? -1 : pushLink(job, base, v);
+    if (restarted < 0)
+        return false;
+    if (r.upper) {
+        above.chain = restarted, above.upper = false;
+        return arrive(job, r, v, true);
+    }
+    r.chain = restarted, r.upper = true;
+    return arrive(job, above, v, false);
+}
+
+// The boundary edges round v, counterclockwise from below (the edges
+// leaving v from the bottom up, then those ending at it from the top
+// down), each directed with the selected region on its left: each edge
+// into v is followed by the one before it.
+bool linkBoundary(Job &job, int v, const int *ending, int a) {
+    Array<int> &round = job.queue;
+    round.size = 0;
+    const auto add = [&job, &round](int e) {
+        const Region &r = job.region[e];
+        const bool left = selected(job.tess->windingRule, r.winding);
+        return left == selected(job.tess->windingRule, r.winding - job.edge[e].count) || round.push(e);
+    };
+    for (int e = job.firstOut[v]; e < job.firstOut[v + 1]; ++e)
+        if (!add(e))
             return false;
+    for (int k = a - 1; k >= 0; --k)
+        if (!add(ending[k]))
+            return false;
+    for (int k = 0; k < round.size; ++k) {
+        const int e = round[k];
+        const bool into = (job.edge[e].to == v) == selected(job.tess->windingRule, job.region[e].winding);
+        if (into)
+            job.nextEdge[e] = round[k == 0 ? round.size - 1 : k - 1];
+    }
     return true;
 }
 
-// The first triangle round vertex v, clockwise from vertexTri[v], then
-// from there counterclockwise (the walk stops at the hull), for which
-// found(triangle, v's index in it) holds; -1 when none.
-template <typename Found>
-int roundVertex(Job &job, int v, Found found) {
-    const int start = job.vertexTri[v];
-    for (int dir = 0; dir < 2; ++dir) {
-        int t = start;
-        do {
-            const Triangle &tr = job.tri[t];
-            const int i = indexIn(tr, v);
-            if (found(tr, i))
-                return t;
-            t = dir == 0 ? tr.n[prev3(i)] : tr.n[i];
-        } while (t >= 0 && t != start);
-        if (t == start)
-            break;
+// Where v lies in the status: the first edge (past the sentinel) v does
+// not lie above.  The edges ending at v come next (v is on them: they are
+// not tested, as the test would find 0 the slow way).
+int locate(Job &job, int v) {
+    int lo = 1, hi = job.status.size;
+    while (lo < hi) {
+        const int mid = lo + (hi - lo) / 2;
+        const Edge &e = job.edge[job.status[mid]];
+        if (e.to != v && orient(job.at(e.from), job.at(e.to), job.at(v)) > 0)
+            lo = mid + 1;
+        else
+            hi = mid;
     }
-    return -1;
+    return lo;
 }
 
-// Whether a-b is an edge of the triangulation, either way round: one walk
-// round a.
-bool isEdge(Job &job, int a, int b) {
-    return roundVertex(job, a, [b](const Triangle &tr, int i) { return tr.v[next3(i)] == b || tr.v[prev3(i)] == b; }) >= 0;
-}
-
-// The triangle with edge p->q, and the edge's index in it; -1 when none.
-// Triangle `hint` is looked at first (the edge was there when queued,
-// unless a flip has moved it since), then those round p.  One triangle
-// holds p->q, so the hint changes only how fast it is found.
-int findEdge(Job &job, int hint, int p, int q, int &edge) {
-    const Triangle &h = job.tri[hint];
-    for (int k = 0; k < 3; ++k)
-        if (h.v[k] == p && h.v[next3(k)] == q) {
-            edge = k;
-            return hint;
-        }
-    return roundVertex(job, p, [q, &edge](const Triangle &tr, int i) {
-        edge = i;
-        return tr.v[next3(i)] == q;
-    });
-}
-
-// Flips edge `edge` of triangle t when the two triangles on it form a
-// strictly convex quadrilateral; gives the new edge's ends.
-bool flip(Job &job, int t, int edge, int &r, int &s) {
-    const int u = job.tri[t].n[edge];
-    const int p = job.tri[t].v[edge], q = job.tri[t].v[next3(edge)];
-    r = job.tri[t].v[prev3(edge)];
-    const int j = indexIn(job.tri[u], q);  // u has q->p at j
-    s = job.tri[u].v[prev3(j)];
-    if (orient(job.at(r), job.at(p), job.at(s)) <= 0 || orient(job.at(s), job.at(q), job.at(r)) <= 0)
-        return false;
-    const int a = job.tri[t].n[next3(edge)];  // across q->r
-    const int b = job.tri[t].n[prev3(edge)];  // across r->p
-    const int c = job.tri[u].n[next3(j)];     // across p->s
-    const int d = job.tri[u].n[prev3(j)];     // across s->q
-    job.tri[t] = Triangle{{r, p, s}, {b, c, u}};
-    job.tri[u] = Triangle{{s, q, r}, {d, a, t}};
-    if (a >= 0)
-        job.tri[a].n[indexIn(job.tri[a], r)] = u;  // a has r->q
-    if (c >= 0)
-        job.tri[c].n[indexIn(job.tri[c], s)] = t;  // c has s->p
-    job.vertexTri[p] = t, job.vertexTri[r] = t, job.vertexTri[s] = t, job.vertexTri[q] = u;
-    return true;
-}
-
-// The triangle round a whose edge opposite a crosses segment a-b (a-b is
-// no edge), and that edge's index; -1 when none (cannot happen: a-b leaves
-// a through one of its triangles, and no vertex lies inside a-b or b
-// inside an edge, so the turns tested are never 0).
-int firstCrossed(Job &job, int a, int b, int &edge) {
-    return roundVertex(job, a, [&job, a, b, &edge](const Triangle &tr, int i) {
-        edge = next3(i);
-        return orient(job.at(a), job.at(tr.v[next3(i)]), job.at(b)) > 0 &&
-               orient(job.at(a), job.at(tr.v[prev3(i)]), job.at(b)) < 0;
-    });
-}
-
-// Queues the edges that cross segment a-b (each as its ends and the
-// triangle holding it), walking from a to b across them: O(their number +
-// a's degree).
-Outcome queueCrossed(Job &job, int a, int b) {
-    int edge;
-    int t = firstCrossed(job, a, b, edge);
-    if (t < 0)
-        return broken();
-    for (;;) {
-        const int p = job.tri[t].v[edge], q = job.tri[t].v[next3(edge)];
-        if (!(job.queue.push(p) && job.queue.push(q) && job.queue.push(t)))
+Outcome sweepVertex(Job &job, int v) {
+    Array<int> &status = job.status;
+    const int i = locate(job, v);
+    int j = i;
+    while (j < status.size && job.edge[status[j]].to == v)
+        ++j;
+    const int a = j - i, first = job.firstOut[v], b = job.firstOut[v + 1] - first;
+    Region &below = job.region[status[i - 1]];
+    Region above = below;
+    if (a > 0) {
+        for (int k = i; k + 1 < j; ++k)
+            if (!close(job, job.region[status[k]], v))
+                return Outcome::OutOfMemory;
+        above = job.region[status[j - 1]];
+        if ((below.chain >= 0 && !arrive(job, below, v, true)) || (above.chain >= 0 && !arrive(job, above, v, false)))
             return Outcome::OutOfMemory;
-        const int u = job.tri[t].n[edge];
-        if (u < 0)
-            return broken();  // cannot happen: b is inside the hull
-        const int j = indexIn(job.tri[u], q);  // u has q->p at j
-        const int s = job.tri[u].v[prev3(j)];
-        if (s == b)
-            return Outcome::Done;
-        // a-b leaves u across s->q or p->s, as s lies right or left of it.
-        edge = orient(job.at(a), job.at(b), job.at(s)) < 0 ? prev3(j) : next3(j);
-        t = u;
-    }
-}
-
-// Makes constraint a-b an edge of the triangulation by flipping the edges
-// that cross it.  Sloan's argument: while an edge crosses a-b, one of
-// those crossing it has a strictly convex quadrilateral, so the loop ends;
-// kFlips bounds it all the same (steps for one constraint, a flip or a
-// look at an edge that cannot flip yet), beyond which the polygon is too
-// complex.  The unit tests' budget build lowers it; no other does.
-#ifndef SOFTGLU_TESS_FLIPS
-#define SOFTGLU_TESS_FLIPS 100000000LL
-#endif
-const long long kFlips = SOFTGLU_TESS_FLIPS;
-
-Outcome insertConstraint(Job &job, int a, int b) {
-    if (isEdge(job, a, b))
-        return Outcome::Done;
-    int edge;
-    job.queue.size = 0;
-    const Outcome o = queueCrossed(job, a, b);
-    if (o != Outcome::Done)
-        return o;
-    long long steps = 0;
-    for (int head = 0; head < job.queue.size; head += 3) {
-        if (++steps > kFlips)
-            return Outcome::TooComplex;
-        if (head >= 4096 && 2 * head >= job.queue.size) {  // drop what was taken
-            for (int k = head; k < job.queue.size; ++k)
-                job.queue[k - head] = job.queue[k];
-            job.queue.size -= head;
-            head = 0;
+        if (b == 0) {
+            if (above.winding != below.winding)
+                return broken();  // cannot happen: the counts round v sum to 0
+            below.pending = above.chain;
         }
-        const int p = job.queue[head], q = job.queue[head + 1];
-        const int t = findEdge(job, job.queue[head + 2], p, q, edge);
-        if (t < 0)
-            return broken();  // cannot happen: the edge is inside
-        const int u = job.tri[t].n[edge];
-        int r, s;
-        const bool flipped = flip(job, t, edge, r, s);
-        const int x = flipped ? r : p, y = flipped ? s : q;  // in u (r->s) or t
-        if ((!flipped || cross(job, a, b, x, y)) && !(job.queue.push(x) && job.queue.push(y) && job.queue.push(flipped ? u : t)))
-            return Outcome::OutOfMemory;
+    } else if (below.chain >= 0 && b > 0 && !split(job, below, above, v)) {
+        return Outcome::OutOfMemory;
     }
+    // The regions between v's new edges, and the one above the last.
+    int winding = below.winding;
+    for (int e = first; e < first + b; ++e) {
+        winding += job.edge[e].count;
+        const bool in = selected(job.tess->windingRule, winding);
+        const int chain = e + 1 < first + b && in ? pushLink(job, -1, v) : -1;
+        if (e + 1 < first + b && in && chain < 0)
+            return Outcome::OutOfMemory;
+        job.region[e] = e + 1 < first + b ? Region{winding, chain, -1, false} : above;
+    }
+    if (b > 0 && winding != above.winding)
+        return broken();  // cannot happen, as above
+    if (job.tess->boundaryOnly && !linkBoundary(job, v, status.at + i, a))
+        return Outcome::OutOfMemory;
+    // The status: v's new edges in place of those ending at it.
+    const int shift = b - a;
+    if (shift > 0 && !status.reserve(status.size + shift))
+        return Outcome::OutOfMemory;
+    if (shift > 0)
+        for (int k = status.size - 1; k >= j; --k)
+            status[k + shift] = status[k];
+    else if (shift < 0)
+        for (int k = j; k < status.size; ++k)
+            status[k + shift] = status[k];
+    status.size += shift;
+    for (int k = 0; k < b; ++k)
+        status[i + k] = first + k;
     return Outcome::Done;
 }
 
+Outcome sweep(Job &job) {
+    const int m = job.edge.size;
+    if (!job.region.reserve(m + 1) || !job.status.reserve(16) || (job.tess->boundaryOnly && !job.nextEdge.reserve(m)))
+        return Outcome::OutOfMemory;
+    job.region[m] = Region{0, -1, -1, false};  // the sentinel's: outside
+    job.status[0] = m;
+    job.status.size = 1;
+    for (int k = 0; k < job.order.size; ++k) {
+        const Outcome o = sweepVertex(job, job.order[k]);
+        if (o != Outcome::Done)
+            return o;
+    }
+    return job.status.size == 1 ? Outcome::Done : broken();  // every edge ends
+}
+
 #ifdef SOFTGLU_CHECK_INVARIANTS
-// The checking builds' look at the finished triangulation (meshcheck.h):
-// a fault is a bug, and stops the program there.
+// The checking builds' look at the finished triangles (meshcheck.h): a
+// fault is a bug, and stops the program there.
 void checkMesh(Job &job) {
+    const GLenum rule = job.tess->windingRule;
     const auto at = [&job](int v) { return job.at(v); };
     const auto ccw = [](const Point &a, const Point &b, const Point &c) { return orient(a, b, c) > 0; };
-    const auto edge = [&job](int a, int b) { return isEdge(job, a, b); };
-    if (const char *fault = compat::meshFault(job.tri.at, job.tri.size, at, ccw, job.constraint.at, job.constraint.size, edge)) {
-        fprintf(stderr, "softglu: tessellator: broken triangulation: %s\n", fault);
+    const auto onBoundary = [&job, rule](const Triangle &t, int p, int q) {
+        return !selected(rule, t.winding - countOf(job, p, q));
+    };
+    // Each selected side of a graph edge: the edge, directed with that
+    // side on its left.
+    const auto side = [&job, rule](int k, int &p, int &q) {
+        const Edge &e = job.edge[k / 2];
+        const int w = job.region[k / 2].winding;
+        const bool left = k % 2 == 0;
+        p = left ? e.from : e.to, q = left ? e.to : e.from;
+        return selected(rule, left ? w : w - e.count);
+    };
+    uint64_t *keys = spareFor<uint64_t>(job.spare, 6 * job.tri.size);
+    const char *fault = keys ? compat::meshFault(job.tri.at, job.tri.size, at, ccw, onBoundary, 2 * job.edge.size, side, keys)
+                             : "out of memory to check it";
+    if (fault) {
+        fprintf(stderr, "softglu: tessellator: broken triangles: %s\n", fault);
         abort();
     }
 }
 #endif
 
-// -- Step 4: winding numbers ---------------------------------------------------
+// -- Step 4: output ------------------------------------------------------------
 
-bool windTriangles(Job &job) {
-    const int n = job.tri.size;
-    if (!job.winding.reserve(n) || !job.mark.reserve(n) || !job.queue.reserve(n))
-        return false;
-    for (int t = 0; t < n; ++t)
-        job.mark[t] = 0;
-    int start = 0;
-    while (job.tri[start].n[0] >= 0 && job.tri[start].n[1] >= 0 && job.tri[start].n[2] >= 0)
-        ++start;
-    const Triangle &s = job.tri[start];
-    const int hull = s.n[0] < 0 ? 0 : s.n[1] < 0 ? 1 : 2;
-    job.winding[start] = countOf(job, s.v[hull], s.v[next3(hull)]);
-    job.mark[start] = 1;
-    job.queue.size = 0;
-    job.queue[job.queue.size++] = start;
-    for (int head = 0; head < job.queue.size; ++head) {
-        const int t = job.queue[head];
-        for (int i = 0; i < 3; ++i) {
-            const int u = job.tri[t].n[i];
-            if (u < 0 || job.mark[u])
-                continue;
-            job.winding[u] = job.winding[t] - countOf(job, job.tri[t].v[i], job.tri[t].v[next3(i)]);
-            job.mark[u] = 1;
-            job.queue[job.queue.size++] = u;
-        }
-    }
-    for (int t = 0; t < n; ++t)
-        job.mark[t] = selected(job.tess->windingRule, job.winding[t]) ? 1 : 0;
-    return true;
-}
-
-// -- Step 5: output ------------------------------------------------------------
-
-bool onBoundary(Job &job, int t, int i) {
-    const int u = job.tri[t].n[i];
-    return u < 0 || !job.mark[u];
+// Whether triangle edge p->q bounds the selected region: the region on
+// its right is not selected.
+bool onBoundary(Job &job, const Triangle &t, int p, int q) {
+    return !selected(job.tess->windingRule, t.winding - countOf(job, p, q));
 }
 
 void sendTriangles(Job &job) {
     GLUtesselator *t = job.tess;
+    if (job.tri.size == 0)
+        return;
     const bool flags = hasEdgeFlag(t);
-    bool begun = false, flagSent = false, flag = false;
+    bool flagSent = false, flag = false;
+    sendBegin(t, GL_TRIANGLES);
     for (int k = 0; k < job.tri.size; ++k) {
-        if (!job.mark[k])
-            continue;
-        if (!begun) {
-            sendBegin(t, GL_TRIANGLES);
-            begun = true;
-        }
+        const Triangle &tr = job.tri[k];
         for (int i = 0; i < 3; ++i) {
-            const bool b = flags && onBoundary(job, k, i);
+            const bool b = flags && onBoundary(job, tr, tr.v[i], tr.v[next3(i)]);
             if (flags && (!flagSent || b != flag)) {  // as glEdgeFlag: on change
                 sendEdgeFlag(t, b);
                 flag = b;
                 flagSent = true;
             }
-            sendVertex(t, job.vertex[job.tri[k].v[i]].data);
+            sendVertex(t, job.vertex[tr.v[i]].data);
         }
     }
-    if (begun)
-        sendEnd(t);
+    sendEnd(t);
 }
 
-// The boundary edge after edge i of triangle t: turning counterclockwise
-// round its end through selected triangles.
-void nextBoundary(Job &job, int &t, int &i) {
-    int k = next3(i);
-    while (!onBoundary(job, t, k)) {
-        const int q = job.tri[t].v[k];
-        t = job.tri[t].n[k];
-        k = indexIn(job.tri[t], q);
-    }
-    i = k;
+// Whether graph edge e bounds the selected region.
+bool onBoundary(Job &job, int e) {
+    const int w = job.region[e].winding;
+    return selected(job.tess->windingRule, w) != selected(job.tess->windingRule, w - job.edge[e].count);
 }
 
-bool sendLoops(Job &job) {
-    const int n = job.tri.size;
+// The boundary edges chained into loops (linkBoundary's), each vertex the
+// start of an edge, the selected region on the left.
+Outcome sendLoops(Job &job) {
+    const int m = job.edge.size;
     Array<char> &sent = job.sent;
-    if (!sent.reserve(3 * n))
-        return false;
-    for (int k = 0; k < 3 * n; ++k)
-        sent[k] = 0;
-    for (int t0 = 0; t0 < n; ++t0)
-        for (int i0 = 0; i0 < 3; ++i0) {
-            if (!job.mark[t0] || sent[3 * t0 + i0] || !onBoundary(job, t0, i0))
-                continue;
-            sendBegin(job.tess, GL_LINE_LOOP);
-            int t = t0, i = i0;
-            do {
-                sent[3 * t + i] = 1;
-                sendVertex(job.tess, job.vertex[job.tri[t].v[i]].data);
-                nextBoundary(job, t, i);
-            } while (t != t0 || i != i0);
-            sendEnd(job.tess);
-        }
-    return true;
+    if (!sent.reserve(m))
+        return Outcome::OutOfMemory;
+    for (int e = 0; e < m; ++e)
+        sent[e] = 0;
+    for (int e0 = 0; e0 < m; ++e0) {
+        if (sent[e0] || !onBoundary(job, e0))
+            continue;
+        sendBegin(job.tess, GL_LINE_LOOP);
+        int e = e0;
+        do {
+            if (sent[e])
+                return broken();  // cannot happen: the links go round
+            sent[e] = 1;
+            const bool forward = selected(job.tess->windingRule, job.region[e].winding);
+            sendVertex(job.tess, job.vertex[forward ? job.edge[e].from : job.edge[e].to].data);
+            e = job.nextEdge[e];
+        } while (e != e0);
+        sendEnd(job.tess);
+    }
+    return Outcome::Done;
 }
 
 Outcome tessellate(Job &job) {
@@ -1540,20 +1502,15 @@ Outcome tessellate(Job &job) {
         o = countEdges(job);
     if (o != Outcome::Done)
         return o;
-    if (!sortVertices(job) || !triangulatePoints(job))
+    if (!indexEdges(job) || !sortVertices(job))
         return Outcome::OutOfMemory;
-    if (job.tri.size == 0)
-        return Outcome::Done;
-    for (int c = 0; c < job.constraint.size; ++c)
-        if ((o = insertConstraint(job, job.constraint[c].lo, job.constraint[c].hi)) != Outcome::Done)
-            return o;
+    if ((o = sweep(job)) != Outcome::Done)
+        return o;
+    if (job.tess->boundaryOnly)
+        return sendLoops(job);
 #ifdef SOFTGLU_CHECK_INVARIANTS
     checkMesh(job);
 #endif
-    if (!indexEdges(job) || !windTriangles(job))
-        return Outcome::OutOfMemory;
-    if (job.tess->boundaryOnly)
-        return sendLoops(job) ? Outcome::Done : Outcome::OutOfMemory;
     sendTriangles(job);
     return Outcome::Done;
 }

@@ -153,6 +153,11 @@ std::vector<Shape> shapes() {
         {"a vertex beyond the snapping distance of an edge", besideAnEdge(1.5)},
         {"a vertex beyond the snapping distance of a diagonal", besideADiagonal()},
         {"tilted pentagram", tiltedStar()},
+        // Edges drawn out and back (a spike; the diamond's diagonal, from
+        // two triangles) count 0 and bound nothing.
+        {"a spike, a square at a corner and a diamond of two triangles",
+         Contours{{{0, 0, 0}, {8, 0, 0}, {8, 8, 0}, {4, 8, 0}, {4, 10, 0}, {4, 8, 0}, {0, 8, 0}}} + rect(8, 8, 12, 12) +
+             Contours{{{20, 8, 0}, {20, 10, 0}, {16, 9, 0}}, {{20, 10, 0}, {20, 8, 0}, {24, 9, 0}}}},
     };
 }
 

@@ -250,7 +250,8 @@ inline std::string checkCombine(const double coords[3], void *const data[4], con
     return "";
 }
 
-// The boundary loops of `out` (GLU_TESS_BOUNDARY_ONLY) enclose `area`.
+// The boundary loops of `out` (GLU_TESS_BOUNDARY_ONLY) enclose `area`,
+// and each some area: an edge drawn out and back bounds nothing.
 inline std::string checkLoops(const Output &out, double view, double area) {
     if (out.unbalanced || out.open)
         return "begin, vertex and end calls unbalanced";
@@ -258,7 +259,10 @@ inline std::string checkLoops(const Output &out, double view, double area) {
     for (size_t p = 0; p < out.prims.size(); ++p) {
         if (out.begins[p] != GL_LINE_LOOP)
             return "loop " + std::to_string(p) + " is " + std::to_string(out.begins[p]) + ", not GL_LINE_LOOP";
-        enclosed += signedArea(out.prims[p]) * view;
+        const double a = signedArea(out.prims[p]);
+        if (a == 0)
+            return "loop " + std::to_string(p) + " encloses nothing";
+        enclosed += a * view;
     }
     if (std::fabs(enclosed - area) > 1e-9)
         return "the loops enclose " + std::to_string(enclosed) + ", the triangles " + std::to_string(area);

@@ -96,6 +96,8 @@ std::vector<Shape> shapes() {
          {{{0, 0, 0}, {2, 0, 0}, {2, 0, 0}, {5, 0, 0}, {8, 0, 0}, {8, 4, 0}, {8, 8, 0}, {4, 8, 0}, {0, 8, 0},
            {0, 8, 0}, {0, 0, 0}},
           {{2, 0, 0}, {5, 0, 0}, {5, 3, 0}}}},
+        {"square with a spike drawn out and back",
+         {{{0, 0, 0}, {8, 0, 0}, {8, 8, 0}, {4, 8, 0}, {4, 10, 0}, {4, 8, 0}, {0, 8, 0}}}},
         {"concave comb", {{{0, 0, 0}, {9, 0, 0}, {9, 6, 0}, {7, 6, 0}, {7, 2, 0}, {5, 2, 0}, {5, 6, 0},
                            {3, 6, 0}, {3, 2, 0}, {1, 2, 0}, {1, 6, 0}, {0, 6, 0}}}},
         {"zero area", {{{0, 0, 0}, {4, 4, 0}, {8, 8, 0}, {4, 4, 0}}}},
@@ -471,17 +473,14 @@ TEST(TessellatorCorners, FacingsPropertyValuesLimitsReuseAndSnapping) {
 
 namespace {
 
-// A square of two triangles, (0,0) (2,0) (2,2) and (0,0) (2,2) (0,2),
-// its diagonal a constraint, for meshFault; each case breaks one rule.
+// A square of two triangles, (0,0) (2,0) (2,2) and (0,0) (2,2) (0,2), all
+// of it selected, for meshFault; each case breaks one rule.
 struct MeshTriangle {
-    int v[3], n[3];
-};
-struct MeshConstraint {
-    int lo, hi;
+    int v[3];
 };
 struct BrokenMesh {
     const char *name;
-    void (*breakIt)(std::vector<MeshTriangle> &, std::vector<MeshConstraint> &);
+    void (*breakIt)(std::vector<MeshTriangle> &, std::vector<std::pair<int, int>> &);
     const char *fault;  // null: nothing is wrong
 };
 
@@ -491,56 +490,48 @@ struct BrokenMesh {
 TEST(TessellatorMeshCheck, EachRuleCatchesItsFault) {
     const BrokenMesh cases[] = {
         {"the square as made", [](auto &, auto &) {}, nullptr},
-        {"a neighbour forgotten", [](auto &t, auto &) { t[1].n[0] = -1; }, "neighbours not symmetric"},
-        {"a neighbour across the wrong edge", [](auto &t, auto &) { std::swap(t[0].n[1], t[0].n[2]); },
-         "neighbours not symmetric"},
-        {"a triangle clockwise",
-         [](auto &t, auto &) { t = {{{0, 2, 1}, {-1, -1, -1}}, {{0, 3, 2}, {-1, -1, -1}}}; },
-         "a triangle not counterclockwise"},
-        {"a constraint across the other diagonal", [](auto &, auto &c) { c.push_back({1, 3}); },
-         "a constraint not an edge"},
+        {"a triangle clockwise", [](auto &t, auto &) { t[1] = {{0, 3, 2}}; }, "a triangle not counterclockwise"},
+        {"a triangle twice", [](auto &t, auto &) { t.push_back(t[0]); }, "two triangles overlap"},
+        {"a triangle left out", [](auto &t, auto &) { t.pop_back(); }, "a gap between triangles"},
+        {"a graph edge across the other diagonal", [](auto &, auto &g) { g.push_back({1, 3}); },
+         "a graph edge not an edge of the triangles"},
     };
     const double at[4][2] = {{0, 0}, {2, 0}, {2, 2}, {0, 2}};
     for (const BrokenMesh &m : cases) {
         SCOPED_TRACE(m.name);
-        std::vector<MeshTriangle> tri = {{{0, 1, 2}, {-1, -1, 1}}, {{0, 2, 3}, {0, -1, -1}}};
-        std::vector<MeshConstraint> constraint = {{0, 2}};
-        m.breakIt(tri, constraint);
+        std::vector<MeshTriangle> tri = {{{0, 1, 2}}, {{0, 2, 3}}};
+        std::vector<std::pair<int, int>> graph = {{0, 1}, {1, 2}, {2, 3}, {3, 0}};  // the sides, counterclockwise
+        m.breakIt(tri, graph);
         const auto point = [&](int v) { return at[v]; };
         const auto ccw = [](const double *a, const double *b, const double *c) {
             return (b[0] - a[0]) * (c[1] - a[1]) - (b[1] - a[1]) * (c[0] - a[0]) > 0;  // exact: small integers
         };
-        const auto isEdge = [&](int a, int b) {
-            for (const MeshTriangle &t : tri)
-                for (int i = 0; i < 3; ++i)
-                    if ((t.v[i] == a && t.v[(i + 1) % 3] == b) || (t.v[i] == b && t.v[(i + 1) % 3] == a))
-                        return true;
-            return false;
+        const auto onBoundary = [](const MeshTriangle &, int p, int q) { return (q - p + 4) % 4 == 1; };
+        const auto side = [&](int k, int &p, int &q) {
+            p = graph[k].first, q = graph[k].second;
+            return true;
         };
-        const char *fault = compat::meshFault(tri.data(), static_cast<int>(tri.size()), point, ccw, constraint.data(),
-                                              static_cast<int>(constraint.size()), isEdge);
+        std::vector<uint64_t> keys(6 * tri.size());
+        const char *fault = compat::meshFault(tri.data(), static_cast<int>(tri.size()), point, ccw, onBoundary,
+                                              static_cast<int>(graph.size()), side, keys.data());
         EXPECT_EQ(std::string(fault ? fault : "none"), std::string(m.fault ? m.fault : "none"));
     }
 }
 
 #ifdef SOFTGLU_TESS_BUDGETS_LOWERED
 // Only in softglu_tess_budgets, whose tessellator allows one pass of
-// splitting and one flip per edge (tests/CMakeLists.txt): a polygon past
-// either is reported as SOFTGLU_TESS_TOO_COMPLEX and draws nothing; one
-// within both draws as ever.
+// splitting (tests/CMakeLists.txt): a polygon past it is reported as
+// SOFTGLU_TESS_TOO_COMPLEX and draws nothing; one within it draws as ever.
 TEST(TessellatorBudgets, APolygonPastABudgetIsReportedAndDrawsNothing) {
     const struct {
         const char *name;
         Contours contours;
         bool tooComplex;
     } cases[] = {
-        {"a square: no crossing, no flip", rect(0, 0, 4, 4), false},
+        {"a square: no crossing", rect(0, 0, 4, 4), false},
         {"a bow tie: a second pass to see its crossing settled", {{{0, 0, 0}, {8, 8, 0}, {8, 0, 0}, {0, 8, 0}}}, true},
-        // The sweep's edges from the apex down to the lower triangle cross
-        // the edge from (0, 0) to (10, 0): more than one step to put it in.
-        {"two triangles: an edge that takes more than one flip",
-         {{{0, 0, 0}, {10, 0, 0}, {5, 5, 0}}, {{3, -1, 0}, {5, -3, 0}, {7, -1, 0}}},
-         true},
+        {"two triangles, apart: no crossing", {{{0, 0, 0}, {10, 0, 0}, {5, 5, 0}}, {{3, -1, 0}, {5, -3, 0}, {7, -1, 0}}},
+         false},
     };
     const tess_oracle::Grid grid;
     for (const auto &c : cases) {
@@ -555,6 +546,6 @@ TEST(TessellatorBudgets, APolygonPastABudgetIsReportedAndDrawsNothing) {
         }
     }
     EXPECT_EQ(std::string(reinterpret_cast<const char *>(gluErrorString(SOFTGLU_TESS_TOO_COMPLEX))),
-              "tessellator: polygon too complex (crossings that do not settle, or too many flips)");
+              "tessellator: polygon too complex (crossings that do not settle)");
 }
 #endif
