@@ -353,8 +353,10 @@ struct Job {
     // Steps 3 and 4: the graph's edges, the sweep and its triangles.
     Array<Edge> edge;
     Array<int> firstOut;   // each vertex's first edge; first the counting
-                           // sort's starts (countEdges)
+                           // sort's starts
     Array<int> status;     // the edges the sweep line crosses, bottom up
+    Array<int> place;      // each edge's index in it, while there
+    Array<int> ending;     // an edge ending at each vertex, or -1
     Array<Region> region;  // each edge's region (above it)
     Array<Link> link;      // the regions' chains
     Array<Triangle> tri;
@@ -380,7 +382,7 @@ struct Job {
         f(vertex), f(segment);
         f(plane), f(placed), f(inputVertex), f(gridHead), f(gridNext);
         f(box), f(key), f(node), f(levelStart), f(hits), f(hitBox), f(hitSegment), f(pair), f(split);
-        f(edge), f(firstOut), f(status), f(region), f(link), f(tri), f(nextEdge), f(sent);
+        f(edge), f(firstOut), f(status), f(place), f(ending), f(region), f(link), f(tri), f(nextEdge), f(sent);
         f(order), f(sorted), f(queue), f(mark), f(spare);
     }
     void init() {
@@ -1080,67 +1082,50 @@ Outcome planarize(Job &job) {
     return Outcome::TooComplex;
 }
 
-// The graph's edges with their net counts, each from its lexicographically
-// first end; those of count 0 change no winding number and are left out.
-Outcome countEdges(Job &job) {
-    for (int s = 0; s < job.segment.size; ++s) {
-        const int a = job.segment[s].a, b = job.segment[s].b;
-        const Edge e = {a < b ? a : b, a < b ? b : a, a < b ? 1 : -1};
-        if (!job.edge.push(e))
-            return Outcome::OutOfMemory;
-    }
-    // By (lo, hi) of the vertex numbers: counting sorts by hi, then by lo,
-    // through job.spare (O(n + vertices)), firstOut lending the counts.
-    // Edges with the same ends are summed, so their order does not matter.
-    const int n = job.edge.size, vertices = job.vertex.size;
-    Edge *byHi = spareFor<Edge>(job.spare, n);
-    if (!byHi || !job.firstOut.reserve(vertices + 1))
-        return Outcome::OutOfMemory;
-    countingSort(job.edge.at, byHi, n, job.firstOut.at, vertices, [](const Edge &x) { return x.to; });
-    countingSort(byHi, job.edge.at, n, job.firstOut.at, vertices, [](const Edge &x) { return x.from; });
-    Edge *c = job.edge.at;
-    int kept = 0;
-    for (int i = 0; i < job.edge.size;) {
-        Edge sum = c[i];
-        for (++i; i < job.edge.size && c[i].from == sum.from && c[i].to == sum.to; ++i)
-            sum.count += c[i].count;
-        if (sum.count == 0)
-            continue;
-        if (!before(job.at(sum.from), job.at(sum.to)))
-            sum = Edge{sum.to, sum.from, -sum.count};
-        c[kept++] = sum;
-    }
-    job.edge.size = kept;
-    return Outcome::Done;
-}
-
 // Whether edge e leaves their common vertex below edge f.
 bool leavesBelow(Job &job, const Edge &e, const Edge &f) { return orient(job.at(e.from), job.at(e.to), job.at(f.to)) > 0; }
 
-// Orders the edges by the vertex they leave, those of vertex v being
+// The graph's edges, each from its lexicographically first end, with net
+// counts; those of count 0 change no winding number and are left out.
+// They are ordered by the vertex they leave, those of vertex v being
 // edge[firstOut[v] .. firstOut[v + 1]), from the bottom up: the order the
-// sweep puts them in.  Stable sorts, so the same on every machine.
-bool indexEdges(Job &job) {
-    const int n = job.edge.size, vertices = job.vertex.size;
-    Edge *byFrom = spareFor<Edge>(job.spare, n);
-    if (!byFrom || !job.firstOut.reserve(vertices + 1))
-        return false;
-    countingSort(job.edge.at, byFrom, n, job.firstOut.at, vertices, [](const Edge &x) { return x.from; });
-    if (n > 0)  // else job.edge.at may be null
-        memcpy(job.edge.at, byFrom, static_cast<size_t>(n) * sizeof(Edge));
-    job.firstOut.size = vertices + 1;
-    for (int v = 0, e = 0; v <= vertices; ++v) {
-        job.firstOut[v] = e;
-        while (e < n && job.edge[e].from == v)
-            ++e;
+// sweep puts them in.  A counting sort by that vertex (O(n + vertices)),
+// then a merge sort of each vertex's few edges, both stable, so the same
+// on every machine; edges with the same ends come together there (no two
+// others leave a vertex in one direction: the graph is planar) and are
+// summed.
+Outcome countEdges(Job &job) {
+    const int n = job.segment.size, vertices = job.vertex.size;
+    Edge *spare = spareFor<Edge>(job.spare, n);
+    if (!spare || !job.edge.reserve(n) || !job.firstOut.reserve(vertices + 1))
+        return Outcome::OutOfMemory;
+    for (int s = 0; s < n; ++s) {
+        const int a = job.segment[s].a, b = job.segment[s].b;
+        spare[s] = before(job.at(a), job.at(b)) ? Edge{a, b, 1} : Edge{b, a, -1};
     }
+    countingSort(spare, job.edge.at, n, job.firstOut.at, vertices, [](const Edge &x) { return x.from; });
     const auto below = [&job](const Edge &e, const Edge &f) { return leavesBelow(job, e, f); };
-    for (int v = 0; v < vertices; ++v) {
-        const int first = job.firstOut[v], degree = job.firstOut[v + 1] - first;
-        if (degree > 1)
-            mergeSort(job.edge.at + first, byFrom, degree, below);
+    Edge *c = job.edge.at;
+    int kept = 0;
+    for (int v = 0, e = 0; v < vertices; ++v) {
+        const int first = e;
+        while (e < n && c[e].from == v)
+            ++e;
+        if (e - first > 1)
+            mergeSort(c + first, spare, e - first, below);
+        job.firstOut[v] = kept;
+        for (int k = first; k < e;) {
+            Edge sum = c[k];
+            for (++k; k < e && c[k].to == sum.to; ++k)
+                sum.count += c[k].count;
+            if (sum.count != 0)
+                c[kept++] = sum;
+        }
     }
-    return true;
+    job.firstOut[vertices] = kept;
+    job.firstOut.size = vertices + 1;
+    job.edge.size = kept;
+    return Outcome::Done;
 }
 
 // The number of contour edges running p->q less those running q->p: a
@@ -1319,7 +1304,7 @@ bool linkBoundary(Job &job, int v, const int *ending, int a) {
 // Where v lies in the status: the first edge (past the sentinel) v does
 // not lie above.  The edges ending at v come next (v is on them: they are
 // not tested, as the test would find 0 the slow way).
-int locate(Job &job, int v) {
+int search(Job &job, int v) {
     int lo = 1, hi = job.status.size;
     while (lo < hi) {
         const int mid = lo + (hi - lo) / 2;
@@ -1330,6 +1315,22 @@ int locate(Job &job, int v) {
             hi = mid;
     }
     return lo;
+}
+
+// The same, found from an edge ending at v when there is one: the edges
+// ending at v lie together in the status, so the first is at or below it.
+int locate(Job &job, int v) {
+    const int e = job.ending[v];
+    if (e < 0)
+        return search(job, v);
+    int i = job.place[e];
+    while (i > 1 && job.edge[job.status[i - 1]].to == v)
+        --i;
+#ifdef SOFTGLU_CHECK_INVARIANTS
+    if (i != search(job, v))
+        broken();
+#endif
+    return i;
 }
 
 Outcome sweepVertex(Job &job, int v) {
@@ -1376,20 +1377,25 @@ Outcome sweepVertex(Job &job, int v) {
         return Outcome::OutOfMemory;
     if (shift > 0)
         for (int k = status.size - 1; k >= j; --k)
-            status[k + shift] = status[k];
+            job.place[status[k + shift] = status[k]] = k + shift;
     else if (shift < 0)
         for (int k = j; k < status.size; ++k)
-            status[k + shift] = status[k];
+            job.place[status[k + shift] = status[k]] = k + shift;
     status.size += shift;
     for (int k = 0; k < b; ++k)
-        status[i + k] = first + k;
+        job.place[status[i + k] = first + k] = i + k;
     return Outcome::Done;
 }
 
 Outcome sweep(Job &job) {
     const int m = job.edge.size;
-    if (!job.region.reserve(m + 1) || !job.status.reserve(16) || (job.tess->boundaryOnly && !job.nextEdge.reserve(m)))
+    if (!job.region.reserve(m + 1) || !job.place.reserve(m) || !job.ending.reserve(job.vertex.size) ||
+        !job.status.reserve(16) || (job.tess->boundaryOnly && !job.nextEdge.reserve(m)))
         return Outcome::OutOfMemory;
+    for (int v = 0; v < job.vertex.size; ++v)
+        job.ending[v] = -1;
+    for (int e = 0; e < m; ++e)
+        job.ending[job.edge[e].to] = e;
     job.region[m] = Region{0, -1, -1, false};  // the sentinel's: outside
     job.status[0] = m;
     job.status.size = 1;
@@ -1502,7 +1508,7 @@ Outcome tessellate(Job &job) {
         o = countEdges(job);
     if (o != Outcome::Done)
         return o;
-    if (!indexEdges(job) || !sortVertices(job))
+    if (!sortVertices(job))
         return Outcome::OutOfMemory;
     if ((o = sweep(job)) != Outcome::Done)
         return o;
