@@ -274,7 +274,8 @@ struct Placed {
 };
 
 struct Segment {
-    int a, b;  // a contour edge, in the contour's direction
+    int a, b;   // a contour edge, in the contour's direction
+    int count;  // how many: contour edges a->b less those b->a
 };
 
 struct Split {
@@ -672,7 +673,7 @@ Outcome collect(Job &job) {
         for (int i = first; ok && i < end; ++i) {
             const int a = of[i], b = of[i + 1 < end ? i + 1 : first];
             if (a != b)
-                ok = job.segment.push(Segment{a, b});
+                ok = job.segment.push(Segment{a, b, 1});
         }
     }
     return ok ? Outcome::Done : Outcome::OutOfMemory;
@@ -724,7 +725,7 @@ bool near(Job &job, int w, int a, int b) {
 
 // Splits segment s at vertex w (not one of its ends).
 bool splitAt(Job &job, int s, int w) {
-    const Segment rest = {w, job.segment[s].b};
+    const Segment rest = {w, job.segment[s].b, job.segment[s].count};
     job.segment[s].b = w;
     return job.segment.push(rest);
 }
@@ -1069,6 +1070,45 @@ bool applySplits(Job &job) {
 #endif
 const int kPasses = SOFTGLU_TESS_PASSES;
 
+// Segments with the same ends, as splitting leaves where it routes edges
+// through the same vertices, become the first of them, with their counts
+// summed: else a crowded spot, where every edge passes near every vertex,
+// multiplies its segments pass after pass, each pass testing every two.
+// The others keep their order, so the next pass takes its pairs as before.
+bool mergeRepeats(Job &job) {
+    const int n = job.segment.size, vertices = job.vertex.size;
+    int *bySpan = spareFor<int>(job.spare, 2 * n);
+    if (!bySpan || !job.firstOut.reserve(vertices + 1) || !job.mark.reserve(n))
+        return false;
+    int *byHi = bySpan + n;
+    const Segment *seg = job.segment.at;
+    const auto lo = [seg](int s) { return seg[s].a < seg[s].b ? seg[s].a : seg[s].b; };
+    const auto hi = [seg](int s) { return seg[s].a < seg[s].b ? seg[s].b : seg[s].a; };
+    for (int s = 0; s < n; ++s)
+        bySpan[s] = s;
+    countingSort(bySpan, byHi, n, job.firstOut.at, vertices, hi);
+    countingSort(byHi, bySpan, n, job.firstOut.at, vertices, lo);  // by (lo, hi), then number
+    bool repeats = false;
+    for (int k = 0; k < n;) {
+        const int first = bySpan[k];
+        job.mark[first] = 1;
+        for (++k; k < n && lo(bySpan[k]) == lo(first) && hi(bySpan[k]) == hi(first); ++k) {
+            const Segment &r = seg[bySpan[k]];
+            job.segment[first].count += r.a == seg[first].a ? r.count : -r.count;
+            job.mark[bySpan[k]] = 0;
+            repeats = true;
+        }
+    }
+    if (repeats) {
+        int kept = 0;
+        for (int s = 0; s < n; ++s)
+            if (job.mark[s])
+                job.segment[kept++] = job.segment[s];
+        job.segment.size = kept;
+    }
+    return true;
+}
+
 // The snapping grid holds every vertex already: collect entered each one.
 Outcome planarize(Job &job) {
     for (int pass = 0; pass < kPasses; ++pass) {
@@ -1076,7 +1116,7 @@ Outcome planarize(Job &job) {
         const Outcome o = findSplits(job);
         if (o != Outcome::Done || job.split.size == 0)
             return o;
-        if (!applySplits(job))
+        if (!applySplits(job) || !mergeRepeats(job))
             return Outcome::OutOfMemory;
     }
     return Outcome::TooComplex;
@@ -1101,7 +1141,8 @@ Outcome countEdges(Job &job) {
         return Outcome::OutOfMemory;
     for (int s = 0; s < n; ++s) {
         const int a = job.segment[s].a, b = job.segment[s].b;
-        spare[s] = before(job.at(a), job.at(b)) ? Edge{a, b, 1} : Edge{b, a, -1};
+        const int count = job.segment[s].count;
+        spare[s] = before(job.at(a), job.at(b)) ? Edge{a, b, count} : Edge{b, a, -count};
     }
     countingSort(spare, job.edge.at, n, job.firstOut.at, vertices, [](const Edge &x) { return x.from; });
     const auto below = [&job](const Edge &e, const Edge &f) { return leavesBelow(job, e, f); };

@@ -453,6 +453,32 @@ std::vector<Corner> corners() {
                                  return std::string("a vertex other than Q, A and R is sent");
                      return tess_oracle::checkTriangles(in, GLU_TESS_WINDING_ODD, 1, r, grid);
                  }});
+    // 140 points within about 35 snapping distances of one another (2^-45
+    // here): every edge passes near every vertex, and splitting routes
+    // edges through the same vertices again and again.  The repeats merge
+    // before each pass, their counts summed, so it settles (it took seconds
+    // and multiplied its segments tenfold before) and draws, counterclockwise about +z.
+    c.push_back({"a crowded spot", {}, [=](GLUtesselator *t, Record &r) {
+                     uint32_t state = 7;
+                     const auto offset = [&state] {
+                         state = state * 1664525u + 1013904223u;
+                         return (static_cast<int>((state >> 8) % 2001u) - 1000) * 1e-15;
+                     };
+                     Contours in(1);
+                     for (int i = 0; i < 140; ++i)
+                         in[0].push_back({0.5 + offset(), 0.5 + offset(), 0});
+                     gluTessNormal(t, 0, 0, 1);
+                     polygon(t, r, in, in);
+                     if (r.prims.empty() || !r.combineFault.empty())
+                         return std::string("no output, or a COMBINE amiss");
+                     for (const auto &prim : r.prims)
+                         for (size_t k = 0; k + 2 < prim.size(); k += 3) {
+                             const double *a = prim[k], *b = prim[k + 1], *d = prim[k + 2];
+                             if ((b[0] - a[0]) * (d[1] - a[1]) - (b[1] - a[1]) * (d[0] - a[0]) <= 0)
+                                 return std::string("a triangle not counterclockwise");
+                         }
+                     return std::string();
+                 }});
     return c;
 }
 
