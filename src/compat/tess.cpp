@@ -1315,6 +1315,13 @@ bool split(Job &job, Region &r, Region &above, int v) {
     return arrive(job, above, v, false);
 }
 
+// Whether graph edge e bounds the selected region: the regions above and
+// below it differ.
+bool onBoundary(Job &job, int e) {
+    const int w = job.region[e].winding;
+    return selected(job.tess->windingRule, w) != selected(job.tess->windingRule, w - job.edge[e].count);
+}
+
 // The boundary edges round v, counterclockwise from below (the edges
 // leaving v from the bottom up, then those ending at it from the top
 // down), each directed with the selected region on its left: each edge
@@ -1322,11 +1329,7 @@ bool split(Job &job, Region &r, Region &above, int v) {
 bool linkBoundary(Job &job, int v, const int *ending, int a) {
     Array<int> &round = job.queue;
     round.size = 0;
-    const auto add = [&job, &round](int e) {
-        const Region &r = job.region[e];
-        const bool left = selected(job.tess->windingRule, r.winding);
-        return left == selected(job.tess->windingRule, r.winding - job.edge[e].count) || round.push(e);
-    };
+    const auto add = [&job, &round](int e) { return !onBoundary(job, e) || round.push(e); };
     for (int e = job.firstOut[v]; e < job.firstOut[v + 1]; ++e)
         if (!add(e))
             return false;
@@ -1505,12 +1508,6 @@ void sendTriangles(Job &job) {
         }
     }
     sendEnd(t);
-}
-
-// Whether graph edge e bounds the selected region.
-bool onBoundary(Job &job, int e) {
-    const int w = job.region[e].winding;
-    return selected(job.tess->windingRule, w) != selected(job.tess->windingRule, w - job.edge[e].count);
 }
 
 // The boundary edges chained into loops (linkBoundary's), each vertex the
