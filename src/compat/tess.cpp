@@ -354,7 +354,7 @@ struct Job {
     // Steps 3 and 4: the graph's edges, the sweep and its triangles.
     Array<Edge> edge;
     Array<int> firstOut;   // each vertex's first edge; first the counting
-                           // sort's starts
+                           // sorts' starts (mergeRepeats, countEdges)
     Array<int> status;     // the edges the sweep line crosses, bottom up
     Array<int> place;      // each edge's index in it, while there
     Array<int> ending;     // an edge ending at each vertex, or -1
@@ -373,8 +373,9 @@ struct Job {
     Array<int> queue;      // step 3: the crossings' vertices sorted (made),
                            // then a vertex's boundary edges (round)
     Array<char> mark;      // collect: the inputs near another (crowded); a
-                           // pass: the vertices that end a segment; step 3:
-                           // the vertices on an edge (used)
+                           // pass: the vertices that end a segment; between
+                           // passes: the segments kept (mergeRepeats); step
+                           // 3: the vertices on an edge (used)
     Array<unsigned char> spare;  // the sorts' buffer (sort.h)
 
     // Calls f on every array (a generic lambda).
@@ -1122,6 +1123,8 @@ Outcome planarize(Job &job) {
     return Outcome::TooComplex;
 }
 
+// -- Step 3: the graph's edges and the sweep's order -----------------------------
+
 // Whether edge e leaves their common vertex below edge f.
 bool leavesBelow(Job &job, const Edge &e, const Edge &f) { return orient(job.at(e.from), job.at(e.to), job.at(f.to)) > 0; }
 
@@ -1179,8 +1182,6 @@ int countOf(Job &job, int p, int q) {
             return forward ? job.edge[e].count : -job.edge[e].count;
     return 0;
 }
-
-// -- Step 3: the sweep's order ----------------------------------------------------
 
 // The vertices that end an edge, lexicographically, in job.order.
 bool sortVertices(Job &job) {
