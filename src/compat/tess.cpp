@@ -1323,6 +1323,10 @@ bool onBoundary(Job &job, int e) {
     return selected(job.tess->windingRule, w) != selected(job.tess->windingRule, w - job.edge[e].count);
 }
 
+// Whether boundary edge e runs from->to in its loop: the selected region,
+// on the loop's left, is the one above it.
+bool runsForward(Job &job, int e) { return selected(job.tess->windingRule, job.region[e].winding); }
+
 // The boundary edges round v, counterclockwise from below (the edges
 // leaving v from the bottom up, then those ending at it from the top
 // down), each directed with the selected region on its left: each edge
@@ -1339,8 +1343,7 @@ bool linkBoundary(Job &job, int v, const int *ending, int a) {
             return false;
     for (int k = 0; k < round.size; ++k) {
         const int e = round[k];
-        const bool into = (job.edge[e].to == v) == selected(job.tess->windingRule, job.region[e].winding);
-        if (into)
+        if ((job.edge[e].to == v) == runsForward(job, e))  // e runs into v
             job.nextEdge[e] = round[k == 0 ? round.size - 1 : k - 1];
     }
     return true;
@@ -1402,18 +1405,21 @@ Outcome sweepVertex(Job &job, int v) {
     } else if (below.chain >= 0 && b > 0 && !split(job, below, above, v)) {
         return Outcome::OutOfMemory;
     }
-    // The regions between v's new edges, and the one above the last.
+    // The regions between v's new edges (none triangulated when only the
+    // boundary is sent), and the one above the last.
     int winding = below.winding;
-    for (int e = first; e < first + b; ++e) {
+    for (int e = first; e + 1 < first + b; ++e) {
         winding += job.edge[e].count;
-        const bool in = selected(job.tess->windingRule, winding);
-        const int chain = e + 1 < first + b && in ? pushLink(job, -1, v) : -1;
-        if (e + 1 < first + b && in && chain < 0)
+        int chain = -1;
+        if (!job.tess->boundaryOnly && selected(job.tess->windingRule, winding) && (chain = pushLink(job, -1, v)) < 0)
             return Outcome::OutOfMemory;
-        job.region[e] = e + 1 < first + b ? Region{winding, chain, -1, false} : above;
+        job.region[e] = Region{winding, chain, -1, false};
     }
-    if (b > 0 && winding != above.winding)
-        return broken();  // cannot happen, as above
+    if (b > 0) {
+        if (winding + job.edge[first + b - 1].count != above.winding)
+            return broken();  // cannot happen, as above
+        job.region[first + b - 1] = above;
+    }
     if (job.tess->boundaryOnly && !linkBoundary(job, v, status.at + i, a))
         return Outcome::OutOfMemory;
     // The status: v's new edges in place of those ending at it.
@@ -1452,6 +1458,12 @@ Outcome sweep(Job &job) {
     return job.status.size == 1 ? Outcome::Done : broken();  // every edge ends
 }
 
+// Whether triangle edge p->q bounds the selected region: the region on
+// its right is not selected.
+bool onBoundary(Job &job, const Triangle &t, int p, int q) {
+    return !selected(job.tess->windingRule, t.winding - countOf(job, p, q));
+}
+
 #ifdef SOFTGLU_CHECK_INVARIANTS
 // The checking builds' look at the finished triangles (meshcheck.h): a
 // fault is a bug, and stops the program there.
@@ -1459,9 +1471,7 @@ void checkMesh(Job &job) {
     const GLenum rule = job.tess->windingRule;
     const auto at = [&job](int v) { return job.at(v); };
     const auto ccw = [](const Point &a, const Point &b, const Point &c) { return orient(a, b, c) > 0; };
-    const auto onBoundary = [&job, rule](const Triangle &t, int p, int q) {
-        return !selected(rule, t.winding - countOf(job, p, q));
-    };
+    const auto bounds = [&job](const Triangle &t, int p, int q) { return onBoundary(job, t, p, q); };
     // Each selected side of a graph edge: the edge, directed with that
     // side on its left.
     const auto side = [&job, rule](int k, int &p, int &q) {
@@ -1472,7 +1482,7 @@ void checkMesh(Job &job) {
         return selected(rule, left ? w : w - e.count);
     };
     uint64_t *keys = spareFor<uint64_t>(job.spare, 6 * job.tri.size);
-    const char *fault = keys ? compat::meshFault(job.tri.at, job.tri.size, at, ccw, onBoundary, 2 * job.edge.size, side, keys)
+    const char *fault = keys ? compat::meshFault(job.tri.at, job.tri.size, at, ccw, bounds, 2 * job.edge.size, side, keys)
                              : "out of memory to check it";
     if (fault) {
         fprintf(stderr, "softglu: tessellator: broken triangles: %s\n", fault);
@@ -1482,12 +1492,6 @@ void checkMesh(Job &job) {
 #endif
 
 // -- Step 4: output ------------------------------------------------------------
-
-// Whether triangle edge p->q bounds the selected region: the region on
-// its right is not selected.
-bool onBoundary(Job &job, const Triangle &t, int p, int q) {
-    return !selected(job.tess->windingRule, t.winding - countOf(job, p, q));
-}
 
 void sendTriangles(Job &job) {
     GLUtesselator *t = job.tess;
@@ -1529,8 +1533,7 @@ Outcome sendLoops(Job &job) {
             if (sent[e])
                 return broken();  // cannot happen: the links go round
             sent[e] = 1;
-            const bool forward = selected(job.tess->windingRule, job.region[e].winding);
-            sendVertex(job.tess, job.vertex[forward ? job.edge[e].from : job.edge[e].to].data);
+            sendVertex(job.tess, job.vertex[runsForward(job, e) ? job.edge[e].from : job.edge[e].to].data);
             e = job.nextEdge[e];
         } while (e != e0);
         sendEnd(job.tess);

@@ -474,7 +474,7 @@ std::vector<Corner> corners() {
                      for (const auto &prim : r.prims)
                          for (size_t k = 0; k + 2 < prim.size(); k += 3) {
                              const double *a = prim[k], *b = prim[k + 1], *d = prim[k + 2];
-                             if ((b[0] - a[0]) * (d[1] - a[1]) - (b[1] - a[1]) * (d[0] - a[0]) <= 0)
+                             if (tess_oracle::cross(a[0], a[1], b[0], b[1], d[0], d[1]) <= 0)
                                  return std::string("a triangle not counterclockwise");
                          }
                      return std::string();
