@@ -100,6 +100,16 @@ std::vector<Shape> shapes() {
          {{{0, 0, 0}, {8, 0, 0}, {8, 8, 0}, {4, 8, 0}, {4, 10, 0}, {4, 8, 0}, {0, 8, 0}}}},
         {"concave comb", {{{0, 0, 0}, {9, 0, 0}, {9, 6, 0}, {7, 6, 0}, {7, 2, 0}, {5, 2, 0}, {5, 6, 0},
                            {3, 6, 0}, {3, 2, 0}, {1, 2, 0}, {1, 6, 0}, {0, 6, 0}}}},
+        // The sweep's cases: a notch's tip opening to the right splits a
+        // region, one opening to the left merges two; a split right after
+        // a merge takes the diagonal to the merge's tip; flat corners stay
+        // on a chain until a vertex across sees them.
+        {"notches that split and merge", {{{0, 0, 0}, {10, 0, 0}, {10, 1, 0}, {4, 2, 0}, {10, 3, 0}, {10, 10, 0},
+                                           {0, 10, 0}, {0, 9, 0}, {6, 8, 0}, {0, 7, 0}}}},
+        {"a split right after a merge", {{{0, 0, 0}, {10, 0, 0}, {10, 4.5, 0}, {6, 5, 0}, {10, 5.5, 0}, {10, 10, 0},
+                                         {0, 10, 0}, {0, 6, 0}, {5, 5, 0}, {0, 4, 0}}}},
+        {"flat runs on both sides", {{{0, 0, 0}, {2, 0, 0}, {4, 0, 0}, {6, 0, 0}, {8, 0, 0}, {10, 0, 0}, {9, 5, 0},
+                                     {7, 5, 0}, {5, 5, 0}, {3, 5, 0}, {1, 5, 0}}}},
         {"zero area", {{{0, 0, 0}, {4, 4, 0}, {8, 8, 0}, {4, 4, 0}}}},
         {"points a few units in the last place apart", nearlyCollinear()},
     };
